@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Turns SIGTERM, SIGINT and SIGHUP into an ordinary QCoreApplication::quit(), so that
+// aboutToQuit runs and a pending save is still written.
+class QuitSignals final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit QuitSignals(QObject* parent = nullptr);
+    ~QuitSignals() override;
+
+    // True once the handlers are installed.
+    bool isInstalled() const { return m_notifier != nullptr; }
+
+signals:
+    void quitRequested(int signalNumber);
+
+private:
+    void readSignal();
+
+    QSocketNotifier* m_notifier = nullptr;
+};

@@ -1,0 +1,86 @@
+#include "i18n/CurrencyRate.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QUrl>
+#include <cmath>
+
+namespace CurrencyRate {
+
+namespace {
+double g_usdToTry = kInitialUsdToTry;
+
+QNetworkAccessManager* network()
+{
+    static QPointer<QNetworkAccessManager> manager;
+    if (!manager)
+        manager = new QNetworkAccessManager(QCoreApplication::instance());
+    return manager;
+}
+} // namespace
+
+double usdToTry()
+{
+    return g_usdToTry;
+}
+
+void setUsdToTry(double rate)
+{
+    g_usdToTry = rate;
+}
+
+std::optional<double> parseAnswer(const QByteArray& body)
+{
+    if (body.isEmpty())
+        return std::nullopt;
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    const QJsonValue rates = doc.object().value(QStringLiteral("rates"));
+    if (!rates.isObject())
+        return std::nullopt;
+    const QJsonValue rate = rates.toObject().value(QStringLiteral("TRY"));
+    if (!rate.isDouble())
+        return std::nullopt;
+    const double value = rate.toDouble();
+    if (!(value > 0) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+void fetchLiveRate()
+{
+    if (!QCoreApplication::instance())
+        return;
+    const QByteArray override = qgetenv("TALLYBROOK_RATE_URL");
+    const QUrl url(override.isEmpty() ? QStringLiteral("https://open.er-api.com/v6/latest/USD")
+                                      : QString::fromUtf8(override));
+    if (!url.isValid() || url.scheme().isEmpty())
+        return;
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kTimeoutMs);
+    QNetworkReply* reply = network()->get(request);
+    // A body past the limit is no answer of this service: stop reading at once.
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > kMaxBodyBytes || total > kMaxBodyBytes) {
+            reply->setProperty("tooLarge", true);
+            reply->abort();
+        }
+    });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply] {
+        reply->deleteLater();
+        if (reply->property("tooLarge").toBool())
+            return;
+        // The HTTP status is not looked at: any body that parses is used.
+        if (const auto rate = parseAnswer(reply->read(kMaxBodyBytes + 1)))
+            g_usdToTry = *rate;
+    });
+}
+
+} // namespace CurrencyRate

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <optional>
+
+// The process-wide dollar-to-lira rate: built in, refreshed once per start.
+namespace CurrencyRate {
+
+inline constexpr double kInitialUsdToTry = 50.1413;
+// Bodies larger than this are not exchange-rate answers; the request is dropped.
+inline constexpr qint64 kMaxBodyBytes = 1 << 20;
+inline constexpr int kTimeoutMs = 20000;
+
+double usdToTry();
+void setUsdToTry(double rate);
+
+// Starts the one live request and returns at once; failures are silent.
+void fetchLiveRate();
+
+// "rates"."TRY" of an answer when it is a JSON number above 0.
+std::optional<double> parseAnswer(const QByteArray& body);
+
+} // namespace CurrencyRate

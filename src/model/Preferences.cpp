@@ -1,0 +1,45 @@
+#include "model/Preferences.h"
+
+#include <QSettings>
+
+namespace Preferences {
+
+#define TB_SETTINGS QSettings settings(QStringLiteral("Tallybrook"), QStringLiteral("Tallybrook"))
+
+std::optional<QString> text(const char* key)
+{
+    TB_SETTINGS;
+    const QVariant v = settings.value(QLatin1String(key));
+    if (!v.isValid())
+        return std::nullopt;
+    return v.toString();
+}
+
+void setText(const char* key, const QString& value)
+{
+    TB_SETTINGS;
+    settings.setValue(QLatin1String(key), value);
+}
+
+std::optional<bool> boolean(const char* key)
+{
+    const auto t = text(key);
+    if (t == QLatin1String("true"))
+        return true;
+    if (t == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+bool boolean(const char* key, bool fallback)
+{
+    return boolean(key).value_or(fallback);
+}
+
+void setBoolean(const char* key, bool value)
+{
+    TB_SETTINGS;
+    settings.setValue(QLatin1String(key), value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+} // namespace Preferences

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/Status.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QUuid>
+#include <optional>
+
+// The same calendar day at 12:00 local time; unchanged when no such time can be formed.
+QDateTime atNoon(const QDateTime& moment);
+
+// Canonical upper-case 8-4-4-4-12 text of an id.
+QString uuidText(const QUuid& id);
+// Strict reading of the 36-character form in either case.
+std::optional<QUuid> uuidFromText(const QString& text);
+
+struct Project
+{
+    QUuid id;
+    QString name;
+    QString client;
+    QString category;
+    double fee = 0;
+    double outsource = 0;
+    Status status = Status::ongoing;
+    QDateTime date;
+
+    // The year of the date in the local calendar.
+    int year() const;
+
+    bool operator==(const Project& o) const
+    {
+        return id == o.id && name == o.name && client == o.client && category == o.category && fee == o.fee &&
+               outsource == o.outsource && status == o.status && date == o.date;
+    }
+    bool operator!=(const Project& o) const { return !(*this == o); }
+};

@@ -1,0 +1,334 @@
+#include "model/Store.h"
+
+#include "i18n/CurrencyRate.h"
+#include "model/AtomicWrite.h"
+#include "model/DataFile.h"
+#include "model/Preferences.h"
+#include "model/Text.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kDataFileName = QStringLiteral("tallybrook.json");
+
+struct Rule
+{
+    const char* find;
+    const char* replace;
+};
+
+// Names used by an older sample studio.
+constexpr Rule kNameRules[] = {
+    {"Quillstone Studio", "Aura Creative Studio"},
+    {"Quillstone", "Aura"},
+    {"Larimer Foods", "Solstice Botanicals"},
+    {"Larimer", "Solstice"},
+};
+constexpr Rule kClientRules[] = {
+    {"Quillstone Studio", "Aura Creative Studio"},
+    {"Quillstone", "Aura Creative Studio"},
+    {"Larimer Foods", "Solstice Botanicals"},
+    {"Larimer", "Solstice Botanicals"},
+};
+
+template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
+{
+    for (const Rule& r : rules)
+        text.replace(QString::fromUtf8(r.find), QString::fromUtf8(r.replace), Qt::CaseSensitive);
+    return text;
+}
+
+
+// De-duplicates a directory by lower-case key; an all-capitals entry gives way to a
+// later spelling that is not all capitals.
+QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, bool& changed)
+{
+    QHash<QString, QString> lookup;
+    QHash<QString, qsizetype> position;
+    QStringList out;
+    for (const QString& entry : std::as_const(list)) {
+        QString text = Text::trimBlanks(entry);
+        if (clientRules)
+            text = applyRules(text, kClientRules);
+        if (text.isEmpty())
+            continue;
+        const QString key = text.toLower();
+        const auto it = lookup.find(key);
+        if (it == lookup.end()) {
+            lookup.insert(key, text);
+            position.insert(key, out.size());
+            out.append(text);
+        } else if (*it == it->toUpper() && text != text.toUpper()) {
+            *it = text;
+            out[position.value(key)] = text;
+            changed = true;
+        }
+    }
+    if (out != list) {
+        list = out;
+        changed = true;
+    }
+    return lookup;
+}
+
+} // namespace
+
+Store::Store(bool sampleOnly, QObject* parent) : QObject(parent)
+{
+    init(defaultDataFolder(), sampleOnly);
+}
+
+Store::Store(const QString& dataFolder, bool sampleOnly, QObject* parent) : QObject(parent)
+{
+    init(dataFolder, sampleOnly);
+}
+
+Store::~Store() = default;
+
+QString Store::defaultDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tallybrook");
+}
+
+int Store::currentYear()
+{
+    return QDate::currentDate().year();
+}
+
+void Store::init(const QString& dataFolder, bool sampleOnly)
+{
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, &Store::writeNow);
+    m_toastTimer.setSingleShot(true);
+    connect(&m_toastTimer, &QTimer::timeout, this, &Store::expireToast);
+
+    m_sampleOnly = sampleOnly;
+    m_dataFolder = dataFolder;
+    QDir().mkpath(m_dataFolder); // a failure shows itself when reading or writing
+    m_fileURL = m_dataFolder + QLatin1Char('/') + kDataFileName;
+    m_activeYear = currentYear();
+    m_language = Preferences::text(Preferences::kLanguage) == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en;
+
+    Load loaded;
+    if (sampleOnly) {
+        loaded.data = AppData::sample();
+        loaded.blockSaving = true;
+    } else {
+        loaded = load(m_fileURL, m_dataFolder);
+    }
+    m_data = loaded.data;
+    m_savingBlocked = loaded.blockSaving;
+    if (loaded.firstLaunch || loaded.needsResave)
+        writeNow();
+    if (!loaded.message.isEmpty())
+        show(loaded.message, false, kStartupToastMs / 1000.0);
+
+    if (auto* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &Store::saveBeforeQuit);
+    CurrencyRate::fetchLiveRate();
+}
+
+Load Store::load(const QString& filePath, const QString& dataFolder)
+{
+    Load result;
+    if (!QFile::exists(filePath)) {
+        result.data = AppData::sample();
+        result.firstLaunch = true;
+        return result;
+    }
+    std::optional<AppData> decoded;
+    QFile file(filePath);
+    if (file.open(QIODevice::ReadOnly))
+        decoded = DataFile::decode(file.readAll());
+    file.close();
+    if (decoded) {
+        for (Project& p : decoded->projects)
+            p.date = atNoon(p.date);
+        bool changed = false;
+        sanitize(*decoded, changed);
+        result.data = *decoded;
+        result.needsResave = changed;
+        return result;
+    }
+    const QString aside = dataFolder + QStringLiteral("/tallybrook-unreadable-") +
+                          QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".json");
+    result.data = AppData::empty();
+    if (QFile::rename(filePath, aside)) {
+        result.message = QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
+    } else {
+        result.blockSaving = true;
+        result.message = QStringLiteral("Saved data could not be read. Changes will not be saved this session.");
+    }
+    return result;
+}
+
+void Store::sanitize(AppData& data, bool& changed)
+{
+    for (Project& p : data.projects) {
+        const QString name = applyRules(p.name, kNameRules);
+        if (name != p.name) {
+            p.name = name;
+            changed = true;
+        }
+        const QString client = applyRules(p.client, kClientRules);
+        if (client != p.client) {
+            p.client = client;
+            changed = true;
+        }
+    }
+    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, changed);
+    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, changed);
+    for (Project& p : data.projects) {
+        const auto client = clients.constFind(p.client.toLower());
+        if (client != clients.constEnd() && *client != p.client) {
+            p.client = *client;
+            changed = true;
+        }
+        const auto category = categories.constFind(p.category.toLower());
+        if (category != categories.constEnd() && *category != p.category) {
+            p.category = *category;
+            changed = true;
+        }
+    }
+}
+
+// --- state fields ---------------------------------------------------------------
+
+#define TB_ASSIGN(member, value, signal)                                                                         \
+    do {                                                                                                         \
+        if (member == value)                                                                                     \
+            return;                                                                                              \
+        member = value;                                                                                          \
+        emit signal();                                                                                           \
+    } while (false)
+
+void Store::setActiveYear(int year)
+{
+    TB_ASSIGN(m_activeYear, year, activeYearChanged);
+}
+
+void Store::setTab(MainTab tab)
+{
+    TB_ASSIGN(m_tab, tab, tabChanged);
+}
+
+void Store::setLanguage(AppLanguage language)
+{
+    // A preview store writes nothing at all.
+    if (!m_sampleOnly)
+        Preferences::setText(Preferences::kLanguage, AppLanguageInfo::rawValue(language));
+    TB_ASSIGN(m_language, language, languageChanged);
+}
+
+void Store::setSearchVisible(bool visible)
+{
+    TB_ASSIGN(m_searchVisible, visible, searchVisibleChanged);
+}
+
+void Store::setSearchQuery(const QString& query)
+{
+    TB_ASSIGN(m_searchQuery, query, searchQueryChanged);
+}
+
+void Store::setStatsAllTime(bool allTime)
+{
+    TB_ASSIGN(m_statsAllTime, allTime, statsAllTimeChanged);
+}
+
+void Store::setSortField(SortField field)
+{
+    TB_ASSIGN(m_sortField, field, sortFieldChanged);
+}
+
+void Store::setSortAscending(bool ascending)
+{
+    TB_ASSIGN(m_sortAscending, ascending, sortAscendingChanged);
+}
+
+void Store::setEditor(const std::optional<EditorTarget>& target)
+{
+    TB_ASSIGN(m_editor, target, editorChanged);
+}
+
+void Store::setToast(const std::optional<Toast>& toast)
+{
+    TB_ASSIGN(m_toast, toast, toastChanged);
+}
+
+#undef TB_ASSIGN
+
+// --- toasts -------------------------------------------------------------------------
+
+void Store::show(const QString& message, bool canUndo, double durationSeconds)
+{
+    Toast toast{QUuid::createUuid(), message, canUndo};
+    setToast(toast);
+    emit announce(canUndo ? message + QStringLiteral(". Undo available.") : message);
+    const int ms = durationSeconds >= 0 ? int(durationSeconds * 1000) : (canUndo ? kUndoToastMs : kToastMs);
+    m_toastTimer.start(ms);
+}
+
+void Store::expireToast()
+{
+    m_toastTimer.stop();
+    setToast(std::nullopt);
+}
+
+// --- saving -------------------------------------------------------------------------
+
+void Store::changeData(const std::function<void(AppData&)>& change)
+{
+    change(m_data);
+    emit dataChanged();
+}
+
+void Store::scheduleSave()
+{
+    m_unsaved = true;
+    m_saveTimer.start(); // restarting cancels the earlier one
+}
+
+void Store::flushPendingSave()
+{
+    if (m_saveTimer.isActive())
+        writeNow();
+}
+
+void Store::saveBeforeQuit()
+{
+    // After a failed save nothing is pending, but the changes still need writing.
+    if (m_saveTimer.isActive() || m_unsaved)
+        writeNow();
+}
+
+void Store::writeNow()
+{
+    m_saveTimer.stop();
+    if (m_savingBlocked)
+        return;
+    QString error;
+    const std::optional<QByteArray> bytes = DataFile::encode(m_data, &error);
+    const bool ok = bytes && AtomicWrite::write(m_fileURL, *bytes, &error);
+    if (ok)
+        m_unsaved = false;
+    else
+        show(QStringLiteral("Could not save: ") + error);
+    emit saved(ok);
+}
+
+void Store::update(const std::function<void(AppData&)>& change)
+{
+    changeData(change);
+    scheduleSave();
+}
+
+QString Store::tr(const QString& en, const QString& trText) const
+{
+    return m_language == AppLanguage::tr ? trText : en;
+}

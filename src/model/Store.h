@@ -1,0 +1,171 @@
+#pragma once
+
+#include "model/AppData.h"
+#include "model/HexColor.h"
+#include "model/StoreTypes.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+// The one observable model object: the live document, all interface state, the data
+// file. Views read it and call its operations; they never change the document themselves.
+class Store final : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int activeYear READ activeYear WRITE setActiveYear NOTIFY activeYearChanged)
+    Q_PROPERTY(bool searchVisible READ searchVisible WRITE setSearchVisible NOTIFY searchVisibleChanged)
+    Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
+    Q_PROPERTY(bool statsAllTime READ statsAllTime WRITE setStatsAllTime NOTIFY statsAllTimeChanged)
+    Q_PROPERTY(bool sortAscending READ sortAscending WRITE setSortAscending NOTIFY sortAscendingChanged)
+
+public:
+    static constexpr int kSaveDelayMs = 400;
+    static constexpr int kToastMs = 2400;
+    static constexpr int kUndoToastMs = 5000;
+    static constexpr int kStartupToastMs = 10000;
+
+    // The normal start: data folder under the per-user application-data folder.
+    explicit Store(bool sampleOnly = false, QObject* parent = nullptr);
+    // The same with an explicit data folder (tests, tools).
+    Store(const QString& dataFolder, bool sampleOnly, QObject* parent = nullptr);
+    ~Store() override;
+
+    static QString defaultDataFolder();
+    static Load load(const QString& filePath, const QString& dataFolder);
+    static void sanitize(AppData& data, bool& changed);
+
+    // --- fields -------------------------------------------------------------
+    const AppData& data() const { return m_data; }
+    int activeYear() const { return m_activeYear; }
+    MainTab tab() const { return m_tab; }
+    AppLanguage language() const { return m_language; }
+    bool searchVisible() const { return m_searchVisible; }
+    QString searchQuery() const { return m_searchQuery; }
+    bool statsAllTime() const { return m_statsAllTime; }
+    SortField sortField() const { return m_sortField; }
+    bool sortAscending() const { return m_sortAscending; }
+    const std::optional<EditorTarget>& editor() const { return m_editor; }
+    const std::optional<Toast>& toast() const { return m_toast; }
+    const std::optional<DeletedProject>& lastDeleted() const { return m_lastDeleted; }
+    QString fileURL() const { return m_fileURL; }
+    QString dataFolder() const { return m_dataFolder; }
+    bool savingBlocked() const { return m_savingBlocked; }
+    bool hasPendingSave() const { return m_saveTimer.isActive(); }
+    // True while the document has changes that no successful write holds yet.
+    bool hasUnsavedChanges() const { return m_unsaved; }
+
+    void setActiveYear(int year);
+    void setTab(MainTab tab);
+    // Also writes the "app_language" preference, every time.
+    void setLanguage(AppLanguage language);
+    void setSearchVisible(bool visible);
+    void setSearchQuery(const QString& query);
+    void setStatsAllTime(bool allTime);
+    void setSortField(SortField field);
+    void setSortAscending(bool ascending);
+    void setEditor(const std::optional<EditorTarget>& target);
+    void setToast(const std::optional<Toast>& toast);
+
+    // --- toasts and saving ----------------------------------------------------
+    // durationSeconds < 0: 5 s when the toast offers Undo, 2.4 s otherwise.
+    void show(const QString& message, bool canUndo = false, double durationSeconds = -1);
+    // Milliseconds the current toast lives in all (tests drive the timer directly).
+    int toastLifeMs() const { return m_toastTimer.interval(); }
+    void expireToast();
+    // Runs the pending debounced save now (tests, quit).
+    void flushPendingSave();
+    // The quit hook: writes a pending save, and also changes an earlier save failed to write.
+    void saveBeforeQuit();
+
+    // --- operations -------------------------------------------------------------
+    void update(const std::function<void(AppData&)>& change);
+    void save(Project project);
+    void deleteProject(const QUuid& id);
+    void undoDelete();
+    void move(const QUuid& id, Status to);
+    bool handleDrop(const QStringList& texts, Status onto);
+    bool handleTrashDrop(const QStringList& texts);
+    void moveColumn(Status column, int by);
+    void setSort(SortField field);
+    void addClient(const QString& name);
+    void addCategory(const QString& name);
+    void editClient(const QString& from, const QString& to);
+    void editCategory(const QString& from, const QString& to);
+    void removeClient(const QString& name);
+    void removeCategory(const QString& name);
+    void setColumnColor(Status status, const Rgb& color);
+    void resetColumnColors();
+    void eraseAll();
+    void restoreSample();
+
+    // --- derived figures ----------------------------------------------------------
+    QVector<int> years() const;
+    QVector<Project> yearProjects() const;
+    QVector<Project> visibleProjects() const;
+    QVector<Project> sortedVisibleProjects() const;
+    QVector<Project> projects(Status in) const;
+    double total(Status status) const;
+    QVector<Project> paidThisYear() const;
+    double netAfterTax() const;
+    double targetProgress() const;
+    double collectionRate() const;
+    QString money(double amount) const;
+    QString percent(double fraction) const;
+    QString tabTitle(MainTab tab) const;
+    Rgb columnColor(Status status) const;
+    // The text of a pair in the current language.
+    QString tr(const QString& en, const QString& tr) const;
+
+    static int currentYear();
+
+signals:
+    void dataChanged();
+    void activeYearChanged();
+    void tabChanged();
+    void languageChanged();
+    void searchVisibleChanged();
+    void searchQueryChanged();
+    void statsAllTimeChanged();
+    void sortFieldChanged();
+    void sortAscendingChanged();
+    void editorChanged();
+    void toastChanged();
+    // A toast to announce for accessibility (the message, with the undo hint).
+    void announce(const QString& text);
+    // Emitted after each attempted write (tests, diagnostics).
+    void saved(bool ok);
+
+private:
+    void init(const QString& dataFolder, bool sampleOnly);
+    void changeData(const std::function<void(AppData&)>& change);
+    void scheduleSave();
+    void writeNow();
+    void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en, const QString& tr);
+    void editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
+                            const QString& to, const QString& doneEn, const QString& doneTr);
+    void removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
+                              const QString& tr);
+
+    AppData m_data;
+    int m_activeYear = 0;
+    MainTab m_tab = MainTab::board;
+    AppLanguage m_language = AppLanguage::en;
+    bool m_searchVisible = false;
+    QString m_searchQuery;
+    bool m_statsAllTime = false;
+    SortField m_sortField = SortField::status;
+    bool m_sortAscending = true;
+    std::optional<EditorTarget> m_editor;
+    std::optional<Toast> m_toast;
+    std::optional<DeletedProject> m_lastDeleted;
+    QString m_fileURL;
+    QString m_dataFolder;
+    bool m_savingBlocked = false;
+    bool m_sampleOnly = false;
+    bool m_unsaved = false;
+    QTimer m_saveTimer;
+    QTimer m_toastTimer;
+};

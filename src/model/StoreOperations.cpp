@@ -1,0 +1,267 @@
+#include "model/Store.h"
+
+#include "model/Text.h"
+
+namespace {
+
+const QChar Q(u'"');
+
+bool sameIgnoringCase(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+
+const QString* findIgnoringCase(const QStringList& list, const QString& text)
+{
+    for (const QString& entry : list) {
+        if (sameIgnoringCase(entry, text))
+            return &entry;
+    }
+    return nullptr;
+}
+
+int indexOfProject(const AppData& data, const QUuid& id)
+{
+    for (int i = 0; i < data.projects.size(); ++i) {
+        if (data.projects.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<QUuid> cardId(const QString& text)
+{
+    if (!text.startsWith(QLatin1String("card:")))
+        return std::nullopt;
+    return uuidFromText(text.mid(5));
+}
+
+} // namespace
+
+void Store::save(Project project)
+{
+    if (const QString* c = findIgnoringCase(m_data.clients, project.client))
+        project.client = *c;
+    if (const QString* c = findIgnoringCase(m_data.categories, project.category))
+        project.category = *c;
+    const bool existed = indexOfProject(m_data, project.id) >= 0;
+    update([&](AppData& d) {
+        if (!findIgnoringCase(d.clients, project.client))
+            d.clients.append(project.client);
+        if (!findIgnoringCase(d.categories, project.category))
+            d.categories.append(project.category);
+        const int i = indexOfProject(d, project.id);
+        if (i >= 0)
+            d.projects[i] = project;
+        else
+            d.projects.prepend(project);
+    });
+    show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
+                 : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
+}
+
+void Store::deleteProject(const QUuid& id)
+{
+    const int i = indexOfProject(m_data, id);
+    if (i < 0)
+        return;
+    const Project project = m_data.projects.at(i);
+    m_lastDeleted = DeletedProject{project, i};
+    changeData([i](AppData& d) { d.projects.remove(i); });
+    scheduleSave();
+    show(QStringLiteral("Deleted ") + Q + project.name + Q, true);
+}
+
+void Store::undoDelete()
+{
+    if (!m_lastDeleted)
+        return;
+    const DeletedProject deleted = *m_lastDeleted;
+    m_lastDeleted.reset();
+    update([&](AppData& d) {
+        const int at = std::clamp(deleted.index, 0, int(d.projects.size()));
+        d.projects.insert(at, deleted.project);
+    });
+    show(QStringLiteral("Restored ") + Q + deleted.project.name + Q);
+}
+
+void Store::move(const QUuid& id, Status to)
+{
+    const int i = indexOfProject(m_data, id);
+    if (i < 0)
+        return;
+    changeData([i, to](AppData& d) { d.projects[i].status = to; });
+    scheduleSave();
+    show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to));
+}
+
+bool Store::handleDrop(const QStringList& texts, Status onto)
+{
+    bool result = false;
+    for (const QString& text : texts) {
+        if (text.startsWith(QLatin1String("card:"))) {
+            const auto id = cardId(text);
+            if (!id)
+                continue;
+            const int i = indexOfProject(m_data, *id);
+            if (i < 0 || m_data.projects.at(i).status == onto)
+                continue;
+            changeData([i, onto](AppData& d) { d.projects[i].status = onto; });
+            scheduleSave();
+            show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto));
+            result = true;
+        } else if (text.startsWith(QLatin1String("col:"))) {
+            const auto column = StatusInfo::fromRaw(text.mid(4));
+            if (!column || *column == onto)
+                continue;
+            const int j = int(m_data.columnOrder.indexOf(*column));
+            const int t = int(m_data.columnOrder.indexOf(onto));
+            if (j < 0 || t < 0)
+                continue;
+            changeData([&](AppData& d) {
+                d.columnOrder.remove(j);
+                d.columnOrder.insert(t, *column);
+            });
+            scheduleSave();
+            show(QStringLiteral("Column order updated"));
+            result = true;
+        }
+    }
+    return result;
+}
+
+bool Store::handleTrashDrop(const QStringList& texts)
+{
+    for (const QString& text : texts) {
+        if (const auto id = cardId(text)) {
+            // Only the first card of a drop is deleted: undo keeps one project.
+            deleteProject(*id);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Store::moveColumn(Status column, int by)
+{
+    const int j = int(m_data.columnOrder.indexOf(column));
+    if (j < 0)
+        return;
+    const int k = j + by;
+    if (k < 0 || k >= m_data.columnOrder.size())
+        return;
+    update([j, k](AppData& d) { std::swap(d.columnOrder[j], d.columnOrder[k]); });
+    show(QStringLiteral("Column order updated"));
+}
+
+void Store::setSort(SortField field)
+{
+    if (field == m_sortField) {
+        setSortAscending(!m_sortAscending);
+    } else {
+        setSortField(field);
+        setSortAscending(true);
+    }
+}
+
+void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
+                              const QString& trText)
+{
+    const QString t = Text::trimBlanks(name);
+    if (t.isEmpty() || findIgnoringCase(m_data.*list, t))
+        return;
+    update([&](AppData& d) { (d.*list).append(t); });
+    show(tr(en.arg(Q + t + Q), trText.arg(Q + t + Q)));
+}
+
+void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
+                               const QString& to, const QString& doneEn, const QString& doneTr)
+{
+    const QString t = Text::trimBlanks(to);
+    if (t.isEmpty())
+        return;
+    if (!sameIgnoringCase(from, t) && findIgnoringCase(m_data.*list, t)) {
+        show(tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
+        return;
+    }
+    update([&](AppData& d) {
+        QStringList& entries = d.*list;
+        const qsizetype i = entries.indexOf(from);
+        if (i >= 0)
+            entries[i] = t;
+        for (Project& p : d.projects) {
+            if (p.*field == from)
+                p.*field = t;
+        }
+    });
+    show(tr(doneEn, doneTr));
+}
+
+void Store::removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
+                                 const QString& trText)
+{
+    update([&](AppData& d) { (d.*list).removeAll(name); });
+    show(tr(en, trText));
+}
+
+void Store::addClient(const QString& name)
+{
+    addDirectoryEntry(&AppData::clients, name, QStringLiteral("Client %1 added"), QStringLiteral("Müşteri %1 eklendi"));
+}
+
+void Store::addCategory(const QString& name)
+{
+    addDirectoryEntry(&AppData::categories, name, QStringLiteral("Category %1 added"),
+                      QStringLiteral("Kategori %1 eklendi"));
+}
+
+void Store::editClient(const QString& from, const QString& to)
+{
+    editDirectoryEntry(&AppData::clients, &Project::client, from, to, QStringLiteral("Client updated"),
+                       QStringLiteral("Müşteri adı güncellendi"));
+}
+
+void Store::editCategory(const QString& from, const QString& to)
+{
+    editDirectoryEntry(&AppData::categories, &Project::category, from, to, QStringLiteral("Category updated"),
+                       QStringLiteral("Kategori adı güncellendi"));
+}
+
+void Store::removeClient(const QString& name)
+{
+    removeDirectoryEntry(&AppData::clients, name, QStringLiteral("Client removed from the list"),
+                         QStringLiteral("Müşteri listeden kaldırıldı"));
+}
+
+void Store::removeCategory(const QString& name)
+{
+    removeDirectoryEntry(&AppData::categories, name, QStringLiteral("Category removed from the list"),
+                         QStringLiteral("Kategori listeden kaldırıldı"));
+}
+
+void Store::setColumnColor(Status status, const Rgb& color)
+{
+    update([&](AppData& d) { d.columnColors.insert(StatusInfo::rawValue(status), HexColor::toHex(color)); });
+}
+
+void Store::resetColumnColors()
+{
+    update([](AppData& d) { d.columnColors.clear(); });
+    show(QStringLiteral("Colors reset to defaults"));
+}
+
+void Store::eraseAll()
+{
+    m_lastDeleted.reset();
+    update([](AppData& d) { d = AppData::empty(); });
+    show(QStringLiteral("All data deleted"));
+}
+
+void Store::restoreSample()
+{
+    m_lastDeleted.reset();
+    update([](AppData& d) { d = AppData::sample(); });
+    setActiveYear(currentYear());
+    show(QStringLiteral("Sample data restored"));
+}
