@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tallybrook needs, only those that are missing.
+# Usage: tools/deps.sh build|test|run
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+            fonts-inter)
+run_pkgs=(libqt6svg6 qt6-qpa-plugins fonts-inter)
+test_pkgs=(xvfb xauth openbox tint2 xdotool imagemagick x11-utils desktop-file-utils appstream)
+
+want=("${build_pkgs[@]}")
+case "${1:-build}" in
+    test) want+=("${test_pkgs[@]}") ;;
+    run) want+=("${run_pkgs[@]}") ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
