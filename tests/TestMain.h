@@ -3,6 +3,9 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
+#if __has_include(<QApplication>)
+#include <QApplication>
+#endif
 
 // Every test process gets its own data and preference folders, a fixed locale and
 // time zone, so no test touches the user's real files.
@@ -36,6 +39,20 @@ inline void settle()
     {                                                                                                            \
         TestEnv::prepare();                                                                                      \
         QCoreApplication app(argc, argv);                                                                        \
+        TestEnv::settle();                                                                                       \
+        TestObject tc;                                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                               \
+        return QTest::qExec(&tc, argc, argv);                                                                    \
+    }
+
+// Widget tests: the same isolation, with a QApplication (offscreen platform from CTest).
+#define TB_WIDGET_TEST_MAIN(TestObject)                                                                          \
+    int main(int argc, char** argv)                                                                              \
+    {                                                                                                            \
+        TestEnv::prepare();                                                                                      \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                      \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
+        QApplication app(argc, argv);                                                                            \
         TestEnv::settle();                                                                                       \
         TestObject tc;                                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                               \
