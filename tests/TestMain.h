@@ -21,8 +21,8 @@ inline void prepare()
     qputenv("XDG_CONFIG_HOME", (home().path() + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", (home().path() + QStringLiteral("/run")).toUtf8());
     QDir().mkpath(home().path() + QStringLiteral("/run"));
-    QFile::setPermissions(home().path() + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(home().path() + QStringLiteral("/run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (qEnvironmentVariableIsEmpty("TZ"))
         qputenv("TZ", "Europe/Istanbul");
     if (qEnvironmentVariableIsEmpty("TALLYBROOK_RATE_URL"))
@@ -34,27 +34,27 @@ inline void settle()
 }
 } // namespace TestEnv
 
-#define TB_TEST_MAIN(TestObject)                                                                                 \
-    int main(int argc, char** argv)                                                                              \
-    {                                                                                                            \
-        TestEnv::prepare();                                                                                      \
-        QCoreApplication app(argc, argv);                                                                        \
-        TestEnv::settle();                                                                                       \
-        TestObject tc;                                                                                           \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                               \
-        return QTest::qExec(&tc, argc, argv);                                                                    \
+#define TB_TEST_MAIN(TestObject)                                                                             \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        TestEnv::prepare();                                                                                  \
+        QCoreApplication app(argc, argv);                                                                    \
+        TestEnv::settle();                                                                                   \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }
 
 // Widget tests: the same isolation, with a QApplication (offscreen platform from CTest).
-#define TB_WIDGET_TEST_MAIN(TestObject)                                                                          \
-    int main(int argc, char** argv)                                                                              \
-    {                                                                                                            \
-        TestEnv::prepare();                                                                                      \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                      \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
-        QApplication app(argc, argv);                                                                            \
-        TestEnv::settle();                                                                                       \
-        TestObject tc;                                                                                           \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                               \
-        return QTest::qExec(&tc, argc, argv);                                                                    \
+#define TB_WIDGET_TEST_MAIN(TestObject)                                                                      \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        TestEnv::prepare();                                                                                  \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                  \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                         \
+        QApplication app(argc, argv);                                                                        \
+        TestEnv::settle();                                                                                   \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }

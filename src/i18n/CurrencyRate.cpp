@@ -7,6 +7,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 
@@ -14,6 +15,7 @@ namespace CurrencyRate {
 
 namespace {
 double g_usdToTry = kInitialUsdToTry;
+int g_timeoutMs = kDefaultTimeoutMs;
 
 QNetworkAccessManager* network()
 {
@@ -54,18 +56,33 @@ std::optional<double> parseAnswer(const QByteArray& body)
     return value;
 }
 
+void setTimeoutMs(int ms)
+{
+    g_timeoutMs = ms;
+}
+
 void fetchLiveRate()
 {
+    startRequest();
+}
+
+QNetworkReply* startRequest()
+{
     if (!QCoreApplication::instance())
-        return;
+        return nullptr;
     const QByteArray override = qgetenv("TALLYBROOK_RATE_URL");
     const QUrl url(override.isEmpty() ? QStringLiteral("https://open.er-api.com/v6/latest/USD")
                                       : QString::fromUtf8(override));
     if (!url.isValid() || url.scheme().isEmpty())
-        return;
+        return nullptr;
     QNetworkRequest request(url);
-    request.setTransferTimeout(kTimeoutMs);
+    request.setTransferTimeout(g_timeoutMs);
     QNetworkReply* reply = network()->get(request);
+    // The transfer time-out restarts with every byte; a whole-request deadline stops a trickle.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(g_timeoutMs);
     // A body past the limit is no answer of this service: stop reading at once.
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
         if (received > kMaxBodyBytes || total > kMaxBodyBytes) {
@@ -81,6 +98,7 @@ void fetchLiveRate()
         if (const auto rate = parseAnswer(reply->read(kMaxBodyBytes + 1)))
             g_usdToTry = *rate;
     });
+    return reply;
 }
 
 } // namespace CurrencyRate

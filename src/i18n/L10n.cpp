@@ -1,6 +1,5 @@
 #include "i18n/L10n.h"
 
-
 namespace L10n {
 
 QString upper(AppLanguage language, const QString& text)
@@ -20,9 +19,12 @@ namespace Currency {
 const QVector<Code>& all()
 {
     static const QVector<Code> codes{
-        {QStringLiteral("$"), QStringLiteral("$ (USD)")},   {QStringLiteral("CA$"), QStringLiteral("CA$ (CAD)")},
-        {QStringLiteral("€"), QStringLiteral("€ (EUR)")},   {QStringLiteral("£"), QStringLiteral("£ (GBP)")},
-        {QStringLiteral("₺"), QStringLiteral("₺ (TRY)")}, {QStringLiteral("¥"), QStringLiteral("¥ (JPY)")},
+        {QStringLiteral("$"), QStringLiteral("$ (USD)")},
+        {QStringLiteral("CA$"), QStringLiteral("CA$ (CAD)")},
+        {QStringLiteral("€"), QStringLiteral("€ (EUR)")},
+        {QStringLiteral("£"), QStringLiteral("£ (GBP)")},
+        {QStringLiteral("₺"), QStringLiteral("₺ (TRY)")},
+        {QStringLiteral("¥"), QStringLiteral("¥ (JPY)")},
     };
     return codes;
 }

@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QVector>
 
-
 // Repeats removed (first kept), missing statuses appended in declared order.
 QVector<Status> normalizedColumnOrder(const QVector<Status>& order);
 
@@ -31,9 +30,9 @@ struct AppData
 
     bool operator==(const AppData& o) const
     {
-        return currency == o.currency && taxRate == o.taxRate && targetGoal == o.targetGoal && layout == o.layout &&
-               columnOrder == o.columnOrder && columnColors == o.columnColors && clients == o.clients &&
-               categories == o.categories && projects == o.projects;
+        return currency == o.currency && taxRate == o.taxRate && targetGoal == o.targetGoal &&
+               layout == o.layout && columnOrder == o.columnOrder && columnColors == o.columnColors &&
+               clients == o.clients && categories == o.categories && projects == o.projects;
     }
     bool operator!=(const AppData& o) const { return !(*this == o); }
 };

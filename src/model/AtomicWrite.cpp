@@ -27,7 +27,8 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
     }
     if (done != bytes.size() || !file.flush()) {
         if (error)
-            *error = file.errorString().isEmpty() ? QStringLiteral("No space left on device") : file.errorString();
+            *error =
+                file.errorString().isEmpty() ? QStringLiteral("No space left on device") : file.errorString();
         file.cancelWriting();
         file.commit();
         return false;

@@ -123,7 +123,8 @@ Project decodeProject(const QJsonValue& value)
     p.category = takeString(o, QStringLiteral("category"), {});
     p.fee = takeNumber(o, QStringLiteral("fee"), 0);
     p.outsource = takeNumber(o, QStringLiteral("outsource"), 0);
-    p.status = present(o, QStringLiteral("status")) ? parseStatus(o.value(QStringLiteral("status"))) : Status::ongoing;
+    p.status = present(o, QStringLiteral("status")) ? parseStatus(o.value(QStringLiteral("status")))
+                                                    : Status::ongoing;
     if (present(o, QStringLiteral("date"))) {
         const QJsonValue v = o.value(QStringLiteral("date"));
         const auto d = v.isString() ? parseDate(v.toString()) : std::nullopt;

@@ -1,5 +1,7 @@
 #include "model/Preferences.h"
 
+#include "model/PreferenceSignals.h"
+
 #include <QSettings>
 
 namespace Preferences {
@@ -18,7 +20,11 @@ std::optional<QString> text(const char* key)
 void setText(const char* key, const QString& value)
 {
     TB_SETTINGS;
+    const bool changed =
+        settings.value(QLatin1String(key)).toString() != value || !settings.contains(QLatin1String(key));
     settings.setValue(QLatin1String(key), value);
+    if (changed)
+        emit PreferenceSignals::instance()->changed(QLatin1String(key));
 }
 
 std::optional<bool> boolean(const char* key)
@@ -38,8 +44,7 @@ bool boolean(const char* key, bool fallback)
 
 void setBoolean(const char* key, bool value)
 {
-    TB_SETTINGS;
-    settings.setValue(QLatin1String(key), value ? QStringLiteral("true") : QStringLiteral("false"));
+    setText(key, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 } // namespace Preferences

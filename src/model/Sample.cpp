@@ -22,12 +22,30 @@ const char* const kClients[] = {
 };
 
 const char* const kCategories[] = {
-    "Branding", "Packaging Design", "Print Design", "Digital Design", "Digital Advertising", "AI Art & Systems",
+    "Branding",       "Packaging Design",    "Print Design",
+    "Digital Design", "Digital Advertising", "AI Art & Systems",
 };
 
 enum Client {
-    Aura, Solstice, Ember, Lumina, Apex, Koto, Velo, Solis, Bloom, Mira,
-    Horizon, Velvet, Coda, Artisan, Nexus, Orbit, Harbour, Northwind, Fable
+    Aura,
+    Solstice,
+    Ember,
+    Lumina,
+    Apex,
+    Koto,
+    Velo,
+    Solis,
+    Bloom,
+    Mira,
+    Horizon,
+    Velvet,
+    Coda,
+    Artisan,
+    Nexus,
+    Orbit,
+    Harbour,
+    Northwind,
+    Fable
 };
 enum Category { Branding, Packaging, Print, Digital, Advertising, AiArt };
 

@@ -43,7 +43,6 @@ template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
     return text;
 }
 
-
 // De-duplicates a directory by lower-case key; an all-capitals entry gives way to a
 // later spelling that is not all capitals.
 QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, bool& changed)
@@ -92,7 +91,8 @@ Store::~Store() = default;
 
 QString Store::defaultDataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tallybrook");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tallybrook");
 }
 
 int Store::currentYear()
@@ -113,7 +113,8 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     QDir().mkpath(m_dataFolder); // a failure shows itself when reading or writing
     m_fileURL = m_dataFolder + QLatin1Char('/') + kDataFileName;
     m_activeYear = currentYear();
-    m_language = Preferences::text(Preferences::kLanguage) == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en;
+    m_language =
+        Preferences::text(Preferences::kLanguage) == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en;
 
     Load loaded;
     if (sampleOnly) {
@@ -160,10 +161,12 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
                           QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".json");
     result.data = AppData::empty();
     if (QFile::rename(filePath, aside)) {
-        result.message = QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
+        result.message =
+            QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
     } else {
         result.blockSaving = true;
-        result.message = QStringLiteral("Saved data could not be read. Changes will not be saved this session.");
+        result.message =
+            QStringLiteral("Saved data could not be read. Changes will not be saved this session.");
     }
     return result;
 }
@@ -200,12 +203,12 @@ void Store::sanitize(AppData& data, bool& changed)
 
 // --- state fields ---------------------------------------------------------------
 
-#define TB_ASSIGN(member, value, signal)                                                                         \
-    do {                                                                                                         \
-        if (member == value)                                                                                     \
-            return;                                                                                              \
-        member = value;                                                                                          \
-        emit signal();                                                                                           \
+#define TB_ASSIGN(member, value, signal)                                                                     \
+    do {                                                                                                     \
+        if (member == value)                                                                                 \
+            return;                                                                                          \
+        member = value;                                                                                      \
+        emit signal();                                                                                       \
     } while (false)
 
 void Store::setActiveYear(int year)

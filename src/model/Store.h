@@ -143,7 +143,8 @@ private:
     void changeData(const std::function<void(AppData&)>& change);
     void scheduleSave();
     void writeNow();
-    void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en, const QString& tr);
+    void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
+                           const QString& tr);
     void editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
                             const QString& to, const QString& doneEn, const QString& doneTr);
     void removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,

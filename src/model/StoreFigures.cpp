@@ -35,7 +35,8 @@ QVector<Project> Store::visibleProjects() const
         return year;
     QVector<Project> out;
     for (const Project& p : std::as_const(year)) {
-        if (p.name.toLower().contains(q) || p.client.toLower().contains(q) || p.category.toLower().contains(q))
+        if (p.name.toLower().contains(q) || p.client.toLower().contains(q) ||
+            p.category.toLower().contains(q))
             out.append(p);
     }
     return out;

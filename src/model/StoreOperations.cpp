@@ -11,7 +11,6 @@ bool sameIgnoringCase(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-
 const QString* findIgnoringCase(const QStringList& list, const QString& text)
 {
     for (const QString& entry : list) {
@@ -207,7 +206,8 @@ void Store::removeDirectoryEntry(QStringList AppData::*list, const QString& name
 
 void Store::addClient(const QString& name)
 {
-    addDirectoryEntry(&AppData::clients, name, QStringLiteral("Client %1 added"), QStringLiteral("Müşteri %1 eklendi"));
+    addDirectoryEntry(&AppData::clients, name, QStringLiteral("Client %1 added"),
+                      QStringLiteral("Müşteri %1 eklendi"));
 }
 
 void Store::addCategory(const QString& name)

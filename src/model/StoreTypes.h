@@ -50,7 +50,10 @@ struct Toast
     QString message;
     bool canUndo = false;
 
-    bool operator==(const Toast& o) const { return id == o.id && message == o.message && canUndo == o.canUndo; }
+    bool operator==(const Toast& o) const
+    {
+        return id == o.id && message == o.message && canUndo == o.canUndo;
+    }
     bool operator!=(const Toast& o) const { return !(*this == o); }
 };
 

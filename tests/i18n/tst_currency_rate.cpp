@@ -1,0 +1,143 @@
+#include "TestMain.h"
+
+#include "i18n/CurrencyRate.h"
+
+#include <QNetworkReply>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+// Answers every connection with a fixed HTTP response, or trickles bytes without end.
+class FakeRateServer final : public QObject
+{
+public:
+    QByteArray response;
+    bool trickle = false;
+    int requests = 0;
+
+    FakeRateServer()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n") || socket->property("answered").toBool())
+                        return;
+                    socket->setProperty("answered", true);
+                    ++requests;
+                    if (trickle) {
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n{");
+                        auto* timer = new QTimer(socket);
+                        QObject::connect(timer, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+                        timer->start(20);
+                        return;
+                    }
+                    socket->write(response);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QByteArray url() const
+    {
+        return "http://127.0.0.1:" + QByteArray::number(m_server.serverPort()) + "/v6/latest/USD";
+    }
+
+private:
+    QTcpServer m_server;
+};
+
+QByteArray http(int status, const QByteArray& body)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) +
+           " X\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+} // namespace
+
+class TestCurrencyRate final : public QObject
+{
+    Q_OBJECT
+
+    FakeRateServer m_server;
+
+    // Runs one request against the fake server and waits until it is over.
+    void fetchWith(const QByteArray& response)
+    {
+        m_server.response = response;
+        qputenv("TALLYBROOK_RATE_URL", m_server.url());
+        QNetworkReply* reply = CurrencyRate::startRequest();
+        QVERIFY(reply);
+        QSignalSpy done(reply, &QObject::destroyed);
+        QVERIFY(done.wait(5000));
+    }
+
+private slots:
+    void init() { CurrencyRate::setUsdToTry(CurrencyRate::kInitialUsdToTry); }
+
+    void parsing()
+    {
+        QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":41.2,"EUR":0.9}})"),
+                 std::optional<double>(41.2));
+        QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":38}})"), std::optional<double>(38));
+        const QByteArray rejected[] = {"",
+                                       "not json",
+                                       "[1]",
+                                       R"({"rates":[]})",
+                                       R"({"rates":{"TRY":"41.2"}})",
+                                       R"({"rates":{"TRY":0}})",
+                                       R"({"rates":{"TRY":-3}})",
+                                       R"({"rates":{"USD":1}})",
+                                       R"({"rates":{"TRY":1e999}})",
+                                       R"({"TRY":41.2})"};
+        for (const QByteArray& body : rejected)
+            QVERIFY2(!CurrencyRate::parseAnswer(body), body.constData());
+    }
+
+    void liveAnswers()
+    {
+        QCOMPARE(CurrencyRate::usdToTry(), 50.1413);
+        fetchWith(http(200, R"({"result":"success","rates":{"TRY":41.2}})"));
+        QCOMPARE(CurrencyRate::usdToTry(), 41.2);
+        // An error page whose body holds a rate is still used.
+        fetchWith(http(503, R"({"rates":{"TRY":39.5}})"));
+        QCOMPARE(CurrencyRate::usdToTry(), 39.5);
+        fetchWith(http(200, R"({"rates":{"TRY":"40"}})"));
+        fetchWith(http(200, R"({"rates":{"TRY":0}})"));
+        fetchWith(http(200, "<html>garbage</html>"));
+        QCOMPARE(CurrencyRate::usdToTry(), 39.5);
+        // A huge body is not read to its end.
+        QByteArray huge = "{\"pad\":\"" + QByteArray(3 << 20, 'x') + "\",\"rates\":{\"TRY\":12}}";
+        fetchWith(http(200, huge));
+        QCOMPARE(CurrencyRate::usdToTry(), 39.5);
+        QCOMPARE(m_server.requests, 6);
+    }
+
+    void noServerAndTrickle()
+    {
+        qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/v6/latest/USD");
+        QNetworkReply* reply = CurrencyRate::startRequest();
+        QSignalSpy done(reply, &QObject::destroyed);
+        QVERIFY(done.wait(5000));
+        QCOMPARE(CurrencyRate::usdToTry(), 50.1413);
+
+        m_server.trickle = true;
+        CurrencyRate::setTimeoutMs(300);
+        QElapsedTimer clock;
+        clock.start();
+        fetchWith({});
+        QVERIFY(clock.elapsed() < 4000);
+        QCOMPARE(CurrencyRate::usdToTry(), 50.1413);
+        m_server.trickle = false;
+        CurrencyRate::setTimeoutMs(CurrencyRate::kDefaultTimeoutMs);
+
+        qputenv("TALLYBROOK_RATE_URL", "::not a url::");
+        QVERIFY(!CurrencyRate::startRequest());
+    }
+};
+
+TB_TEST_MAIN(TestCurrencyRate)
+#include "tst_currency_rate.moc"

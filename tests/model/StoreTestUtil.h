@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/DataFile.h"
+#include "model/Store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace StoreTestUtil {
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+inline AppData readDocument(const QString& path)
+{
+    return DataFile::decode(readFile(path)).value_or(AppData{});
+}
+
+inline Project makeProject(const QString& name, Status status, double fee, const QDate& day,
+                           const QString& client = {}, const QString& category = {})
+{
+    Project p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.client = client;
+    p.category = category;
+    p.fee = fee;
+    p.status = status;
+    p.date = QDateTime(day, QTime(12, 0), Qt::LocalTime);
+    return p;
+}
+
+} // namespace StoreTestUtil

@@ -1,0 +1,182 @@
+#include "TestMain.h"
+
+#include "model/DataFile.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QByteArray doc(const QByteArray& projectsJson, const QByteArray& extra = {})
+{
+    return "{" + extra + (extra.isEmpty() ? "" : ",") + "\"projects\": [" + projectsJson + "]}";
+}
+
+const QByteArray kId = "5F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F";
+
+QByteArray project(const QByteArray& fields)
+{
+    return "{\"id\":\"" + kId + "\",\"name\":\"Logo\",\"fee\":100" + (fields.isEmpty() ? "" : ",") + fields +
+           "}";
+}
+
+} // namespace
+
+class TestDataFile final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesKeysInOrderWithExactForms()
+    {
+        AppData d;
+        d.clients = {QStringLiteral("Acme")};
+        d.columnColors.insert(QStringLiteral("paid"), QStringLiteral("#e11d48"));
+        d.targetGoal = 120000;
+        d.taxRate = 17.5;
+        Project p;
+        p.id = QUuid::fromString(QStringLiteral("{5f1c5a8e-3b1d-4c2a-9e3f-1a2b3c4d5e6f}"));
+        p.name = QStringLiteral("Ünïcode “name”");
+        p.fee = 1234.56;
+        p.outsource = 8500;
+        p.status = Status::pending;
+        // Noon of 15 March 2026 three hours ahead of UTC.
+        p.date = QDateTime(QDate(2026, 3, 15), QTime(12, 0), QTimeZone(3 * 3600));
+        d.projects = {p};
+        const QByteArray json = *DataFile::encode(d);
+        const QString text = QString::fromUtf8(json);
+
+        const QStringList rootKeys{"categories", "clients",  "columnColors", "columnOrder", "currency",
+                                   "layout",     "projects", "targetGoal",   "taxRate"};
+        qsizetype last = -1;
+        for (const QString& key : rootKeys) {
+            const qsizetype at = text.indexOf(QStringLiteral("\n    \"%1\":").arg(key));
+            QVERIFY2(at > last, qPrintable(key));
+            last = at;
+        }
+        const QStringList projectKeys{"category", "client", "date",      "fee",
+                                      "id",       "name",   "outsource", "status"};
+        last = text.indexOf(QStringLiteral("\"projects\""));
+        for (const QString& key : projectKeys) {
+            const qsizetype at = text.indexOf(QStringLiteral("\"%1\":").arg(key), last);
+            QVERIFY2(at > last, qPrintable(key));
+            last = at;
+        }
+        QVERIFY(text.contains(QStringLiteral("\"date\": \"2026-03-15T09:00:00Z\"")));
+        QVERIFY(text.contains(QStringLiteral("\"id\": \"5F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F\"")));
+        QVERIFY(text.contains(QStringLiteral("\"fee\": 1234.56")));
+        QVERIFY(text.contains(QStringLiteral("\"outsource\": 8500\n")) ||
+                text.contains(QStringLiteral("\"outsource\": 8500,")));
+        QVERIFY(text.contains(QStringLiteral("\"targetGoal\": 120000")));
+        QVERIFY(text.contains(QStringLiteral("\"taxRate\": 17.5")));
+        QVERIFY(text.contains(QStringLiteral("\"paid\": \"#e11d48\"")));
+        QVERIFY(text.contains(QStringLiteral("Ünïcode “name”")));
+        QVERIFY(json.count('\n') > 20); // pretty-printed, one member per line
+
+        const AppData back = *DataFile::decode(json);
+        QCOMPARE(back, d);
+    }
+
+    void numbersReadBackExactly()
+    {
+        AppData d;
+        const double values[] = {0.1, 1.0 / 3.0, 1e21, 123456789.123456789, 5e-324, 1.7976931348623157e308};
+        for (double v : values) {
+            Project p;
+            p.id = QUuid::createUuid();
+            p.fee = v;
+            p.date = QDateTime(QDate(2025, 1, 2), QTime(9, 0), Qt::UTC);
+            d.projects.append(p);
+        }
+        const AppData back = *DataFile::decode(*DataFile::encode(d));
+        for (int i = 0; i < d.projects.size(); ++i)
+            QCOMPARE(back.projects.at(i).fee, d.projects.at(i).fee);
+    }
+
+    void nonFiniteNumbersFailTheWrite()
+    {
+        AppData d;
+        d.taxRate = qInf();
+        QString error;
+        QVERIFY(!DataFile::encode(d, &error));
+        QVERIFY(!error.isEmpty());
+        d.taxRate = 20;
+        Project p;
+        p.fee = qQNaN();
+        d.projects = {p};
+        QVERIFY(!DataFile::encode(d));
+    }
+
+    void defaults()
+    {
+        const auto empty = DataFile::decode("{}");
+        QVERIFY(empty);
+        QCOMPARE(*empty, AppData::empty());
+        const auto nulls =
+            DataFile::decode(R"({"currency":null,"taxRate":null,"projects":null,"columnOrder":null})");
+        QVERIFY(nulls);
+        QCOMPARE(*nulls, AppData::empty());
+
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        const auto d = DataFile::decode(doc(R"({"name":"Bare","fee":5})"));
+        QVERIFY(d);
+        const Project& p = d->projects.first();
+        QCOMPARE(p.status, Status::ongoing);
+        QCOMPARE(p.client, QString());
+        QCOMPARE(p.category, QString());
+        QCOMPARE(p.outsource, 0.0);
+        QVERIFY(!p.id.isNull());
+        QVERIFY(p.date >= before && p.date <= QDateTime::currentDateTimeUtc().addSecs(1));
+        // Ids read in either case; a time-zone offset is accepted.
+        const auto lower =
+            DataFile::decode(doc("{\"id\":\"" + kId.toLower() +
+                                 "\",\"name\":\"x\",\"fee\":1,\"date\":\"2026-03-15T12:00:00+03:00\"}"));
+        QVERIFY(lower);
+        QCOMPARE(uuidText(lower->projects.first().id), QString::fromLatin1(kId));
+        QCOMPARE(lower->projects.first().date, QDateTime(QDate(2026, 3, 15), QTime(9, 0), Qt::UTC));
+        // Unknown keys are ignored.
+        QVERIFY(DataFile::decode(R"({"theme":"dark","projects":[]})"));
+        QCOMPARE(DataFile::decode(R"({"columnOrder":[]})")->columnOrder, AppData::empty().columnOrder);
+        QCOMPARE(DataFile::decode(R"({"columnOrder":["ongoing","ongoing"]})")->columnOrder,
+                 (QVector<Status>{Status::ongoing, Status::paid, Status::pending}));
+    }
+
+    void unreadable_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::newRow("not json") << QByteArray("{\"projects\": [");
+        QTest::newRow("array at top") << QByteArray("[]");
+        QTest::newRow("empty file") << QByteArray("");
+        QTest::newRow("no fee") << doc(R"({"name":"x"})");
+        QTest::newRow("no name") << doc(R"({"fee":1})");
+        QTest::newRow("null name") << doc(R"({"name":null,"fee":1})");
+        QTest::newRow("fee as text") << doc(R"({"name":"x","fee":"100"})");
+        QTest::newRow("unknown status") << doc(project(R"("status":"cancelled")"));
+        QTest::newRow("status not text") << doc(project(R"("status":1)"));
+        QTest::newRow("bad id") << doc(R"({"id":"not-a-uuid","name":"x","fee":1})");
+        QTest::newRow("braced id") << doc("{\"id\":\"{" + kId + "}\",\"name\":\"x\",\"fee\":1}");
+        QTest::newRow("date without zone") << doc(project(R"("date":"2026-03-15T12:00:00")"));
+        QTest::newRow("date with fraction") << doc(project(R"("date":"2026-03-15T12:00:00.5Z")"));
+        QTest::newRow("date only") << doc(project(R"("date":"2026-03-15")"));
+        QTest::newRow("impossible date") << doc(project(R"("date":"2026-02-30T12:00:00Z")"));
+        QTest::newRow("date as number") << doc(project(R"("date":0)"));
+        QTest::newRow("layout unknown") << QByteArray(R"({"layout":"grid"})");
+        QTest::newRow("column order holds a layout") << QByteArray(R"({"columnOrder":["table"]})");
+        QTest::newRow("colour not text") << QByteArray(R"({"columnColors":{"paid":1}})");
+        QTest::newRow("client not text") << QByteArray(R"({"clients":["a",2]})");
+        QTest::newRow("clients not list") << QByteArray(R"({"clients":"a"})");
+        QTest::newRow("tax as text") << QByteArray(R"({"taxRate":"20"})");
+        QTest::newRow("project not object") << doc("1");
+        QTest::newRow("infinite number") << doc(R"({"name":"x","fee":1e999})");
+        QTest::newRow("infinite target") << QByteArray(R"({"targetGoal":-1e400})");
+    }
+    void unreadable()
+    {
+        QFETCH(QByteArray, json);
+        QString error;
+        QVERIFY(!DataFile::decode(json, &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+TB_TEST_MAIN(TestDataFile)
+#include "tst_datafile.moc"

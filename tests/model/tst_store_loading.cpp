@@ -1,0 +1,290 @@
+#include "TestMain.h"
+
+#include "StoreTestUtil.h"
+#include "model/Preferences.h"
+
+#include <QSignalSpy>
+
+using namespace StoreTestUtil;
+
+class TestStoreLoading final : public QObject
+{
+    Q_OBJECT
+
+    QString m_folder;
+    QString m_file;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_folder = m_dir->path() + QStringLiteral("/deeper/Tallybrook");
+        m_file = m_folder + QStringLiteral("/tallybrook.json");
+    }
+
+    void firstStartWritesTheSampleAtOnce()
+    {
+        QVERIFY(!QDir(m_folder).exists());
+        Store store(m_folder, false);
+        QVERIFY(QDir(m_folder).exists());
+        QCOMPARE(store.fileURL(), m_file);
+        QCOMPARE(store.data().projects.size(), 37);
+        QVERIFY(QFile::exists(m_file));
+        QVERIFY(!store.hasPendingSave());
+        QCOMPARE(readDocument(m_file), store.data());
+        QVERIFY(!store.toast());
+        QCOMPARE(store.activeYear(), QDate::currentDate().year());
+        QCOMPARE(store.tab(), MainTab::board);
+        QCOMPARE(store.sortField(), SortField::status);
+        QVERIFY(store.sortAscending() && !store.searchVisible() && !store.statsAllTime() && !store.editor());
+    }
+
+    void defaultFolderIsUnderTheUserDataFolder()
+    {
+        QVERIFY(Store::defaultDataFolder().endsWith(QStringLiteral("/Tallybrook")));
+        QVERIFY(Store::defaultDataFolder().startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
+    }
+
+    void repairMergesDirectorySpellings_data()
+    {
+        QTest::addColumn<QStringList>("clients");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("capitals give way") << QStringList{"ACME", "Acme"} << "Acme";
+        QTest::newRow("first kept") << QStringList{"Acme", "ACME"} << "Acme";
+        QTest::newRow("lower first kept") << QStringList{"acme", "Acme"} << "acme";
+    }
+    void repairMergesDirectorySpellings()
+    {
+        QFETCH(QStringList, clients);
+        QFETCH(QString, kept);
+        QDir().mkpath(m_folder);
+        AppData d;
+        d.clients = clients;
+        d.projects = {makeProject("A", Status::paid, 1, QDate(2025, 1, 15), "ACME"),
+                      makeProject("B", Status::paid, 1, QDate(2025, 1, 15), "Other")};
+        const QByteArray original = *DataFile::encode(d);
+        writeFile(m_file, original);
+        Store store(m_folder, false);
+        QCOMPARE(store.data().clients, QStringList{kept});
+        QCOMPARE(store.data().projects.at(0).client, kept);
+        QCOMPARE(store.data().projects.at(1).client,
+                 QStringLiteral("Other"));     // not in the directory: kept, not added
+        QVERIFY(readFile(m_file) != original); // rewritten at once
+        QCOMPARE(readDocument(m_file).clients, QStringList{kept});
+        QVERIFY(!store.hasPendingSave());
+    }
+
+    void repairMigratesOldSampleNames()
+    {
+        QDir().mkpath(m_folder);
+        AppData d;
+        d.clients = {QStringLiteral("  Quillstone\t"), QStringLiteral("   "),
+                     QStringLiteral("Larimer Foods")};
+        d.categories = {QStringLiteral("Branding"), QStringLiteral("branding"), QStringLiteral("\t")};
+        d.projects = {
+            makeProject("Quillstone rebrand", Status::paid, 1, QDate(2025, 1, 15), "Quillstone", "BRANDING"),
+            makeProject("Larimer Foods label", Status::paid, 1, QDate(2025, 1, 15), "Larimer", "x")};
+        writeFile(m_file, *DataFile::encode(d));
+        Store store(m_folder, false);
+        const AppData& r = store.data();
+        QCOMPARE(r.clients, (QStringList{"Aura Creative Studio", "Solstice Botanicals"}));
+        QCOMPARE(r.categories, QStringList{"Branding"});
+        QCOMPARE(r.projects.at(0).name, QStringLiteral("Aura rebrand"));
+        QCOMPARE(r.projects.at(0).client, QStringLiteral("Aura Creative Studio"));
+        QCOMPARE(r.projects.at(0).category, QStringLiteral("Branding"));
+        QCOMPARE(r.projects.at(1).name, QStringLiteral("Solstice Botanicals label"));
+        QCOMPARE(r.projects.at(1).client, QStringLiteral("Solstice Botanicals"));
+        QCOMPARE(readDocument(m_file), r);
+    }
+
+    void cleanFileIsNotRewrittenAndDatesMoveToNoon()
+    {
+        QDir().mkpath(m_folder);
+        const QByteArray json = R"({"projects":[{"name":"Late","fee":10,
+            "id":"5F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F","date":"2025-12-31T20:30:00Z"}]})";
+        writeFile(m_file, json);
+        Store store(m_folder, false);
+        QCOMPARE(readFile(m_file), json); // moving dates to noon alone is no repair
+        // 20:30 UTC is 23:30 in Istanbul: the same local day at noon.
+        const Project& p = store.data().projects.first();
+        QCOMPARE(p.date.toLocalTime(), QDateTime(QDate(2025, 12, 31), QTime(12, 0), Qt::LocalTime));
+        QCOMPARE(p.year(), 2025);
+    }
+
+    void unreadableFileIsSetAside()
+    {
+        QDir().mkpath(m_folder);
+        const QByteArray bad = R"({"projects":[{"name":"x","fee":1,"status":"cancelled"}]})";
+        writeFile(m_file, bad);
+        const qint64 before = QDateTime::currentSecsSinceEpoch();
+        Store store(m_folder, false);
+        const qint64 after = QDateTime::currentSecsSinceEpoch();
+        QVERIFY(store.data().projects.isEmpty());
+        QCOMPARE(store.data(), AppData::empty());
+        QVERIFY(!store.savingBlocked());
+        QVERIFY(!QFile::exists(m_file)); // the fresh document is not written at start
+        const QStringList aside = QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        const qint64 seconds = aside.first().mid(22).chopped(5).toLongLong();
+        QVERIFY(seconds >= before && seconds <= after);
+        QCOMPARE(readFile(m_folder + QLatin1Char('/') + aside.first()), bad);
+        QVERIFY(store.toast());
+        QCOMPARE(store.toast()->message,
+                 QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
+        QVERIFY(!store.toast()->canUndo);
+        QCOMPARE(store.toastLifeMs(), 10000);
+
+        store.addClient(QStringLiteral("Acme"));
+        store.flushPendingSave();
+        QCOMPARE(readDocument(m_file).clients, QStringList{"Acme"});
+    }
+
+    void failedSetAsideBlocksSaving()
+    {
+        QDir().mkpath(m_folder);
+        const QByteArray bad = "{not json";
+        writeFile(m_file, bad);
+        // Occupy every name the set-aside could take in the next seconds.
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        for (qint64 s = now - 1; s < now + 30; ++s)
+            writeFile(m_folder + QStringLiteral("/tallybrook-unreadable-%1.json").arg(s), "taken");
+        Store store(m_folder, false);
+        QVERIFY(store.savingBlocked());
+        QCOMPARE(store.toast()->message,
+                 QStringLiteral("Saved data could not be read. Changes will not be saved this session."));
+        store.addClient(QStringLiteral("Acme"));
+        QCOMPARE(store.data().clients, QStringList{"Acme"}); // changed in memory
+        store.flushPendingSave();
+        store.saveBeforeQuit();
+        QCOMPARE(readFile(m_file), bad); // left untouched
+    }
+
+    void sampleOnlyNeverWrites()
+    {
+        Store store(m_folder, true);
+        QCOMPARE(store.data().projects.size(), 37);
+        QVERIFY(store.savingBlocked());
+        const Project first = store.data().projects.first();
+        store.deleteProject(first.id);
+        QCOMPARE(store.toast()->message, QStringLiteral("Deleted \"%1\"").arg(first.name));
+        store.flushPendingSave();
+        store.saveBeforeQuit();
+        QVERIFY(!QFile::exists(m_file));
+        store.setLanguage(AppLanguage::tr);
+        QVERIFY(!Preferences::text(Preferences::kLanguage));
+    }
+
+    void burstOfChangesWritesOnce()
+    {
+        Store store(m_folder, false);
+        QSignalSpy saves(&store, &Store::saved);
+        store.addClient(QStringLiteral("One"));
+        QTest::qWait(100);
+        store.addClient(QStringLiteral("Two"));
+        QVERIFY(store.hasPendingSave());
+        QCOMPARE(saves.size(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 2000);
+        QTest::qWait(450);
+        QCOMPARE(saves.size(), 1);
+        QCOMPARE(readDocument(m_file).clients.mid(19), (QStringList{"One", "Two"}));
+    }
+
+    void quitWritesPendingAndFailedChanges()
+    {
+        Store store(m_folder, false);
+        store.addClient(QStringLiteral("Pending"));
+        store.saveBeforeQuit(); // within the 0.4 s
+        QVERIFY(!store.hasPendingSave());
+        QVERIFY(readDocument(m_file).clients.contains(QStringLiteral("Pending")));
+
+        // A save that fails leaves nothing pending, yet the change must not be dropped at quit.
+        QVERIFY(QFile::remove(m_file));
+        QVERIFY(QDir().mkpath(m_file)); // the data file is in the way as a folder
+        store.addClient(QStringLiteral("Unsaved"));
+        store.flushPendingSave();
+        QVERIFY(store.toast());
+        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QVERIFY(store.toast()->message.size() > 16);
+        QVERIFY(!store.hasPendingSave());
+        QVERIFY(store.hasUnsavedChanges());
+        QVERIFY(store.data().clients.contains(QStringLiteral("Unsaved")));
+        QVERIFY(QDir(m_file).removeRecursively());
+        store.saveBeforeQuit();
+        QVERIFY(!store.hasUnsavedChanges());
+        QVERIFY(readDocument(m_file).clients.contains(QStringLiteral("Unsaved")));
+        // With nothing unsaved, quitting writes nothing.
+        QVERIFY(QFile::remove(m_file));
+        store.saveBeforeQuit();
+        QVERIFY(!QFile::exists(m_file));
+    }
+
+    void unwritableNumberReportsFailure()
+    {
+        Store store(m_folder, false);
+        const QByteArray before = readFile(m_file);
+        store.update([](AppData& d) { d.taxRate = qInf(); });
+        store.flushPendingSave();
+        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QCOMPARE(readFile(m_file), before);
+    }
+
+    void fieldsNotifyOnlyOnChange()
+    {
+        Store store(m_folder, true);
+        QSignalSpy year(&store, &Store::activeYearChanged);
+        QSignalSpy tab(&store, &Store::tabChanged);
+        QSignalSpy query(&store, &Store::searchQueryChanged);
+        QSignalSpy editor(&store, &Store::editorChanged);
+        QSignalSpy sort(&store, &Store::sortFieldChanged);
+        QSignalSpy data(&store, &Store::dataChanged);
+        store.setActiveYear(store.activeYear());
+        store.setTab(MainTab::board);
+        store.setSearchQuery(QString());
+        store.setEditor(std::nullopt);
+        store.setSortField(SortField::status);
+        QCOMPARE(year.size() + tab.size() + query.size() + editor.size() + sort.size(), 0);
+        store.setActiveYear(2001);
+        store.setTab(MainTab::stats);
+        store.setSearchQuery(QStringLiteral("x"));
+        store.setEditor(EditorTarget::newProject());
+        store.setEditor(EditorTarget::newProject());
+        const QUuid id = QUuid::createUuid();
+        store.setEditor(EditorTarget::edit(id));
+        store.setEditor(EditorTarget::edit(id));
+        QCOMPARE(year.size(), 1);
+        QCOMPARE(tab.size(), 1);
+        QCOMPARE(query.size(), 1);
+        QCOMPARE(editor.size(), 2);
+        QCOMPARE(store.editor()->identity(), uuidText(id));
+        QCOMPARE(EditorTarget::newProject().identity(), QStringLiteral("new"));
+        QCOMPARE(data.size(), 0);
+        store.update([](AppData& d) { d.layout = BoardLayout::table; });
+        QCOMPARE(data.size(), 1);
+    }
+
+    void toastsLiveAndGetReplaced()
+    {
+        Store store(m_folder, true);
+        QSignalSpy announce(&store, &Store::announce);
+        store.show(QStringLiteral("Plain"));
+        const Toast first = *store.toast();
+        QCOMPARE(store.toastLifeMs(), 2400);
+        store.show(QStringLiteral("Plain"));
+        QVERIFY(store.toast()->id != first.id); // a new toast even with the same text
+        store.show(QStringLiteral("Deleted"), true);
+        QCOMPARE(store.toastLifeMs(), 5000);
+        QCOMPARE(announce.last().first().toString(), QStringLiteral("Deleted. Undo available."));
+        QCOMPARE(announce.at(0).first().toString(), QStringLiteral("Plain"));
+        store.show(QStringLiteral("Long"), false, 10);
+        QCOMPARE(store.toastLifeMs(), 10000);
+        store.expireToast();
+        QVERIFY(!store.toast());
+        // A short-lived toast goes away by itself.
+        store.show(QStringLiteral("Quick"), false, 0.05);
+        QTRY_VERIFY_WITH_TIMEOUT(!store.toast(), 1000);
+    }
+};
+
+TB_TEST_MAIN(TestStoreLoading)
+#include "tst_store_loading.moc"

@@ -1,0 +1,268 @@
+#include "TestMain.h"
+
+#include "StoreTestUtil.h"
+
+#include <QSignalSpy>
+
+using namespace StoreTestUtil;
+
+namespace {
+QString card(const Project& p)
+{
+    return QStringLiteral("card:") + uuidText(p.id);
+}
+} // namespace
+
+class TestStoreOperations final : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Store> m_store;
+
+    Store& store() { return *m_store; }
+    QVector<QString> names() const
+    {
+        QVector<QString> out;
+        for (const Project& p : m_store->data().projects)
+            out.append(p.name);
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<Store>(m_dir->path(), false);
+        m_store->setLanguage(AppLanguage::en);
+        const QDate day(QDate::currentDate().year(), 5, 15);
+        m_store->update([&](AppData& d) {
+            d = AppData::empty();
+            d.clients = {QStringLiteral("Acme Corp"), QStringLiteral("ACME"), QStringLiteral("beta")};
+            d.categories = {QStringLiteral("Branding")};
+            for (const char* n : {"P1", "P2", "P3", "P4", "P5"})
+                d.projects.append(
+                    makeProject(QString::fromLatin1(n), Status::ongoing, 100, day, "Acme Corp"));
+        });
+        m_store->flushPendingSave();
+        m_store->expireToast();
+    }
+
+    void savingProjects()
+    {
+        Project p = makeProject("New", Status::pending, 50, QDate(2025, 2, 15), "acme corp", "print");
+        store().save(p);
+        QCOMPARE(store().data().projects.first().name, QStringLiteral("New"));
+        QCOMPARE(store().data().projects.first().client, QStringLiteral("Acme Corp"));
+        QCOMPARE(store().data().clients.size(), 3);
+        QCOMPARE(store().data().categories, (QStringList{"Branding", "print"})); // new entry appended
+        QCOMPARE(store().toast()->message, QStringLiteral("Project added"));
+        QVERIFY(store().hasPendingSave());
+
+        p.name = QStringLiteral("Renamed");
+        p.client = QStringLiteral("Brand New");
+        store().setLanguage(AppLanguage::tr);
+        store().save(p);
+        QCOMPARE(store().data().projects.first().name, QStringLiteral("Renamed")); // keeps its place
+        QCOMPARE(store().data().projects.size(), 6);
+        QCOMPARE(store().data().clients.last(), QStringLiteral("Brand New"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Proje güncellendi"));
+        store().save(makeProject("Other", Status::paid, 1, QDate(2025, 2, 15)));
+        QCOMPARE(store().toast()->message, QStringLiteral("Proje eklendi"));
+        // An empty client is a name like any other: added once.
+        QCOMPARE(store().data().clients.last(), QString());
+        store().flushPendingSave();
+        QCOMPARE(readDocument(store().fileURL()), store().data());
+    }
+
+    void deleteAndUndo()
+    {
+        const Project third = store().data().projects.at(2);
+        QSignalSpy data(&store(), &Store::dataChanged);
+        store().deleteProject(third.id);
+        QCOMPARE(data.size(), 1);
+        QCOMPARE(store().toast()->message, QStringLiteral("Deleted \"P3\""));
+        QVERIFY(store().toast()->canUndo);
+        QCOMPARE(store().toastLifeMs(), 5000);
+        store().undoDelete();
+        QCOMPARE(names(), (QVector<QString>{"P1", "P2", "P3", "P4", "P5"}));
+        QCOMPARE(store().data().projects.at(2), third); // same id
+        QCOMPARE(store().toast()->message, QStringLiteral("Restored \"P3\""));
+        QVERIFY(!store().toast()->canUndo);
+        QVERIFY(!store().lastDeleted());
+
+        // Two deletions: only the second comes back.
+        const Project p1 = store().data().projects.at(0);
+        const Project p5 = store().data().projects.at(4);
+        store().deleteProject(p1.id);
+        store().deleteProject(p5.id);
+        store().undoDelete();
+        QCOMPARE(names(), (QVector<QString>{"P2", "P3", "P4", "P5"}));
+        store().undoDelete(); // nothing left to undo
+        QCOMPARE(names().size(), 4);
+
+        // The list shrank meanwhile: the project goes back at the end.
+        const Project last = store().data().projects.last();
+        store().deleteProject(last.id);
+        store().update([](AppData& d) { d.projects.remove(0, 2); });
+        QCOMPARE(names(), (QVector<QString>{"P4"}));
+        store().undoDelete();
+        QCOMPARE(names(), (QVector<QString>{"P4", "P5"}));
+
+        // Unknown id: nothing, no toast.
+        store().expireToast();
+        store().deleteProject(QUuid::createUuid());
+        QVERIFY(!store().toast());
+    }
+
+    void movesAndDrops()
+    {
+        const Project p = store().data().projects.at(1);
+        store().move(p.id, Status::ongoing); // same status still confirms and saves
+        QCOMPARE(store().toast()->message, QStringLiteral("Moved to In the Works"));
+        QVERIFY(store().hasPendingSave());
+        store().flushPendingSave();
+        store().expireToast();
+
+        QVERIFY(!store().handleDrop({card(p)}, Status::ongoing)); // own column: nothing
+        QVERIFY(!store().toast());
+        QVERIFY(!store().hasPendingSave());
+        store().setLanguage(AppLanguage::tr); // "Moved to" stays English
+        QVERIFY(store().handleDrop({QStringLiteral("junk"), card(p).toLower()}, Status::paid));
+        QCOMPARE(store().data().projects.at(1).status, Status::paid);
+        QCOMPARE(store().toast()->message, QStringLiteral("Moved to Paid"));
+        QVERIFY(!store().handleDrop({QStringLiteral("card:nope"),
+                                     QStringLiteral("card:") + uuidText(QUuid::createUuid()),
+                                     QStringLiteral("col:done"), QStringLiteral("col:")},
+                                    Status::pending));
+
+        using S = Status;
+        QVERIFY(store().handleDrop({QStringLiteral("col:paid")}, S::ongoing));
+        QCOMPARE(store().data().columnOrder, (QVector<S>{S::pending, S::ongoing, S::paid}));
+        QCOMPARE(store().toast()->message, QStringLiteral("Column order updated"));
+        QVERIFY(store().handleDrop({QStringLiteral("col:paid")}, S::pending));
+        QCOMPARE(store().data().columnOrder, (QVector<S>{S::paid, S::pending, S::ongoing}));
+        QVERIFY(store().handleDrop({QStringLiteral("col:ongoing")}, S::paid));
+        QCOMPARE(store().data().columnOrder, (QVector<S>{S::ongoing, S::paid, S::pending}));
+        QVERIFY(!store().handleDrop({QStringLiteral("col:paid")}, S::paid));
+    }
+
+    void trashDrops()
+    {
+        const Project a = store().data().projects.at(0);
+        const Project b = store().data().projects.at(1);
+        QVERIFY(!store().handleTrashDrop({QStringLiteral("col:paid"), QStringLiteral("card:bad")}));
+        QCOMPARE(names().size(), 5);
+        QVERIFY(store().handleTrashDrop({QStringLiteral("x"), card(a), card(b)}));
+        QCOMPARE(names(), (QVector<QString>{"P2", "P3", "P4", "P5"})); // only the first
+        QVERIFY(store().toast()->canUndo);
+        store().expireToast();
+        QVERIFY(store().handleTrashDrop({card(a)})); // a valid id of no project: true, nothing deleted
+        QCOMPARE(names().size(), 4);
+        QVERIFY(!store().toast());
+    }
+
+    void columnMovesAndSorting()
+    {
+        using S = Status;
+        store().moveColumn(S::paid, -1);
+        QVERIFY(!store().toast());
+        QVERIFY(!store().hasPendingSave());
+        store().moveColumn(S::ongoing, 1);
+        QVERIFY(!store().toast());
+        store().moveColumn(S::paid, 1);
+        QCOMPARE(store().data().columnOrder, (QVector<S>{S::pending, S::paid, S::ongoing}));
+        QCOMPARE(store().toast()->message, QStringLiteral("Column order updated"));
+
+        store().setSort(SortField::name);
+        store().setSort(SortField::name);
+        QCOMPARE(store().sortField(), SortField::name);
+        QVERIFY(!store().sortAscending());
+        store().setSort(SortField::fee);
+        QCOMPARE(store().sortField(), SortField::fee);
+        QVERIFY(store().sortAscending());
+    }
+
+    void directories()
+    {
+        store().addClient(QStringLiteral("  Acme corp\t"));
+        QVERIFY(!store().toast());
+        QCOMPARE(store().data().clients.size(), 3);
+        store().addClient(QStringLiteral("   "));
+        QVERIFY(!store().toast());
+        store().addClient(QStringLiteral(" Delta "));
+        QCOMPARE(store().data().clients.last(), QStringLiteral("Delta"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Client \"Delta\" added"));
+        store().setLanguage(AppLanguage::tr);
+        store().addCategory(QStringLiteral("Print"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Kategori \"Print\" eklendi"));
+        store().setLanguage(AppLanguage::en);
+
+        // Rename into an existing name that differs by more than case.
+        store().editClient(QStringLiteral("Acme Corp"), QStringLiteral("BETA"));
+        QCOMPARE(store().toast()->message, QStringLiteral("\"BETA\" already exists"));
+        QCOMPARE(store().data().projects.first().client, QStringLiteral("Acme Corp"));
+        // Case-only rename skips the duplicate check.
+        store().editClient(QStringLiteral("Acme Corp"), QStringLiteral(" ACME CORP "));
+        QCOMPARE(store().data().clients.first(), QStringLiteral("ACME CORP"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Client updated"));
+        for (const Project& p : store().data().projects)
+            QCOMPARE(p.client, QStringLiteral("ACME CORP"));
+        store().editClient(QStringLiteral("ACME CORP"), QStringLiteral("Gamma"));
+        QCOMPARE(store().data().clients.first(), QStringLiteral("Gamma"));
+        store().expireToast();
+        store().editClient(QStringLiteral("Gamma"), QStringLiteral(" "));
+        QVERIFY(!store().toast());
+
+        store().removeClient(QStringLiteral("Gamma"));
+        QVERIFY(!store().data().clients.contains(QStringLiteral("Gamma")));
+        QCOMPARE(store().data().projects.first().client, QStringLiteral("Gamma")); // projects keep their text
+        QCOMPARE(store().toast()->message, QStringLiteral("Client removed from the list"));
+        store().expireToast();
+        store().removeCategory(QStringLiteral("Nothing"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Category removed from the list"));
+        store().setLanguage(AppLanguage::tr);
+        store().editCategory(QStringLiteral("Branding"), QStringLiteral("Marka"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Kategori adı güncellendi"));
+        QCOMPARE(store().data().categories.first(), QStringLiteral("Marka"));
+    }
+
+    void coloursEraseAndSample()
+    {
+        QSignalSpy data(&store(), &Store::dataChanged);
+        store().setColumnColor(Status::pending, HexColor::fromHex(QStringLiteral("#e11d48")));
+        QCOMPARE(store().data().columnColors.value(QStringLiteral("pending")), QStringLiteral("#E11D48"));
+        QVERIFY(!store().toast());
+        QVERIFY(store().hasPendingSave());
+        store().resetColumnColors();
+        QVERIFY(store().data().columnColors.isEmpty());
+        QCOMPARE(store().toast()->message, QStringLiteral("Colors reset to defaults"));
+
+        store().deleteProject(store().data().projects.first().id);
+        store().update([](AppData& d) {
+            d.currency = QStringLiteral("€");
+            d.taxRate = 5;
+        });
+        store().setActiveYear(1999);
+        store().eraseAll();
+        QCOMPARE(store().data(), AppData::empty());
+        QVERIFY(!store().lastDeleted());
+        QCOMPARE(store().activeYear(), 1999);
+        QCOMPARE(store().toast()->message, QStringLiteral("All data deleted"));
+
+        store().deleteProject(QUuid()); // nothing
+        store().restoreSample();
+        QCOMPARE(store().data().projects.size(), 37);
+        QCOMPARE(store().activeYear(), QDate::currentDate().year());
+        QCOMPARE(store().toast()->message, QStringLiteral("Sample data restored"));
+        const QUuid firstId = store().data().projects.first().id;
+        store().restoreSample();
+        QVERIFY(store().data().projects.first().id != firstId);
+        QVERIFY(data.size() >= 6);
+        store().flushPendingSave();
+        QCOMPARE(readDocument(store().fileURL()), store().data());
+    }
+};
+
+TB_TEST_MAIN(TestStoreOperations)
+#include "tst_store_operations.moc"
