@@ -1,0 +1,76 @@
+#include "ui/CapsuleButton.h"
+
+#include "ui/Icons.h"
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int kPadX = 16;
+constexpr int kPadY = 8;
+constexpr int kIconSize = 12;
+constexpr int kGap = 6;
+} // namespace
+
+CapsuleButton::CapsuleButton(const QString& text, const QString& symbol, QWidget* parent)
+    : QPushButton(text, parent), m_symbol(symbol)
+{
+    setFont(Theme::font(12, QFont::DemiBold));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_Hover);
+}
+
+void CapsuleButton::setSymbol(const QString& symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    updateGeometry();
+    update();
+}
+
+QSize CapsuleButton::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    int content = fm.horizontalAdvance(text());
+    if (!m_symbol.isEmpty())
+        content += kIconSize + (text().isEmpty() ? 0 : kGap);
+    return QSize(content + 2 * kPadX, std::max(fm.height(), kIconSize) + 2 * kPadY);
+}
+
+void CapsuleButton::paintEvent(QPaintEvent*)
+{
+    const Look l = look(isDown());
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (l.scale != 1) {
+        const QPointF c = QRectF(rect()).center();
+        p.translate(c);
+        p.scale(l.scale, l.scale);
+        p.translate(-c);
+    }
+    Painters::capsule(p, QRectF(rect()), l.fill, l.stroke, 1);
+
+    const QFontMetrics fm(font());
+    const int textWidth = fm.horizontalAdvance(text());
+    const bool hasIcon = !m_symbol.isEmpty() && Icons::has(m_symbol);
+    const int content = textWidth + (hasIcon ? kIconSize + (text().isEmpty() ? 0 : kGap) : 0);
+    qreal x = (width() - content) / 2.0;
+    if (hasIcon) {
+        p.drawPixmap(QPointF(x, (height() - kIconSize) / 2.0),
+                     Icons::pixmap(m_symbol, l.text, kIconSize, devicePixelRatioF(), QFont::DemiBold));
+        x += kIconSize + kGap;
+    }
+    p.setFont(font());
+    p.setPen(isEnabled() ? l.text : Theme::faint());
+    p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+
+    if (hasFocus()) {
+        QColor ring = Theme::brand();
+        ring.setAlphaF(0.6f);
+        Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
+    }
+}

@@ -1,0 +1,237 @@
+#include "ui/Painters.h"
+
+#include "ui/Theme.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+#include <cmath>
+#include <vector>
+
+namespace Painters {
+namespace {
+constexpr qreal kPanelShadowBlur = 14;
+constexpr QPointF kPanelShadowOffset{0, 8};
+
+QRectF insideEdge(const QRectF& rect, qreal strokeWidth)
+{
+    const qreal half = strokeWidth / 2;
+    return rect.adjusted(half, half, -half, -half);
+}
+
+// Gaussian blur of the alpha channel, separable, in place.
+void blurAlpha(QImage& image, qreal sigma)
+{
+    if (sigma <= 0)
+        return;
+    const int radius = int(std::ceil(sigma * 3));
+    std::vector<float> kernel(size_t(2 * radius + 1));
+    float sum = 0;
+    for (int i = -radius; i <= radius; ++i) {
+        kernel[size_t(i + radius)] = float(std::exp(-(i * i) / (2 * sigma * sigma)));
+        sum += kernel[size_t(i + radius)];
+    }
+    for (float& k : kernel)
+        k /= sum;
+
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<float> alpha(size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            alpha[size_t(y * w + x)] = line[x];
+    }
+    std::vector<float> tmp(alpha.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float acc = 0;
+            for (int k = -radius; k <= radius; ++k) {
+                const int xx = std::clamp(x + k, 0, w - 1);
+                acc += alpha[size_t(y * w + xx)] * kernel[size_t(k + radius)];
+            }
+            tmp[size_t(y * w + x)] = acc;
+        }
+    for (int y = 0; y < h; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            float acc = 0;
+            for (int k = -radius; k <= radius; ++k) {
+                const int yy = std::clamp(y + k, 0, h - 1);
+                acc += tmp[size_t(yy * w + x)] * kernel[size_t(k + radius)];
+            }
+            line[x] = uchar(std::clamp(std::lround(acc), 0L, 255L));
+        }
+    }
+}
+
+// A blurred rounded square, sliced nine ways so any card size reuses it.
+struct ShadowTile
+{
+    QImage alpha;   // Format_Alpha8
+    int corner = 0; // size of each corner slice
+};
+
+const ShadowTile& shadowTile(qreal radius, qreal blur)
+{
+    static QHash<QPair<int, int>, ShadowTile> cache;
+    const auto key = qMakePair(qRound(radius * 4), qRound(blur * 4));
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return *it;
+    const qreal sigma = blur / 2;
+    const int extent = int(std::ceil(sigma * 3));
+    const int c = int(std::ceil(radius)) + 1;
+    const int side = 2 * (extent + c) + 2;
+    QImage img(side, side, QImage::Format_Alpha8);
+    img.fill(0);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(extent, extent, 2 * c + 2, 2 * c + 2), radius, radius);
+    }
+    blurAlpha(img, sigma);
+    return *cache.insert(key, ShadowTile{img, extent + c});
+}
+} // namespace
+
+void capsule(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& stroke, qreal strokeWidth)
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal r = std::min(rect.width(), rect.height()) / 2;
+    if (fill.isValid() && fill.alpha() > 0) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+        p.drawRoundedRect(rect, r, r);
+    }
+    if (stroke.isValid() && stroke.alpha() > 0 && strokeWidth > 0) {
+        const QRectF inner = insideEdge(rect, strokeWidth);
+        const qreal ri = std::max<qreal>(0, std::min(inner.width(), inner.height()) / 2);
+        p.setPen(QPen(stroke, strokeWidth));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(inner, ri, ri);
+    }
+    p.restore();
+}
+
+void roundedCard(QPainter& p, const QRectF& rect, qreal radius, const QColor& fill, const QColor& stroke,
+                 qreal strokeWidth)
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal r = std::min({radius, rect.width() / 2, rect.height() / 2});
+    if (fill.isValid() && fill.alpha() > 0) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+        p.drawRoundedRect(rect, r, r);
+    }
+    if (stroke.isValid() && stroke.alpha() > 0 && strokeWidth > 0) {
+        const QRectF inner = insideEdge(rect, strokeWidth);
+        const qreal ri = std::max<qreal>(0, r - strokeWidth / 2);
+        p.setPen(QPen(stroke, strokeWidth));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(inner, ri, ri);
+    }
+    p.restore();
+}
+
+void shadow(QPainter& p, const QRectF& rect, qreal radius, const QColor& color, qreal blur, QPointF offset)
+{
+    if (rect.width() <= 0 || rect.height() <= 0 || !color.isValid() || color.alpha() == 0)
+        return;
+    const qreal r = std::min({radius, rect.width() / 2, rect.height() / 2});
+    const ShadowTile& tile = shadowTile(r, blur);
+    const int side = tile.alpha.width();
+    const int corner = tile.corner;
+    const int extent = corner - (int(std::ceil(r)) + 1);
+
+    // Tint the tile once per colour.
+    static QHash<QPair<qint64, QRgb>, QImage> tinted;
+    const auto key = qMakePair(tile.alpha.cacheKey(), color.rgba());
+    auto it = tinted.find(key);
+    if (it == tinted.end()) {
+        QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter tp(&img);
+        tp.drawImage(0, 0, tile.alpha);
+        tp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tp.fillRect(img.rect(), color);
+        tp.end();
+        it = tinted.insert(key, img);
+    }
+    const QImage& img = *it;
+
+    const QRectF outer = rect.translated(offset).adjusted(-extent, -extent, extent, extent);
+    const qreal midW = outer.width() - 2 * corner;
+    const qreal midH = outer.height() - 2 * corner;
+    if (midW < 0 || midH < 0) {
+        // Too small to slice: draw the tile stretched.
+        p.drawImage(outer, img);
+        return;
+    }
+    const int mid = side - 2 * corner;
+    const qreal x[3] = {outer.left(), outer.left() + corner, outer.right() - corner};
+    const qreal y[3] = {outer.top(), outer.top() + corner, outer.bottom() - corner};
+    const qreal w[3] = {qreal(corner), midW, qreal(corner)};
+    const qreal h[3] = {qreal(corner), midH, qreal(corner)};
+    const int sx[3] = {0, corner, corner + mid};
+    const int sw[3] = {corner, mid, corner};
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            if (w[col] > 0 && h[row] > 0)
+                p.drawImage(QRectF(x[col], y[row], w[col], h[row]), img,
+                            QRectF(sx[col], sx[row], sw[col], sw[row]));
+    p.restore();
+}
+
+QMarginsF panelShadowMargins()
+{
+    const qreal extent = std::ceil(kPanelShadowBlur / 2 * 3);
+    return QMarginsF(extent - kPanelShadowOffset.x(), extent - kPanelShadowOffset.y(),
+                     extent + kPanelShadowOffset.x(), extent + kPanelShadowOffset.y());
+}
+
+void panelShadow(QPainter& p, const QRectF& rect, qreal radius)
+{
+    QColor c = Theme::ink();
+    c.setAlphaF(0.05f);
+    shadow(p, rect, radius, c, kPanelShadowBlur, kPanelShadowOffset);
+}
+
+void panelBody(QPainter& p, const QRectF& rect, qreal radius)
+{
+    roundedCard(p, rect, radius, Qt::white, Theme::border(), 1);
+}
+
+void panel(QPainter& p, const QRectF& rect, qreal radius)
+{
+    panelShadow(p, rect, radius);
+    panelBody(p, rect, radius);
+}
+
+void progressTrack(QPainter& p, const QRectF& rect, double value)
+{
+    capsule(p, rect, Theme::track());
+    const QRectF fill = progressFill(rect, value);
+    if (!fill.isEmpty())
+        capsule(p, fill, Theme::brand());
+}
+
+QRectF progressFill(const QRectF& rect, double value)
+{
+    if (!std::isfinite(value) || value <= 0 || rect.width() <= 0)
+        return {};
+    return QRectF(rect.left(), rect.top(), rect.width() * value, rect.height());
+}
+} // namespace Painters

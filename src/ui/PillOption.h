@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAbstractButton>
+
+// One option of a PillSegment: a plain button showing an optional symbol and a label; the segment
+// draws the trough and the dark capsule behind it.
+class PillOption final : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    PillOption(const QString& label, const QString& symbol, QWidget* parent = nullptr);
+
+    void setSelected(bool selected);
+    bool isSelected() const { return m_selected; }
+    void setCompact(bool compact);
+    QString symbol() const { return m_symbol; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Selection belongs to the segment: a click never toggles the button by itself.
+    void nextCheckState() override {}
+
+private:
+    QString m_symbol;
+    bool m_selected = false;
+    bool m_compact = false;
+};
