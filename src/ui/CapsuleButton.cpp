@@ -4,6 +4,7 @@
 #include "ui/Painters.h"
 #include "ui/Theme.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace {
@@ -68,9 +69,22 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     p.setPen(isEnabled() ? l.text : Theme::faint());
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
 
-    if (hasFocus()) {
+    if (hasFocus() && m_keyboardFocus) {
         QColor ring = Theme::brand();
         ring.setAlphaF(0.6f);
         Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
     }
+}
+
+void CapsuleButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+    QPushButton::focusInEvent(event);
+}
+
+void CapsuleButton::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QPushButton::focusOutEvent(event);
 }

@@ -20,6 +20,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // Selection belongs to the segment: a click never toggles the button by itself.
     void nextCheckState() override {}
 
@@ -27,4 +29,6 @@ private:
     QString m_symbol;
     bool m_selected = false;
     bool m_compact = false;
+    // The focus ring shows only for focus that came from the keyboard.
+    bool m_keyboardFocus = false;
 };

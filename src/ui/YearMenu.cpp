@@ -5,6 +5,7 @@
 #include "ui/Painters.h"
 #include "ui/Theme.h"
 
+#include <QFocusEvent>
 #include <QMenu>
 #include <QPainter>
 
@@ -90,9 +91,22 @@ void YearMenu::paintEvent(QPaintEvent*)
     p.drawPixmap(QPointF(x + textWidth + kGap, (height() - kChevron) / 2.0),
                  Icons::pixmap(QStringLiteral("chevron.down"), Theme::muted(), kChevron, devicePixelRatioF(),
                                QFont::Bold));
-    if (hasFocus()) {
+    if (hasFocus() && m_keyboardFocus) {
         QColor ring = Theme::brand();
         ring.setAlphaF(0.6f);
         Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
     }
+}
+
+void YearMenu::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+    QPushButton::focusInEvent(event);
+}
+
+void YearMenu::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QPushButton::focusOutEvent(event);
 }

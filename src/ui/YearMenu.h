@@ -24,10 +24,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void refresh();
 
     QPointer<Store> m_store;
     QMenu* m_menu;
+    // The focus ring shows only for focus that came from the keyboard.
+    bool m_keyboardFocus = false;
 };

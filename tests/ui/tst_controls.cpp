@@ -1,0 +1,439 @@
+#include "TestMain.h"
+
+#include "model/Store.h"
+#include "ui/CountBadge.h"
+#include "ui/Eyebrow.h"
+#include "ui/InkButton.h"
+#include "ui/InvalidOutline.h"
+#include "ui/OutlineButton.h"
+#include "ui/PanelFrame.h"
+#include "ui/PanelShadow.h"
+#include "ui/PillOption.h"
+#include "ui/PillSegment.h"
+#include "ui/ProgressTrack.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+QImage render(QWidget& w)
+{
+    QImage img(w.size(), QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren); // no window background
+    return img;
+}
+
+QColor at(const QImage& img, int x, int y)
+{
+    return QColor::fromRgba(img.pixel(x, y));
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance = 6)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance && qAbs(a.alpha() - b.alpha()) <= tolerance;
+}
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void eyebrowCasing();
+    void countBadge();
+    void progressTrackFill();
+    void progressTrackAnimates();
+    void pillLayoutAndCapsule();
+    void pillClicks();
+    void pillSlides();
+    void pillAccessibility();
+    void inkAndOutlineButtons();
+    void panelFrame();
+    void invalidOutline();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Store> m_store;
+};
+
+void TestControls::init()
+{
+    Animations::setEnabled(false);
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_store = std::make_unique<Store>(m_dir->path(), true);
+    m_store->setLanguage(AppLanguage::en);
+}
+
+void TestControls::eyebrowCasing()
+{
+    Eyebrow label(QStringLiteral("income list"), Theme::muted(), m_store.get());
+    QCOMPARE(label.text(), QStringLiteral("INCOME LIST"));
+    QCOMPARE(label.sourceText(), QStringLiteral("income list"));
+    QCOMPARE(label.font().pixelSize(), 11);
+    QCOMPARE(label.font().weight(), QFont::Bold);
+    QCOMPARE(label.palette().color(QPalette::WindowText), Theme::muted());
+
+    // The language switch re-cases the same source text.
+    m_store->setLanguage(AppLanguage::tr);
+    QCOMPARE(label.text(), QStringLiteral("İNCOME LİST"));
+    label.setText(QStringLiteral("fiyat ılık"));
+    QCOMPARE(label.text(), QStringLiteral("FİYAT ILIK"));
+    m_store->setLanguage(AppLanguage::en);
+    QCOMPARE(label.text(), QStringLiteral("FIYAT ILIK"));
+
+    // Without a store: default casing.
+    Eyebrow plain(QStringLiteral("limit"), Theme::emerald800());
+    QCOMPARE(plain.text(), QStringLiteral("LIMIT"));
+
+    // A store that goes away first leaves a working label.
+    auto* store = new Store(m_dir->path(), true);
+    store->setLanguage(AppLanguage::tr);
+    Eyebrow orphan(QStringLiteral("iş"), Theme::ink(), store);
+    QCOMPARE(orphan.text(), QStringLiteral("İŞ"));
+    delete store;
+    orphan.setText(QStringLiteral("bitti"));
+    QCOMPARE(orphan.text(), QStringLiteral("BITTI"));
+}
+
+void TestControls::countBadge()
+{
+    CountBadge badge(QStringLiteral("12 projects"));
+    const QFontMetrics fm(Theme::font(11, QFont::DemiBold));
+    QCOMPARE(badge.sizeHint(),
+             QSize(fm.horizontalAdvance(QStringLiteral("12 projects")) + 20, fm.height() + 6));
+    badge.setText(QStringLiteral("3"));
+    QCOMPARE(badge.text(), QStringLiteral("3"));
+    // A short count still makes a pill, never a squeezed shape.
+    QVERIFY(badge.sizeHint().width() >= badge.sizeHint().height());
+
+    badge.setText(QStringLiteral("12 projects"));
+    badge.resize(badge.sizeHint());
+    const QImage img = render(badge);
+    const int midY = img.height() / 2;
+    QVERIFY(near(at(img, img.width() / 2, 0), Theme::border()));
+    QVERIFY(near(at(img, 6, midY), Theme::cream()));
+    QCOMPARE(at(img, 0, 0).alpha(), 0); // outside the capsule's round end
+}
+
+void TestControls::progressTrackFill()
+{
+    ProgressTrack track(0.5, 6);
+    track.resize(200, 6);
+    QCOMPARE(track.height(), 6);
+    QCOMPARE(track.fillRect(), QRectF(0, 0, 100, 6));
+    QImage img = render(track);
+    QVERIFY(near(at(img, 50, 3), Theme::brand()));
+    QVERIFY(near(at(img, 150, 3), Theme::track()));
+
+    track.setValue(0);
+    QVERIFY(track.fillRect().isEmpty());
+    img = render(track);
+    QVERIFY(near(at(img, 4, 3), Theme::track()));
+
+    track.setValue(-0.3);
+    QCOMPARE(track.value(), -0.3);
+    QVERIFY(track.fillRect().isEmpty());
+    img = render(track);
+    QVERIFY(near(at(img, 4, 3), Theme::track()));
+
+    // Not capped here: callers pass 0 to 1, anything above simply fills past the end.
+    track.setValue(1.5);
+    QCOMPARE(track.fillRect().width(), 300.0);
+    img = render(track);
+    QVERIFY(near(at(img, 196, 3), Theme::brand()));
+
+    track.setValue(qQNaN());
+    QVERIFY(track.fillRect().isEmpty());
+}
+
+void TestControls::progressTrackAnimates()
+{
+    Animations::setEnabled(true);
+    ProgressTrack track(0, 6);
+    track.resize(200, 6);
+    track.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&track));
+    track.setValue(1);
+    QCOMPARE(track.value(), 1.0);
+    QVERIFY(track.shownValue() < 1.0);
+    QTRY_VERIFY_WITH_TIMEOUT(track.shownValue() > 0.0 && track.shownValue() < 1.0, 350);
+    QTRY_COMPARE_WITH_TIMEOUT(track.shownValue(), 1.0, 2000);
+    QCOMPARE(track.fillRect().width(), 200.0);
+}
+
+void TestControls::pillLayoutAndCapsule()
+{
+    PillSegment pill;
+    pill.setOptions({{QStringLiteral("a"), QStringLiteral("Board"), {}},
+                     {QStringLiteral("b"), QStringLiteral("Statistics"), {}},
+                     {QStringLiteral("c"), QStringLiteral("Settings"), QStringLiteral("globe")}});
+    pill.setSelection(QStringLiteral("b"));
+    pill.resize(pill.sizeHint());
+    const QFontMetrics fm(Theme::font(12, QFont::DemiBold));
+    QCOMPARE(pill.optionRect(0).topLeft(), QPointF(4, 4));
+    QCOMPARE(pill.optionRect(0).width(), qreal(fm.horizontalAdvance(QStringLiteral("Board")) + 40));
+    QCOMPARE(pill.optionRect(0).height(), qreal(fm.height() + 14));
+    QCOMPARE(pill.optionRect(1).left(), pill.optionRect(0).right());
+    // Icon (10) and label 6 apart.
+    QCOMPARE(pill.optionRect(2).width(),
+             qreal(fm.horizontalAdvance(QStringLiteral("Settings")) + 10 + 6 + 40));
+    QCOMPARE(pill.sizeHint().width(), qRound(pill.optionRect(2).right()) + 4);
+
+    QCOMPARE(pill.selectedIndex(), 1);
+    QCOMPARE(pill.capsuleRect(), pill.optionRect(1));
+    QImage img = render(pill);
+    const QRectF sel = pill.optionRect(1);
+    QVERIFY(near(at(img, int(sel.left() + sel.height() / 2), 6), Theme::ink()));
+    QVERIFY(near(at(img, int(pill.optionRect(0).left() + 14), 7), Theme::segment()));
+
+    // A selection that is not among the options: no dark capsule anywhere.
+    pill.setSelection(QStringLiteral("zzz"));
+    QCOMPARE(pill.selectedIndex(), -1);
+    QVERIFY(pill.capsuleRect().isEmpty());
+    img = render(pill);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            QVERIFY(!near(at(img, x, y), Theme::ink(), 2));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!pill.optionButton(i)->isSelected());
+
+    // One option, selected.
+    PillSegment single;
+    single.setOptions({{1, QStringLiteral("Only"), {}}});
+    single.setSelection(1);
+    QCOMPARE(single.selectedIndex(), 0);
+    QVERIFY(single.optionButton(0)->isSelected());
+    QCOMPARE(single.capsuleRect(), single.optionRect(0));
+
+    // Compact: 2 around, 14 / 5 inside.
+    pill.setCompact(true);
+    pill.resize(pill.sizeHint());
+    QCOMPARE(pill.optionRect(0).topLeft(), QPointF(2, 2));
+    QCOMPARE(pill.optionRect(0).width(), qreal(fm.horizontalAdvance(QStringLiteral("Board")) + 28));
+    QCOMPARE(pill.optionRect(0).height(), qreal(fm.height() + 10));
+
+    // Replacing the options keeps the selection value and finds it again.
+    pill.setSelection(QStringLiteral("c"));
+    pill.setOptions({{QStringLiteral("c"), QStringLiteral("Settings"), {}}});
+    QCOMPARE(pill.selectedIndex(), 0);
+    QVERIFY(pill.optionButton(1) == nullptr);
+}
+
+void TestControls::pillClicks()
+{
+    PillSegment pill;
+    pill.setOptions({{false, QStringLiteral("Selected Year"), {}}, {true, QStringLiteral("All Time"), {}}});
+    QSignalSpy spy(&pill, &PillSegment::selectionChanged);
+    pill.setSelection(false);
+    QCOMPARE(spy.count(), 0); // programmatic changes are silent
+    pill.resize(pill.sizeHint());
+    pill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pill));
+
+    // The whole capsule area is clickable, not only the text.
+    QTest::mouseClick(pill.optionButton(1), Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0), QVariant(true));
+    QCOMPARE(pill.selection(), QVariant(true));
+    QVERIFY(pill.optionButton(1)->isSelected());
+    QVERIFY(!pill.optionButton(0)->isSelected());
+
+    // Clicking the selected option changes nothing.
+    QTest::mouseClick(pill.optionButton(1), Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(pill.optionButton(1)->isSelected());
+
+    // The trough padding between edge and options is not an option.
+    QTest::mouseClick(&pill, Qt::LeftButton, {}, QPoint(1, 1));
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestControls::pillSlides()
+{
+    Animations::setEnabled(true);
+    PillSegment pill;
+    pill.setOptions(
+        {{0, QStringLiteral("One"), {}}, {1, QStringLiteral("Two"), {}}, {2, QStringLiteral("Three"), {}}});
+    pill.setSelection(0);
+    pill.resize(pill.sizeHint());
+    pill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pill));
+
+    QTest::mouseClick(pill.optionButton(2), Qt::LeftButton);
+    QCOMPARE(pill.selection(), QVariant(2));
+    QVERIFY(pill.isSliding());
+    // On its way the capsule sits between where it was and where it goes.
+    QTRY_VERIFY_WITH_TIMEOUT(pill.capsuleRect().left() > pill.optionRect(0).left() + 1 &&
+                                 pill.capsuleRect().left() < pill.optionRect(2).left() - 1,
+                             300);
+    QTRY_VERIFY_WITH_TIMEOUT(!pill.isSliding(), 2000);
+    QCOMPARE(pill.capsuleRect(), pill.optionRect(2));
+
+    // A programmatic change jumps.
+    pill.setSelection(1);
+    QVERIFY(!pill.isSliding());
+    QCOMPARE(pill.capsuleRect(), pill.optionRect(1));
+}
+
+void TestControls::pillAccessibility()
+{
+    PillSegment pill;
+    pill.setOptions({{QStringLiteral("en"), QStringLiteral("English"), {}},
+                     {QStringLiteral("tr"), QStringLiteral("Türkçe"), {}}});
+    pill.setSelection(QStringLiteral("tr"));
+    pill.resize(pill.sizeHint());
+    pill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pill));
+
+    QAccessibleInterface* english = QAccessible::queryAccessibleInterface(pill.optionButton(0));
+    QAccessibleInterface* turkish = QAccessible::queryAccessibleInterface(pill.optionButton(1));
+    QVERIFY(english && turkish);
+    QCOMPARE(english->role(), QAccessible::Button);
+    QCOMPARE(english->text(QAccessible::Name), QStringLiteral("English"));
+    QVERIFY(turkish->state().selected);
+    QVERIFY(!english->state().selected);
+
+    QSignalSpy spy(&pill, &PillSegment::selectionChanged);
+    QAccessibleActionInterface* action = english->actionInterface();
+    QVERIFY(action);
+    QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    action->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(english->state().selected);
+    QVERIFY(!turkish->state().selected);
+}
+
+void TestControls::inkAndOutlineButtons()
+{
+    InkButton ink(QStringLiteral("New Project"), QStringLiteral("plus"));
+    const QFontMetrics fm(Theme::font(12, QFont::DemiBold));
+    QCOMPARE(ink.sizeHint(),
+             QSize(fm.horizontalAdvance(QStringLiteral("New Project")) + 12 + 6 + 32, fm.height() + 16));
+    InkButton plain(QStringLiteral("Save"));
+    QCOMPARE(plain.sizeHint().width(), fm.horizontalAdvance(QStringLiteral("Save")) + 32);
+
+    ink.resize(ink.sizeHint());
+    const int midY = ink.height() / 2;
+    QImage img = render(ink);
+    QVERIFY(near(at(img, 1, midY), Theme::ink()));
+    // Pressed: black, and pulled in from the edges by the 0.97 scale.
+    ink.setDown(true);
+    img = render(ink);
+    QVERIFY(at(img, 1, midY).alpha() < 128);
+    QVERIFY(near(at(img, 5, midY), QColor(Qt::black)));
+
+    OutlineButton outline(QStringLiteral("Cancel"));
+    outline.resize(outline.sizeHint());
+    QCOMPARE(outline.sizeHint(),
+             QSize(fm.horizontalAdvance(QStringLiteral("Cancel")) + 32, fm.height() + 16));
+    img = render(outline);
+    QVERIFY(near(at(img, outline.width() / 2, 0), Theme::border()));
+    QVERIFY(near(at(img, outline.width() / 2, 3), QColor(Qt::white)));
+    outline.setDown(true);
+    img = render(outline);
+    QVERIFY(near(at(img, outline.width() / 2, 3), Theme::segment()));
+    // No scaling: the outline still reaches the edge.
+    QVERIFY(near(at(img, 0, outline.height() / 2), Theme::border(), 20));
+
+    QSignalSpy clicked(&outline, &QPushButton::clicked);
+    outline.setDown(false);
+    outline.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&outline));
+    QTest::mouseClick(&outline, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestControls::panelFrame()
+{
+    QWidget host;
+    host.resize(400, 300);
+    QPalette p = host.palette();
+    p.setColor(QPalette::Window, Theme::cream());
+    host.setPalette(p);
+    host.setAutoFillBackground(true);
+    auto* panel = new PanelFrame(16, 12, &host);
+    auto* label = new QLabel(QStringLiteral("Content"));
+    panel->body()->addWidget(label);
+    panel->setGeometry(100, 60, 200, 120);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+    QCOMPARE(label->geometry().topLeft(), QPoint(12, 12));
+    QCOMPARE(label->geometry().right(), 200 - 12 - 1);
+
+    auto* shadow = host.findChild<PanelShadow*>();
+    QVERIFY(shadow);
+    QVERIFY(shadow->isVisible());
+    QVERIFY(shadow->geometry().contains(panel->geometry()));
+    // The shadow falls downwards.
+    QVERIFY(shadow->geometry().bottom() - panel->geometry().bottom() >
+            panel->geometry().top() - shadow->geometry().top());
+
+    const QImage img = host.grab().toImage();
+    QVERIFY(near(at(img, 160, 100), QColor(Qt::white)));
+    QVERIFY(near(at(img, 200, 60), Theme::border()));
+    const QColor below = at(img, 200, 60 + 120 + 6);
+    const QColor above = at(img, 200, 60 - 6);
+    QVERIFY(below.lightness() < above.lightness());
+    QVERIFY(below.lightness() > Theme::cream().lightness() - 30); // soft, not a hard line
+    QVERIFY(near(at(img, 5, 5), Theme::cream(), 1));
+
+    panel->move(20, 20);
+    QVERIFY(shadow->geometry().contains(panel->geometry()));
+    panel->hide();
+    QVERIFY(!shadow->isVisible());
+    panel->show();
+    QVERIFY(shadow->isVisible());
+    delete panel;
+    QVERIFY(host.findChild<PanelShadow*>() == nullptr);
+}
+
+void TestControls::invalidOutline()
+{
+    QLineEdit field;
+    field.resize(180, 36);
+    QVERIFY(!isInvalid(&field));
+    setInvalid(&field, false);
+    QVERIFY(InvalidOutline::of(&field) == nullptr);
+
+    setInvalid(&field, true);
+    QVERIFY(isInvalid(&field));
+    QCOMPARE(field.accessibleDescription(), QStringLiteral("Not a valid amount"));
+    InvalidOutline* outline = InvalidOutline::of(&field);
+    QVERIFY(outline);
+    QCOMPARE(outline->geometry(), field.rect());
+    QVERIFY(outline->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    field.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&field));
+    QImage img = field.grab().toImage();
+    QVERIFY(near(at(img, 90, 0), Theme::rose(), 20));
+    QVERIFY(near(at(img, 0, 18), Theme::rose(), 20));
+
+    // It follows the field's size.
+    field.resize(240, 40);
+    QCOMPARE(outline->geometry(), QRect(0, 0, 240, 40));
+
+    setInvalid(&field, true); // twice: still one overlay
+    QCOMPARE(field.findChildren<InvalidOutline*>().size(), 1);
+
+    setInvalid(&field, false);
+    QVERIFY(!isInvalid(&field));
+    QVERIFY(field.accessibleDescription().isEmpty());
+    img = field.grab().toImage();
+    QVERIFY(!near(at(img, 120, 0), Theme::rose(), 40));
+    setInvalid(nullptr, true); // no field: nothing happens
+}
+
+TB_WIDGET_TEST_MAIN(TestControls)
+#include "tst_controls.moc"
