@@ -22,18 +22,34 @@ std::optional<QUuid> uuidFromText(const QString& text)
 {
     if (text.size() != 36)
         return std::nullopt;
+    // Read by hand: this runs once per project when a large document loads.
+    uchar bytes[16];
+    int n = 0;
+    int high = -1;
     for (int i = 0; i < 36; ++i) {
-        const QChar c = text.at(i);
+        const char16_t c = text.at(i).unicode();
         if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (c != QLatin1Char('-'))
+            if (c != u'-')
                 return std::nullopt;
-        } else if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-                     (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
-                     (c >= QLatin1Char('A') && c <= QLatin1Char('F')))) {
+            continue;
+        }
+        int d;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        else
             return std::nullopt;
+        if (high < 0) {
+            high = d;
+        } else {
+            bytes[n++] = uchar(high << 4 | d);
+            high = -1;
         }
     }
-    return QUuid::fromString(text);
+    return QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), 16));
 }
 
 int Project::year() const

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace {
@@ -38,6 +39,18 @@ constexpr Rule kClientRules[] = {
 
 template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
 {
+    // Every rule's text starts with "Quillstone" or "Larimer"; most names hold neither, and
+    // looking for the two capitals first is much cheaper than two substring searches.
+    bool candidate = false;
+    for (const QChar c : std::as_const(text)) {
+        if (c == QLatin1Char('Q') || c == QLatin1Char('L')) {
+            candidate = true;
+            break;
+        }
+    }
+    if (!candidate ||
+        (!text.contains(QLatin1String("Quillstone")) && !text.contains(QLatin1String("Larimer"))))
+        return text;
     for (const Rule& r : rules)
         text.replace(QString::fromUtf8(r.find), QString::fromUtf8(r.replace), Qt::CaseSensitive);
     return text;
@@ -149,8 +162,15 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
         decoded = DataFile::decode(file.readAll());
     file.close();
     if (decoded) {
-        for (Project& p : decoded->projects)
-            p.date = atNoon(p.date);
+        // Many projects share a day; each distinct instant is moved to noon once.
+        QHash<qint64, QDateTime> noons;
+        for (Project& p : decoded->projects) {
+            const qint64 ms = p.date.toMSecsSinceEpoch();
+            auto it = noons.find(ms);
+            if (it == noons.end())
+                it = noons.insert(ms, atNoon(p.date));
+            p.date = *it;
+        }
         bool changed = false;
         sanitize(*decoded, changed);
         result.data = *decoded;
@@ -187,7 +207,12 @@ void Store::sanitize(AppData& data, bool& changed)
     }
     const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, changed);
     const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, changed);
+    const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
+    const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
     for (Project& p : data.projects) {
+        // Most projects already use the kept spelling: no lower-casing needed for them.
+        if (keptClients.contains(p.client) && keptCategories.contains(p.category))
+            continue;
         const auto client = clients.constFind(p.client.toLower());
         if (client != clients.constEnd() && *client != p.client) {
             p.client = *client;

@@ -140,6 +140,31 @@ private slots:
                  (QVector<Status>{Status::ongoing, Status::paid, Status::pending}));
     }
 
+    void largeDocumentsReadInFull()
+    {
+        // Large lists are read in parts; a bad project anywhere still fails the whole file.
+        AppData d;
+        for (int i = 0; i < 50000; ++i) {
+            Project p;
+            p.id = QUuid::createUuid();
+            p.name = QString::number(i);
+            p.fee = i;
+            p.date = QDateTime(QDate(2020, 1, 1), QTime(9, 0), Qt::UTC).addDays(i % 1000);
+            d.projects.append(p);
+        }
+        const QByteArray json = *DataFile::encode(d);
+        const auto back = DataFile::decode(json);
+        QVERIFY(back);
+        QCOMPARE(*back, d);
+        for (const qsizetype at : {qsizetype(10), json.size() - 400}) {
+            QByteArray broken = json;
+            const qsizetype status = broken.indexOf("\"ongoing\"", at);
+            QVERIFY(status > 0);
+            broken.replace(status, 9, "\"ongoin\"");
+            QVERIFY(!DataFile::decode(broken));
+        }
+    }
+
     void unreadable_data()
     {
         QTest::addColumn<QByteArray>("json");

@@ -1,0 +1,176 @@
+// Loading, saving and the board's derived figures on a large document: 100,000 projects
+// over 20 years, 10,000 of them in the active year. Each case has its plain baseline.
+#include "model/AtomicWrite.h"
+#include "model/DataFile.h"
+#include "model/Store.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kProjects = 100000;
+constexpr int kYears = 20;
+
+AppData bigDocument()
+{
+    AppData d;
+    QRandomGenerator rng(42);
+    for (int i = 0; i < 500; ++i)
+        d.clients.append(QStringLiteral("Client %1").arg(i));
+    for (int i = 0; i < 12; ++i)
+        d.categories.append(QStringLiteral("Category %1").arg(i));
+    const int thisYear = QDate::currentDate().year();
+    d.projects.reserve(kProjects);
+    for (int i = 0; i < kProjects; ++i) {
+        Project p;
+        p.id = QUuid::createUuid();
+        p.name = QStringLiteral("Project %1 for a studio").arg(i);
+        p.client = d.clients.at(int(rng.bounded(500)));
+        p.category = d.categories.at(int(rng.bounded(12)));
+        p.fee = double(rng.bounded(100000)) / 4;
+        p.outsource = i % 7 == 0 ? 250 : 0;
+        p.status = StatusInfo::all[size_t(i % 3)];
+        const int year = thisYear - (i % kYears);
+        p.date = QDateTime(QDate(year, 1 + int(rng.bounded(12)), 1 + int(rng.bounded(28))), QTime(12, 0),
+                           Qt::LocalTime);
+        d.projects.append(p);
+    }
+    return d;
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    AppData data = bigDocument();
+    QByteArray bytes = *DataFile::encode(data);
+    QString path = dir.path() + QStringLiteral("/tallybrook.json");
+
+    Fixture()
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_Load(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        Load l = Store::load(f.path, f.dir.path());
+        benchmark::DoNotOptimize(l.data.projects.size());
+    }
+}
+
+void BM_Load_BaselineFromJson(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        QJsonDocument d = QJsonDocument::fromJson(f.bytes);
+        benchmark::DoNotOptimize(d.isObject());
+    }
+}
+
+void BM_Save(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QString out = f.dir.path() + QStringLiteral("/saved.json");
+    for (auto _ : state) {
+        QString error;
+        const auto bytes = DataFile::encode(f.data, &error);
+        benchmark::DoNotOptimize(AtomicWrite::write(out, *bytes, &error));
+    }
+}
+
+void BM_Save_BaselineToJsonAndWrite(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QJsonDocument doc = QJsonDocument::fromJson(f.bytes);
+    const QString out = f.dir.path() + QStringLiteral("/plain.json");
+    for (auto _ : state) {
+        const QByteArray bytes = doc.toJson(QJsonDocument::Indented);
+        QFile file(out);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        benchmark::DoNotOptimize(file.write(bytes));
+    }
+}
+
+Store& bigStore()
+{
+    static Store* store = [] {
+        auto* s = new Store(fixture().dir.path() + QStringLiteral("/store"), true);
+        s->update([](AppData& d) { d = fixture().data; });
+        return s;
+    }();
+    return *store;
+}
+
+// What one board redraw reads, right after a change to the document.
+void BM_BoardFigures(benchmark::State& state)
+{
+    Store& s = bigStore();
+    for (auto _ : state) {
+        s.update([](AppData& d) { d.taxRate = d.taxRate == 20 ? 21 : 20; });
+        benchmark::DoNotOptimize(s.years().size());
+        benchmark::DoNotOptimize(s.visibleProjects().size());
+        for (Status st : StatusInfo::all) {
+            benchmark::DoNotOptimize(s.projects(st).size());
+            benchmark::DoNotOptimize(s.total(st));
+        }
+        benchmark::DoNotOptimize(s.netAfterTax());
+        benchmark::DoNotOptimize(s.targetProgress());
+        benchmark::DoNotOptimize(s.collectionRate());
+    }
+}
+
+void BM_Board_BaselineFeeSum(benchmark::State& state)
+{
+    Store& s = bigStore();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const Project& p : s.data().projects)
+            sum += p.fee;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+void BM_SortByClient(benchmark::State& state)
+{
+    Store& s = bigStore();
+    s.setSortField(SortField::client);
+    for (auto _ : state) {
+        s.setSortAscending(!s.sortAscending());
+        benchmark::DoNotOptimize(s.sortedVisibleProjects().size());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load_BaselineFromJson)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save_BaselineToJsonAndWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoardFigures)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Board_BaselineFeeSum)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortByClient)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
