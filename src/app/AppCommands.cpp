@@ -1,0 +1,158 @@
+#include "app/AppCommands.h"
+
+#include "app/Presence.h"
+#include "model/Store.h"
+#include "ui/Theme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+namespace {
+// Text commands go to whichever text field has the focus.
+void sendToFocus(const char* slot)
+{
+    if (QWidget* focus = QApplication::focusWidget())
+        QMetaObject::invokeMethod(focus, slot);
+}
+} // namespace
+
+AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* parent)
+    : QObject(parent), m_store(store), m_showMainWindow(std::move(showMainWindow))
+{
+    // Command texts stay English in both interface languages.
+    m_newProject = add(QStringLiteral("New Project…"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                       QStringLiteral("newProjectAction"), [this] {
+                           m_showMainWindow();
+                           m_store->setEditor(EditorTarget::newProject());
+                       });
+    m_showWindow = add(QStringLiteral("Show Tallybrook Window"), QKeySequence(Qt::CTRL | Qt::Key_0),
+                       QStringLiteral("showWindowAction"), [this] { m_showMainWindow(); });
+    m_settings = add(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
+                     QStringLiteral("settingsAction"), [this] { showTab(MainTab::settings); });
+    m_find = add(QStringLiteral("Find Project"), QKeySequence(Qt::CTRL | Qt::Key_F),
+                 QStringLiteral("findAction"), [this] {
+                     showTab(MainTab::board);
+                     if (!m_store->searchVisible())
+                         m_store->setSearchVisible(true);
+                 });
+    const QString tabNames[] = {QStringLiteral("Board"), QStringLiteral("Statistics"),
+                                QStringLiteral("Settings")};
+    for (int i = 0; i < int(MainTabInfo::all.size()); ++i) {
+        const MainTab tab = MainTabInfo::all[size_t(i)];
+        m_tabs.insert(int(tab),
+                      add(tabNames[i], QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_1 + i))),
+                          QStringLiteral("tabAction_") + MainTabInfo::rawValue(tab),
+                          [this, tab] { showTab(tab); }));
+    }
+    m_minimize = add(QStringLiteral("Minimize"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                     QStringLiteral("minimizeAction"), [] {
+                         QWidget* window = Presence::mainWindow();
+                         if (!window)
+                             return;
+                         if (Presence::showsInDock())
+                             window->showMinimized();
+                         else
+                             window->hide();
+                     });
+    m_zoom = add(QStringLiteral("Zoom"), QKeySequence(), QStringLiteral("zoomAction"), [] {
+        QWidget* window = Presence::mainWindow();
+        if (!window)
+            return;
+        if (window->isMaximized())
+            window->showNormal();
+        else
+            window->showMaximized();
+    });
+    m_quit = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"),
+                 [] { QCoreApplication::quit(); });
+
+    m_textEditing << add(QStringLiteral("Cut"), QKeySequence(), QStringLiteral("cutAction"), [] {
+        sendToFocus("cut");
+    }) << add(QStringLiteral("Copy"), QKeySequence(), QStringLiteral("copyAction"), [] {
+        sendToFocus("copy");
+    }) << add(QStringLiteral("Paste"), QKeySequence(), QStringLiteral("pasteAction"), [] {
+        sendToFocus("paste");
+    }) << add(QStringLiteral("Select All"), QKeySequence(), QStringLiteral("selectAllAction"), [] {
+        sendToFocus("selectAll");
+    });
+    // The fields handle these keys themselves; the menu only shows them.
+    const QKeySequence::StandardKey keys[] = {QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
+                                              QKeySequence::SelectAll};
+    for (int i = 0; i < m_textEditing.size(); ++i) {
+        m_textEditing[i]->setShortcut(QKeySequence(keys[i]));
+        m_textEditing[i]->setShortcutContext(Qt::WidgetShortcut);
+    }
+
+    if (m_store)
+        connect(m_store, &Store::editorChanged, this, &AppCommands::updateEnabled);
+    updateEnabled();
+}
+
+QAction* AppCommands::add(const QString& text, const QKeySequence& shortcut, const QString& name,
+                          std::function<void()> run)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return action;
+}
+
+void AppCommands::showTab(MainTab tab)
+{
+    m_showMainWindow();
+    m_store->setTab(tab);
+}
+
+void AppCommands::updateEnabled()
+{
+    // While the editor sheet is open only window commands make sense.
+    const bool editing = m_store && m_store->editor().has_value();
+    for (QAction* action : {m_newProject, m_settings, m_find})
+        action->setEnabled(!editing);
+    for (QAction* action : std::as_const(m_tabs))
+        action->setEnabled(!editing);
+}
+
+QMenuBar* AppCommands::createMenuBar(QWidget* parent) const
+{
+    auto* bar = new QMenuBar(parent);
+    bar->setObjectName(QStringLiteral("commandsMenuBar"));
+    bar->setNativeMenuBar(false);
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->addAction(m_newProject);
+    file->addAction(m_showWindow);
+    file->addSeparator();
+    file->addAction(m_quit);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addActions(m_textEditing);
+    edit->addSeparator();
+    edit->addAction(m_find);
+    edit->addSeparator();
+    edit->addAction(m_settings);
+
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    for (MainTab tab : MainTabInfo::all)
+        view->addAction(m_tabs.value(int(tab)));
+    view->addSeparator();
+
+    QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+    window->addAction(m_minimize);
+    window->addAction(m_zoom);
+
+    bar->setFont(Theme::font(12, QFont::Medium));
+    bar->setStyleSheet(
+        QStringLiteral("QMenuBar { background: %1; color: %2; border: none; padding: 2px 24px; }"
+                       "QMenuBar::item { background: transparent; padding: 4px 10px; border-radius: 6px; }"
+                       "QMenuBar::item:selected, QMenuBar::item:pressed { background: %3; color: %4; }")
+            .arg(Theme::cream().name(), Theme::secondary().name(), Theme::segment().name(),
+                 Theme::ink().name()));
+    return bar;
+}

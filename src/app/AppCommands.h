@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/StoreTypes.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QMenuBar;
+class QWidget;
+class Store;
+
+// The application's menu commands and their shortcuts. The actions live as long as the
+// application; each main window gets a menu bar that shows them.
+class AppCommands final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Brings the main window forward (creating it when there is none) and returns it.
+    using ShowMainWindow = std::function<QWidget*()>;
+
+    AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
+
+    // A menu bar (File, Edit, View, Window) over these actions, styled for the cream header.
+    QMenuBar* createMenuBar(QWidget* parent) const;
+
+    QAction* newProject() const { return m_newProject; }
+    QAction* showWindow() const { return m_showWindow; }
+    QAction* settings() const { return m_settings; }
+    QAction* findProject() const { return m_find; }
+    QAction* tab(MainTab tab) const { return m_tabs.value(int(tab)); }
+    QAction* minimize() const { return m_minimize; }
+    QAction* zoom() const { return m_zoom; }
+    QAction* quit() const { return m_quit; }
+
+private:
+    QAction* add(const QString& text, const QKeySequence& shortcut, const QString& name,
+                 std::function<void()> run);
+    void updateEnabled();
+    void showTab(MainTab tab);
+
+    Store* m_store;
+    ShowMainWindow m_showMainWindow;
+    QAction* m_newProject;
+    QAction* m_showWindow;
+    QAction* m_settings;
+    QAction* m_find;
+    QHash<int, QAction*> m_tabs;
+    QAction* m_minimize;
+    QAction* m_zoom;
+    QAction* m_quit;
+    QList<QAction*> m_textEditing;
+};

@@ -1,0 +1,101 @@
+#include "app/MenuBarExtra.h"
+
+#include "app/MenuBarPanel.h"
+#include "ui/Icons.h"
+#include "ui/Theme.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+namespace {
+// Trays come light and dark: a green disc with a cream note reads on both.
+QIcon makeTrayIcon()
+{
+    QIcon icon;
+    for (int px : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pm(px, px);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Theme::brand());
+        p.drawEllipse(QRectF(0.5, 0.5, px - 1, px - 1));
+        const int glyph = qRound(px * 0.62);
+        const QPixmap note =
+            Icons::pixmap(QStringLiteral("banknote"), Theme::cream(), glyph, 1, QFont::DemiBold);
+        if (!note.isNull())
+            p.drawPixmap(QPointF((px - note.width()) / 2.0, (px - note.height()) / 2.0), note);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+} // namespace
+
+MenuBarExtra::MenuBarExtra(Store* store, std::function<void()> showMainWindow, QObject* parent)
+    : QObject(parent), m_store(store), m_showMainWindow(std::move(showMainWindow))
+{}
+
+MenuBarExtra::~MenuBarExtra()
+{
+    if (m_panel)
+        m_panel->close();
+}
+
+namespace {
+std::optional<bool> g_trayForTesting;
+}
+
+bool MenuBarExtra::trayAvailable()
+{
+    return g_trayForTesting.value_or(QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void MenuBarExtra::setTrayAvailableForTesting(std::optional<bool> available)
+{
+    g_trayForTesting = available;
+}
+
+bool MenuBarExtra::isShowing() const
+{
+    return m_icon && trayAvailable();
+}
+
+void MenuBarExtra::setPresent(bool present)
+{
+    if (present == isPresent())
+        return;
+    if (!present) {
+        if (m_panel)
+            m_panel->close();
+        delete m_icon;
+        m_icon = nullptr;
+        return;
+    }
+    m_icon = new QSystemTrayIcon(makeTrayIcon(), this);
+    m_icon->setObjectName(QStringLiteral("menuBarExtra"));
+    m_icon->setToolTip(QStringLiteral("Tallybrook"));
+    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::MiddleClick)
+            return;
+        // The click that opens the panel again would first close it (it is a popup).
+        if (m_panel && m_panel->isVisible()) {
+            m_panel->close();
+            return;
+        }
+        openPanel();
+    });
+    m_icon->show();
+}
+
+MenuBarPanel* MenuBarExtra::openPanel()
+{
+    if (m_panel)
+        m_panel->close();
+    m_panel = new MenuBarPanel(m_store, m_showMainWindow);
+    m_panel->placeNear(m_icon ? m_icon->geometry() : QRect());
+    m_panel->show();
+    m_panel->activateWindow();
+    return m_panel;
+}

@@ -1,0 +1,325 @@
+#include "app/MenuBarPanel.h"
+
+#include "app/PanelButton.h"
+#include "model/Store.h"
+#include "ui/Eyebrow.h"
+#include "ui/LogoView.h"
+#include "ui/Painters.h"
+#include "ui/ProgressTrack.h"
+#include "ui/Theme.h"
+#include "ui/YearMenu.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+// The earned amount: one line, shrinking to 0.6 of its size before it would be cut.
+class FittedAmount final : public QWidget
+{
+public:
+    explicit FittedAmount(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("panelAmount"));
+        setFont(Theme::font(30, QFont::ExtraBold, -0.6));
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+    void setText(const QString& text)
+    {
+        m_text = text;
+        setAccessibleName(text);
+        update();
+    }
+    QString text() const { return m_text; }
+    QSize sizeHint() const override { return {100, QFontMetrics(font()).height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        QFont f = font();
+        const qreal natural = QFontMetricsF(f).horizontalAdvance(m_text);
+        if (natural > width() && natural > 0) {
+            const qreal scale = qMax(0.6, width() / natural);
+            f.setPixelSize(qMax(1, int(30 * scale)));
+            f.setLetterSpacing(QFont::AbsoluteSpacing, -0.6 * scale);
+        }
+        p.setFont(f);
+        p.setPen(Theme::brand());
+        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
+    }
+
+private:
+    QString m_text;
+};
+
+// The white status card behind the per-status rows.
+class StatusCard final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        Painters::roundedCard(p, rect(), 14, Qt::white, Theme::border());
+    }
+};
+
+class Dot final : public QWidget
+{
+public:
+    Dot(const QColor& color, QWidget* parent) : QWidget(parent), m_color(color) { setFixedSize(8, 8); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(m_color);
+        p.drawEllipse(rect());
+    }
+
+private:
+    QColor m_color;
+};
+
+// Fixed colours: the panel shows the statuses, not the user's column colours.
+QColor dotColor(Status s)
+{
+    switch (s) {
+    case Status::paid:
+        return QColor(0x10, 0xB9, 0x81);
+    case Status::pending:
+        return QColor(0x0E, 0xA5, 0xE9);
+    case Status::ongoing:
+        return QColor(0xF5, 0x9E, 0x0B);
+    }
+    return {};
+}
+
+QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* l = new QLabel(parent);
+    l->setFont(font);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, color);
+    l->setPalette(pal);
+    return l;
+}
+} // namespace
+
+MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), m_store(store),
+      m_showMainWindow(std::move(showMainWindow))
+{
+    setObjectName(QStringLiteral("menuBarPanel"));
+    setWindowTitle(QStringLiteral("Tallybrook"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedWidth(kWidth);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(14);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(new LogoView(110, this), 0, Qt::AlignVCenter);
+    top->addStretch(1);
+    auto* years = new YearMenu(store, this);
+    years->setObjectName(QStringLiteral("panelYearMenu"));
+    top->addWidget(years, 0, Qt::AlignVCenter);
+    column->addLayout(top);
+
+    auto* earned = new QVBoxLayout;
+    earned->setSpacing(2);
+    m_earnedLabel = new Eyebrow(QString(), Theme::muted(), store, this);
+    m_earnedLabel->setObjectName(QStringLiteral("panelEarnedLabel"));
+    earned->addWidget(m_earnedLabel);
+    m_amount = new FittedAmount(this);
+    earned->addWidget(m_amount);
+    m_netLine = label(Theme::font(11, QFont::Medium), Theme::secondary(), this);
+    m_netLine->setObjectName(QStringLiteral("panelNetLine"));
+    earned->addWidget(m_netLine);
+    column->addLayout(earned);
+
+    auto* target = new QVBoxLayout;
+    target->setSpacing(6);
+    auto* targetRow = new QHBoxLayout;
+    m_targetLabel = label(Theme::font(11, QFont::Medium), Theme::secondary(), this);
+    m_targetLabel->setObjectName(QStringLiteral("panelTargetLabel"));
+    m_targetPercent = label(Theme::font(11, QFont::Bold), Theme::ink(), this);
+    m_targetPercent->setObjectName(QStringLiteral("panelTargetPercent"));
+    targetRow->addWidget(m_targetLabel);
+    targetRow->addStretch(1);
+    targetRow->addWidget(m_targetPercent);
+    target->addLayout(targetRow);
+    m_progress = new ProgressTrack(0, 6, this);
+    m_progress->setObjectName(QStringLiteral("panelProgress"));
+    target->addWidget(m_progress);
+    column->addLayout(target);
+
+    m_statusCard = new StatusCard(this);
+    m_statusCard->setObjectName(QStringLiteral("panelStatusCard"));
+    m_statusRows = new QVBoxLayout(m_statusCard);
+    m_statusRows->setContentsMargins(12, 12, 12, 12);
+    m_statusRows->setSpacing(6);
+    column->addWidget(m_statusCard);
+
+    auto* actions = new QVBoxLayout;
+    actions->setSpacing(2);
+    m_open = new PanelButton(QString(), QStringLiteral("macwindow"), this);
+    m_open->setObjectName(QStringLiteral("panelOpenButton"));
+    m_newProject = new PanelButton(QString(), QStringLiteral("plus"), this);
+    m_newProject->setObjectName(QStringLiteral("panelNewProjectButton"));
+    m_quit = new PanelButton(QString(), QStringLiteral("power"), this);
+    m_quit->setObjectName(QStringLiteral("panelQuitButton"));
+    auto* divider = new QFrame(this);
+    divider->setFixedHeight(1);
+    divider->setAutoFillBackground(true);
+    QPalette dividerPalette = divider->palette();
+    dividerPalette.setColor(QPalette::Window, Theme::divider());
+    divider->setPalette(dividerPalette);
+    actions->addWidget(m_open);
+    actions->addWidget(m_newProject);
+    actions->addSpacing(4 - actions->spacing());
+    actions->addWidget(divider);
+    actions->addSpacing(4 - actions->spacing());
+    actions->addWidget(m_quit);
+    column->addLayout(actions);
+
+    connect(m_open, &QAbstractButton::clicked, this, [this] {
+        close();
+        m_showMainWindow();
+    });
+    connect(m_newProject, &QAbstractButton::clicked, this, [this] {
+        close();
+        m_showMainWindow();
+        if (m_store)
+            m_store->setEditor(EditorTarget::newProject());
+    });
+    connect(m_quit, &QAbstractButton::clicked, this, [this] {
+        close();
+        QCoreApplication::quit();
+    });
+
+    if (store) {
+        for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged})
+            connect(store, signal, this, &MenuBarPanel::refresh);
+    }
+    refresh();
+    adjustSize();
+}
+
+void MenuBarPanel::refresh()
+{
+    if (!m_store)
+        return;
+    Store& s = *m_store;
+    const QString year = QString::number(s.activeYear());
+    m_earnedLabel->setText(
+        s.tr(QStringLiteral("Earned in %1"), QStringLiteral("%1 Yılında Kazanılan")).arg(year));
+    double earned = 0;
+    for (const Project& p : s.paidThisYear())
+        earned += p.fee;
+    static_cast<FittedAmount*>(m_amount)->setText(s.money(earned));
+    const QString tax = QLocale().toString(s.data().taxRate);
+    const QString net = s.money(s.netAfterTax());
+    m_netLine->setText(
+        s.tr(QStringLiteral("Net after %1% tax: %2"), QStringLiteral("%%1 vergi sonrası net: %2"))
+            .arg(tax, net));
+    m_targetLabel->setText(
+        s.tr(QStringLiteral("Target %1"), QStringLiteral("Hedef: %1")).arg(s.money(s.data().targetGoal)));
+    m_targetPercent->setText(s.percent(s.targetProgress()));
+    m_progress->setValue(s.targetProgress());
+    m_open->setText(s.tr(QStringLiteral("Open Tallybrook"), QStringLiteral("Tallybrook'yı Aç")));
+    m_newProject->setText(s.tr(QStringLiteral("New Project…"), QStringLiteral("Yeni Proje…")));
+    m_quit->setText(s.tr(QStringLiteral("Quit Tallybrook"), QStringLiteral("Tallybrook'dan Çık")));
+    for (PanelButton* b : {m_open, m_newProject, m_quit})
+        b->setAccessibleName(b->text());
+    rebuildStatusRows();
+}
+
+void MenuBarPanel::rebuildStatusRows()
+{
+    while (QLayoutItem* item = m_statusRows->takeAt(0)) {
+        if (QLayout* row = item->layout()) {
+            while (QLayoutItem* child = row->takeAt(0)) {
+                delete child->widget();
+                delete child;
+            }
+        }
+        delete item;
+    }
+    const QVector<Project> year = m_store->yearProjects();
+    const QFont medium = Theme::font(12, QFont::Medium);
+    const QFont bold = Theme::font(12, QFont::Bold);
+    for (Status status : m_store->data().columnOrder) {
+        const int count = int(std::count_if(year.begin(), year.end(),
+                                            [status](const Project& p) { return p.status == status; }));
+        auto* row = new QHBoxLayout;
+        row->setSpacing(8);
+        row->addWidget(new Dot(dotColor(status), m_statusCard), 0, Qt::AlignVCenter);
+        QLabel* title = label(medium, Theme::ink(), m_statusCard);
+        title->setText(m_store->tr(StatusInfo::titleEn(status), StatusInfo::titleTr(status)));
+        title->setObjectName(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(status));
+        QLabel* number = label(medium, Theme::muted(), m_statusCard);
+        number->setText(QString::number(count));
+        number->setObjectName(QStringLiteral("panelStatusCount_") + StatusInfo::rawValue(status));
+        QLabel* sum = label(bold, Theme::ink(), m_statusCard);
+        sum->setText(m_store->money(m_store->total(status)));
+        sum->setObjectName(QStringLiteral("panelStatusTotal_") + StatusInfo::rawValue(status));
+        row->addWidget(title);
+        row->addWidget(number);
+        row->addStretch(1);
+        row->addWidget(sum);
+        m_statusRows->addLayout(row);
+    }
+}
+
+void MenuBarPanel::placeNear(const QRect& anchor)
+{
+    adjustSize();
+    const QPoint at = anchor.isValid() ? anchor.center() : QCursor::pos();
+    QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    QRect r(QPoint(), size());
+    const QRect a = anchor.isValid() ? anchor : QRect(at, QSize(1, 1));
+    // Below the icon when there is room (a tray at the top), otherwise above it.
+    if (a.bottom() + 4 + r.height() <= area.bottom())
+        r.moveTop(a.bottom() + 4);
+    else
+        r.moveBottom(a.top() - 4);
+    r.moveLeft(a.center().x() - r.width() / 2);
+    r.moveLeft(qBound(area.left(), r.left(), area.right() - r.width() + 1));
+    r.moveTop(qBound(area.top(), r.top(), area.bottom() - r.height() + 1));
+    move(r.topLeft());
+}
+
+void MenuBarPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Theme::cream());
+    p.setPen(Theme::border());
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void MenuBarPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

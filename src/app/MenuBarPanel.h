@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QVBoxLayout;
+class PanelButton;
+class ProgressTrack;
+class Eyebrow;
+class Store;
+
+// The tray panel: the active year's earnings, net, target progress and status counts, with
+// buttons to open the window, start a new project and quit. It follows the Store while open.
+class MenuBarPanel final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // showMainWindow brings the main window forward, creating it when needed.
+    MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent = nullptr);
+
+    static constexpr int kWidth = 290;
+
+    // Places the panel beside a tray icon's rectangle (or the pointer when that is empty),
+    // inside the screen's available area.
+    void placeNear(const QRect& anchor);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void refresh();
+    void rebuildStatusRows();
+
+    Store* m_store;
+    std::function<void()> m_showMainWindow;
+    Eyebrow* m_earnedLabel;
+    QWidget* m_amount;
+    QLabel* m_netLine;
+    QLabel* m_targetLabel;
+    QLabel* m_targetPercent;
+    ProgressTrack* m_progress;
+    QWidget* m_statusCard;
+    QVBoxLayout* m_statusRows;
+    PanelButton* m_open;
+    PanelButton* m_newProject;
+    PanelButton* m_quit;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+class QWidget;
+
+// Where the application shows itself: a task-bar entry ("showInDock") and a tray icon
+// ("showInMenuBar"). These operations apply the rules between the two; they keep no state.
+namespace Presence {
+// The "showInDock" preference; true unless a boolean false is stored.
+bool showsInDock();
+// The "showInMenuBar" preference; true unless a boolean false is stored.
+bool showsInMenuBar();
+// The first visible-or-hidden top-level window whose object name begins with "main".
+QWidget* mainWindow();
+// Without a task-bar entry, minimising the main window hides it instead; here the window manager
+// owns the button, so this sets the window's task-bar entry and the rule follows the preference.
+void configureMinimizeButton(bool showInDock);
+// Gives the main window its task-bar entry (or takes it away), then brings the window forward.
+void applyDock(bool show);
+// Installs, once, the watch that undoes a minimise without a task-bar entry and re-applies the
+// entry whenever the main window is shown or activated.
+void observeWindows();
+} // namespace Presence

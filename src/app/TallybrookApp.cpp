@@ -1,0 +1,135 @@
+#include "app/TallybrookApp.h"
+
+#include "app/AppCommands.h"
+#include "app/MenuBarExtra.h"
+#include "app/Presence.h"
+#include "app/QuitSignals.h"
+#include "app/SingleInstance.h"
+#include "board/MainWindow.h"
+#include "model/PreferenceSignals.h"
+#include "model/Preferences.h"
+#include "model/Store.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QSessionManager>
+#include <cstdio>
+
+TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
+{
+    m_store = new Store(false, this);
+    m_quitSignals = new QuitSignals(this);
+#if QT_CONFIG(sessionmanager)
+    // Logging out of an X11 session may end the process without aboutToQuit.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_store,
+            [this](QSessionManager&) { m_store->saveBeforeQuit(); });
+#endif
+    m_commands = new AppCommands(
+        m_store, [this]() -> QWidget* { return showMainWindow(); }, this);
+    m_extra = new MenuBarExtra(
+        m_store, [this] { showMainWindow(); }, this);
+    connect(PreferenceSignals::instance(), &PreferenceSignals::changed, this,
+            &TallybrookApp::preferenceChanged);
+}
+
+TallybrookApp::~TallybrookApp()
+{
+    delete mainWindow();
+}
+
+void TallybrookApp::start()
+{
+    Presence::observeWindows();
+    applyMenuBarPresence();
+    showMainWindow();
+}
+
+MainWindow* TallybrookApp::mainWindow() const
+{
+    return qobject_cast<MainWindow*>(Presence::mainWindow());
+}
+
+MainWindow* TallybrookApp::showMainWindow()
+{
+    MainWindow* window = mainWindow();
+    if (!window) {
+        window = new MainWindow(m_store);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->installMenuBar(m_commands->createMenuBar(window));
+        connect(window, &MainWindow::opened, this,
+                [] { Presence::configureMinimizeButton(Presence::showsInDock()); });
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            QRect frame(QPoint(), window->size().boundedTo(area.size()));
+            frame.moveCenter(area.center());
+            window->setGeometry(frame);
+        }
+    }
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void TallybrookApp::reopen()
+{
+    showMainWindow();
+}
+
+void TallybrookApp::preferenceChanged(const QString& key)
+{
+    if (key == QLatin1String(Preferences::kShowInDock)) {
+        Presence::applyDock(Presence::showsInDock());
+        keepOnePresence();
+    } else if (key == QLatin1String(Preferences::kShowInMenuBar)) {
+        applyMenuBarPresence();
+    }
+}
+
+void TallybrookApp::applyMenuBarPresence()
+{
+    m_extra->setPresent(Presence::showsInMenuBar());
+    keepOnePresence();
+}
+
+void TallybrookApp::keepOnePresence()
+{
+    // Never neither: without a tray icon to come back through, the window keeps its entry.
+    if (!Presence::showsInDock() && !m_extra->isShowing())
+        Preferences::setBoolean(Preferences::kShowInDock, true); // applied through preferenceChanged
+}
+
+int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
+    QApplication::setApplicationName(QStringLiteral("Tallybrook"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
+    // Closing the window leaves the application running in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    switch (instance.acquire()) {
+    case SingleInstance::Role::primary:
+        break;
+    case SingleInstance::Role::secondary:
+        if (instance.askPrimaryToReopen())
+            return 0;
+        std::fprintf(stderr, "Tallybrook is already running but did not answer.\n");
+        return 1;
+    case SingleInstance::Role::failed:
+        std::fprintf(stderr, "Tallybrook cannot start: %s.\n", qPrintable(instance.errorString()));
+        return 1;
+    }
+
+    Theme::applyLightLook(app);
+    TallybrookApp tallybrook; // only now, with the lock held, is the data file opened
+    connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);
+    tallybrook.start();
+    if (started)
+        started(tallybrook);
+    return app.exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class AppCommands;
+class MainWindow;
+class MenuBarExtra;
+class QuitSignals;
+class Store;
+
+// The running application: the one Store, the menu commands, the tray icon and the main
+// window, and the rules that keep the task-bar entry and the tray icon in step.
+class TallybrookApp final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Creates the Store: call only while this process holds the single-instance lock.
+    explicit TallybrookApp(QObject* parent = nullptr);
+    ~TallybrookApp() override;
+
+    // Launch: task-bar presence, tray icon, main window.
+    void start();
+
+    Store* store() const { return m_store; }
+    AppCommands* commands() const { return m_commands; }
+    MenuBarExtra* menuBarExtra() const { return m_extra; }
+    // The main window when one exists.
+    MainWindow* mainWindow() const;
+
+    // Brings the main window forward: restores it when minimised, shows it when hidden and
+    // builds a new one when it was closed.
+    MainWindow* showMainWindow();
+    // Another start of the program asked for the window.
+    void reopen();
+
+    // The whole program: single-instance check, look, application, event loop. `started` runs
+    // once the application is up (test programs use it).
+    static int run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started = {});
+
+private:
+    void preferenceChanged(const QString& key);
+    void applyMenuBarPresence();
+    void keepOnePresence();
+
+    Store* m_store;
+    QuitSignals* m_quitSignals;
+    AppCommands* m_commands;
+    MenuBarExtra* m_extra;
+};

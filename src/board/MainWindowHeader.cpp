@@ -1,0 +1,157 @@
+#include "board/MainWindowHeader.h"
+
+#include "board/SampleTip.h"
+#include "model/Store.h"
+#include "ui/Icons.h"
+#include "ui/InkButton.h"
+#include "ui/LogoView.h"
+#include "ui/Painters.h"
+#include "ui/PillSegment.h"
+#include "ui/Theme.h"
+#include "ui/YearMenu.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace {
+const QColor kOutline(0xE5, 0xE0, 0xD5);
+
+// The logo as a plain button: the whole logo is the click target.
+class LogoButton final : public QAbstractButton
+{
+public:
+    explicit LogoButton(QWidget* parent) : QAbstractButton(parent), m_logo(new LogoView(132, this))
+    {
+        m_logo->setAttribute(Qt::WA_TransparentForMouseEvents);
+        setCursor(Qt::PointingHandCursor);
+        setAccessibleName(QStringLiteral("Tallybrook"));
+        setFixedSize(m_logo->sizeHint());
+    }
+    QSize sizeHint() const override { return m_logo->sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    LogoView* m_logo;
+};
+
+// The 34-point round search button.
+class CircleButton final : public QAbstractButton
+{
+public:
+    CircleButton(const QString& symbol, QWidget* parent) : QAbstractButton(parent), m_symbol(symbol)
+    {
+        setFixedSize(34, 34);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(kOutline, 1));
+        p.setBrush(isDown() ? Theme::segment() : QColor(Qt::white));
+        p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        const QPixmap icon =
+            Icons::pixmap(m_symbol, Theme::secondary(), 12, devicePixelRatioF(), QFont::DemiBold);
+        if (!icon.isNull()) {
+            const QSizeF s = icon.deviceIndependentSize();
+            p.drawPixmap(QPointF((width() - s.width()) / 2, (height() - s.height()) / 2), icon);
+        }
+    }
+
+private:
+    QString m_symbol;
+};
+} // namespace
+
+MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("header"));
+    m_grid = new QGridLayout(this);
+    m_grid->setContentsMargins(32, 34, 32, 18);
+    m_grid->setSpacing(0);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(14);
+    m_logo = new LogoButton(this);
+    m_logo->setObjectName(QStringLiteral("logoButton"));
+    m_years = new YearMenu(store, this);
+    m_years->setObjectName(QStringLiteral("yearMenu"));
+    m_search = new CircleButton(QStringLiteral("magnifyingglass"), this);
+    m_search->setObjectName(QStringLiteral("searchButton"));
+    m_search->setAccessibleName(QStringLiteral("Search"));
+    m_newProject = new InkButton(QString(), QStringLiteral("plus"), this);
+    m_newProject->setObjectName(QStringLiteral("newProjectButton"));
+    row->addWidget(m_logo, 0, Qt::AlignVCenter);
+    row->addWidget(m_years, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    row->addWidget(m_search, 0, Qt::AlignVCenter);
+    row->addWidget(m_newProject, 0, Qt::AlignVCenter);
+    m_grid->addLayout(row, 0, 0);
+
+    // Drawn over the middle of the first row, whatever its two sides hold.
+    auto* centre = new QHBoxLayout;
+    centre->setSpacing(12);
+    m_tabs = new PillSegment(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tip = new SampleTip(store, this);
+    centre->addWidget(m_tabs, 0, Qt::AlignVCenter);
+    centre->addWidget(m_tip, 0, Qt::AlignVCenter);
+    m_grid->addLayout(centre, 0, 0, Qt::AlignCenter);
+
+    if (m_store) {
+        connect(m_logo, &QAbstractButton::clicked, m_store, [this] { m_store->setTab(MainTab::board); });
+        connect(m_search, &QAbstractButton::clicked, m_store,
+                [this] { m_store->setSearchVisible(!m_store->searchVisible()); });
+        connect(m_newProject, &QAbstractButton::clicked, m_store,
+                [this] { m_store->setEditor(EditorTarget::newProject()); });
+        connect(m_tabs, &PillSegment::selectionChanged, m_store,
+                [this](const QVariant& v) { m_store->setTab(MainTab(v.toInt())); });
+        connect(m_store, &Store::tabChanged, this, [this] { m_tabs->setSelection(int(m_store->tab())); });
+        connect(m_store, &Store::languageChanged, this, &MainWindowHeader::retranslate);
+    }
+    retranslate();
+}
+
+void MainWindowHeader::retranslate()
+{
+    if (!m_store)
+        return;
+    const Store& s = *m_store;
+    QVector<PillSegment::Option> options;
+    for (MainTab tab : MainTabInfo::all)
+        options.append({int(tab), s.tabTitle(tab), QString()});
+    m_tabs->setOptions(options);
+    m_tabs->setSelection(int(s.tab()));
+    m_search->setToolTip(s.tr(QStringLiteral("Search (Ctrl+F)"), QStringLiteral("Ara (Ctrl+F)")));
+    m_newProject->setText(s.tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje")));
+    m_newProject->setToolTip(
+        s.tr(QStringLiteral("New Project (Ctrl+N)"), QStringLiteral("Yeni Proje (Ctrl+N)")));
+    m_newProject->updateGeometry();
+}
+
+void MainWindowHeader::setTopPadding(int padding)
+{
+    QMargins m = m_grid->contentsMargins();
+    m.setTop(padding);
+    m_grid->setContentsMargins(m);
+}
+
+void MainWindowHeader::mousePressEvent(QMouseEvent* event)
+{
+    // The header doubles as a title bar: its background moves the window.
+    if (event->button() == Qt::LeftButton && window()->windowHandle()) {
+        window()->windowHandle()->startSystemMove();
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}

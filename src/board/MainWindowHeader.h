@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class InkButton;
+class PillSegment;
+class QAbstractButton;
+class QGridLayout;
+class SampleTip;
+class Store;
+class YearMenu;
+
+// The top of the main window: logo, year menu, search and new-project buttons in a full-width
+// row, and the tab selector with the sample-data tip centred over it. Dragging its background
+// moves the window.
+class MainWindowHeader final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindowHeader(Store* store, QWidget* parent = nullptr);
+
+    // The space above the rows; smaller when a menu bar already sits above the header.
+    void setTopPadding(int padding);
+
+    QAbstractButton* logoButton() const { return m_logo; }
+    YearMenu* yearMenu() const { return m_years; }
+    PillSegment* tabs() const { return m_tabs; }
+    QAbstractButton* searchButton() const { return m_search; }
+    InkButton* newProjectButton() const { return m_newProject; }
+    SampleTip* sampleTip() const { return m_tip; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void retranslate();
+
+    Store* m_store;
+    QGridLayout* m_grid;
+    QAbstractButton* m_logo;
+    YearMenu* m_years;
+    PillSegment* m_tabs;
+    QAbstractButton* m_search;
+    InkButton* m_newProject;
+    SampleTip* m_tip;
+};

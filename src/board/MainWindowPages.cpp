@@ -1,0 +1,26 @@
+#include "board/MainWindowPages.h"
+
+#include <QWidget>
+
+namespace MainWindowPages {
+
+QWidget* standard(MainTab tab, Store* store, QWidget* parent)
+{
+    Q_UNUSED(store);
+    switch (tab) {
+    case MainTab::board:    // BoardView
+    case MainTab::stats:    // StatsView
+    case MainTab::settings: // SettingsView
+        break;
+    }
+    return emptyPage(tab, parent);
+}
+
+QWidget* emptyPage(MainTab tab, QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("page_") + MainTabInfo::rawValue(tab));
+    return page;
+}
+
+} // namespace MainWindowPages

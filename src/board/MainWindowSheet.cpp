@@ -1,0 +1,101 @@
+#include "board/MainWindowSheet.h"
+
+#include "model/Store.h"
+#include "ui/Theme.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QVBoxLayout>
+
+MainWindowSheet::MainWindowSheet(Store* store, QWidget* window)
+    : QObject(window), m_store(store), m_window(window), m_factory(&MainWindowSheet::standardEditor)
+{
+    if (m_store)
+        connect(m_store, &Store::editorChanged, this, &MainWindowSheet::sync);
+}
+
+MainWindowSheet::~MainWindowSheet()
+{
+    // The window is going; its sheet goes with it but the editor target stays for the next one.
+    if (m_dialog)
+        m_dialog->disconnect(this);
+}
+
+void MainWindowSheet::setEditorFactory(EditorFactory factory)
+{
+    m_factory = std::move(factory);
+    m_identity.clear();
+    sync();
+}
+
+QString MainWindowSheet::title(const Store& store, const EditorTarget& target)
+{
+    return target.isNew() ? store.tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje"))
+                          : store.tr(QStringLiteral("Edit Project"), QStringLiteral("Projeyi Düzenle"));
+}
+
+QWidget* MainWindowSheet::standardEditor(Store* store, const EditorTarget& target, QDialog* sheet)
+{
+    // Stand-in until the project editor is built: the sheet's title and nothing else.
+    auto* content = new QWidget(sheet);
+    content->setObjectName(QStringLiteral("editorPlaceholder"));
+    content->setMinimumSize(460, 360);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(24, 24, 24, 24);
+    auto* heading = new QLabel(title(*store, target), content);
+    heading->setFont(Theme::font(15, QFont::ExtraBold));
+    column->addWidget(heading);
+    column->addStretch(1);
+    return content;
+}
+
+void MainWindowSheet::sync()
+{
+    if (!m_store || !m_window)
+        return;
+    const auto& target = m_store->editor();
+    if (!target) {
+        close();
+        return;
+    }
+    if (m_dialog && m_identity == target->identity())
+        return;
+    close();
+
+    m_identity = target->identity();
+    auto* dialog = new QDialog(m_window);
+    dialog->setObjectName(QStringLiteral("editorSheet"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setWindowTitle(title(*m_store, *target));
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (QWidget* content = m_factory ? m_factory(m_store, *target, dialog) : nullptr)
+        layout->addWidget(content);
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        // Dismissed by the user (Escape, the close button, the editor itself).
+        if (m_dialog == dialog) {
+            m_dialog = nullptr;
+            m_identity.clear();
+            if (m_store)
+                m_store->setEditor(std::nullopt);
+        }
+    });
+    m_dialog = dialog;
+    dialog->adjustSize();
+    QRect frame(QPoint(), dialog->size());
+    frame.moveCenter(m_window->geometry().center());
+    dialog->move(frame.topLeft());
+    dialog->show();
+}
+
+void MainWindowSheet::close()
+{
+    QDialog* dialog = m_dialog;
+    m_dialog = nullptr;
+    m_identity.clear();
+    if (dialog) {
+        dialog->disconnect(this);
+        dialog->close(); // deletes itself
+    }
+}

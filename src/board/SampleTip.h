@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QVariantAnimation;
+class Store;
+
+// The small tip beside the tabs pointing at where sample data is erased. Clicking it opens the
+// settings; its close button only hides it. Either way it stays closed for good.
+class SampleTip final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SampleTip(Store* store, QWidget* parent = nullptr);
+
+    // The "dismissedSampleDataTip" preference.
+    static bool isDismissed();
+    // Closes the tip for good (stored), scaling it down with a fade.
+    void dismiss();
+
+    QRectF cardRect() const;
+    QRectF closeButtonRect() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString text() const;
+    void follow();
+    void animateTo(qreal target);
+
+    Store* m_store;
+    QVariantAnimation* m_animation;
+    qreal m_shown = 1;
+    bool m_pressedClose = false;
+};

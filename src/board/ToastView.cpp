@@ -1,0 +1,170 @@
+#include "board/ToastView.h"
+
+#include "model/Store.h"
+#include "ui/Icons.h"
+#include "ui/Painters.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVariantAnimation>
+
+namespace {
+// Room for the shadow (blur 12, 6 down) around the capsule.
+const QMargins kShadow(14, 8, 14, 20);
+constexpr int kInset = 24;
+constexpr int kEnterMs = 260;
+const QColor kGreen(0x34, 0xD3, 0x99);
+} // namespace
+
+ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("toast"));
+    setAccessibleName(QString());
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(kShadow.left() + 18, kShadow.top() + 10, kShadow.right() + 18,
+                            kShadow.bottom() + 10);
+    row->setSpacing(10);
+    m_check = new QLabel(this);
+    m_check->setPixmap(
+        Icons::pixmap(QStringLiteral("checkmark"), kGreen, 11, devicePixelRatioF(), QFont::Bold));
+    m_check->setAccessibleName(QString());
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("toastMessage"));
+    m_message->setFont(Theme::font(12, QFont::DemiBold));
+    QPalette pal = m_message->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    m_message->setPalette(pal);
+    m_undo = new QPushButton(this);
+    m_undo->setObjectName(QStringLiteral("toastUndo"));
+    m_undo->setFlat(true);
+    m_undo->setCursor(Qt::PointingHandCursor);
+    m_undo->setFont(Theme::font(12, QFont::Bold));
+    m_undo->setStyleSheet(
+        QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 0; }")
+            .arg(kGreen.name()));
+    row->addWidget(m_check);
+    row->addWidget(m_message);
+    row->addWidget(m_undo);
+
+    m_opacity = new QGraphicsOpacityEffect(this);
+    setGraphicsEffect(m_opacity);
+    m_animation = new QVariantAnimation(this);
+    m_animation->setDuration(kEnterMs);
+    m_animation->setEasingCurve(QEasingCurve::OutCubic);
+    connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        m_progress = v.toReal();
+        m_opacity->setOpacity(m_progress);
+        reposition();
+    });
+    connect(m_animation, &QAbstractAnimation::finished, this, [this] {
+        if (m_id.isNull())
+            hide();
+    });
+
+    parent->installEventFilter(this);
+    if (m_store) {
+        connect(m_undo, &QPushButton::clicked, m_store, &Store::undoDelete);
+        connect(m_store, &Store::toastChanged, this, &ToastView::toastChanged);
+        connect(m_store, &Store::announce, this, &ToastView::announce);
+        connect(m_store, &Store::languageChanged, this, &ToastView::retranslate);
+    }
+    retranslate();
+    hide();
+    toastChanged();
+}
+
+QString ToastView::message() const
+{
+    return m_message->text();
+}
+
+void ToastView::retranslate()
+{
+    if (m_store)
+        m_undo->setText(m_store->tr(QStringLiteral("Undo"), QStringLiteral("Geri Al")));
+    if (isVisible())
+        reposition();
+}
+
+void ToastView::toastChanged()
+{
+    const auto& toast = m_store->toast();
+    if (!toast) {
+        if (m_id.isNull())
+            return;
+        m_id = QUuid();
+        animate(false);
+        return;
+    }
+    if (toast->id == m_id)
+        return;
+    m_id = toast->id;
+    m_message->setText(toast->message);
+    m_undo->setVisible(toast->canUndo);
+    setAccessibleName(toast->message);
+    // A new toast always starts from the bottom edge, even while the last one was leaving.
+    m_progress = 0;
+    show();
+    raise();
+    animate(true);
+}
+
+void ToastView::announce(const QString& text)
+{
+    setAccessibleDescription(text);
+    QAccessibleEvent event(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
+}
+
+void ToastView::animate(bool in)
+{
+    m_animation->stop();
+    const qreal target = in ? 1 : 0;
+    if (!Animations::enabled()) {
+        m_progress = target;
+        m_opacity->setOpacity(target);
+        reposition();
+        setVisible(in);
+        return;
+    }
+    m_animation->setStartValue(m_progress);
+    m_animation->setEndValue(target);
+    m_animation->start();
+}
+
+void ToastView::reposition()
+{
+    QWidget* host = parentWidget();
+    if (!host)
+        return;
+    adjustSize();
+    const QSize s = sizeHint();
+    const int travel = s.height() - kShadow.bottom();
+    const int x = host->width() - kInset - (s.width() - kShadow.right());
+    const int y =
+        host->height() - kInset - (s.height() - kShadow.bottom()) + qRound((1 - m_progress) * travel);
+    setGeometry(x, y, s.width(), s.height());
+}
+
+void ToastView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF capsule = QRectF(rect()).marginsRemoved(kShadow);
+    Painters::shadow(p, capsule, capsule.height() / 2, QColor(0, 0, 0, qRound(255 * 0.2)), 12, QPointF(0, 6));
+    Painters::capsule(p, capsule, Theme::ink());
+}
+
+bool ToastView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible())
+        reposition();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointer>
+#include <QUuid>
+#include <QWidget>
+
+class QGraphicsOpacityEffect;
+class QLabel;
+class QPushButton;
+class QVariantAnimation;
+class Store;
+
+// The Store's toast in the bottom-right corner of its parent: check mark, message and, for a
+// deletion, Undo. Every new toast slides up and fades in afresh; it leaves the same way.
+class ToastView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Places itself over `parent`, 24 points from its bottom-right corner.
+    explicit ToastView(Store* store, QWidget* parent);
+
+    QUuid toastId() const { return m_id; }
+    QString message() const;
+    QPushButton* undoButton() const { return m_undo; }
+    // True from the arrival of a toast until it has left.
+    bool isPresent() const { return !m_id.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void toastChanged();
+    void announce(const QString& text);
+    void retranslate();
+    void reposition();
+    void animate(bool in);
+
+    Store* m_store;
+    QUuid m_id;
+    QLabel* m_check;
+    QLabel* m_message;
+    QPushButton* m_undo;
+    QGraphicsOpacityEffect* m_opacity;
+    QVariantAnimation* m_animation;
+    qreal m_progress = 0;
+};

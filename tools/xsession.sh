@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs a command inside a private X server (1600x1000) with openbox as window manager and tint2
+# as panel and system tray, so the program can be seen, clicked with xdotool and photographed
+# with `import -window root`. The command's exit status is returned.
+# Usage: tools/xsession.sh COMMAND [ARGS...]
+set -euo pipefail
+
+if [ $# -eq 0 ]; then
+    echo "usage: $0 COMMAND [ARGS...]" >&2
+    exit 2
+fi
+
+if [ "${TB_XSESSION:-}" != inside ]; then
+    for tool in xvfb-run openbox tint2 xdotool xprop; do
+        command -v "$tool" >/dev/null || { echo "xsession: $tool is missing (tools/deps.sh test)" >&2; exit 3; }
+    done
+    export TB_XSESSION=inside
+    exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"
+fi
+
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+log=$(mktemp -d)
+cleanup() {
+    kill "${tray_pid:-}" "${wm_pid:-}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$log"
+}
+trap cleanup EXIT
+
+wait_for() { # seconds, command...
+    local tries=$(( $1 * 20 ))
+    shift
+    for _ in $(seq "$tries"); do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.05
+    done
+    echo "xsession: gave up waiting for: $*" >&2
+    return 1
+}
+
+openbox --sm-disable >"$log/openbox" 2>&1 &
+wm_pid=$!
+wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+
+tint2 >"$log/tint2" 2>&1 &
+tray_pid=$!
+wait_for 10 xdotool search --onlyvisible --classname tint2
+# The panel maps once its tray has claimed the selection; give it a moment to settle.
+sleep 0.3
+
+set +e
+"$@"
+status=$?
+set -e
+exit $status
