@@ -185,13 +185,20 @@ void shadow(QPainter& p, const QRectF& rect, qreal radius, const QColor& color, 
     const qreal h[3] = {qreal(corner), midH, qreal(corner)};
     const int sx[3] = {0, corner, corner + mid};
     const int sw[3] = {corner, mid, corner};
+    // The middle strips repeat one column or row, so plain (unsmoothed) stretching is exact and cheap;
+    // the centre is one flat colour.
     p.save();
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            if (w[col] > 0 && h[row] > 0)
-                p.drawImage(QRectF(x[col], y[row], w[col], h[row]), img,
-                            QRectF(sx[col], sx[row], sw[col], sw[row]));
+        for (int col = 0; col < 3; ++col) {
+            if (w[col] <= 0 || h[row] <= 0)
+                continue;
+            const QRectF target(x[col], y[row], w[col], h[row]);
+            if (row == 1 && col == 1)
+                p.fillRect(target, QColor::fromRgba(img.pixel(side / 2, side / 2)));
+            else
+                p.drawImage(target, img, QRectF(sx[col], sx[row], sw[col], sw[row]));
+        }
     p.restore();
 }
 

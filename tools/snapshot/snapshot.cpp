@@ -50,14 +50,15 @@ QWidget* header(Store* store)
     row->addWidget(new LogoView(132));
     row->addStretch();
     auto* tabs = new PillSegment;
-    tabs->setOptions({{0, store->tr("Board", "Pano"), {}},
-                      {1, store->tr("Statistics", "İstatistikler"), {}},
-                      {2, store->tr("Settings", "Ayarlar"), {}}});
+    tabs->setOptions({{0, store->tr(QStringLiteral("Board"), QStringLiteral("Pano")), {}},
+                      {1, store->tr(QStringLiteral("Statistics"), QStringLiteral("İstatistikler")), {}},
+                      {2, store->tr(QStringLiteral("Settings"), QStringLiteral("Ayarlar")), {}}});
     tabs->setSelection(0);
     row->addWidget(tabs);
     row->addStretch();
     row->addWidget(new YearMenu(store));
-    row->addWidget(new InkButton(store->tr("New Project", "Yeni Proje"), QStringLiteral("plus")));
+    row->addWidget(new InkButton(store->tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje")),
+                                 QStringLiteral("plus")));
     return w;
 }
 
@@ -84,8 +85,10 @@ QWidget* controls(Store* store)
     auto* pills = new QHBoxLayout;
     auto* layout = new PillSegment;
     layout->setCompact(true);
-    layout->setOptions({{0, store->tr("Columns", "Sütunlar"), QStringLiteral("rectangle.split.3x1")},
-                        {1, store->tr("Rows", "Satırlar"), QStringLiteral("list.bullet.rectangle")}});
+    layout->setOptions({{0, store->tr(QStringLiteral("Columns"), QStringLiteral("Sütunlar")),
+                         QStringLiteral("rectangle.split.3x1")},
+                        {1, store->tr(QStringLiteral("Rows"), QStringLiteral("Satırlar")),
+                         QStringLiteral("list.bullet.rectangle")}});
     layout->setSelection(1);
     pills->addWidget(layout);
     auto* none = new PillSegment;
@@ -96,11 +99,11 @@ QWidget* controls(Store* store)
     col->addLayout(pills);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new InkButton(store->tr("Save", "Kaydet")));
+    buttons->addWidget(new InkButton(store->tr(QStringLiteral("Save"), QStringLiteral("Kaydet"))));
     auto* pressed = new InkButton(QStringLiteral("Pressed"));
     pressed->setDown(true);
     buttons->addWidget(pressed);
-    buttons->addWidget(new OutlineButton(store->tr("Cancel", "Vazgeç")));
+    buttons->addWidget(new OutlineButton(store->tr(QStringLiteral("Cancel"), QStringLiteral("Vazgeç"))));
     auto* pressedOutline = new OutlineButton(QStringLiteral("Pressed"), QStringLiteral("trash"));
     pressedOutline->setDown(true);
     buttons->addWidget(pressedOutline);
