@@ -396,6 +396,15 @@ void TestControls::panelFrame()
     QVERIFY(shadow->isVisible());
     delete panel;
     QVERIFY(host.findChild<PanelShadow*>() == nullptr);
+
+    // A panel put into a layout later gets its shadow in the new parent; the host then takes both down.
+    auto* later = new PanelFrame(12, 8);
+    auto* hostLayout = new QVBoxLayout(&host);
+    hostLayout->addWidget(later);
+    QVERIFY(host.findChild<PanelShadow*>() != nullptr);
+    QTRY_VERIFY(later->isVisible() && host.findChild<PanelShadow*>()->isVisible());
+    QTRY_VERIFY(host.findChild<PanelShadow*>()->geometry().contains(later->geometry()));
+    QCOMPARE(later->geometry().width(), host.width() - 2 * hostLayout->contentsMargins().left());
 }
 
 void TestControls::invalidOutline()
