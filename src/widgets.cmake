@@ -3,7 +3,7 @@
 function(tallybrook_view_lib name folder)
     file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
          ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.qrc)
-    list(FILTER _sources EXCLUDE REGEX "/(main\\.cpp|QuitSignals\\.(h|cpp)|StatsFigures\\.(h|cpp))$")
+    list(FILTER _sources EXCLUDE REGEX "/(main\\.cpp|QuitSignals\\.(h|cpp)|(StatsFigures|LocalMonths|TextTotals)\\.(h|cpp))$")
     if(NOT _sources)
         add_library(${name} INTERFACE)
         target_link_libraries(${name} INTERFACE ${ARGN})

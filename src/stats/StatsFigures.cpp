@@ -1,10 +1,13 @@
 #include "stats/StatsFigures.h"
 
 #include "i18n/L10n.h"
+#include "stats/LocalMonths.h"
 
 #include <QLocale>
 #include <algorithm>
+#include <array>
 #include <map>
+#include <vector>
 
 namespace StatsFigures {
 
@@ -15,43 +18,108 @@ const char16_t* const kTurkishShort[12] = {u"Oca", u"Şub", u"Mar", u"Nis", u"Ma
 const char16_t* const kTurkishFull[12] = {u"Ocak",   u"Şubat",   u"Mart",  u"Nisan", u"Mayıs", u"Haziran",
                                           u"Temmuz", u"Ağustos", u"Eylül", u"Ekim",  u"Kasım", u"Aralık"};
 
-int localKey(const QDateTime& date)
+// Calls `visit(project, year, month)` for each paid project of the range, in stored order.
+template <class Visit>
+void forEachPaid(const QVector<Project>& projects, bool allTime, int activeYear, Visit visit)
 {
-    const QDate day = date.toLocalTime().date();
-    return day.isValid() ? day.year() * 100 + day.month() : 0;
+    LocalMonths local;
+    for (const Project& p : projects) {
+        if (p.status != Status::paid)
+            continue;
+        const LocalMonths::YearMonth ym = local.of(p.date);
+        if (!allTime && (ym.month == 0 || ym.year != activeYear))
+            continue;
+        visit(p, ym.year, ym.month);
+    }
+}
+
+// Fee sums by year and month, in key order. Years near each other share one flat array;
+// a far outlier goes to a map so one odd date cannot make the array huge.
+class YearMonthSums final
+{
+    using YearMonth = std::pair<int, int>;
+
+public:
+    void add(int year, int month, double fee)
+    {
+        if (month < 1 || month > 12)
+            return;
+        if (m_flat.empty()) {
+            m_firstYear = year;
+            m_flat.assign(12, 0.0);
+        }
+        const qint64 index = (qint64(year) - m_firstYear) * 12 + (month - 1);
+        if (index >= 0 && index < qint64(m_flat.size())) {
+            m_flat[size_t(index)] += fee;
+            return;
+        }
+        const qint64 lastYear = m_firstYear + qint64(m_flat.size()) / 12 - 1;
+        const qint64 span = std::max<qint64>(lastYear, year) - std::min<qint64>(m_firstYear, year) + 1;
+        if (span > kMaxFlatYears) {
+            m_outliers[{year, month}] += fee;
+            return;
+        }
+        if (year < m_firstYear) {
+            m_flat.insert(m_flat.begin(), size_t(m_firstYear - year) * 12, 0.0);
+            m_firstYear = year;
+        } else {
+            m_flat.resize(size_t(year - m_firstYear + 1) * 12, 0.0);
+        }
+        m_flat[size_t((qint64(year) - m_firstYear) * 12 + (month - 1))] += fee;
+    }
+
+    // The month with the largest sum, the earlier one on a tie; absent unless that sum is above 0.
+    std::optional<PeakMonth> peak() const
+    {
+        std::map<YearMonth, double> all(m_outliers.begin(), m_outliers.end());
+        for (size_t i = 0; i < m_flat.size(); ++i) {
+            if (m_flat[i] != 0)
+                all[{m_firstYear + int(i / 12), int(i % 12) + 1}] += m_flat[i];
+        }
+        std::optional<PeakMonth> best;
+        for (const auto& [key, sum] : all) {
+            if (!best || sum > best->amount)
+                best = PeakMonth{key.first, key.second, sum, {}};
+        }
+        if (!best || !(best->amount > 0))
+            return std::nullopt;
+        return best;
+    }
+
+private:
+    static constexpr qint64 kMaxFlatYears = 20000;
+    int m_firstYear = 0;
+    std::vector<double> m_flat;
+    std::map<YearMonth, double> m_outliers;
+};
+
+QVector<MonthTotal> labelledMonths(const std::array<double, 12>& values, AppLanguage language)
+{
+    QVector<MonthTotal> months(12);
+    for (int i = 0; i < 12; ++i)
+        months[i] = MonthTotal{i, shortMonthName(language, i + 1), values[size_t(i)]};
+    return months;
+}
+
+std::optional<PeakMonth> peakFrom(const YearMonthSums& sums, AppLanguage language, bool allTime)
+{
+    std::optional<PeakMonth> peak = sums.peak();
+    if (!peak)
+        return std::nullopt;
+    peak->label = fullMonthName(language, peak->month);
+    if (allTime)
+        peak->label += QLatin1Char(' ') + QString::number(peak->year);
+    return peak;
 }
 
 } // namespace
 
-int LocalMonths::key(const QDateTime& date)
-{
-    // Only UTC instants are memoised: their epoch value is free, and the local month of an
-    // instant never changes within a pass.
-    if (date.timeSpec() != Qt::UTC || !date.isValid())
-        return localKey(date);
-    const qint64 ms = date.toMSecsSinceEpoch();
-    if (m_lastKey >= 0 && ms == m_lastMs)
-        return m_lastKey;
-    auto it = m_seen.constFind(ms);
-    const int k = it != m_seen.constEnd() ? *it : *m_seen.insert(ms, localKey(date));
-    m_lastMs = ms;
-    m_lastKey = k;
-    return k;
-}
-
 QVector<PaidEntry> paid(const QVector<Project>& projects, bool allTime, int activeYear)
 {
     QVector<PaidEntry> out;
-    LocalMonths months;
-    for (const Project& p : projects) {
-        if (p.status != Status::paid)
-            continue;
-        const int k = months.key(p.date);
-        const int year = k / 100;
-        if (!allTime && (k == 0 || year != activeYear))
-            continue;
-        out.append(PaidEntry{&p, year, k % 100});
-    }
+    forEachPaid(projects, allTime, activeYear, [&out](const Project& p, int year, int month) {
+        out.append(PaidEntry{&p, year, month});
+    });
     return out;
 }
 
@@ -68,16 +136,12 @@ Sums sums(const QVector<PaidEntry>& paid)
 
 QVector<MonthTotal> monthTotals(const QVector<PaidEntry>& paid, AppLanguage language)
 {
-    QVector<MonthTotal> months(12);
-    for (int i = 0; i < 12; ++i) {
-        months[i].index = i;
-        months[i].label = shortMonthName(language, i + 1);
-    }
+    std::array<double, 12> values{};
     for (const PaidEntry& e : paid) {
         if (e.month >= 1 && e.month <= 12)
-            months[e.month - 1].value += e.project->fee;
+            values[size_t(e.month - 1)] += e.project->fee;
     }
-    return months;
+    return labelledMonths(values, language);
 }
 
 std::optional<int> peakBar(const QVector<MonthTotal>& months)
@@ -96,69 +160,18 @@ std::optional<int> peakBar(const QVector<MonthTotal>& months)
 
 std::optional<PeakMonth> peakCalendarMonth(const QVector<PaidEntry>& paid, AppLanguage language, bool allTime)
 {
-    // Ordered by key, so the first of equal sums is the earlier month.
-    std::map<int, double> byMonth;
-    for (const PaidEntry& e : paid) {
-        if (e.month >= 1 && e.month <= 12)
-            byMonth[e.year * 100 + e.month] += e.project->fee;
-    }
-    auto best = byMonth.cend();
-    for (auto it = byMonth.cbegin(); it != byMonth.cend(); ++it) {
-        if (best == byMonth.cend() || it->second > best->second)
-            best = it;
-    }
-    if (best == byMonth.cend() || !(best->second > 0))
-        return std::nullopt;
-    PeakMonth peak;
-    peak.year = best->first / 100;
-    peak.month = best->first % 100;
-    peak.amount = best->second;
-    peak.label = fullMonthName(language, peak.month);
-    if (allTime)
-        peak.label += QLatin1Char(' ') + QString::number(peak.year);
-    return peak;
-}
-
-bool codePointLess(const QString& a, const QString& b)
-{
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a.at(i).unicode();
-        char16_t y = b.at(i).unicode();
-        if (x == y)
-            continue;
-        // Surrogates (supplementary code points) belong after U+E000..U+FFFF.
-        const auto fix = [](char16_t u) -> char16_t {
-            if (u >= 0xE000)
-                return char16_t(u - 0x800);
-            if (u >= 0xD800)
-                return char16_t(u + 0x2000);
-            return u;
-        };
-        return fix(x) < fix(y);
-    }
-    return a.size() < b.size();
+    YearMonthSums byMonth;
+    for (const PaidEntry& e : paid)
+        byMonth.add(e.year, e.month, e.project->fee);
+    return peakFrom(byMonth, language, allTime);
 }
 
 QVector<NamedTotal> totals(const QVector<PaidEntry>& paid, QString Project::*field)
 {
-    QVector<NamedTotal> out;
-    QHash<QString, qsizetype> slot;
-    for (const PaidEntry& e : paid) {
-        const QString& name = e.project->*field;
-        auto it = slot.constFind(name);
-        if (it == slot.constEnd()) {
-            it = slot.insert(name, out.size());
-            out.append(NamedTotal{name, 0});
-        }
-        out[*it].amount += e.project->fee;
-    }
-    std::stable_sort(out.begin(), out.end(), [](const NamedTotal& a, const NamedTotal& b) {
-        if (a.amount != b.amount)
-            return a.amount > b.amount;
-        return codePointLess(a.name, b.name);
-    });
-    return out;
+    TextTotals groups;
+    for (const PaidEntry& e : paid)
+        groups.add(e.project->*field, e.project->fee);
+    return groups.sorted();
 }
 
 std::optional<NamedTotal> topClient(const QVector<PaidEntry>& paid)
@@ -211,16 +224,33 @@ double share(double amount, double gross)
 
 Figures compute(const QVector<Project>& projects, bool allTime, int activeYear, AppLanguage language)
 {
-    const QVector<PaidEntry> list = paid(projects, allTime, activeYear);
+    // The same sums in the same order as the separate functions, gathered in one pass.
     Figures f;
-    f.paidCount = int(list.size());
-    f.sums = sums(list);
-    f.months = monthTotals(list, language);
+    std::array<double, 12> months{};
+    YearMonthSums byMonth;
+    TextTotals clients;
+    TextTotals categories;
+    const Project* top = nullptr;
+    forEachPaid(projects, allTime, activeYear, [&](const Project& p, int year, int month) {
+        ++f.paidCount;
+        f.sums.gross += p.fee;
+        f.sums.outsource += p.outsource;
+        if (month >= 1 && month <= 12) {
+            months[size_t(month - 1)] += p.fee;
+            byMonth.add(year, month, p.fee);
+        }
+        clients.add(p.client, p.fee);
+        categories.add(p.category, p.fee);
+        if (!top || p.fee > top->fee)
+            top = &p;
+    });
+    f.sums.net = f.sums.gross - f.sums.outsource;
+    f.months = labelledMonths(months, language);
     f.peakBar = peakBar(f.months);
-    f.peakMonth = peakCalendarMonth(list, language, allTime);
-    f.clients = totals(list, &Project::client);
-    f.categories = totals(list, &Project::category);
-    if (const Project* top = topProject(list))
+    f.peakMonth = peakFrom(byMonth, language, allTime);
+    f.clients = clients.sorted();
+    f.categories = categories.sorted();
+    if (top)
         f.topProject = *top;
     return f;
 }

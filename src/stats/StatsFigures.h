@@ -2,14 +2,14 @@
 
 #include "model/Project.h"
 #include "model/StoreTypes.h"
+#include "stats/TextTotals.h"
 
-#include <QHash>
 #include <QString>
 #include <QVector>
 #include <optional>
 
 // The realised-revenue figures of the statistics page, computed from the projects alone.
-// Nothing here is cached between calls: every call reads the projects it is given.
+// Nothing is kept between calls: every call reads the projects it is given.
 namespace StatsFigures {
 
 // One bar of the monthly chart; index 0 is January.
@@ -18,15 +18,6 @@ struct MonthTotal
     int index = 0;
     QString label;
     double value = 0;
-};
-
-// A client or category with the fees summed over its projects.
-struct NamedTotal
-{
-    QString name;
-    double amount = 0;
-
-    bool operator==(const NamedTotal& o) const { return name == o.name && amount == o.amount; }
 };
 
 // The best single calendar month (years kept apart).
@@ -46,21 +37,7 @@ struct PaidEntry
     int month = 0; // 0 when the date is unreadable
 };
 
-// Local year and month of instants. Converting to local time is the costly part of a pass,
-// so one converter serves a whole pass and converts each distinct instant once.
-class LocalMonths final
-{
-public:
-    // year * 100 + month of the date in the local calendar; 0 for an invalid date.
-    int key(const QDateTime& date);
-
-private:
-    QHash<qint64, int> m_seen;
-    qint64 m_lastMs = 0;
-    int m_lastKey = -1;
-};
-
-// The paid projects of the range, in stored order; they point into `projects`, which must
+// The paid projects of the range, in stored order. They point into `projects`, which must
 // outlive the result and stay unchanged while it is used.
 QVector<PaidEntry> paid(const QVector<Project>& projects, bool allTime, int activeYear);
 
@@ -82,9 +59,6 @@ std::optional<PeakMonth> peakCalendarMonth(const QVector<PaidEntry>& paid, AppLa
 // Fee totals grouped by the exact text of a field, largest first, equal amounts by name
 // in code-point order.
 QVector<NamedTotal> totals(const QVector<PaidEntry>& paid, QString Project::*field);
-// Orders names by Unicode code point (not by UTF-16 unit, which differs past U+FFFF).
-bool codePointLess(const QString& a, const QString& b);
-
 std::optional<NamedTotal> topClient(const QVector<PaidEntry>& paid);
 // The first project with the largest fee; null when there is none.
 const Project* topProject(const QVector<PaidEntry>& paid);
@@ -95,7 +69,8 @@ QString fullMonthName(AppLanguage language, int month);
 // amount / gross, or 0 when gross is not above 0.
 double share(double amount, double gross);
 
-// Everything the page shows, in one pass over the projects.
+// Everything the page shows. One pass over the projects; the same results as the
+// functions above.
 struct Figures
 {
     int paidCount = 0;

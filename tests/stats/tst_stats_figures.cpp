@@ -2,6 +2,8 @@
 
 #include "stats/StatsFigures.h"
 
+#include <QRandomGenerator>
+
 using namespace StatsFigures;
 
 namespace {
@@ -209,39 +211,59 @@ private slots:
         QCOMPARE(share(0, -5), 0.0);
     }
 
-    void memoisedMonthsMatchDirectConversion()
+    void unreadableDateCountsInSumsButNoMonth()
     {
-        // Every half hour across month ends and the 2015 daylight-saving changes of the
-        // test zone, in a scrambled order with repeats, in several time specs.
-        QVector<QDateTime> instants;
-        const QDateTime starts[] = {QDateTime(QDate(2015, 3, 28), QTime(0, 0), Qt::UTC),
-                                    QDateTime(QDate(2015, 10, 30), QTime(0, 0), Qt::UTC),
-                                    QDateTime(QDate(2024, 12, 31), QTime(12, 0), Qt::UTC)};
-        for (const QDateTime& start : starts) {
-            for (int i = 0; i < 4 * 48; ++i)
-                instants << start.addSecs(i * 1800);
-        }
-        const int n = int(instants.size());
-        for (int i = 0; i < n; i += 7)
-            instants << instants[(i * 31) % n];
-        instants << instants.first().toLocalTime() << instants.last().toOffsetFromUtc(-11 * 3600)
-                 << QDateTime();
-        std::reverse(instants.begin() + n / 2, instants.end());
-
-        LocalMonths months;
-        for (const QDateTime& t : std::as_const(instants)) {
-            const QDate day = t.toLocalTime().date();
-            const int want = day.isValid() ? day.year() * 100 + day.month() : 0;
-            QCOMPARE(months.key(t), want);
-        }
-        // An unreadable date counts in all-time sums but in no month.
-        Project broken = make("broken", 40, QDateTime());
-        const QVector<Project> projects{broken, make("ok", 60, localAt(2025, 1, 1))};
+        const QVector<Project> projects{make("broken", 40, QDateTime()), make("ok", 60, localAt(2025, 1, 1))};
         const Figures f = compute(projects, true, 2025, AppLanguage::en);
         QCOMPARE(f.sums.gross, 100.0);
         QCOMPARE(f.months[0].value, 60.0);
         QCOMPARE(f.peakMonth->amount, 60.0);
         QCOMPARE(compute(projects, false, 2025, AppLanguage::en).paidCount, 1);
+    }
+
+    void onePassAgreesWithTheSeparateFunctions()
+    {
+        // Shared and unshared texts, far-apart years, dates in several time specs.
+        QRandomGenerator random(11);
+        const QStringList clients{"Aura", "aura", "Ünal", "", "Zeta"};
+        QVector<Project> projects;
+        for (int i = 0; i < 2000; ++i) {
+            const QString& shared = clients[i % 5];
+            // Every third one an equal text in a buffer of its own.
+            const QString client = i % 3 ? shared : QString(shared.constData(), shared.size());
+            QDateTime date = localAt(1990 + random.bounded(40), 1 + random.bounded(12),
+                                     1 + random.bounded(28), random.bounded(24));
+            if (i % 4 == 0)
+                date = date.toLocalTime();
+            if (i == 7)
+                date = QDateTime(QDate(3, 2, 1), QTime(5, 0), Qt::UTC);
+            const Status status = StatusInfo::all[size_t(random.bounded(3))];
+            projects << make(QString::number(i), random.bounded(50) * 100.0, date, status,
+                             i % 7 ? client : QString::number(i % 40), i % 2 ? "Print" : "Web",
+                             random.bounded(3) * 50.0);
+        }
+        for (bool allTime : {false, true}) {
+            const Figures f = compute(projects, allTime, 2010, AppLanguage::tr);
+            const QVector<PaidEntry> list = paid(projects, allTime, 2010);
+            QCOMPARE(f.paidCount, list.size());
+            QCOMPARE(f.sums.gross, sums(list).gross);
+            QCOMPARE(f.sums.net, sums(list).net);
+            const QVector<MonthTotal> months = monthTotals(list, AppLanguage::tr);
+            for (int i = 0; i < 12; ++i) {
+                QCOMPARE(f.months[i].value, months[i].value);
+                QCOMPARE(f.months[i].label, months[i].label);
+            }
+            QCOMPARE(f.peakBar, peakBar(months));
+            QCOMPARE(f.peakMonth->label, peakCalendarMonth(list, AppLanguage::tr, allTime)->label);
+            QCOMPARE(f.clients, totals(list, &Project::client));
+            QCOMPARE(f.categories, totals(list, &Project::category));
+            QCOMPARE(f.topProject->id, topProject(list)->id);
+            // Each paid project of the range, by the project's own year.
+            int count = 0;
+            for (const Project& p : projects)
+                count += p.status == Status::paid && (allTime || p.year() == 2010);
+            QCOMPARE(f.paidCount, count);
+        }
     }
 };
 
