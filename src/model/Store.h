@@ -118,6 +118,9 @@ public:
     Rgb columnColor(Status status) const;
     // The text of a pair in the current language.
     QString tr(const QString& en, const QString& tr) const;
+    // Plain literals would silently pick QObject's static tr() and stay English: make such
+    // calls ambiguous, so they fail to compile. Wrap pair texts in QStringLiteral.
+    QString tr(const char* en, const char* tr) const = delete;
 
     static int currentYear();
 
