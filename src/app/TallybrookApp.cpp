@@ -2,6 +2,7 @@
 
 #include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
+#include "app/MoveOffer.h"
 #include "app/Presence.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
@@ -57,8 +58,10 @@ MainWindow* TallybrookApp::showMainWindow()
         window = new MainWindow(m_store);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->installMenuBar(m_commands->createMenuBar(window));
-        connect(window, &MainWindow::opened, this,
-                [] { Presence::configureMinimizeButton(Presence::showsInDock()); });
+        connect(window, &MainWindow::opened, this, [this, window] {
+            Presence::configureMinimizeButton(Presence::showsInDock());
+            MoveOffer::offerIfNeeded(window, *m_store);
+        });
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             QRect frame(QPoint(), window->size().boundedTo(area.size()));

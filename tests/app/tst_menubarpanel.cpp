@@ -1,0 +1,159 @@
+#include "TestMain.h"
+
+#include "app/MenuBarExtra.h"
+#include "app/MenuBarPanel.h"
+#include "app/TallybrookApp.h"
+#include "board/MainWindow.h"
+#include "model/Preferences.h"
+#include "model/Store.h"
+#include "ui/Spring.h"
+#include "ui/YearMenu.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <memory>
+
+namespace {
+QString textOf(QWidget* panel, const QString& name)
+{
+    QWidget* w = panel->findChild<QWidget*>(name);
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    return w ? w->accessibleName() : QStringLiteral("<missing %1>").arg(name);
+}
+} // namespace
+
+class TestMenuBarPanel : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_round = 0;
+
+    std::unique_ptr<Store> freshStore()
+    {
+        return std::make_unique<Store>(m_dir.path() + QStringLiteral("/s") + QString::number(++m_round),
+                                       false);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Animations::setEnabled(false);
+        Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
+    }
+
+    void figuresOfTheActiveYear()
+    {
+        auto store = freshStore();
+        MenuBarPanel panel(store.get(), [] {});
+        QCOMPARE(panel.width(), 290);
+        const QString year = QString::number(store->activeYear());
+        QCOMPARE(textOf(&panel, QStringLiteral("panelEarnedLabel")), QStringLiteral("EARNED IN ") + year);
+        double paid = 0;
+        for (const Project& p : store->paidThisYear())
+            paid += p.fee;
+        QVERIFY(paid > 0);
+        QCOMPARE(textOf(&panel, QStringLiteral("panelAmount")), store->money(paid));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelNetLine")),
+                 QStringLiteral("Net after 20% tax: ") + store->money(store->netAfterTax()));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelTargetLabel")),
+                 QStringLiteral("Target ") + store->money(store->data().targetGoal));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelTargetPercent")),
+                 store->percent(store->targetProgress()));
+        int ongoing = 0;
+        for (const Project& p : store->yearProjects())
+            ongoing += p.status == Status::ongoing;
+        QCOMPARE(textOf(&panel, QStringLiteral("panelStatusCount_ongoing")), QString::number(ongoing));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelStatusTitle_ongoing")), QStringLiteral("In the Works"));
+
+        // It follows the Store while open: a year without paid projects, then Turkish.
+        store->update([](AppData& d) {
+            for (Project& p : d.projects)
+                if (p.status == Status::paid)
+                    p.status = Status::pending;
+        });
+        QCOMPARE(textOf(&panel, QStringLiteral("panelAmount")), store->money(0));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelStatusCount_paid")), QStringLiteral("0"));
+        store->setLanguage(AppLanguage::tr);
+        QCOMPARE(textOf(&panel, QStringLiteral("panelEarnedLabel")),
+                 year + QStringLiteral(" YILINDA KAZANILAN"));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelOpenButton")), QStringLiteral("Tallybrook'yı Aç"));
+        QVERIFY(textOf(&panel, QStringLiteral("panelNetLine"))
+                    .startsWith(QStringLiteral("%20 vergi sonrası net: ")));
+        store->setLanguage(AppLanguage::en);
+    }
+
+    void rowsFollowTheColumnOrder()
+    {
+        auto store = freshStore();
+        MenuBarPanel panel(store.get(), [] {});
+        panel.show();
+        auto rowY = [&panel](Status s) {
+            return panel.findChild<QLabel*>(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(s))
+                ->mapTo(&panel, QPoint())
+                .y();
+        };
+        QTRY_VERIFY(rowY(Status::paid) < rowY(Status::pending));
+        QVERIFY(rowY(Status::pending) < rowY(Status::ongoing));
+        store->moveColumn(Status::paid, 2);
+        QCOMPARE(store->data().columnOrder.last(), Status::paid);
+        QTRY_VERIFY(rowY(Status::pending) < rowY(Status::ongoing) &&
+                    rowY(Status::ongoing) < rowY(Status::paid));
+    }
+
+    void yearMenuChangesTheActiveYear()
+    {
+        auto store = freshStore();
+        store->update([](AppData& d) { d.projects.first().date = d.projects.first().date.addYears(-3); });
+        MenuBarPanel panel(store.get(), [] {});
+        auto* years = panel.findChild<YearMenu*>(QStringLiteral("panelYearMenu"));
+        years->rebuildMenu();
+        const QList<QAction*> items = years->popupMenu()->actions();
+        QVERIFY(items.size() >= 2);
+        QAction* older = items.last();
+        older->trigger();
+        QCOMPARE(QString::number(store->activeYear()), older->text());
+        QCOMPARE(textOf(&panel, QStringLiteral("panelEarnedLabel")),
+                 QStringLiteral("EARNED IN ") + older->text());
+    }
+
+    void buttonsOfTheRunningApp()
+    {
+        MenuBarExtra::setTrayAvailableForTesting(true);
+        Preferences::setBoolean(Preferences::kShowInMenuBar, true);
+        TallybrookApp app;
+        app.start();
+        app.mainWindow()->close();
+        QTRY_VERIFY(!app.mainWindow());
+
+        // New Project… with the window closed opens it with the editor for a new project.
+        QPointer<MenuBarPanel> panel = app.menuBarExtra()->openPanel();
+        QVERIFY(panel->isVisible());
+        QTest::mouseClick(panel->findChild<QAbstractButton*>(QStringLiteral("panelNewProjectButton")),
+                          Qt::LeftButton);
+        QVERIFY(app.mainWindow());
+        QVERIFY(app.mainWindow()->isVisible());
+        QVERIFY(app.store()->editor().has_value() && app.store()->editor()->isNew());
+        QTRY_VERIFY(!panel);
+        app.store()->setEditor(std::nullopt);
+
+        // Quit asks the event loop to end.
+        panel = app.menuBarExtra()->openPanel();
+        bool quitting = false;
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [&quitting] { quitting = true; });
+        QTimer::singleShot(0, panel, [&panel] {
+            QTest::mouseClick(panel->findChild<QAbstractButton*>(QStringLiteral("panelQuitButton")),
+                              Qt::LeftButton);
+        });
+        QTimer::singleShot(2000, qApp, [] { qApp->exit(7); }); // a safety net only
+        QCOMPARE(qApp->exec(), 0);
+        QVERIFY(quitting);
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestMenuBarPanel)
+#include "tst_menubarpanel.moc"

@@ -1,0 +1,144 @@
+#include "TestMain.h"
+
+#include "app/SingleInstance.h"
+#include "app/TallybrookApp.h"
+#include "board/MainWindow.h"
+#include "model/Preferences.h"
+#include "model/Store.h"
+
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <csignal>
+#include <memory>
+#include <thread>
+
+namespace {
+QString runtimeDir()
+{
+    return SingleInstance::defaultFolder();
+}
+
+// The real program, started like a user would (headless here).
+std::unique_ptr<QProcess> startApp(const QString& program = QStringLiteral(TB_APP_BINARY))
+{
+    auto p = std::make_unique<QProcess>();
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->start(program, {});
+    return p;
+}
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Preferences::setBoolean(Preferences::kDismissedMoveToApps, true); }
+
+    void secondInstanceAsksTheFirst()
+    {
+        QTemporaryDir dir;
+        auto first = std::make_unique<SingleInstance>(dir.path());
+        QCOMPARE(first->acquire(), SingleInstance::Role::primary);
+        QSignalSpy asked(first.get(), &SingleInstance::reopenRequested);
+
+        SingleInstance second(dir.path());
+        QCOMPARE(second.acquire(), SingleInstance::Role::secondary);
+        // The second start blocks on its answer, so it runs beside this event loop.
+        bool answered = false;
+        std::thread other([&] { answered = second.askPrimaryToReopen(5000); });
+        QTRY_COMPARE(asked.size(), 1);
+        other.join();
+        QVERIFY(answered);
+
+        // Once the first lets go, the next start is the first again.
+        first.reset();
+        SingleInstance third(dir.path());
+        QCOMPARE(third.acquire(), SingleInstance::Role::primary);
+    }
+
+    void nobodyAnswering()
+    {
+        QTemporaryDir dir;
+        SingleInstance lonely(dir.path());
+        QVERIFY(!lonely.askPrimaryToReopen(300));
+        SingleInstance nowhere(QStringLiteral("/proc/no-such-place"));
+        QCOMPARE(nowhere.acquire(), SingleInstance::Role::failed);
+        QVERIFY(!nowhere.errorString().isEmpty());
+    }
+
+    void killedOwnerLeavesNoLock()
+    {
+        // A real first instance killed outright leaves its lock file behind.
+        auto first = startApp();
+        QVERIFY(first->waitForStarted());
+        const QString lock = runtimeDir() + QStringLiteral("/tallybrook.lock");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtimeDir() + QStringLiteral("/tallybrook.socket")), 10000);
+        ::kill(pid_t(first->processId()), SIGKILL);
+        QVERIFY(first->waitForFinished());
+        QVERIFY(QFile::exists(lock));
+
+        SingleInstance next;
+        QCOMPARE(next.acquire(), SingleInstance::Role::primary);
+    }
+
+    void secondStartShowsTheFirstWindow()
+    {
+        // This process is the first instance, with its window hidden in the tray.
+        SingleInstance instance;
+        QCOMPARE(instance.acquire(), SingleInstance::Role::primary);
+        TallybrookApp app;
+        connect(&instance, &SingleInstance::reopenRequested, &app, &TallybrookApp::reopen);
+        app.start();
+        MainWindow* window = app.mainWindow();
+        window->hide();
+
+        auto second = startApp();
+        QTRY_VERIFY_WITH_TIMEOUT(second->state() == QProcess::NotRunning, 10000);
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(window->isVisible());
+        QCOMPARE(app.mainWindow(), window);
+    }
+
+    void twoRealProcessesAndSigterm()
+    {
+        auto first = startApp();
+        QVERIFY(first->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtimeDir() + QStringLiteral("/tallybrook.socket")), 10000);
+        auto second = startApp();
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+
+        ::kill(pid_t(first->processId()), SIGTERM);
+        QVERIFY(first->waitForFinished(10000));
+        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first->exitCode(), 0);
+    }
+
+    void sigtermWritesThePendingChange()
+    {
+        const QString dataFile = Store::defaultDataFolder() + QStringLiteral("/tallybrook.json");
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::SeparateChannels);
+        probe.start(QStringLiteral(TB_APP_PROBE), {});
+        QVERIFY(probe.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(probe.canReadLine(), 10000);
+        QCOMPARE(probe.readLine().trimmed(), QByteArray("ready"));
+        // Well inside the save delay: the change is only in memory.
+        ::kill(pid_t(probe.processId()), SIGTERM);
+        QVERIFY(probe.waitForFinished(10000));
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 0);
+        QCOMPARE(probe.readAll().trimmed(), QByteArray("signal 15 pending 1"));
+
+        QFile file(dataFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Changed before the signal"));
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

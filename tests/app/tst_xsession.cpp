@@ -1,0 +1,170 @@
+#include "TestMain.h"
+
+#include "model/Preferences.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <csignal>
+#include <memory>
+
+// End to end in a real X server (tools/xsession.sh: Xvfb, openbox, tint2): the tray icon, the
+// window hidden by a minimise without a task-bar entry, and a second start bringing it back.
+// The outer test starts the session and runs this same program inside it.
+namespace {
+bool insideSession()
+{
+    return qgetenv("TB_XSESSION") == "inside";
+}
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000))
+        return {};
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+struct XWindow
+{
+    QString id;
+    QRect frame; // absolute
+};
+
+// Windows of the program in the X tree; `underTray` keeps only those docked in tint2's tray.
+QVector<XWindow> programWindows(bool underTray)
+{
+    static const QRegularExpression line(QStringLiteral(
+        R"(^(\s*)(0x[0-9a-f]+) .*\("tallybrook" "Tallybrook"\)\s+(\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))"));
+    QVector<XWindow> found;
+    int trayIndent = -1;
+    const QStringList lines =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})
+            .split(QLatin1Char('\n'));
+    for (const QString& l : lines) {
+        const int indent = int(l.indexOf(QRegularExpression(QStringLiteral("\\S"))));
+        if (l.contains(QLatin1String(R"(("tint2" "Tint2"))")))
+            trayIndent = indent;
+        else if (trayIndent >= 0 && indent <= trayIndent && !l.trimmed().isEmpty() &&
+                 !l.contains(QLatin1String("child")))
+            trayIndent = -1;
+        const auto m = line.match(l);
+        if (!m.hasMatch() || underTray != (trayIndent >= 0))
+            continue;
+        found.append({m.captured(2), QRect(m.captured(5).toInt(), m.captured(6).toInt(),
+                                           m.captured(3).toInt(), m.captured(4).toInt())});
+    }
+    return found;
+}
+
+bool isViewable(const QString& id)
+{
+    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}).contains(QLatin1String("IsViewable"));
+}
+
+QString mainWindowId()
+{
+    for (const XWindow& w : programWindows(false))
+        if (w.frame.width() >= 1000 && isViewable(w.id))
+            return w.id;
+    return {};
+}
+
+void screenshot(const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TB_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        run(QStringLiteral("import"),
+            {QStringLiteral("-window"), QStringLiteral("root"), dir + QLatin1Char('/') + name});
+}
+} // namespace
+
+class TestXSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void inRealXServer()
+    {
+        if (insideSession())
+            QSKIP("this is the run inside the session");
+        for (const char* tool : {"xvfb-run", "openbox", "tint2", "xdotool", "xwininfo", "xprop"})
+            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+                QSKIP(qPrintable(
+                    QStringLiteral("%1 is not installed (tools/deps.sh test)").arg(QLatin1String(tool))));
+        QProcess session;
+        session.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        session.setProcessEnvironment(env);
+        session.start(QStringLiteral(TB_XSESSION_SCRIPT),
+                      {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
+        QVERIFY(session.waitForFinished(180000));
+        const QByteArray output = session.readAll();
+        QVERIFY2(session.exitCode() == 0, output.constData());
+        QVERIFY2(output.contains("PASS   : TestXSession::insideXServer()"), output.constData());
+    }
+
+    void insideXServer()
+    {
+        if (!insideSession())
+            QSKIP("runs inside tools/xsession.sh");
+        Preferences::setBoolean(Preferences::kShowInDock, false);
+        Preferences::setBoolean(Preferences::kShowInMenuBar, true);
+        Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
+
+        QProcess app;
+        app.setProcessChannelMode(QProcess::ForwardedChannels);
+        app.start(QStringLiteral(TB_APP_BINARY), {});
+        QVERIFY(app.waitForStarted());
+        QString window;
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = mainWindowId()).isEmpty(), 15000);
+        // No task-bar entry while "showInDock" is off.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_STATE")})
+                .contains(QLatin1String("_NET_WM_STATE_SKIP_TASKBAR")),
+            5000);
+
+        // The tray icon sits in tint2's tray; clicking it opens the panel.
+        QVector<XWindow> icons;
+        QTRY_VERIFY_WITH_TIMEOUT(!(icons = programWindows(true)).isEmpty(), 10000);
+        QTest::qWait(300); // let the frame settle before the picture
+        screenshot(QStringLiteral("xsession-main.png"));
+        const QPoint centre = icons.first().frame.center();
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+        auto panelShown = [] {
+            for (const XWindow& w : programWindows(false))
+                if (w.frame.width() == 290 && isViewable(w.id))
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(panelShown(), 5000);
+        QTest::qWait(300);
+        screenshot(QStringLiteral("xsession-panel.png"));
+        run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_VERIFY_WITH_TIMEOUT(!panelShown(), 5000);
+
+        // Minimising hides the window instead.
+        run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), 5000);
+        QTest::qWait(200);
+        QVERIFY(!isViewable(window));
+
+        // A second start hands over, leaves with status 0, and the same window is back.
+        QProcess second;
+        second.start(QStringLiteral(TB_APP_BINARY), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), 5000);
+
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(10000));
+        QCOMPARE(app.exitCode(), 0);
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestXSession)
+#include "tst_xsession.moc"
