@@ -63,7 +63,8 @@ QString quoteExecArgument(const QString& argument)
 
 QString readResource(const QString& name)
 {
-    initInstallResources();
+    static const bool registered = (initInstallResources(), true);
+    Q_UNUSED(registered);
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         return {};

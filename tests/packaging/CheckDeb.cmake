@@ -9,7 +9,7 @@ endif()
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E chdir ${WORK}
-                        cpack -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}
+                        ${CMAKE_CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}
                 RESULT_VARIABLE _rc OUTPUT_VARIABLE _log ERROR_VARIABLE _log)
 file(GLOB _debs ${WORK}/tallybrook_*.deb)
 list(LENGTH _debs _n)
