@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QListView>
+#include <QPersistentModelIndex>
+
+// The scrolling list of a directory card. Only the visible rows are painted; the edit and
+// remove symbols of each row are hit-tested here, so no row needs widgets of its own.
+// Keys: F2 or Return edits the current row, Delete removes it.
+class DirectoryList final : public QListView
+{
+    Q_OBJECT
+
+public:
+    enum class RowButton { none, edit, remove };
+
+    explicit DirectoryList(QWidget* parent = nullptr);
+
+    // The symbol under a point of the viewport, and its row.
+    RowButton buttonAt(const QPoint& pos, QModelIndex* index = nullptr) const;
+    RowButton hoveredButton(const QModelIndex& index) const;
+    bool showsKeyboardFocus(const QModelIndex& index) const;
+
+signals:
+    void editRequested(const QString& name);
+    void removeRequested(const QString& name);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void setHovered(const QModelIndex& index, RowButton button);
+    void trigger(RowButton button, const QModelIndex& index);
+
+    QPersistentModelIndex m_hoverIndex;
+    RowButton m_hoverButton = RowButton::none;
+    QPersistentModelIndex m_pressIndex;
+    RowButton m_pressButton = RowButton::none;
+    bool m_keyboardFocus = false;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/StoreTypes.h"
+
+#include <QString>
+
+// The texts a directory card builds from its noun and its names, in either language.
+namespace DirectoryText {
+// "5 Clients", "1 Category", "3 Categories"; in Turkish the noun is never inflected ("12 Müşteri").
+QString badge(AppLanguage language, qsizetype count, const QString& nounEn, const QString& nounTr);
+// "Add Client" / "Müşteri Ekle".
+QString addButton(AppLanguage language, const QString& nounEn, const QString& nounTr);
+// "Edit Acme" / "Acme adını düzenle".
+QString editLabel(AppLanguage language, const QString& name);
+// "Remove Acme from the list" / "Acme listesinden kaldır".
+QString removeLabel(AppLanguage language, const QString& name);
+} // namespace DirectoryText

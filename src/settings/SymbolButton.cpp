@@ -1,0 +1,48 @@
+#include "settings/SymbolButton.h"
+
+#include "ui/Icons.h"
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QFocusEvent>
+#include <QPainter>
+
+SymbolButton::SymbolButton(const Look& look, QWidget* parent) : QAbstractButton(parent), m_look(look)
+{
+    setFixedSize(look.side, look.side);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void SymbolButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF area(rect());
+    if (m_look.circle.isValid())
+        Painters::capsule(p, area, m_look.circle);
+    if (isDown())
+        p.setOpacity(0.6);
+    const int s = m_look.symbolSize;
+    p.drawPixmap(QPointF((width() - s) / 2.0, (height() - s) / 2.0),
+                 Icons::pixmap(m_look.symbol, m_look.tint, s, devicePixelRatioF(), m_look.weight));
+    p.setOpacity(1);
+    if (hasFocus() && m_keyboardFocus) {
+        QColor ring = Theme::brand();
+        ring.setAlphaF(0.6f);
+        Painters::capsule(p, area.adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
+    }
+}
+
+void SymbolButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void SymbolButton::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
+}

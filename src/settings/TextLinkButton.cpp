@@ -1,0 +1,54 @@
+#include "settings/TextLinkButton.h"
+
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QFocusEvent>
+#include <QPainter>
+
+TextLinkButton::TextLinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent)
+{
+    setText(text);
+    QFont f = Theme::font(12, QFont::DemiBold);
+    f.setUnderline(true);
+    setFont(f);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TextLinkButton::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    return {fm.horizontalAdvance(text()) + 4, fm.height() + 4};
+}
+
+void TextLinkButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font());
+    p.setPen(Theme::secondary());
+    if (isDown())
+        p.setOpacity(0.6);
+    p.drawText(rect(), Qt::AlignCenter, text());
+    if (hasFocus() && m_keyboardFocus) {
+        QColor ring = Theme::brand();
+        ring.setAlphaF(0.6f);
+        p.setOpacity(1);
+        Painters::roundedCard(p, QRectF(rect()), 4, QColor(), ring, 1.5);
+    }
+}
+
+void TextLinkButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void TextLinkButton::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
+}

@@ -1,0 +1,507 @@
+#include "SettingsTestUtil.h"
+#include "TestMain.h"
+
+#include "settings/DirectoryCard.h"
+#include "settings/DirectoryDelegate.h"
+#include "settings/DirectoryList.h"
+#include "settings/DirectoryModel.h"
+#include "settings/DirectoryRowEditor.h"
+#include "settings/DirectoryText.h"
+#include "settings/SettingsView.h"
+#include "settings/SymbolButton.h"
+#include "ui/CountBadge.h"
+#include "ui/InkButton.h"
+#include "ui/Spring.h"
+
+#include <QAbstractItemModelTester>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QToolTip>
+
+namespace {
+const QString Q = QStringLiteral("\"");
+}
+
+class TestDirectoryCard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void badgeTexts();
+    void cardFollowsStoreAndLanguage();
+    void addPath();
+    void renamePath();
+    void renameRejectsDuplicatesAndNoOps();
+    void editModeMovesAndCancels();
+    void removePath();
+    void tooltipsAndAccessibility();
+    void editSurvivesOtherChanges();
+    void modelAppliesSmallestChange();
+    void leavingThePageDiscardsDrafts();
+    void fiveThousandNamesScrollFast();
+
+private:
+    DirectoryCard* showClients();
+    QPoint buttonCentre(const QString& name, DirectoryList::RowButton button);
+    void click(const QString& name, DirectoryList::RowButton button);
+
+    SettingsFixture m_f;
+    std::unique_ptr<DirectoryCard> m_card;
+};
+
+void TestDirectoryCard::init()
+{
+    Animations::setEnabled(false);
+    m_f.reset();
+    m_f.store->update([](AppData& d) {
+        d.clients = {QStringLiteral("Acme"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
+    });
+    m_f.store->setToast(std::nullopt);
+}
+
+void TestDirectoryCard::cleanup()
+{
+    m_card.reset();
+}
+
+DirectoryCard* TestDirectoryCard::showClients()
+{
+    m_card = std::make_unique<DirectoryCard>(m_f.store.get(), DirectoryCard::clients(m_f.store.get()));
+    m_card->resize(420, DirectoryCard::kHeight);
+    m_card->show();
+    m_card->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_card.get()))
+        qWarning("card not active");
+    return m_card.get();
+}
+
+QPoint TestDirectoryCard::buttonCentre(const QString& name, DirectoryList::RowButton button)
+{
+    DirectoryList* list = m_card->list();
+    const QModelIndex index = m_card->model()->index(m_card->model()->rowOf(name));
+    list->scrollTo(index);
+    const QRect item = list->visualRect(index);
+    return (button == DirectoryList::RowButton::edit ? DirectoryDelegate::editButtonRect(item)
+                                                     : DirectoryDelegate::removeButtonRect(item))
+        .center();
+}
+
+void TestDirectoryCard::click(const QString& name, DirectoryList::RowButton button)
+{
+    const QPoint at = buttonCentre(name, button);
+    QCOMPARE(m_card->list()->buttonAt(at), button);
+    QTest::mouseClick(m_card->list()->viewport(), Qt::LeftButton, {}, at);
+}
+
+void TestDirectoryCard::badgeTexts()
+{
+    using DirectoryText::badge;
+    const QString client = QStringLiteral("Client");
+    const QString musteri = QStringLiteral("Müşteri");
+    const QString category = QStringLiteral("Category");
+    const QString kategori = QStringLiteral("Kategori");
+    QCOMPARE(badge(AppLanguage::en, 0, client, musteri), QStringLiteral("0 Clients"));
+    QCOMPARE(badge(AppLanguage::en, 1, client, musteri), QStringLiteral("1 Client"));
+    QCOMPARE(badge(AppLanguage::en, 5, client, musteri), QStringLiteral("5 Clients"));
+    QCOMPARE(badge(AppLanguage::en, 0, category, kategori), QStringLiteral("0 Categories"));
+    QCOMPARE(badge(AppLanguage::en, 1, category, kategori), QStringLiteral("1 Category"));
+    QCOMPARE(badge(AppLanguage::en, 2, category, kategori), QStringLiteral("2 Categories"));
+    QCOMPARE(badge(AppLanguage::tr, 12, client, musteri), QStringLiteral("12 Müşteri"));
+    QCOMPARE(badge(AppLanguage::tr, 1, category, kategori), QStringLiteral("1 Kategori"));
+    QCOMPARE(badge(AppLanguage::tr, 0, client, musteri), QStringLiteral("0 Müşteri"));
+
+    QCOMPARE(DirectoryText::addButton(AppLanguage::en, client, musteri), QStringLiteral("Add Client"));
+    QCOMPARE(DirectoryText::addButton(AppLanguage::tr, client, musteri), QStringLiteral("Müşteri Ekle"));
+}
+
+void TestDirectoryCard::cardFollowsStoreAndLanguage()
+{
+    showClients();
+    QCOMPARE(m_card->titleLabel()->text(), QStringLiteral("Clients Directory"));
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("3 Clients"));
+    QCOMPARE(m_card->addField()->placeholderText(), QStringLiteral("New client name…"));
+    QCOMPARE(m_card->addButton()->text(), QStringLiteral("Add Client"));
+    QCOMPARE(m_card->height(), DirectoryCard::kHeight);
+
+    m_f.store->update([](AppData& d) { d.clients = {QStringLiteral("Solo")}; });
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("1 Client"));
+    QCOMPARE(m_card->model()->names(), QStringList{QStringLiteral("Solo")});
+
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(m_card->titleLabel()->text(), QStringLiteral("Müşteri Rehberi"));
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("1 Müşteri"));
+    QCOMPARE(m_card->addField()->placeholderText(), QStringLiteral("Yeni müşteri adı…"));
+    QCOMPARE(m_card->addButton()->text(), QStringLiteral("Müşteri Ekle"));
+
+    // An empty list keeps the card's height and shows an empty list.
+    m_f.store->eraseAll();
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("0 Müşteri"));
+    QCOMPARE(m_card->model()->rowCount(), 0);
+    QCOMPARE(m_card->height(), DirectoryCard::kHeight);
+
+    DirectoryCard categories(m_f.store.get(), DirectoryCard::categories(m_f.store.get()));
+    QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Uzmanlıklar ve Kategoriler"));
+    m_f.store->setLanguage(AppLanguage::en);
+    QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Disciplines & Categories"));
+    QCOMPARE(categories.addField()->placeholderText(), QStringLiteral("e.g. Spatial Design…"));
+    QCOMPARE(categories.badge()->text(), QStringLiteral("0 Categories"));
+    m_f.store->addCategory(QStringLiteral("Motion"));
+    QCOMPARE(categories.badge()->text(), QStringLiteral("1 Category"));
+}
+
+void TestDirectoryCard::addPath()
+{
+    showClients();
+    QLineEdit* field = m_card->addField();
+    InkButton* button = m_card->addButton();
+    QVERIFY(!button->isEnabled());
+
+    // Blanks only: the button stays off, but Return still goes to the store, which ignores it.
+    QTest::keyClicks(field, QStringLiteral("  "));
+    field->insert(QStringLiteral("\t"));
+    QVERIFY(!button->isEnabled());
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(field->text().isEmpty());
+    QCOMPARE(m_f.store->data().clients.size(), 3);
+    QVERIFY(m_f.toast().isEmpty());
+
+    QTest::keyClicks(field, QStringLiteral("  Northwind "));
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_f.store->data().clients.last(), QStringLiteral("Northwind"));
+    QCOMPARE(m_f.toast(),
+             QStringLiteral("Client ") + Q + QStringLiteral("Northwind") + Q + QStringLiteral(" added"));
+    QVERIFY(field->text().isEmpty());
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("4 Clients"));
+    QCOMPARE(m_card->model()->names().last(), QStringLiteral("Northwind"));
+
+    // A name already there, in other letters: ignored by the store, the field is emptied anyway.
+    m_f.store->setToast(std::nullopt);
+    QTest::keyClicks(field, QStringLiteral("ACME"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(field->text().isEmpty());
+    QCOMPARE(m_f.store->data().clients.size(), 4);
+    QVERIFY(m_f.toast().isEmpty());
+
+    // Return in Turkish adds with the Turkish message.
+    m_f.store->setLanguage(AppLanguage::tr);
+    field->insert(QStringLiteral("Işık"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(m_f.toast(),
+             QStringLiteral("Müşteri ") + Q + QStringLiteral("Işık") + Q + QStringLiteral(" eklendi"));
+}
+
+void TestDirectoryCard::renamePath()
+{
+    showClients();
+    click(QStringLiteral("Beta"), DirectoryList::RowButton::edit);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Beta")));
+    DirectoryRowEditor* editor = m_card->rowEditor();
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->field()->text(), QStringLiteral("Beta"));
+    // The editor sits on the row being edited, and it is the only row widget.
+    const QRect item = m_card->list()->visualRect(m_card->model()->index(1));
+    QCOMPARE(editor->geometry(), DirectoryDelegate::editorRect(item));
+    QCOMPARE(m_card->list()->viewport()->findChildren<DirectoryRowEditor*>().size(), 1);
+
+    editor->field()->selectAll();
+    QTest::keyClicks(editor->field(), QStringLiteral("  Beta Works"));
+    editor->field()->insert(QStringLiteral("\t"));
+    QCOMPARE(m_card->editingDraft(), QStringLiteral("  Beta Works\t"));
+    QTest::keyClick(editor->field(), Qt::Key_Return);
+    QVERIFY(!m_card->editingItem());
+    QTRY_VERIFY(!m_card->rowEditor());
+    QCOMPARE(m_f.store->data().clients,
+             (QStringList{QStringLiteral("Acme"), QStringLiteral("Beta Works"), QStringLiteral("Gamma")}));
+    QCOMPARE(m_f.toast(), QStringLiteral("Client updated"));
+    QCOMPARE(m_card->model()->names().at(1), QStringLiteral("Beta Works"));
+
+    // A change of letter case alone is a rename too, through the commit button.
+    m_f.store->setToast(std::nullopt);
+    click(QStringLiteral("Acme"), DirectoryList::RowButton::edit);
+    editor = m_card->rowEditor();
+    QVERIFY(editor);
+    editor->field()->selectAll();
+    QTest::keyClicks(editor->field(), QStringLiteral("ACME"));
+    QTest::mouseClick(editor->commitButton(), Qt::LeftButton);
+    QCOMPARE(m_f.store->data().clients.first(), QStringLiteral("ACME"));
+    QCOMPARE(m_f.toast(), QStringLiteral("Client updated"));
+    QVERIFY(!m_card->editingItem());
+}
+
+void TestDirectoryCard::renameRejectsDuplicatesAndNoOps()
+{
+    showClients();
+    // Another entry's name in other letters: the store refuses and says so.
+    m_card->startEditing(QStringLiteral("Acme"));
+    DirectoryRowEditor* editor = m_card->rowEditor();
+    QVERIFY(editor);
+    editor->field()->selectAll();
+    QTest::keyClicks(editor->field(), QStringLiteral("gamma"));
+    QTest::keyClick(editor->field(), Qt::Key_Return);
+    QCOMPARE(m_f.toast(), Q + QStringLiteral("gamma") + Q + QStringLiteral(" already exists"));
+    QCOMPARE(m_f.store->data().clients,
+             (QStringList{QStringLiteral("Acme"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+    QVERIFY(!m_card->editingItem());
+
+    // The same name, blanks only, or the same name with blanks around: no call, no message.
+    for (const QString& typed : {QStringLiteral("Acme"), QStringLiteral("  \t"), QStringLiteral(" Acme ")}) {
+        m_f.store->setToast(std::nullopt);
+        m_card->startEditing(QStringLiteral("Acme"));
+        editor = m_card->rowEditor();
+        QVERIFY(editor);
+        editor->field()->selectAll();
+        editor->field()->insert(typed);
+        QTest::keyClick(editor->field(), Qt::Key_Return);
+        QVERIFY2(m_f.toast().isEmpty(), qPrintable(typed));
+        QVERIFY(!m_card->editingItem());
+        QCOMPARE(m_f.store->data().clients.first(), QStringLiteral("Acme"));
+    }
+}
+
+void TestDirectoryCard::editModeMovesAndCancels()
+{
+    showClients();
+    click(QStringLiteral("Acme"), DirectoryList::RowButton::edit);
+    DirectoryRowEditor* first = m_card->rowEditor();
+    QVERIFY(first);
+    QTest::keyClicks(first->field(), QStringLiteral(" unsaved"));
+
+    // The pencil of a second row moves edit mode there and drops the first row's text.
+    click(QStringLiteral("Gamma"), DirectoryList::RowButton::edit);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Gamma")));
+    QCOMPARE(m_card->editingDraft(), QStringLiteral("Gamma"));
+    QTRY_COMPARE(m_card->list()->viewport()->findChildren<DirectoryRowEditor*>().size(), 1);
+    QCOMPARE(m_f.store->data().clients.first(), QStringLiteral("Acme"));
+    QVERIFY(m_f.toast().isEmpty());
+
+    // Cancel and Escape leave edit mode without calling anything.
+    DirectoryRowEditor* editor = m_card->rowEditor();
+    QTest::keyClicks(editor->field(), QStringLiteral("x"));
+    QTest::mouseClick(editor->cancelButton(), Qt::LeftButton);
+    QVERIFY(!m_card->editingItem());
+    m_card->startEditing(QStringLiteral("Beta"));
+    editor = m_card->rowEditor();
+    QTest::keyClicks(editor->field(), QStringLiteral("y"));
+    QTest::keyClick(editor->field(), Qt::Key_Escape);
+    QVERIFY(!m_card->editingItem());
+    QCOMPARE(m_f.store->data().clients,
+             (QStringList{QStringLiteral("Acme"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+    QVERIFY(m_f.toast().isEmpty());
+
+    // From the keyboard: F2 edits the current row.
+    DirectoryList* list = m_card->list();
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentIndex(m_card->model()->index(2));
+    QTest::keyClick(list, Qt::Key_F2);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Gamma")));
+    QVERIFY(m_card->rowEditor()->field()->hasFocus());
+}
+
+void TestDirectoryCard::removePath()
+{
+    showClients();
+    click(QStringLiteral("Beta"), DirectoryList::RowButton::remove);
+    QCOMPARE(m_f.store->data().clients, (QStringList{QStringLiteral("Acme"), QStringLiteral("Gamma")}));
+    QCOMPARE(m_f.toast(), QStringLiteral("Client removed from the list"));
+    QCOMPARE(m_card->model()->names(), m_f.store->data().clients);
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("2 Clients"));
+
+    // A press on one symbol and a release elsewhere is no click.
+    m_f.store->setToast(std::nullopt);
+    DirectoryList* list = m_card->list();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {},
+                      buttonCentre(QStringLiteral("Acme"), DirectoryList::RowButton::remove));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {},
+                        buttonCentre(QStringLiteral("Gamma"), DirectoryList::RowButton::remove));
+    QCOMPARE(m_f.store->data().clients.size(), 2);
+    QVERIFY(m_f.toast().isEmpty());
+
+    // Delete removes the current row; the card's projects keep their client text.
+    m_f.store->setLanguage(AppLanguage::tr);
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentIndex(m_card->model()->index(0));
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(m_f.store->data().clients, QStringList{QStringLiteral("Gamma")});
+    QCOMPARE(m_f.toast(), QStringLiteral("Müşteri listeden kaldırıldı"));
+}
+
+void TestDirectoryCard::tooltipsAndAccessibility()
+{
+    showClients();
+    DirectoryList* list = m_card->list();
+    auto tipAt = [list](const QPoint& pos) {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
+            return QStringLiteral("(an earlier tip stayed)");
+        QHelpEvent help(QEvent::ToolTip, pos, list->viewport()->mapToGlobal(pos));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QPoint edit = buttonCentre(QStringLiteral("Acme"), DirectoryList::RowButton::edit);
+    const QPoint remove = buttonCentre(QStringLiteral("Acme"), DirectoryList::RowButton::remove);
+    QCOMPARE(tipAt(edit), QStringLiteral("Edit Acme"));
+    QCOMPARE(tipAt(remove), QStringLiteral("Remove Acme from the list"));
+    QCOMPARE(tipAt(list->visualRect(m_card->model()->index(0)).topLeft() + QPoint(20, 10)), QString());
+
+    const QModelIndex acme = m_card->model()->index(0);
+    QCOMPARE(acme.data(DirectoryModel::EditLabelRole).toString(), QStringLiteral("Edit Acme"));
+    QCOMPARE(acme.data(Qt::AccessibleTextRole).toString(), QStringLiteral("Acme"));
+    QVERIFY(acme.data(Qt::AccessibleDescriptionRole)
+                .toString()
+                .contains(QStringLiteral("Remove Acme from the list")));
+
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(tipAt(edit), QStringLiteral("Acme adını düzenle"));
+    QCOMPARE(tipAt(remove), QStringLiteral("Acme listesinden kaldır"));
+    QCOMPARE(acme.data(DirectoryModel::RemoveLabelRole).toString(),
+             QStringLiteral("Acme listesinden kaldır"));
+    QCOMPARE(list->accessibleName(), QStringLiteral("Müşteri Rehberi"));
+    QToolTip::hideText();
+
+    m_card->startEditing(QStringLiteral("Acme"));
+    QCOMPARE(m_card->rowEditor()->cancelButton()->accessibleName(), QStringLiteral("İptal"));
+    m_f.store->setLanguage(AppLanguage::en);
+    QCOMPARE(m_card->rowEditor()->cancelButton()->accessibleName(), QStringLiteral("Cancel"));
+    QCOMPARE(m_card->rowEditor()->commitButton()->toolTip(), QStringLiteral("Save"));
+}
+
+void TestDirectoryCard::editSurvivesOtherChanges()
+{
+    showClients();
+    m_card->startEditing(QStringLiteral("Gamma"));
+    QTest::keyClicks(m_card->rowEditor()->field(), QStringLiteral(" Ray"));
+
+    // Rows come and go above it: the edit stays on Gamma with its draft.
+    m_f.store->removeClient(QStringLiteral("Acme"));
+    m_f.store->addClient(QStringLiteral("Delta"));
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Gamma")));
+    QVERIFY(m_card->rowEditor());
+    QCOMPARE(m_card->rowEditor()->field()->text(), QStringLiteral("Gamma Ray"));
+    const QModelIndex gamma = m_card->model()->index(m_card->model()->rowOf(QStringLiteral("Gamma")));
+    QTRY_COMPARE(m_card->rowEditor()->geometry(),
+                 DirectoryDelegate::editorRect(m_card->list()->visualRect(gamma)));
+
+    // The edited name leaves the list: the edit goes with it.
+    m_f.store->removeClient(QStringLiteral("Gamma"));
+    QVERIFY(!m_card->editingItem());
+    QTRY_COMPARE(m_card->list()->viewport()->findChildren<DirectoryRowEditor*>().size(), 0);
+}
+
+void TestDirectoryCard::modelAppliesSmallestChange()
+{
+    DirectoryModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setNames({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    QCOMPARE(model.rowCount(), 3);
+
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+    model.setNames({QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("c")});
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().at(0).toModelIndex().row(), 1);
+    QCOMPARE(changed.first().at(1).toModelIndex().row(), 1);
+
+    model.setNames({QStringLiteral("a"), QStringLiteral("c")});
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(removed.first().at(1).toInt(), 1);
+    QCOMPARE(removed.first().at(2).toInt(), 1);
+
+    model.setNames({QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")});
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.first().at(1).toInt(), 2);
+    QCOMPARE(inserted.first().at(2).toInt(), 3);
+
+    // Repeated names: the shared ends are found without running past each other.
+    model.setNames({QStringLiteral("x"), QStringLiteral("x")});
+    model.setNames({QStringLiteral("x"), QStringLiteral("x"), QStringLiteral("x")});
+    QCOMPARE(model.names().size(), 3);
+    model.setNames({});
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(reset.size(), 0);
+
+    const int before = int(changed.size());
+    model.setNames({QStringLiteral("a")});
+    model.setNames({QStringLiteral("a")});
+    QCOMPARE(int(changed.size()), before);
+}
+
+void TestDirectoryCard::leavingThePageDiscardsDrafts()
+{
+    m_f.store->setTab(MainTab::settings);
+    SettingsView view(m_f.store.get());
+    view.resize(1100, 900);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    DirectoryCard* clients = view.clientsCard();
+    QTest::keyClicks(clients->addField(), QStringLiteral("Half typed"));
+    clients->startEditing(QStringLiteral("Beta"));
+    QTest::keyClicks(clients->rowEditor()->field(), QStringLiteral(" draft"));
+    m_f.store->setTab(MainTab::stats);
+    QVERIFY(clients->draft().isEmpty());
+    QVERIFY(!clients->editingItem());
+    QCOMPARE(m_f.store->data().clients.at(1), QStringLiteral("Beta"));
+    // Switching back starts clean; nothing was saved on the way.
+    m_f.store->setTab(MainTab::settings);
+    QVERIFY(clients->draft().isEmpty());
+    QCOMPARE(clients->model()->names(), m_f.store->data().clients);
+}
+
+void TestDirectoryCard::fiveThousandNamesScrollFast()
+{
+    QStringList names;
+    names.reserve(5000);
+    for (int i = 0; i < 5000; ++i)
+        names << QStringLiteral("Client number %1 with a fairly long studio name")
+                     .arg(i, 4, 10, QLatin1Char('0'));
+    m_f.store->update([&names](AppData& d) { d.clients = names; });
+
+    QElapsedTimer build;
+    build.start();
+    showClients();
+    m_card->list()->viewport()->repaint();
+    const qint64 buildMs = build.elapsed();
+    QCOMPARE(m_card->badge()->text(), QStringLiteral("5000 Clients"));
+
+    QScrollBar* bar = m_card->list()->verticalScrollBar();
+    QVERIFY(bar->maximum() > 5000 * DirectoryDelegate::kRowHeight);
+    // No widgets per row: only the scroll machinery lives in the viewport.
+    QVERIFY(m_card->list()->viewport()->findChildren<QWidget*>().size() <= 2);
+
+    QElapsedTimer scroll;
+    scroll.start();
+    const int steps = 200;
+    for (int i = 1; i <= steps; ++i) {
+        bar->setValue(bar->maximum() * i / steps);
+        m_card->list()->viewport()->repaint();
+    }
+    const qint64 scrollMs = scroll.elapsed();
+    qInfo("5000 names: built and painted in %lld ms; %d scroll steps painted in %lld ms (%.2f ms each)",
+          buildMs, steps, scrollMs, double(scrollMs) / steps);
+    const QModelIndex last = m_card->model()->index(4999);
+    QVERIFY(m_card->list()->viewport()->rect().intersects(m_card->list()->visualRect(last)));
+    // Generous bounds that still catch a view that lays out or paints every row.
+    QVERIFY2(buildMs < 1500, qPrintable(QString::number(buildMs)));
+    QVERIFY2(scrollMs < 3000, qPrintable(QString::number(scrollMs)));
+
+    // Renaming one entry among 5,000 changes one row only.
+    QSignalSpy resets(m_card->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy changed(m_card->model(), &QAbstractItemModel::dataChanged);
+    m_f.store->editClient(names.at(2500), QStringLiteral("Renamed"));
+    QCOMPARE(resets.size(), 0);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(m_card->model()->names().at(2500), QStringLiteral("Renamed"));
+}
+
+TB_WIDGET_TEST_MAIN(TestDirectoryCard)
+#include "tst_directory_card.moc"

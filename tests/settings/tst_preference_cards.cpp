@@ -1,0 +1,353 @@
+#include "SettingsTestUtil.h"
+#include "TestMain.h"
+
+#include "model/PreferenceSignals.h"
+#include "model/Preferences.h"
+#include "settings/ColorWell.h"
+#include "settings/ColumnColorsCard.h"
+#include "settings/CurrencyCard.h"
+#include "settings/DangerButton.h"
+#include "settings/DeleteDataCard.h"
+#include "settings/DirectoryCard.h"
+#include "settings/LanguageCard.h"
+#include "settings/PresenceCard.h"
+#include "settings/SettingsView.h"
+#include "settings/TextLinkButton.h"
+#include "settings/ToggleSwitch.h"
+#include "ui/PillOption.h"
+#include "ui/PillSegment.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+class TestPreferenceCards : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void languageToasts();
+    void presenceSwitches();
+    void currencyMenu();
+    void columnColors();
+    void eraseDialogOutcomes();
+    void pageLayout();
+
+private:
+    QPushButton* confirmationButton(DeleteDataCard& card, const QString& objectName);
+
+    SettingsFixture m_f;
+};
+
+void TestPreferenceCards::init()
+{
+    Animations::setEnabled(false);
+    m_f.reset();
+}
+
+void TestPreferenceCards::languageToasts()
+{
+    LanguageCard card(m_f.store.get());
+    card.show();
+    PillSegment* picker = card.picker();
+    QCOMPARE(picker->options().size(), 2);
+    QCOMPARE(picker->options().at(0).label, QStringLiteral("English"));
+    QCOMPARE(picker->options().at(1).label, QStringLiteral("Türkçe"));
+    QVERIFY(picker->compact());
+    QCOMPARE(picker->selectedIndex(), 0);
+    auto* title = card.findChild<QLabel*>();
+    QCOMPARE(title->text(), QStringLiteral("App Language"));
+
+    QTest::mouseClick(picker->optionButton(1), Qt::LeftButton);
+    QCOMPARE(m_f.store->language(), AppLanguage::tr);
+    QCOMPARE(m_f.toast(), QStringLiteral("Uygulama dili Türkçe olarak değiştirildi"));
+    QCOMPARE(Preferences::text(Preferences::kLanguage), std::optional<QString>(QStringLiteral("tr")));
+    QCOMPARE(picker->selectedIndex(), 1);
+    QCOMPARE(title->text(), QStringLiteral("Uygulama Dili"));
+
+    QTest::mouseClick(picker->optionButton(0), Qt::LeftButton);
+    QCOMPARE(m_f.store->language(), AppLanguage::en);
+    QCOMPARE(m_f.toast(), QStringLiteral("Language set to English"));
+    QCOMPARE(title->text(), QStringLiteral("App Language"));
+
+    // The language already chosen confirms itself again, with a new toast.
+    const QUuid before = m_f.toastId();
+    QTest::mouseClick(picker->optionButton(0), Qt::LeftButton);
+    QCOMPARE(m_f.toast(), QStringLiteral("Language set to English"));
+    QVERIFY(m_f.toastId() != before);
+
+    // A change from elsewhere moves the selection.
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(picker->selectedIndex(), 1);
+}
+
+void TestPreferenceCards::presenceSwitches()
+{
+    PresenceCard card(m_f.store.get());
+    card.show();
+    ToggleSwitch* dock = card.dockSwitch();
+    ToggleSwitch* menuBar = card.menuBarSwitch();
+    QVERIFY(dock->isChecked() && menuBar->isChecked());
+    QVERIFY(dock->isEnabled() && menuBar->isEnabled());
+    QCOMPARE(dock->accessibleName(), QStringLiteral("Show in Dock"));
+    QCOMPARE(menuBar->accessibleName(), QStringLiteral("Show in Menu Bar"));
+
+    // Writing the preference is what tells the application to apply it at once.
+    QSignalSpy notified(PreferenceSignals::instance(), &PreferenceSignals::changed);
+    QTest::mouseClick(dock, Qt::LeftButton);
+    QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(false));
+    QCOMPARE(notified.size(), 1);
+    QCOMPARE(notified.first().first().toString(), QLatin1String(Preferences::kShowInDock));
+    QVERIFY(!dock->isChecked());
+    // The tray icon is now the only place left: its switch is off limits, the dock's is not.
+    QVERIFY(dock->isEnabled());
+    QVERIFY(!menuBar->isEnabled());
+    QTest::mouseClick(menuBar, Qt::LeftButton);
+    QVERIFY(menuBar->isChecked());
+    QCOMPARE(Preferences::boolean(Preferences::kShowInMenuBar, true), true);
+
+    QTest::mouseClick(dock, Qt::LeftButton);
+    QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(true));
+    QVERIFY(dock->isEnabled() && menuBar->isEnabled());
+
+    QTest::mouseClick(menuBar, Qt::LeftButton);
+    QCOMPARE(Preferences::boolean(Preferences::kShowInMenuBar), std::optional<bool>(false));
+    QVERIFY(!dock->isEnabled());
+    QVERIFY(menuBar->isEnabled());
+
+    // The application turning the dock entry back on (or anyone writing the preferences) is followed.
+    Preferences::setBoolean(Preferences::kShowInMenuBar, true);
+    Preferences::setBoolean(Preferences::kShowInDock, false);
+    QVERIFY(!dock->isChecked() && menuBar->isChecked());
+    QVERIFY(!menuBar->isEnabled());
+    // A stored value that is not a boolean counts as on.
+    Preferences::setText(Preferences::kShowInDock, QStringLiteral("yes"));
+    QVERIFY(dock->isChecked());
+    QVERIFY(dock->isEnabled() && menuBar->isEnabled());
+
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(dock->accessibleName(), QStringLiteral("Dock'ta Göster"));
+    QCOMPARE(menuBar->accessibleName(), QStringLiteral("Menü Çubuğunda Göster"));
+}
+
+void TestPreferenceCards::currencyMenu()
+{
+    m_f.store->update([](AppData& d) { d.currency = QStringLiteral("$"); });
+    CurrencyCard card(m_f.store.get());
+    card.show();
+    QComboBox* menu = card.menu();
+    QCOMPARE(menu->width(), 130);
+    QStringList labels;
+    for (int i = 0; i < menu->count(); ++i)
+        labels << menu->itemText(i);
+    QCOMPARE(labels,
+             (QStringList{QStringLiteral("$ (USD)"), QStringLiteral("CA$ (CAD)"), QStringLiteral("€ (EUR)"),
+                          QStringLiteral("£ (GBP)"), QStringLiteral("₺ (TRY)"), QStringLiteral("¥ (JPY)")}));
+    QCOMPARE(menu->currentIndex(), 0);
+
+    m_f.store->setToast(std::nullopt);
+    m_f.store->flushPendingSave();
+    emit menu->activated(2); // what a click on "€ (EUR)" in the pop-up sends
+    QCOMPARE(m_f.store->data().currency, QStringLiteral("€"));
+    QCOMPARE(m_f.toast(), QStringLiteral("Currency changed to €"));
+    QVERIFY(m_f.store->hasPendingSave());
+    QCOMPARE(menu->currentIndex(), 2);
+
+    // Choosing what is already chosen changes nothing and says nothing.
+    m_f.store->setToast(std::nullopt);
+    m_f.store->flushPendingSave();
+    emit menu->activated(2);
+    QVERIFY(m_f.toast().isEmpty());
+    QVERIFY(!m_f.store->hasPendingSave());
+
+    // A code outside the list selects nothing; choosing one replaces it.
+    m_f.store->update([](AppData& d) { d.currency = QStringLiteral("CHF"); });
+    QCOMPARE(menu->currentIndex(), -1);
+    m_f.store->setLanguage(AppLanguage::tr);
+    emit menu->activated(3);
+    QCOMPARE(m_f.store->data().currency, QStringLiteral("£"));
+    QCOMPARE(m_f.toast(), QStringLiteral("Para birimi £ olarak güncellendi"));
+    QCOMPARE(menu->currentIndex(), 3);
+    QCOMPARE(menu->accessibleName(), QStringLiteral("Para Birimi"));
+
+    // Keyboard choice goes the same way.
+    menu->setFocus();
+    QTest::keyClick(menu, Qt::Key_Down);
+    QCOMPARE(m_f.store->data().currency, QStringLiteral("₺"));
+}
+
+void TestPreferenceCards::columnColors()
+{
+    ColumnColorsCard card(m_f.store.get());
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    const QColor defaultPaid = Theme::fromRgb(m_f.store->columnColor(Status::paid));
+    QCOMPARE(card.well(Status::paid)->color(), defaultPaid);
+    QCOMPARE(card.well(Status::ongoing)->accessibleName(), QStringLiteral("In the Works"));
+    QStringList labels;
+    for (QLabel* l : card.findChildren<QLabel*>())
+        labels << l->text();
+    QVERIFY(labels.contains(QStringLiteral("Pending Column Color")));
+
+    // The well opens the colour dialog without opacity; the picked colour goes to the store.
+    QTest::mouseClick(card.well(Status::paid), Qt::LeftButton);
+    QColorDialog* dialog = card.well(Status::paid)->dialog();
+    QVERIFY(dialog);
+    QVERIFY(!dialog->testOption(QColorDialog::ShowAlphaChannel));
+    dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+    dialog->accept();
+    QCOMPARE(m_f.store->data().columnColors.value(QStringLiteral("paid")), QStringLiteral("#123456"));
+    QCOMPARE(card.well(Status::paid)->color(), QColor(0x12, 0x34, 0x56));
+    QTRY_VERIFY(!card.well(Status::paid)->dialog());
+
+    // Cancel picks nothing.
+    QTest::mouseClick(card.well(Status::pending), Qt::LeftButton);
+    dialog = card.well(Status::pending)->dialog();
+    QVERIFY(dialog);
+    dialog->setCurrentColor(Qt::red);
+    dialog->reject();
+    QVERIFY(!m_f.store->data().columnColors.contains(QStringLiteral("pending")));
+
+    QTest::mouseClick(card.resetButton(), Qt::LeftButton);
+    QVERIFY(m_f.store->data().columnColors.isEmpty());
+    QCOMPARE(m_f.toast(), QStringLiteral("Colors reset to defaults"));
+    QCOMPARE(card.well(Status::paid)->color(), defaultPaid);
+
+    m_f.store->setLanguage(AppLanguage::tr);
+    labels.clear();
+    for (QLabel* l : card.findChildren<QLabel*>())
+        labels << l->text();
+    QVERIFY(labels.contains(QStringLiteral("Ödendi Sütun Rengi")));
+    QVERIFY(labels.contains(QStringLiteral("Sütun Renkleri")));
+    QCOMPARE(card.resetButton()->text(), QStringLiteral("Sıfırla"));
+    QCOMPARE(ColumnColorsCard::markerColor(Status::paid), QColor(0x10, 0xB9, 0x81));
+}
+
+QPushButton* TestPreferenceCards::confirmationButton(DeleteDataCard& card, const QString& objectName)
+{
+    QMessageBox* box = card.confirmation();
+    return box ? box->findChild<QPushButton*>(objectName) : nullptr;
+}
+
+void TestPreferenceCards::eraseDialogOutcomes()
+{
+    QWidget window;
+    auto* card = new DeleteDataCard(m_f.store.get(), &window);
+    window.resize(600, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const AppData before = m_f.store->data();
+    QVERIFY(!before.projects.isEmpty());
+    QVERIFY(!card->confirming());
+
+    // Cancel: nothing changes.
+    QTest::mouseClick(card->deleteButton(), Qt::LeftButton);
+    QVERIFY(card->confirming());
+    QMessageBox* box = card->confirmation();
+    QCOMPARE(box->text(), QStringLiteral("Delete all Tallybrook data?"));
+    QVERIFY(box->informativeText().contains(QStringLiteral("on this computer will be removed")));
+    QCOMPARE(confirmationButton(*card, QStringLiteral("confirmDeleteEverything"))->text(),
+             QStringLiteral("Delete Everything"));
+    QCOMPARE(confirmationButton(*card, QStringLiteral("confirmReplaceWithSample"))->text(),
+             QStringLiteral("Replace with Sample Data"));
+    QPushButton* cancel = confirmationButton(*card, QStringLiteral("confirmCancel"));
+    QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+    QCOMPARE(box->defaultButton(), cancel);
+    cancel->click();
+    QTRY_VERIFY(!card->confirming());
+    QCOMPARE(m_f.store->data().projects.size(), before.projects.size());
+    QVERIFY(m_f.toast().isEmpty());
+
+    // Escape is Cancel too.
+    QTest::mouseClick(card->deleteButton(), Qt::LeftButton);
+    QTest::keyClick(card->confirmation(), Qt::Key_Escape);
+    QTRY_VERIFY(!card->confirming());
+    QCOMPARE(m_f.store->data().clients, before.clients);
+
+    // Delete Everything empties the document.
+    QTest::mouseClick(card->deleteButton(), Qt::LeftButton);
+    confirmationButton(*card, QStringLiteral("confirmDeleteEverything"))->click();
+    QTRY_VERIFY(!card->confirming());
+    QVERIFY(m_f.store->data().projects.isEmpty());
+    QVERIFY(m_f.store->data().clients.isEmpty());
+    QCOMPARE(m_f.toast(), QStringLiteral("All data deleted"));
+
+    // Replace with Sample Data brings the studio back.
+    m_f.store->setLanguage(AppLanguage::tr);
+    QTest::mouseClick(card->deleteButton(), Qt::LeftButton);
+    QVERIFY(card->confirmation()->informativeText().startsWith(QStringLiteral("Bu bilgisayardaki")));
+    QCOMPARE(confirmationButton(*card, QStringLiteral("confirmReplaceWithSample"))->text(),
+             QStringLiteral("Örnek Verileri Yükle"));
+    confirmationButton(*card, QStringLiteral("confirmReplaceWithSample"))->click();
+    QTRY_VERIFY(!card->confirming());
+    QCOMPARE(m_f.store->data().projects.size(), before.projects.size());
+    QCOMPARE(m_f.store->data().clients, before.clients);
+    QCOMPARE(m_f.toast(), QStringLiteral("Sample data restored"));
+}
+
+void TestPreferenceCards::pageLayout()
+{
+    m_f.store->setTab(MainTab::settings);
+    SettingsView view(m_f.store.get());
+    view.resize(1136, 1000);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    const QRect clients = view.clientsCard()->geometry();
+    const QRect categories = view.categoriesCard()->geometry();
+    const QRect language = view.languageCard()->geometry();
+    QCOMPARE(clients.height(), DirectoryCard::kHeight);
+    QCOMPARE(categories.height(), DirectoryCard::kHeight);
+    QCOMPARE(categories.top() - clients.bottom() - 1, 24);
+    // Two halves, 24 apart, tops aligned.
+    const QRect left = view.clientsCard()->parentWidget()->geometry();
+    const QRect right = view.languageCard()->parentWidget()->geometry();
+    QVERIFY(qAbs(left.width() - right.width()) <= 1);
+    QCOMPARE(right.left() - left.right() - 1, 24);
+    QCOMPARE(clients.top(), language.top());
+    // The right column, top to bottom.
+    QList<QWidget*> order{view.languageCard(), view.columnColorsCard(), view.presenceCard(),
+                          view.currencyCard(), view.deleteDataCard()};
+    for (int i = 1; i < order.size(); ++i)
+        QCOMPARE(order[i]->geometry().top() - order[i - 1]->geometry().bottom() - 1, 24);
+
+    // The confirmation goes away with the page.
+    QTest::mouseClick(view.deleteDataCard()->deleteButton(), Qt::LeftButton);
+    QVERIFY(view.deleteDataCard()->confirming());
+    m_f.store->setTab(MainTab::board);
+    QTRY_VERIFY(!view.deleteDataCard()->confirming());
+    QVERIFY(!m_f.store->data().projects.isEmpty());
+
+    // To look at the page: TALLYBROOK_SNAPSHOT_DIR=/some/folder.
+    const QString folder = qEnvironmentVariable("TALLYBROOK_SNAPSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QWidget page;
+        page.setAutoFillBackground(true);
+        QPalette palette = page.palette();
+        palette.setColor(QPalette::Window, Theme::cream());
+        page.setPalette(palette);
+        auto* settings = new SettingsView(m_f.store.get(), &page);
+        settings->setGeometry(32, 24, 1136, 960);
+        page.resize(1200, 1010);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        for (AppLanguage l : AppLanguageInfo::allCases) {
+            m_f.store->setLanguage(l);
+            QCoreApplication::processEvents();
+            QImage image(page.size() * 2, QImage::Format_ARGB32);
+            image.setDevicePixelRatio(2);
+            page.render(&image);
+            QVERIFY(image.save(folder + QStringLiteral("/settings-") + AppLanguageInfo::rawValue(l) +
+                               QStringLiteral(".png")));
+        }
+    }
+}
+
+TB_WIDGET_TEST_MAIN(TestPreferenceCards)
+#include "tst_preference_cards.moc"
