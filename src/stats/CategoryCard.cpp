@@ -1,0 +1,125 @@
+#include "stats/CategoryCard.h"
+
+#include "model/Store.h"
+#include "stats/CategoryDetailSheet.h"
+#include "stats/CategoryPopover.h"
+#include "stats/CategoryRowsView.h"
+#include "stats/ShowAllButton.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kShowAllFrom = 6;
+
+QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* l = new QLabel(parent);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    return l;
+}
+} // namespace
+
+CategoryCard::CategoryCard(Store* store, QWidget* parent)
+    : QWidget(parent), m_store(store), m_title(label(Theme::font(15, QFont::Bold), Theme::ink(), this)),
+      m_subtitle(label(Theme::font(12), Theme::muted(), this)), m_rows(new CategoryRowsView(store, this)),
+      m_divider(new QWidget(this)), m_showAll(new ShowAllButton(this))
+{
+    setObjectName(QStringLiteral("categoryCard"));
+    m_title->setObjectName(QStringLiteral("categoryTitle"));
+    m_subtitle->setObjectName(QStringLiteral("categorySubtitle"));
+    m_subtitle->setWordWrap(true);
+    m_showAll->setObjectName(QStringLiteral("showAllCategories"));
+    m_showAll->setEnabled(false);
+    m_divider->setFixedHeight(1);
+    m_divider->setAutoFillBackground(true);
+    QPalette line = m_divider->palette();
+    line.setColor(QPalette::Window, Theme::border());
+    m_divider->setPalette(line);
+
+    auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(0, 8, 0, 0);
+    footer->addStretch(1);
+    footer->addWidget(m_showAll);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    column->addWidget(m_title);
+    column->addWidget(m_subtitle);
+    column->addWidget(m_rows);
+    column->addWidget(m_divider);
+    column->addLayout(footer);
+    column->addStretch(1);
+
+    connect(m_showAll, &QAbstractButton::clicked, this, [this] { setShowAllCategories(true); });
+    if (store)
+        connect(store, &Store::languageChanged, this, &CategoryCard::retranslate);
+    retranslate();
+}
+
+void CategoryCard::setCategories(const QVector<NamedTotal>& categories, double gross)
+{
+    m_categories = categories;
+    m_gross = gross;
+    m_rows->setCategories(categories, gross);
+    m_showAll->setEnabled(categories.size() >= kShowAllFrom);
+    if (m_popover)
+        m_popover->sheet()->setCategories(categories, gross);
+}
+
+bool CategoryCard::showAllCategories() const
+{
+    return !m_popover.isNull();
+}
+
+CategoryPopover* CategoryCard::popover() const
+{
+    return m_popover.data();
+}
+
+void CategoryCard::setShowAllCategories(bool show)
+{
+    if (show == showAllCategories())
+        return;
+    if (!show) {
+        m_popover->close();
+        return;
+    }
+    if (!m_showAll->isEnabled())
+        return;
+    m_popover = new CategoryPopover(m_store, m_categories, m_gross, this);
+    connect(m_popover, &CategoryPopover::closed, this, [this] {
+        if (m_popover)
+            m_popover->deleteLater();
+        m_popover = nullptr;
+    });
+    m_popover->openBelow(m_showAll);
+}
+
+QString CategoryCard::title() const
+{
+    return m_title->text();
+}
+
+QString CategoryCard::subtitle() const
+{
+    return m_subtitle->text();
+}
+
+void CategoryCard::retranslate()
+{
+    if (!m_store)
+        return;
+    m_title->setText(m_store->tr(QStringLiteral("Category Breakdown"), QStringLiteral("Kategori Dağılımı")));
+    m_subtitle->setText(m_store->tr(QStringLiteral("Discipline revenue contribution"),
+                                    QStringLiteral("Uzmanlık alanlarına göre gelir katkısı")));
+    m_showAll->setText(m_store->tr(QStringLiteral("Show All"), QStringLiteral("Tümünü Göster")));
+    m_showAll->updateGeometry();
+}

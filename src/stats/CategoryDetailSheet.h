@@ -1,0 +1,48 @@
+#pragma once
+
+#include "stats/TextTotals.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class CategoryListModel;
+class CloseCircleButton;
+class QLabel;
+class QListView;
+class Store;
+
+// The all-categories list shown in the popover: every category with its share and amount.
+class CategoryDetailSheet final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 340;
+    static constexpr int kHeight = 360;
+
+    CategoryDetailSheet(Store* store, const QVector<NamedTotal>& categories, double gross,
+                        QWidget* parent = nullptr);
+
+    void setCategories(const QVector<NamedTotal>& categories, double gross);
+    const QVector<NamedTotal>& categories() const;
+    double gross() const;
+
+    QListView* list() const { return m_list; }
+    CloseCircleButton* closeButton() const { return m_close; }
+    QString title() const;
+
+signals:
+    void dismiss();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void retranslate();
+
+    QPointer<Store> m_store;
+    QLabel* m_title;
+    CloseCircleButton* m_close;
+    CategoryListModel* m_model;
+    QListView* m_list;
+};

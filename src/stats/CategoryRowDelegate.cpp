@@ -1,0 +1,40 @@
+#include "stats/CategoryRowDelegate.h"
+
+#include "model/Store.h"
+#include "stats/CategoryListModel.h"
+#include "stats/CategoryRowPainter.h"
+
+#include <QPainter>
+
+CategoryRowDelegate::CategoryRowDelegate(Store* store, QObject* parent)
+    : QStyledItemDelegate(parent), m_store(store)
+{}
+
+QRectF CategoryRowDelegate::rowRect(const QRect& item, const QModelIndex& index)
+{
+    const int top = index.row() == 0 ? kEdge : 0;
+    return QRectF(item.left(), item.top() + top, std::max(0, item.width() - kTrailing),
+                  CategoryRowPainter::height(CategoryRowPainter::sheetLook()));
+}
+
+void CategoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
+{
+    if (!m_store)
+        return;
+    const double share = index.data(CategoryListModel::ShareRole).toDouble();
+    const CategoryRowPainter::Texts texts{
+        index.data(Qt::DisplayRole).toString(), m_store->percent(share),
+        m_store->money(index.data(CategoryListModel::AmountRole).toDouble())};
+    CategoryRowPainter::paint(*painter, rowRect(option.rect, index), CategoryRowPainter::sheetLook(), texts,
+                              share);
+}
+
+QSize CategoryRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool first = index.row() == 0;
+    const bool last = index.model() && index.row() == index.model()->rowCount(index.parent()) - 1;
+    const int h = CategoryRowPainter::height(CategoryRowPainter::sheetLook()) + (first ? kEdge : 0) +
+                  (last ? kEdge : kSpacing);
+    return QSize(option.rect.width(), h);
+}

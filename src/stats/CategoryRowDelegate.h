@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+class Store;
+
+// Paints one category of the detail list; rows 13 apart with 8 points above the first and
+// below the last, and 4 points kept clear at the trailing side for the scroll bar.
+class CategoryRowDelegate final : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSpacing = 13;
+    static constexpr int kEdge = 8;
+    static constexpr int kTrailing = 4;
+
+    explicit CategoryRowDelegate(Store* store, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Where the row itself is drawn inside its item rectangle.
+    static QRectF rowRect(const QRect& item, const QModelIndex& index);
+
+private:
+    QPointer<Store> m_store;
+};

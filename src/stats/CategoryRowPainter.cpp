@@ -1,0 +1,95 @@
+#include "stats/CategoryRowPainter.h"
+
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace CategoryRowPainter {
+
+namespace {
+
+constexpr qreal kNameGap = 8; // least room between the name and the figures
+
+qreal lineHeight(const Look& look)
+{
+    return std::max({QFontMetricsF(look.name).height(), QFontMetricsF(look.percent).height(),
+                     QFontMetricsF(look.amount).height()});
+}
+
+qreal baseline(const Look& look, const QRectF& line)
+{
+    const qreal ascent = std::max({QFontMetricsF(look.name).ascent(), QFontMetricsF(look.percent).ascent(),
+                                   QFontMetricsF(look.amount).ascent()});
+    return line.top() + ascent;
+}
+
+} // namespace
+
+Look cardLook()
+{
+    return {Theme::font(12, QFont::DemiBold), Theme::font(12, QFont::Bold), Theme::font(11, QFont::Medium),
+            6};
+}
+
+Look sheetLook()
+{
+    return {Theme::font(12, QFont::Medium), Theme::font(12, QFont::Bold), Theme::font(12), 5};
+}
+
+int height(const Look& look)
+{
+    return int(std::ceil(lineHeight(look))) + look.gap + kTrackHeight;
+}
+
+void paint(QPainter& p, const QRectF& rect, const Look& look, const Texts& texts, double share)
+{
+    p.save();
+    const QRectF line(rect.left(), rect.top(), rect.width(), lineHeight(look));
+    const qreal y = baseline(look, line);
+    const QString amount = QStringLiteral(" (") + texts.amount + QStringLiteral(")");
+    const qreal amountWidth = QFontMetricsF(look.amount).horizontalAdvance(amount);
+    const qreal percentWidth = QFontMetricsF(look.percent).horizontalAdvance(texts.percent);
+    const qreal figuresLeft = line.right() - amountWidth - percentWidth;
+
+    p.setFont(look.percent);
+    p.setPen(Theme::secondary());
+    p.drawText(QPointF(figuresLeft, y), texts.percent);
+    p.setFont(look.amount);
+    p.setPen(Theme::muted());
+    p.drawText(QPointF(figuresLeft + percentWidth, y), amount);
+
+    const qreal nameWidth = std::max<qreal>(0, figuresLeft - kNameGap - line.left());
+    p.setFont(look.name);
+    p.setPen(Theme::ink());
+    p.drawText(QPointF(line.left(), y),
+               QFontMetricsF(look.name).elidedText(texts.name, Qt::ElideRight, nameWidth));
+
+    const QRectF track(rect.left(), line.bottom() + look.gap, rect.width(), kTrackHeight);
+    Painters::progressTrack(p, track, share);
+    p.restore();
+}
+
+void paintPlaceholder(QPainter& p, const QRectF& rect, const QString& name, const QString& figures)
+{
+    p.save();
+    const Look look = cardLook();
+    const QFont font = Theme::font(12, QFont::Medium);
+    const QFontMetricsF fm(font);
+    const QRectF line(rect.left(), rect.top(), rect.width(), lineHeight(look));
+    const qreal y = baseline(look, line);
+    QColor faded = Theme::muted();
+    faded.setAlphaF(0.4);
+    p.setFont(font);
+    p.setPen(faded);
+    const qreal figuresWidth = fm.horizontalAdvance(figures);
+    p.drawText(QPointF(line.right() - figuresWidth, y), figures);
+    const qreal nameWidth = std::max<qreal>(0, line.width() - figuresWidth - kNameGap);
+    p.drawText(QPointF(line.left(), y), fm.elidedText(name, Qt::ElideRight, nameWidth));
+    const QRectF track(rect.left(), line.bottom() + look.gap, rect.width(), kTrackHeight);
+    Painters::capsule(p, track, Theme::hex(QStringLiteral("#E9E5DA")));
+    p.restore();
+}
+
+} // namespace CategoryRowPainter

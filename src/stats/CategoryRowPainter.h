@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+// One category of the breakdown: its name, then its share and amount at the trailing edge,
+// and a progress track under them. Drawn the same way by the card and by the detail list.
+namespace CategoryRowPainter {
+
+struct Look
+{
+    QFont name;
+    QFont percent;
+    QFont amount;
+    int gap = 6; // between the text line and the track
+};
+
+struct Texts
+{
+    QString name;
+    QString percent; // already formatted
+    QString amount;  // the money text, without the brackets
+};
+
+Look cardLook();
+Look sheetLook();
+constexpr int kTrackHeight = 6;
+
+// Height of one row in a look.
+int height(const Look& look);
+void paint(QPainter& p, const QRectF& rect, const Look& look, const Texts& texts, double share);
+// The greyed stand-in for a position without a category.
+void paintPlaceholder(QPainter& p, const QRectF& rect, const QString& name, const QString& figures);
+
+} // namespace CategoryRowPainter

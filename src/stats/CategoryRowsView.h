@@ -1,0 +1,46 @@
+#pragma once
+
+#include "stats/TextTotals.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class Store;
+
+// The card's five category positions, painted: the largest categories first, greyed
+// placeholders where there are fewer than five.
+class CategoryRowsView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRows = 5;
+    static constexpr int kSpacing = 17;
+    static constexpr int kTop = 10;
+    static constexpr int kBottom = 20;
+
+    explicit CategoryRowsView(Store* store, QWidget* parent = nullptr);
+
+    // Keeps the first five of `categories`.
+    void setCategories(const QVector<NamedTotal>& categories, double gross);
+    const QVector<NamedTotal>& shown() const { return m_shown; }
+    int placeholderCount() const { return kRows - int(m_shown.size()); }
+    // The rectangle of position i (0 to 4).
+    QRectF rowRect(int position) const;
+    // The name and figures texts drawn at position i, as the reader sees them.
+    QString nameText(int position) const;
+    QString figuresText(int position) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void refreshAccessibility();
+
+    QPointer<Store> m_store;
+    QVector<NamedTotal> m_shown;
+    double m_gross = 0;
+};

@@ -1,0 +1,170 @@
+#include "stats/StatsView.h"
+
+#include "model/Store.h"
+#include "stats/CategoryCard.h"
+#include "stats/KPICard.h"
+#include "stats/MonthlyChart.h"
+#include "stats/StatsFigures.h"
+#include "stats/StatsHeader.h"
+#include "ui/PanelFrame.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kBlockGap = 24;
+constexpr int kCardGap = 16;
+constexpr int kCategoryWidth = 320;
+
+QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* l = new QLabel(parent);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    return l;
+}
+
+QString paidCount(const Store& store, int n)
+{
+    if (store.language() == AppLanguage::tr)
+        return QString::number(n) + QStringLiteral(" ödenen proje");
+    return QString::number(n) + QStringLiteral(" paid project") + (n == 1 ? QString() : QStringLiteral("s"));
+}
+} // namespace
+
+StatsView::StatsView(Store* store, QWidget* parent)
+    : QWidget(parent), m_store(store), m_header(new StatsHeader(store, this)),
+      m_chartTitle(label(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
+      m_chartHint(label(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
+      m_categories(new CategoryCard(store))
+{
+    setObjectName(QStringLiteral("statsView"));
+
+    auto* cards = new QHBoxLayout;
+    cards->setSpacing(kCardGap);
+    const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy"};
+    for (const char* icon : icons) {
+        auto* card = new KPICard(store, QString::fromLatin1(icon), this);
+        card->setObjectName(QStringLiteral("kpi.") + QString::fromLatin1(icon));
+        cards->addWidget(card, 1);
+        m_cards.append(card);
+    }
+
+    auto* chartCard = new PanelFrame(24, 28, this);
+    chartCard->setObjectName(QStringLiteral("chartCard"));
+    m_chartTitle->setObjectName(QStringLiteral("chartTitle"));
+    m_chartHint->setObjectName(QStringLiteral("chartHint"));
+    m_chartHint->setWordWrap(true);
+    chartCard->body()->setSpacing(4);
+    chartCard->body()->addWidget(m_chartTitle);
+    chartCard->body()->addWidget(m_chartHint);
+    chartCard->body()->addSpacing(24 - 4);
+    chartCard->body()->addStretch(1);
+    chartCard->body()->addWidget(m_chart);
+
+    auto* categoryCard = new PanelFrame(24, 24, this);
+    categoryCard->setObjectName(QStringLiteral("categoryPanel"));
+    categoryCard->setFixedWidth(kCategoryWidth);
+    categoryCard->body()->addWidget(m_categories);
+
+    auto* lower = new QHBoxLayout;
+    lower->setSpacing(kBlockGap);
+    lower->addWidget(chartCard, 1, Qt::AlignTop);
+    lower->addWidget(categoryCard, 0, Qt::AlignTop);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(kBlockGap);
+    page->addWidget(m_header);
+    page->addLayout(cards);
+    page->addLayout(lower);
+    page->addStretch(1);
+
+    if (store) {
+        connect(store, &Store::dataChanged, this, &StatsView::changed);
+        connect(store, &Store::activeYearChanged, this, &StatsView::changed);
+        connect(store, &Store::statsAllTimeChanged, this, &StatsView::changed);
+        connect(store, &Store::languageChanged, this, &StatsView::changed);
+    }
+    refresh();
+}
+
+QString StatsView::chartTitle() const
+{
+    return m_chartTitle->text();
+}
+
+QString StatsView::chartHint() const
+{
+    return m_chartHint->text();
+}
+
+void StatsView::changed()
+{
+    // A hidden page catches up when it is shown again.
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    refresh();
+}
+
+void StatsView::refresh()
+{
+    m_stale = false;
+    if (!m_store)
+        return;
+    const Store& store = *m_store;
+    const AppLanguage language = store.language();
+    const bool allTime = store.statsAllTime();
+    const StatsFigures::Figures f =
+        StatsFigures::compute(store.data().projects, allTime, store.activeYear(), language);
+    const QString none = store.tr(QStringLiteral("None"), QStringLiteral("Yok"));
+
+    m_cards[0]->setTexts(StatsFigures::yearLabel(language, allTime, store.activeYear()) +
+                             store.tr(QStringLiteral(" Net Revenue"), QStringLiteral(" Net Gelir")),
+                         store.money(f.sums.net), paidCount(store, f.paidCount));
+    m_cards[1]->setTexts(store.tr(QStringLiteral("Peak Revenue Month"), QStringLiteral("En İyi Ay")),
+                         f.peakMonth ? f.peakMonth->label : none,
+                         store.money(f.peakMonth ? f.peakMonth->amount : 0));
+    const double clientAmount = f.clients.isEmpty() ? 0 : f.clients.first().amount;
+    m_cards[2]->setTexts(
+        store.tr(QStringLiteral("Highest Paid Client"), QStringLiteral("En Çok Kazandıran Müşteri")),
+        f.clients.isEmpty() ? none : f.clients.first().name,
+        language == AppLanguage::tr ? QStringLiteral("Toplam: ") + store.money(clientAmount)
+                                    : store.money(clientAmount) + QStringLiteral(" total billed"));
+    m_cards[3]->setTexts(
+        store.tr(QStringLiteral("Highest Value Project"), QStringLiteral("En Yüksek Bütçeli Proje")),
+        f.topProject ? f.topProject->name : none, store.money(f.topProject ? f.topProject->fee : 0));
+
+    m_chartTitle->setText(store.tr(QStringLiteral("Monthly Revenue Distribution"),
+                                   QStringLiteral("Aylara Göre Gelir Dağılımı")));
+    m_chartHint->setText(
+        store.tr(QStringLiteral("Hover over any month to view earned revenue."),
+                 QStringLiteral("Kazandığınız bedeli görmek için ilgili ayın üzerine gelin.")));
+    QStringList money;
+    for (const StatsFigures::MonthTotal& m : f.months)
+        money << store.money(m.value);
+    m_chart->setMonths(f.months, f.peakBar, money);
+    m_categories->setCategories(f.categories, f.sums.gross);
+}
+
+void StatsView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refresh();
+}
+
+void StatsView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Hover and the popover belong to one showing of the page.
+    m_chart->clearSelection();
+    m_categories->setShowAllCategories(false);
+}

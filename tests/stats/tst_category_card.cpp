@@ -1,0 +1,224 @@
+#include "TestMain.h"
+
+#include "StatsTestData.h"
+#include "i18n/CurrencyRate.h"
+#include "model/Store.h"
+#include "stats/CategoryCard.h"
+#include "stats/CategoryDetailSheet.h"
+#include "stats/CategoryListModel.h"
+#include "stats/CategoryPopover.h"
+#include "stats/CategoryRowsView.h"
+#include "stats/CloseCircleButton.h"
+#include "stats/ShowAllButton.h"
+#include "stats/StatsView.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QAbstractItemModelTester>
+#include <QListView>
+#include <QScreen>
+#include <QScrollBar>
+#include <memory>
+
+using StatsTestData::project;
+
+class TestCategoryCard final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Store> m_store;
+
+    // Paid projects with the given category fees, in 2025.
+    void setCategories(const QVector<QPair<QString, double>>& fees,
+                       const QString& currency = QStringLiteral("$"))
+    {
+        QVector<Project> projects;
+        for (const auto& [name, fee] : fees)
+            projects << project(name + QStringLiteral(" job"), fee, 2025, 5, Status::paid, "C", name);
+        m_store->update([&](AppData& d) {
+            d.currency = currency;
+            d.projects = projects;
+        });
+    }
+
+    static QStringList names(const CategoryRowsView* rows)
+    {
+        QStringList out;
+        for (int i = 0; i < CategoryRowsView::kRows; ++i)
+            out << rows->nameText(i);
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        Animations::setEnabled(false);
+        CurrencyRate::setUsdToTry(32.5);
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<Store>(m_dir->path(), true);
+        m_store->setLanguage(AppLanguage::en);
+        m_store->setActiveYear(2025);
+        m_store->setStatsAllTime(false);
+        setCategories({});
+    }
+
+    void placeholdersFillFivePositions()
+    {
+        setCategories({}, QStringLiteral("€"));
+        StatsView view(m_store.get());
+        view.show();
+        CategoryCard* card = view.categories();
+        QCOMPARE(card->title(), QStringLiteral("Category Breakdown"));
+        QCOMPARE(card->subtitle(), QStringLiteral("Discipline revenue contribution"));
+        QCOMPARE(card->showAllButton()->text(), QStringLiteral("Show All"));
+        QCOMPARE(card->rows()->placeholderCount(), 5);
+        QCOMPARE(names(card->rows()), QStringList(5, QStringLiteral("N/A")));
+        // Fixed texts, whatever the currency.
+        QCOMPARE(card->rows()->figuresText(4), QStringLiteral("0% ($0)"));
+        QVERIFY(!card->showAllButton()->isEnabled());
+        QCOMPARE(card->showAllButton()->drawnOpacity(), 0.5);
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(card->title(), QStringLiteral("Kategori Dağılımı"));
+        QCOMPARE(card->subtitle(), QStringLiteral("Uzmanlık alanlarına göre gelir katkısı"));
+        QCOMPARE(card->showAllButton()->text(), QStringLiteral("Tümünü Göster"));
+        QCOMPARE(card->rows()->nameText(0), QStringLiteral("Boş"));
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("%0 (0 ₺)"));
+
+        // The placeholder track is the pale capsule, not the brand fill.
+        card->rows()->resize(272, card->rows()->height());
+        const QImage image = card->rows()->grab().toImage();
+        const QRectF row = card->rows()->rowRect(0);
+        QCOMPARE(image.pixelColor(QPoint(int(row.center().x()), int(row.bottom() - 3))),
+                 Theme::hex(QStringLiteral("#E9E5DA")));
+    }
+
+    void rowsAndButtonFollowTheNumberOfCategories()
+    {
+        StatsView view(m_store.get());
+        view.show();
+        CategoryCard* card = view.categories();
+
+        setCategories({{"Print", 300}, {"Web", 100}, {"Brand", 600}});
+        QCOMPARE(names(card->rows()), (QStringList{"Brand", "Print", "Web", "N/A", "N/A"}));
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("60% ($600)"));
+        QCOMPARE(card->rows()->figuresText(2), QStringLiteral("10% ($100)"));
+        QVERIFY(!card->showAllButton()->isEnabled());
+
+        setCategories({{"a", 10}, {"b", 20}, {"c", 30}, {"d", 40}, {"e", 50}});
+        QCOMPARE(card->rows()->placeholderCount(), 0);
+        QVERIFY(!card->showAllButton()->isEnabled());
+
+        // Equal amounts by code point; an empty category is a row of its own.
+        setCategories({{"beta", 50}, {"Zulu", 50}, {"", 50}, {"b", 10}, {"c", 10}, {"d", 5}});
+        QCOMPARE(names(card->rows()), (QStringList{"", "Zulu", "beta", "b", "c"}));
+        QVERIFY(card->showAllButton()->isEnabled());
+        QCOMPARE(card->showAllButton()->drawnOpacity(), 1.0);
+
+        // All fees 0: every share 0, nothing filled, nothing divided by zero.
+        setCategories({{"x", 0}, {"y", 0}});
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("0% ($0)"));
+        card->rows()->resize(272, card->rows()->height());
+        const QImage image = card->rows()->grab().toImage();
+        const QRectF row = card->rows()->rowRect(0);
+        QCOMPARE(image.pixelColor(QPoint(int(row.left() + 4), int(row.bottom() - 3))), Theme::track());
+    }
+
+    void popoverOpensBelowItsAnchor()
+    {
+        QWidget anchor;
+        anchor.setGeometry(200, 40, 80, 20);
+        anchor.show();
+        CategoryPopover popover(m_store.get(), {}, 0);
+        popover.openBelow(&anchor);
+        QVERIFY(popover.isVisible());
+        QVERIFY(popover.windowFlags().testFlag(Qt::Popup));
+        const QPoint bottomCentre = anchor.mapToGlobal(QPoint(40, 20));
+        // The offscreen platform may add its 2-point window frame to the placement.
+        QVERIFY(qAbs(popover.geometry().top() - (bottomCentre.y() + 4)) <= 2);
+        QVERIFY(qAbs(popover.geometry().center().x() - bottomCentre.x()) <= 3);
+        popover.close();
+
+        // Near the bottom of the screen it opens above instead, still on the screen.
+        const QRect screen = anchor.screen()->availableGeometry();
+        anchor.move(200, screen.bottom() - 30);
+        CategoryPopover above(m_store.get(), {}, 0);
+        above.openBelow(&anchor);
+        QVERIFY(qAbs(above.geometry().bottom() + 1 - (anchor.mapToGlobal(QPoint(0, 0)).y() - 4)) <= 2);
+        QVERIFY(above.geometry().top() >= screen.top());
+    }
+
+    void popoverListsEveryCategory()
+    {
+        setCategories({{"f", 10}, {"e", 20}, {"d", 30}, {"c", 40}, {"b", 50}, {"a", 60}});
+        StatsView view(m_store.get());
+        view.resize(1200, 800);
+        view.show();
+        CategoryCard* card = view.categories();
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QVERIFY(card->showAllCategories());
+        CategoryPopover* popover = card->popover();
+        QVERIFY(popover);
+        QVERIFY(popover->isVisible());
+        QVERIFY(popover->windowFlags().testFlag(Qt::Popup));
+
+        CategoryDetailSheet* sheet = popover->sheet();
+        QCOMPARE(sheet->size(), QSize(340, 360));
+        QCOMPARE(sheet->title(), QStringLiteral("All Categories"));
+        QCOMPARE(sheet->categories().size(), 6);
+        QCOMPARE(sheet->categories().last().name, QStringLiteral("f"));
+        QAbstractItemModel* model = sheet->list()->model();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model->rowCount(), 6);
+        double shares = 0;
+        for (int i = 0; i < 6; ++i)
+            shares += model->index(i, 0).data(CategoryListModel::ShareRole).toDouble();
+        QVERIFY(qAbs(shares - 1) < 1e-9);
+
+        // A change while open rebuilds the list.
+        m_store->save(project("g job", 5, 2025, 5, Status::paid, "C", "g"));
+        QCOMPARE(model->rowCount(), 7);
+        QCOMPARE(model->index(6, 0).data().toString(), QStringLiteral("g"));
+
+        QTest::keyClick(popover, Qt::Key_Escape);
+        QVERIFY(!card->showAllCategories());
+
+        // The close button and a click outside close it too; the button opens it again.
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QVERIFY(card->showAllCategories());
+        QTest::mouseClick(card->popover()->sheet()->closeButton(), Qt::LeftButton);
+        QVERIFY(!card->showAllCategories());
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QTest::mouseClick(card->popover(), Qt::LeftButton, {}, QPoint(-20, -20));
+        QVERIFY(!card->showAllCategories());
+
+        m_store->setLanguage(AppLanguage::tr);
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QCOMPARE(card->popover()->sheet()->title(), QStringLiteral("Tüm Kategoriler"));
+        card->setShowAllCategories(false);
+
+        // A long list scrolls inside the fixed sheet, with the cream scroll bar.
+        QVector<QPair<QString, double>> many;
+        for (int i = 0; i < 60; ++i)
+            many.append({QStringLiteral("Category %1").arg(i, 2, 10, QLatin1Char('0')), 1000.0 - i});
+        setCategories(many);
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QListView* list = card->popover()->sheet()->list();
+        QCOMPARE(list->model()->rowCount(), 60);
+        QVERIFY(list->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(list->verticalScrollBar()->objectName(), QStringLiteral("creamScroller"));
+        QCOMPARE(card->popover()->sheet()->size(), QSize(340, 360));
+        card->setShowAllCategories(false);
+
+        // Fewer than six categories: the disabled button opens nothing.
+        setCategories({{"a", 1}});
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        card->setShowAllCategories(true);
+        QVERIFY(!card->showAllCategories());
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestCategoryCard)
+#include "tst_category_card.moc"

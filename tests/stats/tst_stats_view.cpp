@@ -1,0 +1,209 @@
+#include "TestMain.h"
+
+#include "StatsTestData.h"
+#include "i18n/CurrencyRate.h"
+#include "model/Store.h"
+#include "stats/CategoryCard.h"
+#include "stats/KPICard.h"
+#include "stats/MonthlyChart.h"
+#include "stats/StatsHeader.h"
+#include "stats/StatsView.h"
+#include "ui/PillOption.h"
+#include "ui/PillSegment.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <memory>
+
+using StatsTestData::project;
+
+class TestStatsView final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Store> m_store;
+
+    void setProjects(const QVector<Project>& projects)
+    {
+        m_store->update([&](AppData& d) {
+            d.currency = QStringLiteral("$");
+            d.projects = projects;
+        });
+    }
+
+    static QStringList texts(const KPICard* card) { return {card->title(), card->value(), card->detail()}; }
+
+private slots:
+    void init()
+    {
+        Animations::setEnabled(false);
+        CurrencyRate::setUsdToTry(32.5);
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<Store>(m_dir->path(), true);
+        m_store->setLanguage(AppLanguage::en);
+        m_store->setActiveYear(2025);
+        m_store->setStatsAllTime(false);
+        setProjects({});
+    }
+
+    void noPaidProjects()
+    {
+        setProjects({project("Waiting", 9000, 2025, 3, Status::pending),
+                     project("Busy", 7000, 2025, 4, Status::ongoing)});
+        StatsView view(m_store.get());
+        view.show();
+        QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Revenue", "$0", "0 paid projects"}));
+        QCOMPARE(texts(view.card(1)), (QStringList{"Peak Revenue Month", "None", "$0"}));
+        QCOMPARE(texts(view.card(2)), (QStringList{"Highest Paid Client", "None", "$0 total billed"}));
+        QCOMPARE(texts(view.card(3)), (QStringList{"Highest Value Project", "None", "$0"}));
+        QCOMPARE(view.card(0)->icon(), QStringLiteral("building.columns"));
+        QCOMPARE(view.card(1)->icon(), QStringLiteral("calendar.badge.checkmark"));
+        QCOMPARE(view.card(2)->icon(), QStringLiteral("crown"));
+        QCOMPARE(view.card(3)->icon(), QStringLiteral("trophy"));
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Gelir", "0 ₺", "0 ödenen proje"}));
+        QCOMPARE(texts(view.card(1)), (QStringList{"En İyi Ay", "Yok", "0 ₺"}));
+        QCOMPARE(texts(view.card(2)), (QStringList{"En Çok Kazandıran Müşteri", "Yok", "Toplam: 0 ₺"}));
+        QCOMPARE(texts(view.card(3)), (QStringList{"En Yüksek Bütçeli Proje", "Yok", "0 ₺"}));
+        m_store->setStatsAllTime(true);
+        QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
+    }
+
+    void keyFiguresFollowTheStore()
+    {
+        setProjects({project("Logo", 1000, 2025, 2, Status::paid, "Zeta", "Branding", 200),
+                     project("Site", 500, 2025, 6, Status::paid, "alpha", "Web", 0),
+                     project("Old", 300, 2024, 6, Status::paid, "alpha", "Web", 0)});
+        StatsView view(m_store.get());
+        view.show();
+        // Net subtracts outsourcing; the client total uses fees.
+        QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Revenue", "$1,300", "2 paid projects"}));
+        QCOMPARE(texts(view.card(1)), (QStringList{"Peak Revenue Month", "February", "$1,000"}));
+        QCOMPARE(texts(view.card(2)), (QStringList{"Highest Paid Client", "Zeta", "$1,000 total billed"}));
+        QCOMPARE(texts(view.card(3)), (QStringList{"Highest Value Project", "Logo", "$1,000"}));
+        QCOMPARE(view.card(0)->accessibleName(), QStringLiteral("2025 Net Revenue, $1,300, 2 paid projects"));
+
+        m_store->setActiveYear(2024);
+        QCOMPARE(texts(view.card(0)), (QStringList{"2024 Net Revenue", "$300", "1 paid project"}));
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(texts(view.card(0)), (QStringList{"2024 Net Gelir", "9.750 ₺", "1 ödenen proje"}));
+        QCOMPARE(texts(view.card(2)), (QStringList{"En Çok Kazandıran Müşteri", "alpha", "Toplam: 9.750 ₺"}));
+        QCOMPARE(view.card(1)->value(), QStringLiteral("Haziran"));
+
+        // A new project shows at once.
+        m_store->save(project("Poster", 5000, 2024, 1));
+        QCOMPARE(view.card(3)->value(), QStringLiteral("Poster"));
+        QCOMPARE(view.card(0)->detail(), QStringLiteral("2 ödenen proje"));
+    }
+
+    void peakMonthKeepsYearsApartInAllTime()
+    {
+        setProjects({project("a", 500, 2024, 3), project("b", 600, 2025, 3), project("c", 1000, 2025, 4)});
+        m_store->setStatsAllTime(true);
+        StatsView view(m_store.get());
+        view.show();
+        QCOMPARE(view.card(0)->title(), QStringLiteral("All-Time Net Revenue"));
+        QCOMPARE(view.card(1)->value(), QStringLiteral("April 2025"));
+        QCOMPARE(view.chart()->months()[2].value, 1100.0);
+        QCOMPARE(view.chart()->barColor(2), Theme::brand());
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan 2025"));
+        m_store->setStatsAllTime(false);
+        QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan"));
+        QCOMPARE(view.chart()->barColor(3), Theme::brand());
+        QCOMPARE(view.chart()->barColor(2), Theme::bar());
+    }
+
+    void pageTextsAndRange()
+    {
+        StatsView view(m_store.get());
+        view.resize(1200, 800);
+        view.show();
+        QCOMPARE(view.header()->title(), QStringLiteral("Financial Performance & Analytics"));
+        QCOMPARE(view.header()->subtitle(),
+                 QStringLiteral("Realized revenues, peak production months, and high-value accounts"));
+        QCOMPARE(view.chartTitle(), QStringLiteral("Monthly Revenue Distribution"));
+        QCOMPARE(view.chartHint(), QStringLiteral("Hover over any month to view earned revenue."));
+        PillSegment* range = view.header()->range();
+        QCOMPARE(range->options().size(), 2);
+        QCOMPARE(range->options()[0].label, QStringLiteral("Selected Year"));
+        QCOMPARE(range->options()[1].label, QStringLiteral("All Time"));
+        QCOMPARE(range->selectedIndex(), 0);
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(view.header()->title(), QStringLiteral("Finansal Performans"));
+        QCOMPARE(view.header()->subtitle(),
+                 QStringLiteral("Gerçekleşen gelirler, en verimli aylar ve yüksek bütçeli müşteriler"));
+        QCOMPARE(view.chartTitle(), QStringLiteral("Aylara Göre Gelir Dağılımı"));
+        QCOMPARE(view.chartHint(),
+                 QStringLiteral("Kazandığınız bedeli görmek için ilgili ayın üzerine gelin."));
+        QCOMPARE(range->options()[0].label, QStringLiteral("Seçilen Yıl"));
+        QCOMPARE(range->options()[1].label, QStringLiteral("Tüm Zamanlar"));
+
+        // Clicking the range writes the store, and the store moves the pill.
+        QTest::mouseClick(range->optionButton(1), Qt::LeftButton);
+        QVERIFY(m_store->statsAllTime());
+        QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
+        m_store->setStatsAllTime(false);
+        QCOMPARE(range->selectedIndex(), 0);
+    }
+
+    void layoutOfTheCards()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        // Built apart and then placed in a window, as the main window does with its pages.
+        auto* view = new StatsView(m_store.get());
+        layout->addWidget(view);
+        window.resize(1300, 900);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int width = view->card(0)->width();
+        for (int i = 1; i < 4; ++i) {
+            QVERIFY(qAbs(view->card(i)->width() - width) <= 1);
+            QCOMPARE(view->card(i)->x() - view->card(i - 1)->geometry().right() - 1, 16);
+        }
+        auto* chartTitle = view->findChild<QLabel*>(QStringLiteral("chartTitle"));
+        QVERIFY(chartTitle);
+        QCOMPARE(chartTitle->pos(), QPoint(28, 28));
+        QCOMPARE(view->chart()->height(), 230);
+        auto* categoryPanel = view->findChild<QWidget*>(QStringLiteral("categoryPanel"));
+        QCOMPARE(categoryPanel->width(), 320);
+        QCOMPARE(view->categories()->pos(), QPoint(24, 24));
+        QCOMPARE(categoryPanel->x() -
+                     view->findChild<QWidget*>(QStringLiteral("chartCard"))->geometry().right() - 1,
+                 24);
+    }
+
+    void hoverAndPopoverLastOneShowing()
+    {
+        QVector<Project> projects;
+        for (int i = 0; i < 7; ++i)
+            projects << project(QString::number(i), 100.0 * (i + 1), 2025, 1 + i, Status::paid, "C",
+                                QStringLiteral("Category %1").arg(i));
+        setProjects(projects);
+        StatsView view(m_store.get());
+        view.resize(1200, 800);
+        view.show();
+        view.chart()->setSelectedIndex(2);
+        view.categories()->setShowAllCategories(true);
+        QVERIFY(view.categories()->showAllCategories());
+        view.hide();
+        QCOMPARE(view.chart()->selectedMonth(), QString());
+        QVERIFY(!view.categories()->showAllCategories());
+
+        // Changes while hidden are applied when the page shows again.
+        m_store->update([](AppData& d) { d.projects.removeLast(); });
+        QCOMPARE(view.card(0)->detail(), QStringLiteral("7 paid projects"));
+        view.show();
+        QCOMPARE(view.card(0)->detail(), QStringLiteral("6 paid projects"));
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestStatsView)
+#include "tst_stats_view.moc"
