@@ -11,8 +11,9 @@ PanelFrame::PanelFrame(int radius, int padding, QWidget* parent)
     : QFrame(parent), m_radius(radius), m_padding(padding), m_body(new QVBoxLayout(this))
 {
     setFrameShape(QFrame::NoFrame);
-    setContentsMargins(padding, padding, padding, padding);
-    m_body->setContentsMargins(0, 0, 0, 0);
+    // The padding lives on the layout: QFrame resets the widget's own contents margins to its
+    // frame width whenever the style changes (a page reparented into a window, for one).
+    m_body->setContentsMargins(padding, padding, padding, padding);
     m_body->setSpacing(0);
     syncShadow();
 }
