@@ -39,7 +39,9 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
         return false;
     }
     // The rename is durable only once the folder itself is synced.
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    // QSaveFile writes through a link to its target, so sync the target's folder.
+    const QString written = QFileInfo(path).canonicalFilePath();
+    const QByteArray folder = QFile::encodeName(QFileInfo(written.isEmpty() ? path : written).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);

@@ -1,0 +1,333 @@
+#include "TestMain.h"
+
+#include "StoreTestUtil.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <unistd.h>
+
+using namespace StoreTestUtil;
+
+namespace {
+
+const QString kSetAside =
+    QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
+
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A document every save of the stress probe writes: each fee equals the tax rate.
+bool isOneWholeGeneration(const QByteArray& bytes, int projects)
+{
+    const auto d = DataFile::decode(bytes);
+    if (!d || d->projects.size() != projects)
+        return false;
+    for (const Project& p : d->projects) {
+        if (p.fee != d->taxRate)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestReliability final : public QObject
+{
+    Q_OBJECT
+
+    // Unmounts when the test ends, also when it fails half-way.
+    struct Mount
+    {
+        QString path;
+        ~Mount()
+        {
+            if (!path.isEmpty())
+                run(QStringLiteral("umount"), {path});
+        }
+    };
+
+private slots:
+    void killedWhileSavingLeavesOldOrNewDocument()
+    {
+        const int runs = qEnvironmentVariableIntValue("TALLYBROOK_KILL_RUNS") > 0
+                             ? qEnvironmentVariableIntValue("TALLYBROOK_KILL_RUNS")
+                             : 100;
+        const int projects = 5000;
+        QTemporaryDir dir;
+        const QString file = dir.path() + QStringLiteral("/tallybrook.json");
+        {
+            AppData start;
+            for (int i = 0; i < projects; ++i) {
+                Project p;
+                p.id = QUuid::createUuid();
+                p.name = QStringLiteral("Seed %1").arg(i);
+                p.date = QDateTime(QDate(2024, 1, 15), QTime(12, 0), Qt::LocalTime);
+                p.fee = start.taxRate;
+                start.projects.append(p);
+            }
+            writeFile(file, *DataFile::encode(start));
+        }
+        QRandomGenerator rng(20261207);
+        int changedBetweenKills = 0;
+        QByteArray previous;
+        for (int i = 0; i < runs; ++i) {
+            QProcess probe;
+            probe.start(QStringLiteral(TB_STOREPROBE),
+                        {QStringLiteral("stress"), dir.path(), QString::number(projects)});
+            QVERIFY(probe.waitForStarted());
+            QVERIFY(probe.waitForReadyRead(20000));
+            // Kill at a random moment: before, during or between writes.
+            QThread::usleep(rng.bounded(1000u, 120000u));
+            ::kill(pid_t(probe.processId()), SIGKILL);
+            QVERIFY(probe.waitForFinished(10000));
+            QCOMPARE(probe.exitStatus(), QProcess::CrashExit);
+
+            const QByteArray bytes = readFile(file);
+            QVERIFY2(isOneWholeGeneration(bytes, projects), qPrintable(QStringLiteral("run %1").arg(i)));
+            if (bytes != previous)
+                ++changedBetweenKills;
+            previous = bytes;
+            // Nothing but the data file: no temporary file for the next start to stumble on.
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                     QStringList{"tallybrook.json"});
+        }
+        // The kills really did land among saves, not only before the first one.
+        QVERIFY(changedBetweenKills > runs / 4);
+        Store store(dir.path(), false);
+        QVERIFY(!store.toast());
+        QCOMPARE(store.data().projects.size(), projects);
+    }
+
+    void fullDisk()
+    {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        QTemporaryDir dir;
+        Mount mount;
+        const QString mountPoint = dir.path() + QStringLiteral("/mnt");
+        QDir().mkpath(mountPoint);
+        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=512k", "tmpfs", mountPoint}))
+            QSKIP("cannot mount tmpfs here");
+        mount.path = mountPoint;
+        const QString folder = mountPoint + QStringLiteral("/Tallybrook");
+        Store store(folder, false);
+        const QString file = store.fileURL();
+        const AppData first = readDocument(file);
+        QCOMPARE(first.projects.size(), 37);
+
+        // Fill the disk to the last byte.
+        const QString filler = mountPoint + QStringLiteral("/filler");
+        {
+            QFile f(filler);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (f.write(block) == block.size() && f.flush()) {
+            }
+        }
+        store.update([](AppData& d) {
+            for (int i = 0; i < 2000; ++i)
+                d.clients.append(QStringLiteral("Client number %1").arg(i));
+        });
+        store.flushPendingSave();
+        QVERIFY(store.toast());
+        QVERIFY2(store.toast()->message.startsWith(QStringLiteral("Could not save: ")),
+                 qPrintable(store.toast()->message));
+        QCOMPARE(readDocument(file), first);              // the old document is whole
+        QCOMPARE(store.data().clients.size(), 19 + 2000); // nothing lost in memory
+        QVERIFY(store.hasUnsavedChanges());
+
+        QVERIFY(QFile::remove(filler));
+        store.addCategory(QStringLiteral("After space was freed"));
+        store.flushPendingSave();
+        const AppData written = readDocument(file);
+        QCOMPARE(written.clients.size(), 19 + 2000);
+        QVERIFY(written.categories.contains(QStringLiteral("After space was freed")));
+
+        // The same at quit: a failed save is retried.
+        {
+            QFile f(filler);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (f.write(block) == block.size() && f.flush()) {
+            }
+        }
+        store.addClient(QStringLiteral("Written at quit"));
+        store.flushPendingSave();
+        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QVERIFY(QFile::remove(filler));
+        store.saveBeforeQuit();
+        QVERIFY(readDocument(file).clients.contains(QStringLiteral("Written at quit")));
+    }
+
+    void unprivilegedUser()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("needs root and setpriv to act as another user");
+        QTemporaryDir dir;
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+        QFile::setPermissions(dir.path(), open);
+        const auto asNobody = [&](const QString& folder) {
+            QProcess p;
+            p.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                QStringLiteral(TB_STOREPROBE), "save", folder});
+            p.waitForFinished(30000);
+            return QString::fromUtf8(p.readAllStandardOutput());
+        };
+
+        // A readable document in a folder this user cannot write.
+        const QString readOnly = dir.path() + QStringLiteral("/readonly");
+        QDir().mkpath(readOnly);
+        QFile::setPermissions(readOnly, open);
+        writeFile(readOnly + QStringLiteral("/tallybrook.json"), *DataFile::encode(AppData::sample()));
+        const QByteArray before = readFile(readOnly + QStringLiteral("/tallybrook.json"));
+        QString out = asNobody(readOnly);
+        QVERIFY2(out.contains(QStringLiteral("toast=Could not save: ")), qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral("inMemory=1")));
+        QCOMPARE(readFile(readOnly + QStringLiteral("/tallybrook.json")), before);
+
+        // An unreadable document that cannot be set aside: saving stays blocked, file untouched.
+        const QString stuck = dir.path() + QStringLiteral("/stuck");
+        QDir().mkpath(stuck);
+        QFile::setPermissions(stuck, open);
+        writeFile(stuck + QStringLiteral("/tallybrook.json"), "{broken");
+        out = asNobody(stuck);
+        QVERIFY2(out.contains(QStringLiteral("blocked=1")), qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral("Changes will not be saved this session.")));
+        QVERIFY(out.contains(QStringLiteral("inMemory=1")));
+        QCOMPARE(readFile(stuck + QStringLiteral("/tallybrook.json")), QByteArray("{broken"));
+        QCOMPARE(QDir(stuck).entryList(QDir::Files), QStringList{"tallybrook.json"});
+    }
+
+    void dataFileIsAFolderOrALink()
+    {
+        // A folder where the file should be: set aside like any unreadable file.
+        QTemporaryDir dir;
+        const QString file = dir.path() + QStringLiteral("/tallybrook.json");
+        QDir().mkpath(file + QStringLiteral("/inner"));
+        {
+            Store store(dir.path(), false);
+            QCOMPARE(store.toast()->message, kSetAside);
+            QVERIFY(!store.savingBlocked());
+            store.addClient(QStringLiteral("Fresh"));
+            store.flushPendingSave();
+            QCOMPARE(readDocument(file).clients, QStringList{"Fresh"});
+        }
+        const QStringList aside = QDir(dir.path()).entryList({"tallybrook-unreadable-*.json"}, QDir::Dirs);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(QDir(dir.path() + QLatin1Char('/') + aside.first() + QStringLiteral("/inner")).exists());
+
+        // A link to a file elsewhere: the target is read and updated in place; the link stays.
+        QTemporaryDir other;
+        const QString target = other.path() + QStringLiteral("/synced.json");
+        writeFile(target, *DataFile::encode(AppData::empty()));
+        QTemporaryDir linked;
+        const QString link = linked.path() + QStringLiteral("/tallybrook.json");
+        QVERIFY(QFile::link(target, link));
+        Store store(linked.path(), false);
+        QVERIFY(!store.toast());
+        store.addClient(QStringLiteral("Through the link"));
+        store.flushPendingSave();
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readDocument(target).clients, QStringList{"Through the link"});
+        QCOMPARE(QDir(other.path()).entryList(QDir::Files), QStringList{"synced.json"});
+    }
+
+    void hostileDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("readable");
+        const QByteArray p = R"({"name":"x","fee":1})";
+        QTest::newRow("empty file") << QByteArray() << false;
+        QTest::newRow("truncated") << QByteArray(R"({"projects":[{"name":"x","fee")") << false;
+        QTest::newRow("NUL bytes") << QByteArray("{\0\0}", 4) << false;
+        QTest::newRow("deep nesting") << QByteArray(200000, '[') << false;
+        QTest::newRow("deep nesting in an ignored key")
+            << QByteArray(R"({"extra":)" + QByteArray(1000, '[') + QByteArray(1000, ']') + "}") << true;
+        QTest::newRow("too deep in an ignored key")
+            << QByteArray(R"({"extra":)" + QByteArray(5000, '[') + QByteArray(5000, ']') + "}") << false;
+        QTest::newRow("invalid UTF-8") << QByteArray("{\"currency\":\"\xC3\x28\"}") << false;
+        QTest::newRow("overlong UTF-8") << QByteArray("{\"currency\":\"\xC0\xAF\"}") << false;
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF{\"currency\":\"\xE2\x82\xAC\"}") << true;
+        QTest::newRow("number out of range")
+            << QByteArray(R"({"projects":[{"name":"x","fee":1e400}]})") << false;
+        QTest::newRow("huge but finite") << QByteArray(R"({"taxRate":1e308,"projects":[)" + p + "]}") << true;
+        QTest::newRow("trailing garbage") << QByteArray("{} x") << false;
+        QTest::newRow("two documents") << QByteArray("{}{}") << false;
+    }
+    void hostileDocuments()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString file = dir.path() + QStringLiteral("/tallybrook.json");
+        writeFile(file, bytes);
+        QElapsedTimer clock;
+        clock.start();
+        const Load l = Store::load(file, dir.path());
+        QVERIFY(clock.elapsed() < 10000);
+        QCOMPARE(l.message.isEmpty(), readable);
+        if (!readable) {
+            QCOMPARE(l.message, kSetAside);
+            QCOMPARE(l.data, AppData::empty());
+            QCOMPARE(QDir(dir.path()).entryList({"tallybrook-unreadable-*.json"}).size(), 1);
+        } else {
+            // Whatever loaded can be written again.
+            QVERIFY(DataFile::encode(l.data));
+        }
+    }
+
+    void duplicateKeysKeepTheLast()
+    {
+        const auto d = DataFile::decode(
+            R"({"currency":"€","currency":"£","projects":[{"name":"a","name":"b","fee":1}]})");
+        QVERIFY(d);
+        QCOMPARE(d->currency, QStringLiteral("£"));
+        QCOMPARE(d->projects.first().name, QStringLiteral("b"));
+    }
+
+    void largeDocuments()
+    {
+        // About 50 MB, and thousands of clients spelled in several ways.
+        AppData d;
+        for (int i = 0; i < 5000; ++i) {
+            d.clients.append(QStringLiteral("Client %1").arg(i));
+            d.clients.append(QStringLiteral("CLIENT %1").arg(i));
+        }
+        d.projects.reserve(160000);
+        for (int i = 0; i < 160000; ++i) {
+            Project p;
+            p.id = QUuid::createUuid();
+            p.name = QStringLiteral("A project with a fairly long descriptive name %1").arg(i);
+            p.client = QStringLiteral("CLIENT %1").arg(i % 5000);
+            p.category = QStringLiteral("Category %1").arg(i % 40);
+            p.fee = i;
+            p.date = QDateTime(QDate(2000 + i % 25, 1 + i % 12, 1 + i % 28), QTime(12, 0), Qt::LocalTime);
+            d.projects.append(p);
+        }
+        QTemporaryDir dir;
+        const QString file = dir.path() + QStringLiteral("/tallybrook.json");
+        writeFile(file, *DataFile::encode(d));
+        QVERIFY(QFileInfo(file).size() > 50'000'000);
+        QElapsedTimer clock;
+        clock.start();
+        Store store(dir.path(), false);
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!store.toast());
+        QCOMPARE(store.data().projects.size(), 160000);
+        QCOMPARE(store.data().clients.size(), 5000);
+        QCOMPARE(store.data().clients.first(), QStringLiteral("Client 0"));
+        QCOMPARE(store.data().projects.first().client, QStringLiteral("Client 0"));
+    }
+};
+
+TB_TEST_MAIN(TestReliability)
+#include "tst_reliability.moc"
