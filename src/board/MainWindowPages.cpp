@@ -1,5 +1,7 @@
 #include "board/MainWindowPages.h"
 
+#include "settings/SettingsView.h"
+
 #include <QWidget>
 
 namespace MainWindowPages {
@@ -9,9 +11,10 @@ QWidget* standard(MainTab tab, Store* store, QWidget* parent)
     Q_UNUSED(store);
     switch (tab) {
     case MainTab::board:    // BoardView
-    case MainTab::stats:    // StatsView
-    case MainTab::settings: // SettingsView
+    case MainTab::stats: // StatsView
         break;
+    case MainTab::settings:
+        return new SettingsView(store, parent);
     }
     return emptyPage(tab, parent);
 }
