@@ -1,5 +1,6 @@
 #include "board/MainWindowSheet.h"
 
+#include "board/ProjectEditor.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
 
@@ -36,17 +37,7 @@ QString MainWindowSheet::title(const Store& store, const EditorTarget& target)
 
 QWidget* MainWindowSheet::standardEditor(Store* store, const EditorTarget& target, QDialog* sheet)
 {
-    // Stand-in until the project editor is built: the sheet's title and nothing else.
-    auto* content = new QWidget(sheet);
-    content->setObjectName(QStringLiteral("editorPlaceholder"));
-    content->setMinimumSize(460, 360);
-    auto* column = new QVBoxLayout(content);
-    column->setContentsMargins(24, 24, 24, 24);
-    auto* heading = new QLabel(title(*store, target), content);
-    heading->setFont(Theme::font(15, QFont::ExtraBold));
-    column->addWidget(heading);
-    column->addStretch(1);
-    return content;
+    return new ProjectEditor(store, target, sheet);
 }
 
 void MainWindowSheet::sync()
