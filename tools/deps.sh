@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tallybrook needs, only those that are missing.
-# Usage: tools/deps.sh build|test|run
+# Usage: tools/deps.sh build|test|run|fuzz|bench
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
@@ -12,6 +12,8 @@ want=("${build_pkgs[@]}")
 case "${1:-build}" in
     test) want+=("${test_pkgs[@]}") ;;
     run) want+=("${run_pkgs[@]}") ;;
+    fuzz) want+=(clang-14 libclang-rt-14-dev) ;;
+    bench) want+=(libbenchmark-dev) ;;
 esac
 
 missing=()
