@@ -3,6 +3,7 @@
 #include "i18n/L10n.h"
 #include "model/Store.h"
 #include "settings/IconBadge.h"
+#include "settings/PopUpButton.h"
 #include "settings/SettingsLabel.h"
 #include "ui/Theme.h"
 
@@ -17,11 +18,9 @@ CurrencyCard::CurrencyCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(12);
     m_title = SettingsLabel::make(QString(), 13, QFont::Bold, Theme::ink(), this);
-    m_menu = new QComboBox(this);
+    m_menu = new PopUpButton(this);
     m_menu->setObjectName(QStringLiteral("currencyMenu"));
     m_menu->setFixedWidth(130);
-    m_menu->setFont(Theme::font(12, QFont::Medium));
-    m_menu->setCursor(Qt::PointingHandCursor);
     for (const Currency::Code& c : Currency::all())
         m_menu->addItem(c.label, c.code);
     connect(m_menu, &QComboBox::activated, this, &CurrencyCard::choose);

@@ -91,10 +91,8 @@ DirectoryCard::DirectoryCard(Store* store, Spec spec, QWidget* parent)
             m_spec.remove(name);
     });
 
-    if (m_store) {
-        connect(m_store, &Store::dataChanged, this, &DirectoryCard::refreshItems);
-        connect(m_store, &Store::languageChanged, this, &DirectoryCard::retranslate);
-    }
+    connect(m_store, &Store::dataChanged, this, &DirectoryCard::refreshItems);
+    connect(m_store, &Store::languageChanged, this, &DirectoryCard::retranslate);
     retranslate();
     refreshItems();
 }
@@ -136,7 +134,7 @@ void DirectoryCard::startEditing(const QString& name)
     m_editor = qobject_cast<DirectoryRowEditor*>(m_list->indexWidget(index));
     if (!m_editor)
         return;
-    m_editor->setLanguage(m_store ? m_store->language() : AppLanguage::en);
+    m_editor->setLanguage(m_store->language());
     m_editor->field()->setText(name);
     connect(m_editor->field(), &QLineEdit::textChanged, this,
             [this](const QString& text) { m_editingDraft = text; });
@@ -188,8 +186,8 @@ void DirectoryCard::closeEditor()
 void DirectoryCard::refreshItems()
 {
     m_model->setNames(m_spec.items ? m_spec.items() : QStringList());
-    m_badge->setText(DirectoryText::badge(m_store ? m_store->language() : AppLanguage::en,
-                                          m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
+    m_badge->setText(
+        DirectoryText::badge(m_store->language(), m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
     // A row that left the list takes its edit with it.
     if (m_editingItem && (m_model->rowOf(*m_editingItem) < 0 || !m_editingIndex.isValid()))
         closeEditor();
@@ -197,7 +195,7 @@ void DirectoryCard::refreshItems()
 
 void DirectoryCard::retranslate()
 {
-    const AppLanguage language = m_store ? m_store->language() : AppLanguage::en;
+    const AppLanguage language = m_store->language();
     m_title->setText(L10n::tr(language, m_spec.titleEn, m_spec.titleTr));
     m_addField->setPlaceholderText(L10n::tr(language, m_spec.placeholderEn, m_spec.placeholderTr));
     m_addField->setAccessibleName(m_addField->placeholderText());

@@ -68,7 +68,7 @@ private:
     void retranslate();
     void closeEditor();
 
-    QPointer<Store> m_store;
+    Store* m_store;
     Spec m_spec;
     QLabel* m_title;
     CountBadge* m_badge;

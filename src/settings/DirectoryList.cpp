@@ -4,6 +4,7 @@
 #include "settings/DirectoryModel.h"
 #include "ui/CreamScroller.h"
 
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -167,6 +168,14 @@ void DirectoryList::keyPressEvent(QKeyEvent* event)
         }
     }
     QListView::keyPressEvent(event);
+    viewport()->update();
+}
+
+void DirectoryList::focusInEvent(QFocusEvent* event)
+{
+    // Tabbing in shows which row the keys act on; a click does not.
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QListView::focusInEvent(event);
     viewport()->update();
 }
 

@@ -36,15 +36,12 @@ LanguageCard::LanguageCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
     row->addWidget(m_picker, 0, Qt::AlignVCenter);
     body()->addLayout(row);
 
-    if (m_store)
-        connect(m_store, &Store::languageChanged, this, &LanguageCard::refresh);
+    connect(m_store, &Store::languageChanged, this, &LanguageCard::refresh);
     refresh();
 }
 
 void LanguageCard::choose(AppLanguage language)
 {
-    if (!m_store)
-        return;
     m_store->setLanguage(language);
     m_store->show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
                                               : QStringLiteral("Language set to English"));
@@ -52,9 +49,7 @@ void LanguageCard::choose(AppLanguage language)
 
 void LanguageCard::refresh()
 {
-    const AppLanguage language = m_store ? m_store->language() : AppLanguage::en;
-    m_title->setText(m_store ? m_store->tr(QStringLiteral("App Language"), QStringLiteral("Uygulama Dili"))
-                             : QStringLiteral("App Language"));
-    m_picker->setSelection(int(language));
+    m_title->setText(m_store->tr(QStringLiteral("App Language"), QStringLiteral("Uygulama Dili")));
+    m_picker->setSelection(int(m_store->language()));
     m_picker->setAccessibleName(m_title->text());
 }

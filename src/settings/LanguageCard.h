@@ -3,8 +3,6 @@
 #include "model/StoreTypes.h"
 #include "ui/PanelFrame.h"
 
-#include <QPointer>
-
 class PillSegment;
 class QLabel;
 class Store;
@@ -23,7 +21,7 @@ private:
     void choose(AppLanguage language);
     void refresh();
 
-    QPointer<Store> m_store;
+    Store* m_store;
     QLabel* m_title;
     PillSegment* m_picker;
 };

@@ -5,8 +5,8 @@
 #include "model/Store.h"
 #include "settings/SettingRow.h"
 #include "settings/SettingsLabel.h"
+#include "settings/SymbolView.h"
 #include "settings/ToggleSwitch.h"
-#include "ui/Icons.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -32,10 +32,7 @@ PresenceCard::PresenceCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
 
     auto addRow = [this](const QString& symbol, QLabel*& label, ToggleSwitch*& toggle, const char* key) {
         auto* row = new SettingRow(this);
-        auto* icon = new QLabel(row);
-        icon->setFixedWidth(16);
-        icon->setAlignment(Qt::AlignCenter);
-        icon->setPixmap(Icons::pixmap(symbol, Theme::secondary(), kSymbolSize, devicePixelRatioF()));
+        auto* icon = new SymbolView(symbol, Theme::secondary(), kSymbolSize, QSize(16, 18), row);
         label = SettingsLabel::make(QString(), 12, QFont::DemiBold, Theme::ink(), row);
         toggle = new ToggleSwitch(row);
         toggle->setObjectName(QLatin1String(key));

@@ -15,16 +15,11 @@ namespace {
 constexpr int kGap = 24;
 constexpr int kMinimumColumn = 340;
 
-QVBoxLayout* column(QWidget* host)
+QVBoxLayout* column()
 {
-    auto* layout = new QVBoxLayout(host);
+    auto* layout = new QVBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kGap);
-    // Both columns take exactly half of the width, whatever their content asks for.
-    QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    policy.setHorizontalStretch(1);
-    host->setSizePolicy(policy);
-    host->setMinimumWidth(kMinimumColumn);
     return layout;
 }
 } // namespace
@@ -36,31 +31,37 @@ SettingsView::SettingsView(Store* store, QWidget* parent) : QWidget(parent), m_s
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(kGap);
 
-    auto* left = new QWidget(this);
-    auto* leftLayout = column(left);
-    m_clients = new DirectoryCard(store, DirectoryCard::clients(store), left);
+    // The cards are children of the page itself, so their shadows are not cut off at a column's edge.
+    auto* leftLayout = column();
+    m_clients = new DirectoryCard(store, DirectoryCard::clients(store), this);
     m_clients->setObjectName(QStringLiteral("clientsCard"));
-    m_categories = new DirectoryCard(store, DirectoryCard::categories(store), left);
+    m_categories = new DirectoryCard(store, DirectoryCard::categories(store), this);
     m_categories->setObjectName(QStringLiteral("categoriesCard"));
     leftLayout->addWidget(m_clients);
     leftLayout->addWidget(m_categories);
     leftLayout->addStretch(1);
 
-    auto* right = new QWidget(this);
-    auto* rightLayout = column(right);
-    m_language = new LanguageCard(store, right);
-    m_colors = new ColumnColorsCard(store, right);
-    m_presence = new PresenceCard(store, right);
-    m_currency = new CurrencyCard(store, right);
-    m_delete = new DeleteDataCard(store, right);
+    auto* rightLayout = column();
+    m_language = new LanguageCard(store, this);
+    m_colors = new ColumnColorsCard(store, this);
+    m_presence = new PresenceCard(store, this);
+    m_currency = new CurrencyCard(store, this);
+    m_delete = new DeleteDataCard(store, this);
     for (QWidget* card : {static_cast<QWidget*>(m_language), static_cast<QWidget*>(m_colors),
                           static_cast<QWidget*>(m_presence), static_cast<QWidget*>(m_currency),
                           static_cast<QWidget*>(m_delete)})
         rightLayout->addWidget(card);
     rightLayout->addStretch(1);
 
-    columns->addWidget(left, 1, Qt::AlignTop);
-    columns->addWidget(right, 1, Qt::AlignTop);
+    // Equal stretch and no width of their own: each column takes half of the page.
+    columns->addLayout(leftLayout, 1);
+    columns->addLayout(rightLayout, 1);
+    for (QWidget* card : findChildren<PanelFrame*>(Qt::FindDirectChildrenOnly)) {
+        QSizePolicy policy = card->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        card->setSizePolicy(policy);
+    }
+    setMinimumWidth(2 * kMinimumColumn + kGap);
 
     connect(m_store, &Store::tabChanged, this, &SettingsView::tabChanged);
 }

@@ -306,11 +306,13 @@ void TestPreferenceCards::pageLayout()
     QCOMPARE(categories.height(), DirectoryCard::kHeight);
     QCOMPARE(categories.top() - clients.bottom() - 1, 24);
     // Two halves, 24 apart, tops aligned.
-    const QRect left = view.clientsCard()->parentWidget()->geometry();
-    const QRect right = view.languageCard()->parentWidget()->geometry();
+    const QRect left = clients;
+    const QRect right = language;
     QVERIFY(qAbs(left.width() - right.width()) <= 1);
     QCOMPARE(right.left() - left.right() - 1, 24);
     QCOMPARE(clients.top(), language.top());
+    QCOMPARE(left.left(), 0);
+    QCOMPARE(right.right(), view.width() - 1);
     // The right column, top to bottom.
     QList<QWidget*> order{view.languageCard(), view.columnColorsCard(), view.presenceCard(),
                           view.currencyCard(), view.deleteDataCard()};
@@ -346,6 +348,14 @@ void TestPreferenceCards::pageLayout()
             QVERIFY(image.save(folder + QStringLiteral("/settings-") + AppLanguageInfo::rawValue(l) +
                                QStringLiteral(".png")));
         }
+        // A row in edit mode, next to rows in display mode.
+        settings->clientsCard()->startEditing(m_f.store->data().clients.at(1));
+        QCoreApplication::processEvents();
+        QImage image(settings->clientsCard()->size() * 2, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(2);
+        image.fill(Theme::cream());
+        settings->clientsCard()->render(&image);
+        QVERIFY(image.save(folder + QStringLiteral("/settings-editing.png")));
     }
 }
 

@@ -1,0 +1,60 @@
+#include "settings/PopUpButton.h"
+
+#include "ui/Icons.h"
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QFocusEvent>
+#include <QPainter>
+
+namespace {
+constexpr int kPadX = 14;
+constexpr int kChevron = 10;
+} // namespace
+
+PopUpButton::PopUpButton(QWidget* parent) : QComboBox(parent)
+{
+    setFont(Theme::font(12, QFont::Medium));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+void PopUpButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = QRectF(rect()).adjusted(0, 1, 0, -1);
+    const bool hot = underMouse() && isEnabled();
+    Painters::capsule(p, area, hot ? Theme::cream() : QColor(Qt::white), Theme::border());
+    const QRectF chevron(area.right() - kPadX - kChevron + 2, area.center().y() - kChevron / 2.0, kChevron,
+                         kChevron);
+    p.drawPixmap(chevron.topLeft(), Icons::pixmap(QStringLiteral("chevron.up.chevron.down"), Theme::muted(),
+                                                  kChevron, devicePixelRatioF(), QFont::DemiBold));
+    if (currentIndex() >= 0) {
+        p.setFont(font());
+        p.setPen(isEnabled() ? Theme::ink() : Theme::faint());
+        const QRectF text(area.left() + kPadX, area.top(), chevron.left() - 6 - area.left() - kPadX,
+                          area.height());
+        p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+                   fontMetrics().elidedText(currentText(), Qt::ElideRight, int(text.width())));
+    }
+    if (hasFocus() && m_keyboardFocus) {
+        QColor ring = Theme::brand();
+        ring.setAlphaF(0.6f);
+        Painters::capsule(p, area.adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
+    }
+}
+
+void PopUpButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+    QComboBox::focusInEvent(event);
+}
+
+void PopUpButton::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QComboBox::focusOutEvent(event);
+}

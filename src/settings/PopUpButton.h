@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QComboBox>
+
+// A pop-up menu drawn in the page's look: a white capsule with the chosen label and an up-down
+// chevron. With nothing chosen it shows only the chevron.
+class PopUpButton final : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit PopUpButton(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool m_keyboardFocus = false;
+};
