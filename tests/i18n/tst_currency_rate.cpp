@@ -14,6 +14,7 @@ class FakeRateServer final : public QObject
 {
 public:
     QByteArray response;
+    QByteArray redirected; // the answer for a request to /moved
     bool trickle = false;
     int requests = 0;
 
@@ -23,7 +24,8 @@ public:
         QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    if (!socket->readAll().contains("\r\n\r\n") || socket->property("answered").toBool())
+                    const QByteArray request = socket->readAll();
+                    if (!request.contains("\r\n\r\n") || socket->property("answered").toBool())
                         return;
                     socket->setProperty("answered", true);
                     ++requests;
@@ -34,7 +36,7 @@ public:
                         timer->start(20);
                         return;
                     }
-                    socket->write(response);
+                    socket->write(request.startsWith("GET /moved") ? redirected : response);
                     socket->disconnectFromHost();
                 });
             }
@@ -114,6 +116,19 @@ private slots:
         fetchWith(http(200, huge));
         QCOMPARE(CurrencyRate::usdToTry(), 39.5);
         QCOMPARE(m_server.requests, 6);
+    }
+
+    void redirects()
+    {
+        const QByteArray moved = "HTTP/1.1 302 Found\r\nLocation: /moved\r\nContent-Length: 0\r\n"
+                                 "Connection: close\r\n\r\n";
+        m_server.redirected = http(200, R"({"rates":{"TRY":44.5}})");
+        fetchWith(moved);
+        QCOMPARE(CurrencyRate::usdToTry(), 44.5);
+        // A redirect that never ends gives up and keeps the rate.
+        m_server.redirected = moved;
+        fetchWith(moved);
+        QCOMPARE(CurrencyRate::usdToTry(), 44.5);
     }
 
     void noServerAndTrickle()
