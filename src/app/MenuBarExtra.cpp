@@ -79,9 +79,11 @@ void MenuBarExtra::setPresent(bool present)
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::MiddleClick)
             return;
-        // The click that opens the panel again would first close it (it is a popup).
-        if (m_panel && m_panel->isVisible()) {
-            m_panel->close();
+        // A click on the icon while the panel is open closes the popup first; that click only closes.
+        if ((m_panel && m_panel->isVisible()) || (m_sinceClose.isValid() && m_sinceClose.elapsed() < 300)) {
+            if (m_panel)
+                m_panel->close();
+            m_sinceClose.invalidate();
             return;
         }
         openPanel();
@@ -94,6 +96,7 @@ MenuBarPanel* MenuBarExtra::openPanel()
     if (m_panel)
         m_panel->close();
     m_panel = new MenuBarPanel(m_store, m_showMainWindow);
+    connect(m_panel, &MenuBarPanel::closed, this, [this] { m_sinceClose.start(); });
     m_panel->placeNear(m_icon ? m_icon->geometry() : QRect());
     m_panel->show();
     m_panel->activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -37,4 +38,6 @@ private:
     std::function<void()> m_showMainWindow;
     QSystemTrayIcon* m_icon = nullptr;
     QPointer<MenuBarPanel> m_panel;
+    // When the last panel closed: a click on the icon closes an open panel before it arrives.
+    QElapsedTimer m_sinceClose;
 };

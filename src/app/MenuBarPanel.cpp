@@ -307,6 +307,12 @@ void MenuBarPanel::placeNear(const QRect& anchor)
     move(r.topLeft());
 }
 
+void MenuBarPanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit closed();
+}
+
 void MenuBarPanel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

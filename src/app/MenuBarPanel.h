@@ -27,7 +27,11 @@ public:
     // inside the screen's available area.
     void placeNear(const QRect& anchor);
 
+signals:
+    void closed();
+
 protected:
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
