@@ -76,7 +76,9 @@ private slots:
 
     void tabsFollowTheStore()
     {
-        auto w = openWindow();
+        // Stand-in pages: this is about the frame, not the pages.
+        auto w = openWindow(
+            [](MainTab tab, Store*, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });
         PillSegment* tabs = w->header()->tabs();
         QCOMPARE(tabs->selection().toInt(), int(MainTab::board));
         QCOMPARE(tabs->options().size(), 3);
