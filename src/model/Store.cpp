@@ -173,6 +173,14 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
         }
         bool changed = false;
         sanitize(*decoded, changed);
+        // Equal client and category texts share one buffer (the directory's where there is
+        // one): less memory, and the statistics group projects by buffer without reading texts.
+        QSet<QString> texts(decoded->clients.begin(), decoded->clients.end());
+        texts.unite(QSet<QString>(decoded->categories.begin(), decoded->categories.end()));
+        for (Project& p : decoded->projects) {
+            p.client = *texts.insert(p.client);
+            p.category = *texts.insert(p.category);
+        }
         result.data = *decoded;
         result.needsResave = changed;
         return result;

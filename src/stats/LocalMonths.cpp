@@ -1,5 +1,7 @@
 #include "stats/LocalMonths.h"
 
+#include <limits>
+
 namespace {
 
 constexpr qint64 kDayMs = 86400000;
@@ -65,14 +67,8 @@ qint64 floorDiv(qint64 a, qint64 b)
 LocalMonths::YearMonth LocalMonths::of(const QDateTime& date)
 {
     switch (date.timeSpec()) {
-    case Qt::LocalTime: {
-        const QDate day = date.date();
-        if (!day.isValid())
-            return {};
-        const Civil c = civilFromJulianDay(day.toJulianDay());
-        // QDate has no year 0: astronomical year 0 is 1 BC.
-        return {int(c.year > 0 ? c.year : c.year - 1), c.month};
-    }
+    case Qt::LocalTime:
+        return ofLocalDay(date.date());
     case Qt::UTC: {
         if (!date.isValid())
             return {};
@@ -88,6 +84,27 @@ LocalMonths::YearMonth LocalMonths::of(const QDateTime& date)
     default:
         return convert(date);
     }
+}
+
+LocalMonths::YearMonth LocalMonths::ofLocalDay(const QDate& day)
+{
+    if (!day.isValid())
+        return {};
+    const qint64 jd = day.toJulianDay();
+    const bool cacheable = jd >= 0 && jd <= std::numeric_limits<qint32>::max();
+    if (cacheable) {
+        if (m_days.empty())
+            m_days.resize(kDaySlots);
+        const DaySlot& slot = m_days[size_t(jd % kDaySlots)];
+        if (slot.julianDay == jd)
+            return {slot.year, slot.month};
+    }
+    const Civil c = civilFromJulianDay(jd);
+    // QDate has no year 0: astronomical year 0 is 1 BC.
+    const YearMonth ym{int(c.year > 0 ? c.year : c.year - 1), c.month};
+    if (cacheable && ym.year > 0 && ym.year <= std::numeric_limits<qint16>::max())
+        m_days[size_t(jd % kDaySlots)] = DaySlot{qint32(jd), qint16(ym.year), qint8(ym.month)};
+    return ym;
 }
 
 LocalMonths::YearMonth LocalMonths::convert(const QDateTime& date)

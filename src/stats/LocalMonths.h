@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <vector>
 
 // The local calendar year and month of many dates in one pass, exactly as
 // `date.toLocalTime().date()` gives them, without converting every date to local time.
@@ -26,7 +27,18 @@ public:
 
 private:
     YearMonth convert(const QDateTime& date);
+    YearMonth ofLocalDay(const QDate& day);
 
+    // Year and month of recently met days, by Julian day: a decade of days fits without
+    // two of them sharing a slot.
+    struct DaySlot
+    {
+        qint32 julianDay = -1;
+        qint16 year = 0;
+        qint8 month = 0;
+    };
+    static constexpr int kDaySlots = 4096;
+    std::vector<DaySlot> m_days;
     QHash<qint64, YearMonth> m_borderInstants;
     int m_conversions = 0;
 };

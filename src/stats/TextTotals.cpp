@@ -48,16 +48,6 @@ bool sameText(const QString& a, const QString& b)
 
 } // namespace
 
-void TextTotals::add(const QString& text, double amount)
-{
-    const QChar* data = text.constData();
-    const qsizetype size = text.size();
-    Recent& recent = m_recent[(quint64(quintptr(data)) * kMix) >> 56];
-    if (recent.data != data || recent.size != size)
-        recent = Recent{data, size, groupOf(text)};
-    m_groups[recent.group].amount += amount;
-}
-
 int TextTotals::groupOf(const QString& text)
 {
     if (m_slots.size() < 2 * size_t(m_groups.size()) + 2)

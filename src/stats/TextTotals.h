@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QVector>
-#include <array>
 #include <vector>
 
 // A text with the fees summed over the projects that carry it.
@@ -20,7 +19,14 @@ struct NamedTotal
 class TextTotals final
 {
 public:
-    void add(const QString& text, double amount);
+    void add(const QString& text, double amount)
+    {
+        const QChar* data = text.constData();
+        Recent& recent = m_recent[(quint64(quintptr(data)) * 0x9E3779B97F4A7C15ULL) >> (64 - kRecentBits)];
+        if (recent.data != data || recent.size != text.size())
+            recent = Recent{data, text.size(), groupOf(text)};
+        m_groups[recent.group].amount += amount;
+    }
     // Largest amount first; equal amounts by name in code-point order.
     QVector<NamedTotal> sorted() const;
     // Groups in order of first appearance.
@@ -30,13 +36,15 @@ private:
     int groupOf(const QString& text);
     void grow();
 
+    // Recently met buffers by address; large enough that a few dozen names rarely collide.
+    static constexpr int kRecentBits = 10;
     struct Recent
     {
         const QChar* data = nullptr;
         qsizetype size = -1;
         int group = -1;
     };
-    std::array<Recent, 256> m_recent{};
+    std::vector<Recent> m_recent = std::vector<Recent>(size_t(1) << kRecentBits);
     QVector<NamedTotal> m_groups;
     std::vector<quint64> m_hashes;
     std::vector<int> m_slots;

@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include "model/DataFile.h"
+#include "model/Store.h"
 #include "stats/StatsFigures.h"
 
 #include <QRandomGenerator>
@@ -219,6 +221,30 @@ private slots:
         QCOMPARE(f.months[0].value, 60.0);
         QCOMPARE(f.peakMonth->amount, 60.0);
         QCOMPARE(compute(projects, false, 2025, AppLanguage::en).paidCount, 1);
+    }
+
+    void loadedProjectsShareEqualTexts()
+    {
+        // Grouping by buffer is what keeps large documents fast; loading provides the sharing.
+        AppData data;
+        data.clients << "Aura";
+        data.projects << make("1", 10, localAt(2025, 1, 5), Status::paid, "Aura", "Print")
+                      << make("2", 20, localAt(2025, 2, 5), Status::paid, "Aura", "Print")
+                      << make("3", 30, localAt(2025, 3, 5), Status::paid, "Mira", "Print");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tallybrook.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(*DataFile::encode(data));
+        file.close();
+        const Load load = Store::load(path, dir.path());
+        const QVector<Project>& projects = load.data.projects;
+        QCOMPARE(projects.size(), 3);
+        QCOMPARE(projects[0].client.constData(), projects[1].client.constData());
+        QCOMPARE(projects[0].client.constData(), load.data.clients.first().constData());
+        QCOMPARE(projects[0].category.constData(), projects[2].category.constData());
+        QCOMPARE(compute(projects, true, 2025, AppLanguage::en).clients,
+                 (QVector<NamedTotal>{{"Aura", 30}, {"Mira", 30}}));
     }
 
     void onePassAgreesWithTheSeparateFunctions()
