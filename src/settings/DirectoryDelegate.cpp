@@ -41,9 +41,11 @@ QRect DirectoryDelegate::editorRect(const QRect& item)
     return plateRect(item).adjusted(kLeadingPad, kVerticalPad, -kTrailingInset, -kVerticalPad);
 }
 
-QSize DirectoryDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize DirectoryDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
 {
-    return {std::max(0, option.rect.width()), kRowHeight + kRowGap};
+    // No width of its own: the list makes every row as wide as its viewport, also after the
+    // scroll bar comes or goes.
+    return {0, kRowHeight + kRowGap};
 }
 
 void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -24,6 +24,7 @@ DirectoryList::DirectoryList(QWidget* parent) : QListView(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     setItemDelegate(new DirectoryDelegate(this));
     creamScroller(this);
     verticalScrollBar()->setSingleStep(DirectoryDelegate::kRowHeight / 2);

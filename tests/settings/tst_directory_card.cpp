@@ -39,6 +39,7 @@ private slots:
     void renameRejectsDuplicatesAndNoOps();
     void editModeMovesAndCancels();
     void removePath();
+    void rowsFollowTheViewportWidth();
     void tooltipsAndAccessibility();
     void editSurvivesOtherChanges();
     void modelAppliesSmallestChange();
@@ -331,6 +332,31 @@ void TestDirectoryCard::removePath()
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(m_f.store->data().clients, QStringList{QStringLiteral("Gamma")});
     QCOMPARE(m_f.toast(), QStringLiteral("Müşteri listeden kaldırıldı"));
+}
+
+void TestDirectoryCard::rowsFollowTheViewportWidth()
+{
+    showClients();
+    DirectoryList* list = m_card->list();
+    auto rowWidth = [this, list] { return list->visualRect(m_card->model()->index(0)).width(); };
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    QCOMPARE(rowWidth(), list->viewport()->width());
+
+    // The scroll bar appears and takes its room: the rows (and their symbols) narrow with it.
+    const int wide = list->viewport()->width();
+    m_f.store->update([](AppData& d) {
+        for (int i = 0; i < 30; ++i)
+            d.clients << QStringLiteral("Extra %1").arg(i);
+    });
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QTRY_VERIFY(list->viewport()->width() < wide);
+    QCOMPARE(rowWidth(), list->viewport()->width());
+    click(QStringLiteral("Acme"), DirectoryList::RowButton::edit);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Acme")));
+    QVERIFY(list->viewport()->rect().contains(m_card->rowEditor()->geometry()));
+
+    m_card->resize(520, DirectoryCard::kHeight);
+    QTRY_COMPARE(rowWidth(), list->viewport()->width());
 }
 
 void TestDirectoryCard::tooltipsAndAccessibility()
