@@ -121,27 +121,32 @@ void DirectoryCard::submitDraft()
 
 void DirectoryCard::startEditing(const QString& name)
 {
-    const int row = m_model->rowOf(name);
-    if (row < 0)
+    if (m_model->rowOf(name) < 0)
         return;
     closeEditor(); // another row's unsaved text is dropped
     m_editingItem = name;
-    m_editingDraft = name;
     m_model->setEditingName(name);
-    const QModelIndex index = m_model->index(row);
+    openEditor(name);
+    if (m_editor)
+        m_editor->field()->setFocus(Qt::OtherFocusReason);
+}
+
+void DirectoryCard::openEditor(const QString& draft)
+{
+    const QModelIndex index = m_model->index(m_model->rowOf(*m_editingItem));
     m_editingIndex = index;
+    m_editingDraft = draft;
     m_list->openPersistentEditor(index);
     m_editor = qobject_cast<DirectoryRowEditor*>(m_list->indexWidget(index));
     if (!m_editor)
         return;
     m_editor->setLanguage(m_store->language());
-    m_editor->field()->setText(name);
+    m_editor->field()->setText(draft);
     connect(m_editor->field(), &QLineEdit::textChanged, this,
             [this](const QString& text) { m_editingDraft = text; });
     connect(m_editor, &DirectoryRowEditor::commitRequested, this, &DirectoryCard::commitEdit);
     connect(m_editor, &DirectoryRowEditor::cancelRequested, this, &DirectoryCard::cancelEdit);
     m_list->scrollTo(index);
-    m_editor->field()->setFocus(Qt::OtherFocusReason);
 }
 
 void DirectoryCard::commitEdit()
@@ -188,9 +193,21 @@ void DirectoryCard::refreshItems()
     m_model->setNames(m_spec.items ? m_spec.items() : QStringList());
     m_badge->setText(
         DirectoryText::badge(m_store->language(), m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
-    // A row that left the list takes its edit with it.
-    if (m_editingItem && (m_model->rowOf(*m_editingItem) < 0 || !m_editingIndex.isValid()))
-        closeEditor();
+    if (!m_editingItem)
+        return;
+    const int row = m_model->rowOf(*m_editingItem);
+    if (row < 0) {
+        closeEditor(); // the name left the list and takes its edit with it
+    } else if (!m_editingIndex.isValid() || m_editingIndex.row() != row) {
+        // The edited name now sits on another row: the editor and its draft follow it.
+        const bool hadFocus = m_editor && m_editor->isAncestorOf(QApplication::focusWidget());
+        const QString draft = m_editingDraft;
+        if (m_editingIndex.isValid())
+            m_list->closePersistentEditor(m_editingIndex);
+        openEditor(draft);
+        if (m_editor && hadFocus)
+            m_editor->field()->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void DirectoryCard::retranslate()

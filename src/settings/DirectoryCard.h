@@ -66,6 +66,7 @@ public:
 private:
     void refreshItems();
     void retranslate();
+    void openEditor(const QString& draft);
     void closeEditor();
 
     Store* m_store;

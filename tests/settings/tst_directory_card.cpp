@@ -415,8 +415,23 @@ void TestDirectoryCard::editSurvivesOtherChanges()
     QTRY_COMPARE(m_card->rowEditor()->geometry(),
                  DirectoryDelegate::editorRect(m_card->list()->visualRect(gamma)));
 
+    // The list is reordered under it: the editor and the draft move to Gamma's new row.
+    m_f.store->update([](AppData& d) {
+        d.clients = {QStringLiteral("Gamma"), QStringLiteral("Beta"), QStringLiteral("Delta")};
+    });
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Gamma")));
+    QTRY_COMPARE(m_card->list()->viewport()->findChildren<DirectoryRowEditor*>().size(), 1);
+    QCOMPARE(m_card->rowEditor()->field()->text(), QStringLiteral("Gamma Ray"));
+    QTRY_COMPARE(m_card->rowEditor()->geometry(),
+                 DirectoryDelegate::editorRect(m_card->list()->visualRect(m_card->model()->index(0))));
+    QVERIFY(m_card->model()->index(0).data(DirectoryModel::EditingRole).toBool());
+    QVERIFY(!m_card->model()->index(2).data(DirectoryModel::EditingRole).toBool());
+    QTest::keyClick(m_card->rowEditor()->field(), Qt::Key_Return);
+    QCOMPARE(m_f.store->data().clients.first(), QStringLiteral("Gamma Ray"));
+    m_card->startEditing(QStringLiteral("Gamma Ray"));
+
     // The edited name leaves the list: the edit goes with it.
-    m_f.store->removeClient(QStringLiteral("Gamma"));
+    m_f.store->removeClient(QStringLiteral("Gamma Ray"));
     QVERIFY(!m_card->editingItem());
     QTRY_COMPARE(m_card->list()->viewport()->findChildren<DirectoryRowEditor*>().size(), 0);
 }
