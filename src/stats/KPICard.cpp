@@ -1,6 +1,7 @@
 #include "stats/KPICard.h"
 
-#include "ui/Eyebrow.h"
+#include "i18n/L10n.h"
+#include "model/Store.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Theme.h"
@@ -15,6 +16,12 @@ constexpr int kHeaderGap = 16;
 constexpr int kValueGap = 4;
 constexpr int kRadius = 16;
 
+// The section-label look shared with Eyebrow, drawn here so a long title is cut with an ellipsis.
+QFont titleFont()
+{
+    return Theme::font(11, QFont::Bold, 0.6);
+}
+
 QFont valueFont()
 {
     return Theme::font(22, QFont::ExtraBold);
@@ -27,12 +34,11 @@ QFont detailFont()
 } // namespace
 
 KPICard::KPICard(Store* store, const QString& icon, QWidget* parent)
-    : QWidget(parent), m_icon(icon), m_eyebrow(new Eyebrow(QString(), Theme::emerald800(), store, this))
+    : QWidget(parent), m_icon(icon), m_store(store)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // The card is read as one element; its title label is part of it.
-    m_eyebrow->setAccessibleName(QString());
-    m_eyebrow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (store)
+        connect(store, &Store::languageChanged, this, qOverload<>(&QWidget::update));
 }
 
 void KPICard::setTexts(const QString& title, const QString& value, const QString& detail)
@@ -42,10 +48,15 @@ void KPICard::setTexts(const QString& title, const QString& value, const QString
     m_title = title;
     m_value = value;
     m_detail = detail;
-    m_eyebrow->setText(title);
+    // Read as one element that combines its texts.
     setAccessibleName(title + QStringLiteral(", ") + value + QStringLiteral(", ") + detail);
-    placeTitle();
     update();
+}
+
+QString KPICard::shownTitle() const
+{
+    const QString upper = L10n::upper(m_store ? m_store->language() : AppLanguage::en, m_title);
+    return QFontMetrics(titleFont()).elidedText(upper, Qt::ElideRight, titleRect().width());
 }
 
 QString KPICard::shownValue() const
@@ -65,6 +76,11 @@ QSize KPICard::minimumSizeHint() const
     return QSize(2 * kPad + kIconFrame + 40, sizeHint().height());
 }
 
+QRect KPICard::titleRect() const
+{
+    return QRect(kPad, kPad, std::max(0, iconRect().left() - 8 - kPad), kIconFrame);
+}
+
 QRect KPICard::iconRect() const
 {
     return QRect(width() - kPad - kIconFrame, kPad, kIconFrame, kIconFrame);
@@ -80,19 +96,6 @@ QRect KPICard::detailRect() const
 {
     const QRect v = valueRect();
     return QRect(kPad, v.bottom() + 1 + kValueGap, v.width(), QFontMetrics(detailFont()).height());
-}
-
-void KPICard::placeTitle()
-{
-    const int available = std::max(0, iconRect().left() - 8 - kPad);
-    const int h = m_eyebrow->sizeHint().height();
-    m_eyebrow->setGeometry(kPad, kPad + (kIconFrame - h) / 2, available, h);
-}
-
-void KPICard::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeTitle();
 }
 
 void KPICard::paintEvent(QPaintEvent*)
@@ -113,6 +116,9 @@ void KPICard::paintEvent(QPaintEvent*)
                           iconRect().center().y() - kIconSize / 2.0 + 0.5, kIconSize, kIconSize);
     p.drawPixmap(iconArea, symbol, QRectF(symbol.rect()));
 
+    p.setFont(titleFont());
+    p.setPen(Theme::emerald800());
+    p.drawText(titleRect(), Qt::AlignLeft | Qt::AlignVCenter, shownTitle());
     p.setFont(valueFont());
     p.setPen(Theme::emerald950());
     p.drawText(valueRect(), Qt::AlignLeft | Qt::AlignVCenter, shownValue());

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-class Eyebrow;
 class Store;
 
 // One key figure: a small upper-case title with an icon, the value, and a detail line,
@@ -20,7 +19,9 @@ public:
     QString icon() const { return m_icon; }
     QString value() const { return m_value; }
     QString detail() const { return m_detail; }
-    // The value as drawn: one line, cut short at the end when it does not fit.
+    // The texts as drawn: one line each, cut short at the end when they do not fit; the
+    // title upper-cased like a section label.
+    QString shownTitle() const;
     QString shownValue() const;
 
     QSize sizeHint() const override;
@@ -28,17 +29,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QRect titleRect() const;
     QRect iconRect() const;
     QRect valueRect() const;
     QRect detailRect() const;
-    void placeTitle();
 
     QString m_title;
     QString m_icon;
     QString m_value;
     QString m_detail;
-    Eyebrow* m_eyebrow;
+    QPointer<Store> m_store;
 };

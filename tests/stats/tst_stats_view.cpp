@@ -68,6 +68,12 @@ private slots:
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Gelir", "0 ₺", "0 ödenen proje"}));
         QCOMPARE(texts(view.card(1)), (QStringList{"En İyi Ay", "Yok", "0 ₺"}));
+        // Titles read as section labels, with Turkish casing, cut short with an ellipsis.
+        view.card(1)->resize(400, view.card(1)->height());
+        QCOMPARE(view.card(1)->shownTitle(), QStringLiteral("EN İYİ AY"));
+        view.card(2)->resize(150, view.card(2)->height());
+        QVERIFY(view.card(2)->shownTitle().endsWith(QChar(0x2026)));
+        QVERIFY(view.card(2)->shownTitle().startsWith(QStringLiteral("EN")));
         QCOMPARE(texts(view.card(2)), (QStringList{"En Çok Kazandıran Müşteri", "Yok", "Toplam: 0 ₺"}));
         QCOMPARE(texts(view.card(3)), (QStringList{"En Yüksek Bütçeli Proje", "Yok", "0 ₺"}));
         m_store->setStatsAllTime(true);
