@@ -1,5 +1,6 @@
 #include "board/MainWindowPages.h"
 
+#include "board/BoardView.h"
 #include "settings/SettingsView.h"
 
 #include <QWidget>
@@ -8,9 +9,9 @@ namespace MainWindowPages {
 
 QWidget* standard(MainTab tab, Store* store, QWidget* parent)
 {
-    Q_UNUSED(store);
     switch (tab) {
-    case MainTab::board:    // BoardView
+    case MainTab::board:
+        return new BoardView(store, parent);
     case MainTab::stats: // StatsView
         break;
     case MainTab::settings:

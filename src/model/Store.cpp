@@ -321,6 +321,20 @@ void Store::expireToast()
 void Store::changeData(const std::function<void(AppData&)>& change)
 {
     change(m_data);
+    ++m_generation;
+    emit dataChanged();
+}
+
+void Store::changeStatus(int index, Status to)
+{
+    const bool keepLists = listsCurrent();
+    const Status from = m_data.projects.at(index).status;
+    m_data.projects[index].status = to;
+    ++m_generation;
+    if (keepLists) {
+        patchListsForStatus(index, from, to);
+        m_lists.generation = m_generation;
+    }
     emit dataChanged();
 }
 

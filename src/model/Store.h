@@ -144,6 +144,8 @@ signals:
 private:
     void init(const QString& dataFolder, bool sampleOnly);
     void changeData(const std::function<void(AppData&)>& change);
+    // Sets the status of the project at `index`; the cached lists follow without a rebuild.
+    void changeStatus(int index, Status to);
     void scheduleSave();
     void writeNow();
     void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
@@ -172,4 +174,30 @@ private:
     bool m_unsaved = false;
     QTimer m_saveTimer;
     QTimer m_toastTimer;
+
+    // The derived project lists, built on first use and kept while the document, the active
+    // year and the search text stay the same: a board redraw reads them many times per change.
+    struct ListCache
+    {
+        quint64 generation = 0;
+        int year = 0;
+        QString query;
+        // Positions in data.projects of the active year's projects, in document order.
+        std::optional<QVector<int>> yearIndex;
+        std::optional<QVector<Project>> yearProjects;
+        std::optional<QVector<Project>> visible;
+        std::optional<QVector<Project>> byStatus[3];
+        std::optional<QVector<Project>> paid;
+    };
+    bool listsCurrent() const;
+    // Drops the cached lists when what they were built from has changed.
+    void validateLists() const;
+    // Moves one year project between the cached per-status lists (status already changed).
+    void patchListsForStatus(int index, Status from, Status to);
+    const QVector<int>& yearIndex() const;
+    // q: the search text trimmed and in lower case.
+    static bool matchesSearch(const Project& p, const QString& q);
+    // Counts document changes; a cache of another generation is stale.
+    quint64 m_generation = 1;
+    mutable ListCache m_lists;
 };

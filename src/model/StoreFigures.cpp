@@ -17,29 +17,107 @@ QVector<int> Store::years() const
     return QVector<int>(set.begin(), set.end());
 }
 
+bool Store::listsCurrent() const
+{
+    return m_lists.generation == m_generation && m_lists.year == m_activeYear &&
+           m_lists.query == m_searchQuery;
+}
+
+void Store::validateLists() const
+{
+    if (listsCurrent())
+        return;
+    m_lists = ListCache();
+    m_lists.generation = m_generation;
+    m_lists.year = m_activeYear;
+    m_lists.query = m_searchQuery;
+}
+
+void Store::patchListsForStatus(int index, Status from, Status to)
+{
+    if (from == to || !m_lists.yearIndex)
+        return; // every other list is built from the year index
+    const QVector<int>& year = *m_lists.yearIndex;
+    const auto it = std::lower_bound(year.begin(), year.end(), index);
+    if (it == year.end() || *it != index)
+        return; // not a project of the active year: no list holds it
+    const int k = int(it - year.begin());
+    // A project's place in a per-status list: the year projects of that status before it.
+    const auto rank = [&](Status s) {
+        int n = 0;
+        for (int j = 0; j < k; ++j) {
+            if (m_data.projects.at(year.at(j)).status == s)
+                ++n;
+        }
+        return n;
+    };
+    const Project& project = m_data.projects.at(index);
+    if (m_lists.yearProjects)
+        (*m_lists.yearProjects)[k].status = to;
+    if (!Text::trimBlanks(m_searchQuery).isEmpty()) {
+        // Search results are small; they are simply built again.
+        m_lists.visible.reset();
+        for (auto& list : m_lists.byStatus)
+            list.reset();
+    } else {
+        if (auto& list = m_lists.byStatus[size_t(from)])
+            list->remove(rank(from));
+        if (auto& list = m_lists.byStatus[size_t(to)])
+            list->insert(rank(to), project);
+    }
+    if (m_lists.paid && from == Status::paid)
+        m_lists.paid->remove(rank(Status::paid));
+    if (m_lists.paid && to == Status::paid)
+        m_lists.paid->insert(rank(Status::paid), project);
+}
+
+const QVector<int>& Store::yearIndex() const
+{
+    validateLists();
+    if (!m_lists.yearIndex) {
+        QVector<int> index;
+        for (int i = 0; i < m_data.projects.size(); ++i) {
+            if (m_data.projects.at(i).year() == m_activeYear)
+                index.append(i);
+        }
+        m_lists.yearIndex = index;
+    }
+    return *m_lists.yearIndex;
+}
+
 QVector<Project> Store::yearProjects() const
 {
-    QVector<Project> out;
-    for (const Project& p : m_data.projects) {
-        if (p.year() == m_activeYear)
-            out.append(p);
+    const QVector<int>& index = yearIndex();
+    if (!m_lists.yearProjects) {
+        QVector<Project> out;
+        out.reserve(index.size());
+        for (int i : index)
+            out.append(m_data.projects.at(i));
+        m_lists.yearProjects = out;
     }
-    return out;
+    return *m_lists.yearProjects;
+}
+
+bool Store::matchesSearch(const Project& p, const QString& q)
+{
+    return p.name.toLower().contains(q) || p.client.toLower().contains(q) || p.category.toLower().contains(q);
 }
 
 QVector<Project> Store::visibleProjects() const
 {
     const QString q = Text::trimBlanks(m_searchQuery).toLower();
-    QVector<Project> year = yearProjects();
     if (q.isEmpty())
-        return year;
-    QVector<Project> out;
-    for (const Project& p : std::as_const(year)) {
-        if (p.name.toLower().contains(q) || p.client.toLower().contains(q) ||
-            p.category.toLower().contains(q))
-            out.append(p);
+        return yearProjects();
+    const QVector<int>& index = yearIndex();
+    if (!m_lists.visible) {
+        QVector<Project> out;
+        for (int i : index) {
+            if (matchesSearch(m_data.projects.at(i), q))
+                out.append(m_data.projects.at(i));
+        }
+        m_lists.visible = out;
     }
-    return out;
+    return *m_lists.visible;
 }
 
 QVector<Project> Store::sortedVisibleProjects() const
@@ -84,19 +162,28 @@ QVector<Project> Store::sortedVisibleProjects() const
 
 QVector<Project> Store::projects(Status in) const
 {
-    QVector<Project> out;
-    for (const Project& p : visibleProjects()) {
-        if (p.status == in)
-            out.append(p);
+    const QVector<int>& index = yearIndex();
+    std::optional<QVector<Project>>& cached = m_lists.byStatus[size_t(in)];
+    if (!cached) {
+        // Straight from the document: a column does not need the year's whole list built.
+        const QString q = Text::trimBlanks(m_searchQuery).toLower();
+        QVector<Project> out;
+        for (int i : index) {
+            const Project& p = m_data.projects.at(i);
+            if (p.status == in && (q.isEmpty() || matchesSearch(p, q)))
+                out.append(p);
+        }
+        cached = out;
     }
-    return out;
+    return *cached;
 }
 
 double Store::total(Status status) const
 {
     double sum = 0;
-    for (const Project& p : m_data.projects) {
-        if (p.status == status && p.year() == m_activeYear)
+    for (int i : yearIndex()) {
+        const Project& p = m_data.projects.at(i);
+        if (p.status == status)
             sum += p.fee;
     }
     return sum;
@@ -104,18 +191,23 @@ double Store::total(Status status) const
 
 QVector<Project> Store::paidThisYear() const
 {
-    QVector<Project> out;
-    for (const Project& p : m_data.projects) {
-        if (p.status == Status::paid && p.year() == m_activeYear)
-            out.append(p);
+    const QVector<int>& index = yearIndex();
+    if (!m_lists.paid) {
+        QVector<Project> out;
+        for (int i : index) {
+            if (m_data.projects.at(i).status == Status::paid)
+                out.append(m_data.projects.at(i));
+        }
+        m_lists.paid = out;
     }
-    return out;
+    return *m_lists.paid;
 }
 
 double Store::netAfterTax() const
 {
     double profit = 0;
-    for (const Project& p : paidThisYear())
+    const QVector<Project> list = paidThisYear();
+    for (const Project& p : list)
         profit += p.fee - p.outsource;
     return profit - profit * m_data.taxRate / 100;
 }
@@ -130,10 +222,8 @@ double Store::targetProgress() const
 double Store::collectionRate() const
 {
     double all = 0;
-    for (const Project& p : m_data.projects) {
-        if (p.year() == m_activeYear)
-            all += p.fee;
-    }
+    for (int i : yearIndex())
+        all += m_data.projects.at(i).fee;
     return all > 0 ? total(Status::paid) / all : 0;
 }
 

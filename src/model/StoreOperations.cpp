@@ -90,7 +90,7 @@ void Store::move(const QUuid& id, Status to)
     const int i = indexOfProject(m_data, id);
     if (i < 0)
         return;
-    changeData([i, to](AppData& d) { d.projects[i].status = to; });
+    changeStatus(i, to);
     scheduleSave();
     show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to));
 }
@@ -106,7 +106,7 @@ bool Store::handleDrop(const QStringList& texts, Status onto)
             const int i = indexOfProject(m_data, *id);
             if (i < 0 || m_data.projects.at(i).status == onto)
                 continue;
-            changeData([i, onto](AppData& d) { d.projects[i].status = onto; });
+            changeStatus(i, onto);
             scheduleSave();
             show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto));
             result = true;

@@ -1,0 +1,159 @@
+#include "board/ColumnModel.h"
+
+#include "model/Store.h"
+
+ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
+    : QAbstractListModel(parent), m_store(store), m_status(status)
+{
+    if (m_store) {
+        m_projects = m_store->projects(m_status);
+        // Rows are kept in a buffer of our own: a list shared with the Store's cache would make
+        // the Store copy it on its next change.
+        m_projects.detach();
+        recomputeSum();
+        connect(m_store, &Store::dataChanged, this, &ColumnModel::refresh);
+        connect(m_store, &Store::activeYearChanged, this, &ColumnModel::refresh);
+        connect(m_store, &Store::searchQueryChanged, this, &ColumnModel::refresh);
+        // Money texts follow the language (and the currency, which comes with dataChanged).
+        connect(m_store, &Store::languageChanged, this, [this] {
+            if (!m_projects.isEmpty())
+                emit dataChanged(index(0), index(int(m_projects.size()) - 1));
+            emit summaryChanged();
+        });
+    }
+}
+
+int ColumnModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_projects.size());
+}
+
+Qt::ItemFlags ColumnModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
+}
+
+QVariant ColumnModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Project& p = m_projects.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return p.name;
+    case IdRole:
+        return uuidText(p.id);
+    case ClientRole:
+        return p.client;
+    case CategoryRole:
+        return p.category;
+    case FeeRole:
+        return p.fee;
+    case OutsourceRole:
+        return p.outsource;
+    case FeeTextRole:
+        return m_store ? m_store->money(p.fee) : QString();
+    case OutsourceTextRole:
+        return m_store ? m_store->money(p.outsource) : QString();
+    case NetTextRole:
+        return m_store ? m_store->money(p.fee - p.outsource) : QString();
+    case StatusRole:
+        return StatusInfo::rawValue(p.status);
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> ColumnModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(IdRole, "id");
+    names.insert(ClientRole, "client");
+    names.insert(CategoryRole, "category");
+    names.insert(FeeRole, "fee");
+    names.insert(OutsourceRole, "outsource");
+    names.insert(FeeTextRole, "feeText");
+    names.insert(OutsourceTextRole, "outsourceText");
+    names.insert(NetTextRole, "netText");
+    names.insert(StatusRole, "status");
+    return names;
+}
+
+void ColumnModel::refresh()
+{
+    if (!m_store)
+        return;
+    const QVector<Project> next = m_store->projects(m_status);
+    const int oldCount = int(m_projects.size());
+    const int newCount = int(next.size());
+
+    // Rows that keep their place at either end; the rest in between is replaced.
+    int head = 0;
+    while (head < oldCount && head < newCount && m_projects.at(head).id == next.at(head).id)
+        ++head;
+    int tail = 0;
+    while (tail < oldCount - head && tail < newCount - head &&
+           m_projects.at(oldCount - 1 - tail).id == next.at(newCount - 1 - tail).id)
+        ++tail;
+
+    if (oldCount - tail > head) {
+        beginRemoveRows(QModelIndex(), head, oldCount - tail - 1);
+        m_projects.remove(head, oldCount - tail - head);
+        endRemoveRows();
+    }
+    if (newCount - tail > head) {
+        beginInsertRows(QModelIndex(), head, newCount - tail - 1);
+        spliceIn(head, next, head, newCount - tail);
+        endInsertRows();
+    }
+
+    // Kept rows take their new values; each run of changed rows is reported once.
+    bool contentChanged = false;
+    int first = -1;
+    for (int i = 0; i <= newCount; ++i) {
+        const bool kept = i < head || (i >= newCount - tail && i < newCount);
+        const bool differs = kept && m_projects.at(i) != next.at(i);
+        if (differs) {
+            m_projects[i] = next.at(i);
+            contentChanged = true;
+            if (first < 0)
+                first = i;
+        } else if (first >= 0) {
+            emit dataChanged(index(first), index(i - 1));
+            first = -1;
+        }
+    }
+
+    const double oldSum = m_feeSum;
+    recomputeSum();
+    if (oldSum != m_feeSum || oldCount != newCount || contentChanged)
+        emit summaryChanged();
+}
+
+void ColumnModel::spliceIn(int at, const QVector<Project>& from, int begin, int end)
+{
+    const int count = end - begin;
+    if (count <= 16) {
+        for (int i = 0; i < count; ++i)
+            m_projects.insert(at + i, from.at(begin + i));
+        return;
+    }
+    QVector<Project> joined;
+    joined.reserve(m_projects.size() + count);
+    joined.append(m_projects.mid(0, at));
+    for (int i = begin; i < end; ++i)
+        joined.append(from.at(i));
+    joined.append(m_projects.mid(at));
+    m_projects = joined;
+}
+
+void ColumnModel::recomputeSum()
+{
+    double sum = 0;
+    for (const Project& p : std::as_const(m_projects))
+        sum += p.fee;
+    m_feeSum = sum;
+}

@@ -1,0 +1,195 @@
+#include "board/ProjectCard.h"
+
+#include "ui/Icons.h"
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+struct Fonts
+{
+    QFont name = Theme::font(14, QFont::Bold, -0.2);
+    QFont fee = Theme::font(12, QFont::ExtraBold);
+    QFont row = Theme::font(11, QFont::Medium);
+    QFont outsource = Theme::font(10, QFont::DemiBold);
+    QFont net = Theme::font(10, QFont::Bold);
+    qreal titleAscent = 0;
+    qreal titleHeight = 0;
+    qreal outsourceHeight = 0;
+
+    Fonts()
+    {
+        const QFontMetricsF n(name);
+        const QFontMetricsF f(fee);
+        titleAscent = std::max(n.ascent(), f.ascent());
+        titleHeight = titleAscent + std::max(n.descent(), f.descent());
+        outsourceHeight = std::max<qreal>(QFontMetricsF(outsource).height(), 12);
+    }
+};
+
+const Fonts& fonts()
+{
+    static const Fonts f;
+    return f;
+}
+
+QColor withAlpha(QColor c, qreal alpha)
+{
+    c.setAlphaF(float(alpha));
+    return c;
+}
+
+QColor mix(const QColor& a, const QColor& b, qreal t)
+{
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+const QColor kDivider(0xF5, 0xF5, 0xF4);
+constexpr int kClientRow = ProjectCard::kEditButton;
+constexpr qreal kRowGap = 6;
+constexpr qreal kIcon = 10;
+
+// The two texts of the client row share what is left; the shorter keeps its full width.
+std::pair<qreal, qreal> shareWidth(qreal a, qreal b, qreal room)
+{
+    room = std::max<qreal>(0, room);
+    if (a + b <= room)
+        return {a, b};
+    const qreal half = room / 2;
+    if (a <= half)
+        return {a, room - a};
+    if (b <= half)
+        return {room - b, b};
+    return {half, half};
+}
+} // namespace
+
+int ProjectCard::height(bool hasOutsource)
+{
+    const Fonts& f = fonts();
+    qreal h = 2 * kPadding + f.titleHeight + kSpacing + kClientRow;
+    if (hasOutsource)
+        h += kSpacing + 1 + kSpacing + f.outsourceHeight;
+    return int(std::ceil(h));
+}
+
+QRectF ProjectCard::editButtonRect(const QRectF& card)
+{
+    const qreal top = card.top() + kPadding + fonts().titleHeight + kSpacing;
+    return QRectF(card.right() - kPadding - kEditButton, top, kEditButton, kEditButton);
+}
+
+void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal hover)
+{
+    const Fonts& f = fonts();
+    hover = std::clamp<qreal>(hover, 0, 1);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    // Resting and hovered shadows cross-fade while the hover animates.
+    if (hover < 1)
+        Painters::shadow(p, card, kRadius, withAlpha(Theme::ink(), 0.04 * (1 - hover)), 3, QPointF(0, 1));
+    if (hover > 0)
+        Painters::shadow(p, card, kRadius, withAlpha(Theme::ink(), 0.08 * hover), 8, QPointF(0, 4));
+    Painters::roundedCard(p, card, kRadius, Qt::white, mix(Theme::cardBorder(), Theme::faint(), hover), 1);
+
+    const qreal left = card.left() + kPadding;
+    const qreal right = card.right() - kPadding;
+    const qreal width = right - left;
+
+    // Title row: the fee keeps its natural width, the name gives way.
+    const qreal baseline = card.top() + kPadding + f.titleAscent;
+    const QFontMetricsF feeMetrics(f.fee);
+    const qreal feeWidth = feeMetrics.horizontalAdvance(c.fee);
+    p.setFont(f.fee);
+    p.setPen(Theme::ink());
+    p.drawText(QPointF(right - feeWidth, baseline), c.fee);
+    const QFontMetricsF nameMetrics(f.name);
+    const qreal nameRoom = width - feeWidth - 16;
+    p.setFont(f.name);
+    p.drawText(QPointF(left, baseline),
+               nameMetrics.elidedText(c.name, Qt::ElideRight, std::max<qreal>(0, nameRoom)));
+
+    // Client row.
+    const QRectF edit = editButtonRect(card);
+    const qreal rowTop = edit.top();
+    const qreal mid = rowTop + kClientRow / 2.0;
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1;
+    const QPixmap building = Icons::pixmap(QStringLiteral("building.2"), Theme::muted(), int(kIcon), dpr);
+    p.drawPixmap(QRectF(left, mid - kIcon / 2, kIcon, kIcon), building, QRectF(building.rect()));
+    const QFontMetricsF rowMetrics(f.row);
+    const QString bullet = QStringLiteral("•");
+    const qreal bulletWidth = rowMetrics.horizontalAdvance(bullet);
+    qreal x = left + kIcon + kRowGap;
+    const qreal textRoom = edit.left() - kRowGap - 4 - kRowGap - x - 2 * kRowGap - bulletWidth;
+    const auto [clientWidth, categoryWidth] = shareWidth(rowMetrics.horizontalAdvance(c.client),
+                                                         rowMetrics.horizontalAdvance(c.category), textRoom);
+    const qreal textBaseline = mid - (rowMetrics.ascent() + rowMetrics.descent()) / 2 + rowMetrics.ascent();
+    p.setFont(f.row);
+    p.setPen(Theme::secondary());
+    const QString client = rowMetrics.elidedText(c.client, Qt::ElideRight, clientWidth + 0.5);
+    p.drawText(QPointF(x, textBaseline), client);
+    x += rowMetrics.horizontalAdvance(client) + kRowGap;
+    p.setPen(Theme::faint());
+    p.drawText(QPointF(x, textBaseline), bullet);
+    x += bulletWidth + kRowGap;
+    p.setPen(Theme::muted());
+    p.drawText(QPointF(x, textBaseline),
+               rowMetrics.elidedText(c.category, Qt::ElideRight, categoryWidth + 0.5));
+
+    if (hover > 0)
+        Painters::roundedCard(p, edit, 7, withAlpha(Theme::segment(), hover));
+    const QPixmap pencil =
+        Icons::pixmap(QStringLiteral("pencil"), Theme::muted(), int(kIcon), dpr, QFont::DemiBold);
+    p.drawPixmap(QRectF(edit.center().x() - kIcon / 2, edit.center().y() - kIcon / 2, kIcon, kIcon), pencil,
+                 QRectF(pencil.rect()));
+
+    if (c.hasOutsource) {
+        const qreal lineY = edit.bottom() + kSpacing;
+        p.fillRect(QRectF(left, lineY, width, 1), kDivider);
+        const QRectF row(left, lineY + 1 + kSpacing, width, f.outsourceHeight);
+        const QPixmap person = Icons::pixmap(QStringLiteral("person.badge.minus"), Theme::rose(), int(kIcon),
+                                             dpr, QFont::DemiBold);
+        p.drawPixmap(QRectF(left, row.center().y() - kIcon / 2, kIcon, kIcon), person, QRectF(person.rect()));
+        const QFontMetricsF netMetrics(f.net);
+        const qreal netWidth = netMetrics.horizontalAdvance(c.net);
+        p.setFont(f.net);
+        p.setPen(Theme::emerald700());
+        p.drawText(QRectF(right - netWidth, row.top(), netWidth, row.height()),
+                   Qt::AlignVCenter | Qt::AlignLeft, c.net);
+        const QFontMetricsF outMetrics(f.outsource);
+        const qreal outLeft = left + kIcon + 4;
+        p.setFont(f.outsource);
+        p.setPen(Theme::rose());
+        p.drawText(
+            QRectF(outLeft, row.top(), std::max<qreal>(0, right - netWidth - 8 - outLeft), row.height()),
+            Qt::AlignVCenter | Qt::AlignLeft,
+            outMetrics.elidedText(c.outsource, Qt::ElideRight, right - netWidth - 8 - outLeft));
+    }
+    p.restore();
+}
+
+QPixmap ProjectCard::dragPreview(const QString& name, qreal dpr)
+{
+    const QFont font = Theme::font(13, QFont::Bold);
+    const QFontMetricsF fm(font);
+    const QString text = fm.elidedText(name, Qt::ElideRight, 360);
+    const QSizeF size(std::ceil(fm.horizontalAdvance(text)) + 28, std::ceil(fm.height()) + 20);
+    QPixmap pixmap((size * dpr).toSize());
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A hairline keeps the white box readable over the white cards it passes.
+    Painters::roundedCard(p, QRectF(QPointF(0, 0), size), 12, Qt::white, Theme::cardBorder(), 1);
+    p.setFont(font);
+    p.setPen(Theme::ink());
+    p.drawText(QRectF(14, 10, size.width() - 28, fm.height()), Qt::AlignVCenter | Qt::AlignLeft, text);
+    return pixmap;
+}

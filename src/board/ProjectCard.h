@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QMargins>
+#include <QPixmap>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+// One project card as drawn on a board column: its metrics, its painting and its drag preview.
+// Cards are not widgets; a column paints as many as are in view through ProjectCardDelegate.
+class ProjectCard final
+{
+public:
+    // What one card shows, already formatted in the interface language.
+    struct Content
+    {
+        QString name;
+        QString client;
+        QString category;
+        QString fee;
+        QString outsource; // "Outsource: " and the amount
+        QString net;       // "Net: " and the amount
+        bool hasOutsource = false;
+    };
+
+    static constexpr int kPadding = 16;
+    static constexpr int kRadius = 16;
+    static constexpr int kSpacing = 10;
+    static constexpr int kEditButton = 24;
+
+    // Room a list leaves around each card so the hover shadow is not cut off.
+    static QMargins shadowMargins() { return QMargins(12, 8, 12, 16); }
+    static int height(bool hasOutsource);
+    // The edit button's clickable square inside a card rectangle.
+    static QRectF editButtonRect(const QRectF& card);
+    // hover runs from 0 (resting) to 1 (pointer over the card) while it animates.
+    static void paint(QPainter& p, const QRectF& card, const Content& content, qreal hover);
+    // The name on a white rounded box, shown under the pointer while the card is dragged.
+    static QPixmap dragPreview(const QString& name, qreal dpr);
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "board/TargetPopover.h"
+#include "ui/PanelFrame.h"
+
+#include <QPointer>
+
+class AmountLabel;
+class CountBadge;
+class Eyebrow;
+class SummaryPill;
+class ProgressTrack;
+class QLabel;
+class Store;
+class TargetButton;
+class TaxRateBox;
+
+// The card at the top of the board: what the active year has earned and leaves after tax, how
+// far it is towards the annual target (edited in a popover), and the size of the whole pipeline
+// with the share collected. It also edits the tax rate inline.
+class SummaryPanel final : public PanelFrame
+{
+    Q_OBJECT
+
+public:
+    explicit SummaryPanel(Store* store, QWidget* parent = nullptr);
+
+    AmountLabel* earnedAmount() const { return m_earned; }
+    TaxRateBox* taxBox() const { return m_tax; }
+    QLabel* netText() const { return m_net; }
+    SummaryPill* targetPercent() const { return m_percent; }
+    TargetButton* targetButton() const { return m_targetButton; }
+    QLabel* remainingText() const { return m_remaining; }
+    ProgressTrack* progress() const { return m_progress; }
+    QLabel* contractorText() const { return m_contractor; }
+    CountBadge* projectCount() const { return m_count; }
+    AmountLabel* pipelineAmount() const { return m_pipeline; }
+    QLabel* collectionText() const { return m_collection; }
+    Eyebrow* earnedTitle() const { return m_earnedTitle; }
+    // The open target popover, or nullptr.
+    TargetPopover* targetEditor() const { return m_popover; }
+    bool editingTarget() const;
+    void openTargetEditor();
+
+    // "42.4% realized" / "%42 tahsil edildi".
+    static QString collectionRateText(double rate, bool turkish);
+
+private:
+    QWidget* buildEarned();
+    QWidget* buildTarget();
+    QWidget* buildPipeline();
+    void refresh();
+    void retranslate();
+
+    QPointer<Store> m_store;
+    Eyebrow* m_earnedTitle = nullptr;
+    AmountLabel* m_earned = nullptr;
+    QLabel* m_taxLabel = nullptr;
+    TaxRateBox* m_tax = nullptr;
+    QLabel* m_net = nullptr;
+    Eyebrow* m_targetTitle = nullptr;
+    SummaryPill* m_percent = nullptr;
+    TargetButton* m_targetButton = nullptr;
+    QLabel* m_remaining = nullptr;
+    ProgressTrack* m_progress = nullptr;
+    QLabel* m_pacing = nullptr;
+    QLabel* m_contractor = nullptr;
+    Eyebrow* m_pipelineTitle = nullptr;
+    CountBadge* m_count = nullptr;
+    AmountLabel* m_pipeline = nullptr;
+    QLabel* m_stages = nullptr;
+    QLabel* m_collectionLabel = nullptr;
+    QLabel* m_collection = nullptr;
+    QPointer<TargetPopover> m_popover;
+};

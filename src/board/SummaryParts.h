@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QWidget>
+
+// Small painted pieces of the summary panel.
+
+// A filled circle.
+class SummaryDot final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SummaryDot(int diameter, const QColor& color, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_color;
+};
+
+// The 1-point divider between the panel's sections, as tall as the row.
+class SummarySeparator final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SummarySeparator(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// White bold text on an ink capsule (the target percentage).
+class SummaryPill final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SummaryPill(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const { return m_text; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+};
+
+// The target amount with a pencil, as a plain button that opens the target popover.
+class TargetButton final : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    explicit TargetButton(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    // Distance from the top to the amount's baseline (to line up text beside it).
+    int baseline() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

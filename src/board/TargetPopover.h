@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class Eyebrow;
+class QLineEdit;
+class QPushButton;
+class Store;
+
+// The popover that edits the annual target below its button: an amount field checked with
+// Amount::parse (rose outline and Save disabled while it gives no amount), Cancel on Escape,
+// Save on Return. Closing it any other way changes nothing.
+class TargetPopover final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 240;
+    static constexpr int kArrow = 8;
+
+    explicit TargetPopover(Store* store, QWidget* parent = nullptr);
+
+    // Fills the draft from the stored target and shows the popover below `anchor`.
+    void open(QWidget* anchor);
+    // The stored target as the draft text: locale digits, no grouping.
+    static QString draftText(double target);
+
+    QLineEdit* field() const { return m_field; }
+    QPushButton* saveButton() const { return m_save; }
+    QPushButton* cancelButton() const { return m_cancel; }
+    bool draftValid() const;
+    // Stores the draft when it is an amount and closes; otherwise stays open.
+    void saveTarget();
+
+signals:
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void validate();
+    void retranslate();
+
+    QPointer<Store> m_store;
+    Eyebrow* m_title;
+    QLineEdit* m_field;
+    QPushButton* m_cancel;
+    QPushButton* m_save;
+};

@@ -1,0 +1,93 @@
+#include "board/TaxRateBox.h"
+
+#include "model/Store.h"
+#include "ui/Painters.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <cmath>
+#include <optional>
+
+TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("taxBox"));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 3, 8, 3);
+    row->setSpacing(2);
+
+    m_field = new QLineEdit(this);
+    m_field->setObjectName(QStringLiteral("taxField"));
+    m_field->setFrame(false);
+    m_field->setAlignment(Qt::AlignCenter);
+    m_field->setFont(Theme::font(12, QFont::Bold));
+    m_field->setFixedWidth(26);
+    m_field->setTextMargins(0, 0, 0, 0);
+    m_field->setStyleSheet(
+        QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    // The same words in both languages.
+    m_field->setAccessibleName(QStringLiteral("Estimated tax rate"));
+
+    m_percent = new QLabel(QStringLiteral("%"), this);
+    m_percent->setFont(Theme::font(10, QFont::DemiBold));
+    QPalette pal = m_percent->palette();
+    pal.setColor(QPalette::WindowText, Theme::muted());
+    m_percent->setPalette(pal);
+
+    row->addWidget(m_field);
+    row->addWidget(m_percent);
+
+    connect(m_field, &QLineEdit::editingFinished, this, &TaxRateBox::commit);
+    if (m_store) {
+        connect(m_store, &Store::dataChanged, this, &TaxRateBox::refresh);
+        connect(m_store, &Store::languageChanged, this, &TaxRateBox::retranslate);
+    }
+    retranslate();
+    refresh();
+}
+
+std::optional<double> TaxRateBox::parse(const QString& text)
+{
+    bool ok = false;
+    const double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return std::clamp(value, 0.0, 100.0);
+}
+
+void TaxRateBox::refresh()
+{
+    if (!m_store || m_field->hasFocus())
+        return;
+    const QString text = QLocale().toString(m_store->data().taxRate);
+    if (m_field->text() != text)
+        m_field->setText(text);
+}
+
+void TaxRateBox::commit()
+{
+    if (!m_store)
+        return;
+    if (const auto rate = parse(m_field->text()); rate && *rate != m_store->data().taxRate) {
+        const double r = *rate;
+        m_store->update([r](AppData& d) { d.taxRate = r; });
+    }
+    // Shows what is stored now: the clamped value, or the old one after text that is no number.
+    m_field->setText(QLocale().toString(m_store->data().taxRate));
+}
+
+void TaxRateBox::retranslate()
+{
+    m_field->setPlaceholderText(m_store ? m_store->tr(QStringLiteral("Tax"), QStringLiteral("Vergi"))
+                                        : QStringLiteral("Tax"));
+}
+
+void TaxRateBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    Painters::roundedCard(p, QRectF(rect()), 8, Theme::cream(), Theme::border(), 1);
+}
