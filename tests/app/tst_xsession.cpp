@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <csignal>
 #include <memory>
+#include <vector>
 
 // End to end in a real X server (tools/xsession.sh: Xvfb, openbox, tint2): the tray icon, the
 // window hidden by a minimise without a task-bar entry, and a second start bringing it back.
@@ -159,6 +160,22 @@ private slots:
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), 5000);
+
+        // Twenty starts at once: all hand over, and the one window is shown, not a second.
+        run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), 5000);
+        std::vector<std::unique_ptr<QProcess>> burst;
+        for (int i = 0; i < 20; ++i) {
+            burst.push_back(std::make_unique<QProcess>());
+            burst.back()->start(QStringLiteral(TB_APP_BINARY), {});
+        }
+        for (auto& p : burst) {
+            QVERIFY(p->waitForFinished(20000));
+            QCOMPARE(p->exitCode(), 0);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), 5000);
+        QCOMPARE(mainWindowId(), window);
+        QCOMPARE(app.state(), QProcess::Running);
 
         ::kill(pid_t(app.processId()), SIGTERM);
         QVERIFY(app.waitForFinished(10000));
