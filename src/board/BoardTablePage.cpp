@@ -1,17 +1,12 @@
 #include "board/BoardTablePage.h"
 
-#include <QWidget>
+#include "board/ProjectTable.h"
 
 namespace BoardTablePage {
 
 QWidget* create(Store* store, QWidget* parent)
 {
-    // The project table goes here: `return new ProjectTable(store, parent);`.
-    Q_UNUSED(store);
-    auto* placeholder = new QWidget(parent);
-    placeholder->setObjectName(QStringLiteral("projectTable"));
-    placeholder->setMinimumHeight(200);
-    return placeholder;
+    return new ProjectTable(store, parent);
 }
 
 } // namespace BoardTablePage

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/Status.h"
+
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+// One line of the project table: its column geometry (shared with the header row), its height and
+// its painting. Rows are not widgets; the table paints the ones in view through ProjectRowDelegate.
+class ProjectRow final
+{
+public:
+    // What one row shows, already formatted in the interface language.
+    struct Content
+    {
+        QString name;
+        QString client;
+        QString category;
+        QString fee;
+        QString outsource; // "Outsource: -" and the amount; empty when there is none
+        Status status = Status::ongoing;
+        QString statusTitle;
+    };
+
+    // The six cells of a row or of the header, left to right.
+    struct Cells
+    {
+        QRectF name;
+        QRectF client;
+        QRectF category;
+        QRectF fee;
+        QRectF status;
+        QRectF edit;
+    };
+
+    static constexpr int kPadX = 24;
+    static constexpr int kPadY = 12;
+    static constexpr int kSpacing = 16;
+    static constexpr int kFeeWidth = 120;
+    static constexpr int kStatusWidth = 120;
+    static constexpr int kEditWidth = 44;
+    static constexpr int kEditButton = 28;
+
+    static Cells cells(const QRectF& row);
+    static int height(bool hasOutsource);
+    // The edit button's clickable square inside a row rectangle.
+    static QRectF editButtonRect(const QRectF& row);
+    static void paint(QPainter& p, const QRectF& row, const Content& content, bool hovered);
+};
