@@ -2,6 +2,7 @@
 
 #include "board/BoardView.h"
 #include "settings/SettingsView.h"
+#include "stats/StatsView.h"
 
 #include <QWidget>
 
@@ -12,8 +13,8 @@ QWidget* standard(MainTab tab, Store* store, QWidget* parent)
     switch (tab) {
     case MainTab::board:
         return new BoardView(store, parent);
-    case MainTab::stats: // StatsView
-        break;
+    case MainTab::stats:
+        return new StatsView(store, parent);
     case MainTab::settings:
         return new SettingsView(store, parent);
     }
