@@ -3,12 +3,14 @@
 #include "board/ProjectMenu.h"
 #include "board/ProjectRow.h"
 #include "board/ProjectRowDelegate.h"
+#include "board/ProjectTableAccessible.h"
 #include "board/ProjectTableModel.h"
 #include "board/TableHeader.h"
 #include "model/Store.h"
 #include "ui/Painters.h"
 #include "ui/Theme.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,11 +29,16 @@ ProjectTable::ProjectTable(Store* store, QWidget* parent)
     : QWidget(parent), m_store(store), m_model(new ProjectTableModel(store, this)),
       m_delegate(new ProjectRowDelegate(this)), m_header(new TableHeader(store, kRadius, this))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&ProjectTableAccessible::factory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("projectTable"));
+    setAccessibleName(QStringLiteral("Projects"));
     setMouseTracking(true);
     setAcceptDrops(false);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setAccessibleName(QStringLiteral("Projects"));
 
     connect(m_model, &QAbstractItemModel::modelReset, this, &ProjectTable::relayout);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &ProjectTable::relayout);
@@ -289,11 +296,16 @@ void ProjectTable::contextMenuEvent(QContextMenuEvent* event)
     int row = rowAt(event->pos());
     if (event->reason() == QContextMenuEvent::Keyboard && row < 0)
         row = hoveredRow();
-    if (row < 0 || !m_store)
+    openMenu(row, event->globalPos());
+}
+
+void ProjectTable::openMenu(int row, const QPoint& globalPos)
+{
+    if (row < 0 || row >= m_model->rowCount() || !m_store)
         return;
     auto* menu = new ProjectMenu(m_store, m_model->project(row).id, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(globalPos);
 }
 
 void ProjectTable::leaveEvent(QEvent* event)

@@ -44,6 +44,11 @@ public:
     // The height of the white frame (the widget adds room for the shadow below it).
     int frameHeight() const { return m_frameHeight; }
 
+    // Opens the editor for a row's project.
+    void openEditor(int row);
+    // Shows the project menu of a row at a global position.
+    void openMenu(int row, const QPoint& globalPos);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -66,7 +71,6 @@ private:
     void setHover(int row);
     void followPointer();
     bool onEditButton(int row, const QPoint& pos) const;
-    void openEditor(int row);
 
     QPointer<Store> m_store;
     ProjectTableModel* m_model;

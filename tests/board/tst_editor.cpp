@@ -90,6 +90,8 @@ private slots:
         m_store =
             std::make_unique<Store>(m_dir.path() + QStringLiteral("/d") + QString::number(++m_round), false);
         m_store->setActiveYear(Store::currentYear());
+        // The language is a preference: a test that switched it must not leave it to the next.
+        m_store->setLanguage(AppLanguage::en);
     }
 
     void cleanup()

@@ -13,6 +13,7 @@
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -87,6 +88,8 @@ private slots:
         m_store =
             std::make_unique<Store>(m_dir.path() + QStringLiteral("/d") + QString::number(++m_round), false);
         m_store->setActiveYear(m_year);
+        // The language is a preference: a test that switched it must not leave it to the next.
+        m_store->setLanguage(AppLanguage::en);
         fill({makeProject(QStringLiteral("Bravo"), QStringLiteral("Zeta"), 300, Status::paid, m_year),
               makeProject(QStringLiteral("alpha"), QStringLiteral("Yankee"), 100, Status::pending, m_year,
                           250),
@@ -270,6 +273,36 @@ private slots:
         menu->close();
         QTRY_COMPARE(table->model()->rowCount(), 2);
         QCOMPARE(table->model()->rowOf(id), -1);
+    }
+
+    void rowsForAssistiveTechnology()
+    {
+        auto table = openTable();
+        QCoreApplication::processEvents();
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(table.get());
+        QVERIFY(iface);
+        QCOMPARE(iface->childCount(), 4);
+        QCOMPARE(iface->child(0)->object(), table->header());
+        const Project second = table->model()->project(1);
+        QAccessibleInterface* row = iface->child(2);
+        QVERIFY(row && row->isValid());
+        QCOMPARE(row->text(QAccessible::Name), second.name);
+        QVERIFY(row->text(QAccessible::Description).contains(QStringLiteral("Outsource: -$250")));
+        QCOMPARE(iface->indexOfChild(row), 2);
+        QCOMPARE(iface->child(2), row);
+        QCOMPARE(iface->childAt(row->rect().center().x(), row->rect().center().y()), row);
+
+        QAccessibleInterface* edit = row->child(0);
+        QCOMPARE(edit->role(), QAccessible::Button);
+        QCOMPARE(edit->text(QAccessible::Name), QStringLiteral("Edit ") + second.name);
+        QVERIFY(row->rect().contains(edit->rect()));
+        edit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(second.id));
+
+        // A row whose project went away is no longer valid.
+        m_store->deleteProject(second.id);
+        QTRY_COMPARE(iface->childCount(), 3);
+        QVERIFY(!row->isValid());
     }
 
     void boardShowsTheTableForTheTableLayout()
