@@ -118,6 +118,8 @@ ProjectEditor::ProjectEditor(Store* store, const EditorTarget& target, QDialog* 
     m_fee->lineEdit()->setAccessibleName(QStringLiteral("Fee"));
     m_status = new StatusPicker(m_store->language(), this);
     m_status->setObjectName(QStringLiteral("statusPicker"));
+    // Side by side with the fee, the same height keeps both titles on one line.
+    m_status->setFixedHeight(m_fee->sizeHint().height());
     auto* money = new QHBoxLayout;
     money->setSpacing(kRowSpacing);
     money->addWidget(labelled(m_store->tr(QStringLiteral("Fee"), QStringLiteral("Ücret")), m_fee), 1);
