@@ -19,7 +19,6 @@ BoardColumn::BoardColumn(Store* store, Status status, QWidget* parent)
 {
     setObjectName(QStringLiteral("column_") + StatusInfo::rawValue(status));
     setAcceptDrops(true);
-    setMinimumHeight(kMinimumHeight);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_header = new ColumnHeader(store, m_model, this);
@@ -46,7 +45,13 @@ BoardColumn::BoardColumn(Store* store, Status status, QWidget* parent)
 
 QSize BoardColumn::sizeHint() const
 {
-    return QSize(300, std::max(kMinimumHeight, QWidget::sizeHint().height()));
+    return QSize(300, std::max(kMinimumHeight, layout()->sizeHint().height()));
+}
+
+QSize BoardColumn::minimumSizeHint() const
+{
+    // All cards are shown: the page scrolls, not the column.
+    return QSize(160, std::max(kMinimumHeight, layout()->minimumSize().height()));
 }
 
 void BoardColumn::refreshColor()

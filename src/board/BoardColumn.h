@@ -35,6 +35,7 @@ public:
     static QStringList droppedTexts(const QString& text);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

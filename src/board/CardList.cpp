@@ -205,6 +205,7 @@ void CardList::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     m_painted = 0;
+    m_firstPainted = -1;
     const QMargins m = ProjectCard::shadowMargins();
     if (m_model->rowCount() == 0) {
         const QRectF box(m.left(), m.top(), width() - m.left() - m.right(), placeholderHeight());
@@ -233,7 +234,8 @@ void CardList::paintEvent(QPaintEvent* event)
             continue;
         const QModelIndex index = m_model->index(row);
         m_delegate->paintCard(&p, QRectF(card), index, hoverAmount(m_model->project(row).id));
-        ++m_painted;
+        if (m_painted++ == 0)
+            m_firstPainted = row;
     }
 }
 

@@ -33,8 +33,9 @@ public:
     // The empty-state text now shown ("" while there are cards).
     QString emptyText() const;
     QUuid hoveredId() const { return m_hoverId; }
-    // How many cards the last paint drew (tests: only those in view are painted).
+    // How many cards the last paint drew, and the first of them (only those in view are painted).
     int paintedCards() const { return m_painted; }
+    int firstPaintedRow() const { return m_firstPainted; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -66,6 +67,7 @@ private:
     QVector<int> m_tops;
     int m_stackHeight = 0;
     int m_painted = 0;
+    int m_firstPainted = -1;
 
     QUuid m_hoverId;
     QUuid m_leavingId;

@@ -78,6 +78,20 @@ int ProjectCard::height(bool hasOutsource)
     return int(std::ceil(h));
 }
 
+QRectF ProjectCard::feeRect(const QRectF& card, const QString& fee)
+{
+    const Fonts& f = fonts();
+    const qreal width = QFontMetricsF(f.fee).horizontalAdvance(fee);
+    return QRectF(card.right() - kPadding - width, card.top() + kPadding, width, f.titleHeight);
+}
+
+QString ProjectCard::shownName(const QRectF& card, const QString& name, const QString& fee)
+{
+    // The name, a flexible space and the fee, 8 apart.
+    const qreal room = feeRect(card, fee).left() - 16 - (card.left() + kPadding);
+    return QFontMetricsF(fonts().name).elidedText(name, Qt::ElideRight, std::max<qreal>(0, room));
+}
+
 QRectF ProjectCard::editButtonRect(const QRectF& card)
 {
     const qreal top = card.top() + kPadding + fonts().titleHeight + kSpacing;
@@ -105,16 +119,11 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
 
     // Title row: the fee keeps its natural width, the name gives way.
     const qreal baseline = card.top() + kPadding + f.titleAscent;
-    const QFontMetricsF feeMetrics(f.fee);
-    const qreal feeWidth = feeMetrics.horizontalAdvance(c.fee);
     p.setFont(f.fee);
     p.setPen(Theme::ink());
-    p.drawText(QPointF(right - feeWidth, baseline), c.fee);
-    const QFontMetricsF nameMetrics(f.name);
-    const qreal nameRoom = width - feeWidth - 16;
+    p.drawText(QPointF(feeRect(card, c.fee).left(), baseline), c.fee);
     p.setFont(f.name);
-    p.drawText(QPointF(left, baseline),
-               nameMetrics.elidedText(c.name, Qt::ElideRight, std::max<qreal>(0, nameRoom)));
+    p.drawText(QPointF(left, baseline), shownName(card, c.name, c.fee));
 
     // Client row.
     const QRectF edit = editButtonRect(card);

@@ -32,6 +32,10 @@ public:
     // Room a list leaves around each card so the hover shadow is not cut off.
     static QMargins shadowMargins() { return QMargins(12, 8, 12, 16); }
     static int height(bool hasOutsource);
+    // Where the fee is drawn: always at its full natural width, at the right of the title row.
+    static QRectF feeRect(const QRectF& card, const QString& fee);
+    // The name as drawn on one line beside the fee, elided when it does not fit.
+    static QString shownName(const QRectF& card, const QString& name, const QString& fee);
     // The edit button's clickable square inside a card rectangle.
     static QRectF editButtonRect(const QRectF& card);
     // hover runs from 0 (resting) to 1 (pointer over the card) while it animates.

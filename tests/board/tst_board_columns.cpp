@@ -1,0 +1,513 @@
+#include "TestMain.h"
+#include "tst_board_fixture.h"
+
+#include "board/BoardColumn.h"
+#include "board/BoardColumns.h"
+#include "board/BoardView.h"
+#include "board/CardList.h"
+#include "board/ColumnHeader.h"
+#include "board/ColumnModel.h"
+#include "board/ProjectCard.h"
+#include "board/ProjectCardDelegate.h"
+#include "board/ProjectMenu.h"
+#include "board/StatusStyle.h"
+#include "board/StreamControls.h"
+#include "board/TrashZone.h"
+#include "ui/PillOption.h"
+#include "ui/PillSegment.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+
+using namespace BoardFixture;
+
+namespace {
+QVector<Status> shownOrder(BoardView& view)
+{
+    QVector<Status> order;
+    BoardColumns* row = view.columns();
+    auto* layout = row->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        if (auto* column = qobject_cast<BoardColumn*>(layout->itemAt(i)->widget()))
+            order.append(column->status());
+    }
+    return order;
+}
+
+QStringList names(const ColumnModel* model)
+{
+    QStringList out;
+    for (int i = 0; i < model->rowCount(); ++i)
+        out.append(model->index(i).data().toString());
+    return out;
+}
+} // namespace
+
+class TestBoardColumns : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Store> m_store;
+    Project m_logo = project(QStringLiteral("Logo refresh"), Status::ongoing, 1000, 250);
+    Project m_site = project(QStringLiteral("Website"), Status::pending, 4000);
+    Project m_book = project(QStringLiteral("Book cover"), Status::paid, 800);
+    Project m_old = project(QStringLiteral("Old poster"), Status::paid, 300, 0, QStringLiteral("Acme"),
+                            QStringLiteral("Print"), -1);
+
+private slots:
+    void initTestCase() { Animations::setEnabled(false); }
+    void init() { m_store = store(m_dir, {m_logo, m_site, m_book, m_old}); }
+    void cleanup() { m_store.reset(); }
+
+    void columnsFollowTheColumnOrder()
+    {
+        BoardView view(m_store.get());
+        QCOMPARE(shownOrder(view), (QVector<Status>{Status::paid, Status::pending, Status::ongoing}));
+        QCOMPARE(view.table(), nullptr);
+
+        // A column handle dropped on another column takes that column's place.
+        BoardColumn* ongoing = view.columns()->column(Status::ongoing);
+        QVERIFY(drop(ongoing, QStringLiteral("col:paid")));
+        QCOMPARE(m_store->data().columnOrder,
+                 (QVector<Status>{Status::pending, Status::ongoing, Status::paid}));
+        QCOMPARE(shownOrder(view), m_store->data().columnOrder);
+        QCOMPARE(m_store->toast()->message, QStringLiteral("Column order updated"));
+        // The same columns are kept, only reordered.
+        QCOMPARE(view.columns()->column(Status::ongoing), ongoing);
+
+        // Its own handle on its own column changes nothing.
+        m_store->setToast(std::nullopt);
+        QVERIFY(!drop(ongoing, QStringLiteral("col:ongoing")));
+        QVERIFY(!m_store->toast());
+    }
+
+    void cardDropsMoveProjects()
+    {
+        BoardView view(m_store.get());
+        BoardColumn* paid = view.columns()->column(Status::paid);
+        BoardColumn* ongoing = view.columns()->column(Status::ongoing);
+        QCOMPARE(names(ongoing->model()), QStringList{QStringLiteral("Logo refresh")});
+
+        QVERIFY(drop(paid, QStringLiteral("card:") + uuidText(m_logo.id)));
+        QCOMPARE(statusOf(*m_store, m_logo.id), Status::paid);
+        QCOMPARE(m_store->toast()->message, QStringLiteral("Moved to Paid"));
+        QVERIFY(m_store->hasPendingSave());
+        QCOMPARE(names(paid->model()),
+                 (QStringList{QStringLiteral("Logo refresh"), QStringLiteral("Book cover")}));
+        QCOMPARE(ongoing->model()->rowCount(), 0);
+        QCOMPARE(ongoing->header()->countText(), QStringLiteral("0"));
+        QCOMPARE(ongoing->header()->sumText(), m_store->money(0));
+        QCOMPARE(paid->header()->sumText(), m_store->money(1800));
+
+        // Dropped again on the same column: nothing happens and the drop is refused.
+        m_store->setToast(std::nullopt);
+        QVERIFY(!drop(paid, QStringLiteral("card:") + uuidText(m_logo.id)));
+        QVERIFY(!m_store->toast());
+
+        // Several texts in one drop (one per line), lower-case ids, and noise among them.
+        const QString two = QStringLiteral("card:") + uuidText(m_logo.id).toLower() +
+                            QStringLiteral("\r\nhello\n") + QStringLiteral("card:") + uuidText(m_book.id) +
+                            QStringLiteral("\n");
+        QVERIFY(drop(ongoing, two));
+        QCOMPARE(statusOf(*m_store, m_logo.id), Status::ongoing);
+        QCOMPARE(statusOf(*m_store, m_book.id), Status::ongoing);
+        QCOMPARE(BoardColumn::droppedTexts(two).size(), 3);
+
+        // Texts the Store does not understand change nothing.
+        const AppData before = m_store->data();
+        QVERIFY(!drop(paid, QStringLiteral("hello")));
+        QVERIFY(!drop(paid, QStringLiteral("card:not-a-uuid")));
+        QVERIFY(!drop(paid, QStringLiteral("col:done")));
+        QVERIFY(m_store->data() == before);
+    }
+
+    void dragOverOutlinesTheColumn()
+    {
+        BoardView view(m_store.get());
+        BoardColumn* column = view.columns()->column(Status::pending);
+        QVERIFY(!column->targeted());
+        enter(column, QStringLiteral("anything"));
+        QVERIFY(column->targeted());
+        leave(column);
+        QVERIFY(!column->targeted());
+        // A drag without text is not for the board.
+        QMimeData image;
+        image.setImageData(QImage(4, 4, QImage::Format_RGB32));
+        QDragEnterEvent e(QPoint(1, 1), Qt::CopyAction, &image, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(column, &e);
+        QVERIFY(!e.isAccepted());
+        QVERIFY(!column->targeted());
+        enter(column, QStringLiteral("card:x"));
+        drop(column, QStringLiteral("card:x"));
+        QVERIFY(!column->targeted());
+    }
+
+    void trashDeletesTheFirstCardAndUndoBringsItBack()
+    {
+        BoardView view(m_store.get());
+        TrashZone* trash = view.controls()->trash();
+        QCOMPARE(trash->accessibleName(), QStringLiteral("Trash"));
+        QVERIFY(!trash->toolTip().isEmpty());
+
+        enter(trash, QStringLiteral("card:x"));
+        QVERIFY(trash->targeted());
+        QCOMPARE(trash->scale(), TrashZone::kTargetedScale);
+        QCOMPARE(trash->fillColor(), QColor(0xFE, 0xE2, 0xE2));
+        QCOMPARE(trash->symbolColor(), QColor(0xDC, 0x26, 0x26));
+        QVERIFY(trash->glowColor().alpha() > 0);
+        leave(trash);
+        QVERIFY(!trash->targeted());
+        QCOMPARE(trash->scale(), 1.0);
+        QCOMPARE(trash->outlineColor(), QColor(0xF8, 0x71, 0x71));
+        QCOMPARE(trash->glowColor().alpha(), 0);
+
+        // A column handle is no card: nothing is deleted.
+        const int count = int(m_store->data().projects.size());
+        QVERIFY(!drop(trash, QStringLiteral("col:paid")));
+        QCOMPARE(m_store->data().projects.size(), count);
+        QVERIFY(!trash->targeted());
+
+        BoardColumn* pending = view.columns()->column(Status::pending);
+        QVERIFY(drop(trash, QStringLiteral("col:paid\ncard:") + uuidText(m_site.id) +
+                                QStringLiteral("\ncard:") + uuidText(m_logo.id)));
+        QVERIFY(!contains(*m_store, m_site.id));
+        QVERIFY(contains(*m_store, m_logo.id)); // only the first card of a drop
+        QCOMPARE(m_store->toast()->message, QStringLiteral("Deleted \"Website\""));
+        QVERIFY(m_store->toast()->canUndo);
+        QCOMPARE(pending->model()->rowCount(), 0);
+        QCOMPARE(pending->cards()->emptyText(), QStringLiteral("Drop projects here"));
+
+        m_store->undoDelete();
+        QCOMPARE(names(pending->model()), QStringList{QStringLiteral("Website")});
+        QCOMPARE(m_store->data().projects.at(1).id, m_site.id);
+    }
+
+    void columnMenuAndAccessibleActions()
+    {
+        m_store->update([](AppData& d) { d.columnOrder = {Status::pending, Status::paid, Status::ongoing}; });
+        BoardView view(m_store.get());
+        ColumnHeader* first = view.columns()->column(Status::pending)->header();
+        ColumnHeader* middle = view.columns()->column(Status::paid)->header();
+        ColumnHeader* last = view.columns()->column(Status::ongoing)->header();
+
+        auto actions = [](ColumnHeader* h) {
+            std::unique_ptr<QMenu> menu(h->createMenu());
+            QList<bool> enabled;
+            for (QAction* a : menu->actions())
+                enabled.append(a->isEnabled());
+            return std::make_pair(menu->actions().size(), enabled);
+        };
+        QCOMPARE(actions(first), std::make_pair(qsizetype(2), QList<bool>{false, true}));
+        QCOMPARE(actions(middle), std::make_pair(qsizetype(2), QList<bool>{true, true}));
+        QCOMPARE(actions(last), std::make_pair(qsizetype(2), QList<bool>{true, false}));
+
+        {
+            std::unique_ptr<QMenu> menu(first->createMenu());
+            QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Move Column Left"));
+            QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Move Column Right"));
+            menu->actions().at(1)->trigger();
+        }
+        QCOMPARE(m_store->data().columnOrder,
+                 (QVector<Status>{Status::paid, Status::pending, Status::ongoing}));
+        QCOMPARE(shownOrder(view), m_store->data().columnOrder);
+
+        m_store->setLanguage(AppLanguage::tr);
+        {
+            std::unique_ptr<QMenu> menu(first->createMenu());
+            QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Sütunu Sola Taşı"));
+            QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Sütunu Sağa Taşı"));
+        }
+
+        // The named actions are not translated and skip the menu's disabled rules.
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(last);
+        QVERIFY(a11y && a11y->actionInterface());
+        const QStringList namesOffered = a11y->actionInterface()->actionNames();
+        QVERIFY(namesOffered.contains(QStringLiteral("Move Column Left")));
+        QVERIFY(namesOffered.contains(QStringLiteral("Move Column Right")));
+        QVERIFY(a11y->text(QAccessible::Name).contains(QStringLiteral("DEVAM EDİYOR")));
+        m_store->setToast(std::nullopt);
+        a11y->actionInterface()->doAction(QStringLiteral("Move Column Right"));
+        QVERIFY(!m_store->toast()); // already last: the Store does nothing
+        a11y->actionInterface()->doAction(QStringLiteral("Move Column Left"));
+        QCOMPARE(m_store->data().columnOrder,
+                 (QVector<Status>{Status::paid, Status::ongoing, Status::pending}));
+    }
+
+    void headerAndEmptyStates()
+    {
+        m_store->setLanguage(AppLanguage::tr);
+        BoardView view(m_store.get());
+        BoardColumn* ongoing = view.columns()->column(Status::ongoing);
+        QCOMPARE(ongoing->header()->titleText(), QStringLiteral("DEVAM EDİYOR"));
+        QCOMPARE(view.columns()->column(Status::paid)->header()->titleText(), QStringLiteral("ÖDENDİ"));
+        // Last year's paid project is not on this year's board.
+        QCOMPARE(view.columns()->column(Status::paid)->header()->countText(), QStringLiteral("1"));
+
+        m_store->setSearchQuery(QStringLiteral("website"));
+        QCOMPARE(ongoing->model()->rowCount(), 0);
+        QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Eşleşme bulunamadı"));
+        QCOMPARE(view.columns()->column(Status::pending)->cards()->emptyText(), QString());
+        // Blanks count as a search text too.
+        m_store->setSearchQuery(QStringLiteral("  "));
+        QCOMPARE(ongoing->model()->rowCount(), 1);
+        m_store->update([](AppData& d) { d.projects.clear(); });
+        QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Eşleşme bulunamadı"));
+        m_store->setSearchQuery(QString());
+        QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Projeleri buraya bırakın"));
+        m_store->setLanguage(AppLanguage::en);
+        QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Drop projects here"));
+        m_store->setSearchQuery(QStringLiteral("x"));
+        QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("No matches"));
+        QCOMPARE(ongoing->header()->countText(), QStringLiteral("0"));
+        QCOMPARE(ongoing->header()->sumText(), m_store->money(0));
+    }
+
+    void darkColumnsTurnTheirOwnTextsWhite()
+    {
+        BoardView view(m_store.get());
+        BoardColumn* paid = view.columns()->column(Status::paid);
+        QVERIFY(!paid->isDark());
+        QVERIFY(!paid->header()->isDark());
+        m_store->setColumnColor(Status::paid, Rgb{0.1, 0.1, 0.15});
+        QVERIFY(paid->isDark());
+        QVERIFY(paid->header()->isDark());
+        QCOMPARE(paid->color(), QColor(0x1A, 0x1A, 0x26)); // as stored in hex
+        m_store->setColumnColor(Status::paid, Rgb{0.95, 0.9, 0.8});
+        QVERIFY(!paid->isDark());
+        m_store->resetColumnColors();
+        QCOMPARE(paid->color(), QColor(0xE7, 0xF7, 0xED));
+    }
+
+    void layoutSwitchReplacesTheColumns()
+    {
+        int tablesMade = 0;
+        BoardView view(m_store.get(), [&](Store*, QWidget* parent) {
+            ++tablesMade;
+            auto* w = new QWidget(parent);
+            w->setObjectName(QStringLiteral("fakeTable"));
+            return w;
+        });
+        PillSegment* layoutSwitch = view.controls()->layoutSwitch();
+        QCOMPARE(layoutSwitch->optionButton(0)->text(), QStringLiteral("Columns"));
+        QCOMPARE(layoutSwitch->optionButton(1)->text(), QStringLiteral("Rows"));
+        QCOMPARE(layoutSwitch->selectedIndex(), 0);
+
+        QTest::mouseClick(layoutSwitch->optionButton(1), Qt::LeftButton);
+        QCOMPARE(m_store->data().layout, BoardLayout::table);
+        QVERIFY(m_store->hasPendingSave());
+        QCOMPARE(view.columns(), nullptr);
+        QVERIFY(view.table());
+        QCOMPARE(view.findChildren<BoardColumn*>().size(), 0);
+        QCOMPARE(tablesMade, 1);
+
+        // No column left to take drops; other changes do not rebuild the table.
+        m_store->update([](AppData& d) { d.taxRate = 30; });
+        QCOMPARE(tablesMade, 1);
+
+        m_store->update([](AppData& d) { d.columnOrder = {Status::ongoing, Status::paid, Status::pending}; });
+        QTest::mouseClick(layoutSwitch->optionButton(0), Qt::LeftButton);
+        QCOMPARE(m_store->data().layout, BoardLayout::columns);
+        QVERIFY(view.columns());
+        QCOMPARE(view.table(), nullptr);
+        QCOMPARE(shownOrder(view), m_store->data().columnOrder);
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(layoutSwitch->optionButton(0)->text(), QStringLiteral("Sütunlar"));
+        QCOMPARE(layoutSwitch->optionButton(1)->text(), QStringLiteral("Satırlar"));
+        QCOMPARE(view.controls()->title()->text(), QStringLiteral("PROJE AKIŞI"));
+        QCOMPARE(layoutSwitch->selectedIndex(), 0);
+    }
+
+    void columnModelFollowsTheStore()
+    {
+        ColumnModel model(m_store.get(), Status::paid);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        auto sameAsStore = [&] {
+            const QVector<Project> expected = m_store->projects(Status::paid);
+            if (expected.size() != model.rowCount())
+                return false;
+            for (int i = 0; i < model.rowCount(); ++i) {
+                if (model.project(i) != expected.at(i))
+                    return false;
+            }
+            double sum = 0;
+            for (const Project& p : expected)
+                sum += p.fee;
+            return sum == model.feeSum();
+        };
+        QVERIFY(sameAsStore());
+        QCOMPARE(model.index(0).data(ColumnModel::IdRole).toString(), uuidText(m_book.id));
+        QCOMPARE(model.index(0).data(ColumnModel::FeeTextRole).toString(), m_store->money(800));
+
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+        // A card arriving is one inserted row, at its place in document order.
+        m_store->move(m_logo.id, Status::paid);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+        QVERIFY(sameAsStore());
+        m_store->move(m_site.id, Status::paid);
+        QCOMPARE(inserted.at(1).at(1).toInt(), 1);
+        QVERIFY(sameAsStore());
+
+        // An edit of a shown project is a change of that row only.
+        Project edited = m_store->data().projects.at(1);
+        edited.name = QStringLiteral("Website v2");
+        edited.fee = 4500;
+        m_store->save(edited);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.at(0).at(0).value<QModelIndex>().row(), 1);
+        QCOMPARE(changed.at(0).at(1).value<QModelIndex>().row(), 1);
+        QVERIFY(sameAsStore());
+
+        m_store->deleteProject(m_logo.id);
+        QCOMPARE(removed.size(), 1);
+        QVERIFY(sameAsStore());
+        m_store->undoDelete();
+        QVERIFY(sameAsStore());
+
+        m_store->setSearchQuery(QStringLiteral("book"));
+        QVERIFY(sameAsStore());
+        QCOMPARE(model.rowCount(), 1);
+        m_store->setSearchQuery(QString());
+        m_store->setActiveYear(Store::currentYear() - 1);
+        QVERIFY(sameAsStore());
+        QCOMPARE(names(&model), QStringList{QStringLiteral("Old poster")});
+        m_store->restoreSample();
+        QVERIFY(sameAsStore());
+        m_store->eraseAll();
+        QVERIFY(sameAsStore());
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(reset.size(), 0);
+
+        // The language changes every money text.
+        m_store->restoreSample();
+        changed.clear();
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(model.index(0).data(ColumnModel::FeeTextRole).toString().endsWith(QStringLiteral(" ₺")));
+    }
+
+    void cardsShowOutsourceOnlyWhenThereIsSome()
+    {
+        ColumnModel model(m_store.get(), Status::ongoing);
+        ProjectCardDelegate delegate(m_store.get());
+        ProjectCard::Content c = delegate.content(model.index(0));
+        QVERIFY(c.hasOutsource);
+        QCOMPARE(c.outsource, QStringLiteral("Outsource: ") + m_store->money(250));
+        QCOMPARE(c.net, QStringLiteral("Net: ") + m_store->money(750));
+        QCOMPARE(c.fee, m_store->money(1000));
+        QVERIFY(ProjectCard::height(true) > ProjectCard::height(false));
+        QStyleOptionViewItem option;
+        option.rect = QRect(0, 0, 300, 10);
+        QCOMPARE(delegate.sizeHint(option, model.index(0)).height(), ProjectCard::height(true));
+
+        m_store->setLanguage(AppLanguage::tr);
+        c = delegate.content(model.index(0));
+        QVERIFY(c.outsource.startsWith(QStringLiteral("Dış Kaynak: ")));
+        QVERIFY(c.net.startsWith(QStringLiteral("Net: ")));
+
+        ColumnModel pending(m_store.get(), Status::pending);
+        c = delegate.content(pending.index(0));
+        QVERIFY(!c.hasOutsource);
+        QVERIFY(c.outsource.isEmpty());
+        QCOMPARE(delegate.sizeHint(option, pending.index(0)).height(), ProjectCard::height(false));
+    }
+
+    void longNamesGiveWayToTheFee()
+    {
+        const QRectF card(0, 0, 260, 100);
+        const QString fee = QStringLiteral("$1,234,567.89");
+        const QString longName(
+            QStringLiteral("A very long project name that cannot possibly fit on one card line"));
+        const QString shown = ProjectCard::shownName(card, longName, fee);
+        QVERIFY(shown.size() < longName.size());
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        QCOMPARE(ProjectCard::shownName(card, QStringLiteral("Logo"), fee), QStringLiteral("Logo"));
+        // The fee keeps its full width however narrow the card.
+        const QRectF narrow(0, 0, 120, 100);
+        QCOMPARE(ProjectCard::feeRect(narrow, fee).width(), ProjectCard::feeRect(card, fee).width());
+        QCOMPARE(ProjectCard::feeRect(card, fee).right(), card.right() - ProjectCard::kPadding);
+        QVERIFY(ProjectCard::shownName(narrow, longName, fee).size() <= 1);
+    }
+
+    void cardGesturesOpenTheEditor()
+    {
+        BoardView view(m_store.get());
+        view.resize(1200, 900);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        CardList* cards = view.columns()->column(Status::pending)->cards();
+        const QRect card = cards->cardRect(0);
+        QVERIFY(card.isValid());
+        QCOMPARE(cards->rowAt(card.center()), 0);
+        QCOMPARE(cards->rowAt(QPoint(card.center().x(), card.bottom() + 6)), -1);
+
+        QTest::mouseDClick(cards, Qt::LeftButton, Qt::NoModifier, card.center());
+        QVERIFY(m_store->editor());
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_site.id));
+        m_store->setEditor(std::nullopt);
+
+        // A single click on the body does nothing; on the pencil it opens the editor.
+        QTest::mouseClick(cards, Qt::LeftButton, Qt::NoModifier, card.topLeft() + QPoint(30, 20));
+        QVERIFY(!m_store->editor());
+        const QPoint pencil = ProjectCard::editButtonRect(QRectF(card)).center().toPoint();
+        QTest::mouseMove(cards, pencil);
+        QCOMPARE(cards->hoveredId(), m_site.id);
+        QTest::mouseClick(cards, Qt::LeftButton, Qt::NoModifier, pencil);
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_site.id));
+
+        // The secondary click opens the project menu of that card.
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, card.center(),
+                                    cards->mapToGlobal(card.center()));
+        QApplication::sendEvent(cards, &menuEvent);
+        auto* menu = cards->findChild<ProjectMenu*>();
+        QVERIFY(menu);
+        QCOMPARE(menu->projectId(), m_site.id);
+        menu->close();
+    }
+
+    void onlyCardsInViewArePainted()
+    {
+        QVector<Project> many;
+        for (int i = 0; i < 3000; ++i)
+            many.append(
+                project(QStringLiteral("Project %1").arg(i), Status::ongoing, 100 + i, i % 3 ? 0 : 50));
+        m_store = store(m_dir, many);
+        QScrollArea area;
+        area.setWidgetResizable(true);
+        auto* view = new BoardView(m_store.get());
+        area.setWidget(view);
+        area.resize(1200, 800);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        CardList* cards = view->columns()->column(Status::ongoing)->cards();
+        QVERIFY(cards->height() > 3000 * ProjectCard::height(false));
+        view->repaint();
+        QVERIFY(cards->paintedCards() > 0);
+        QVERIFY(cards->paintedCards() < 20);
+
+        // Far down the list the cards there are the ones drawn.
+        area.ensureVisible(0, cards->mapTo(view, cards->cardRect(2500).center()).y());
+        QApplication::processEvents();
+        view->repaint();
+        QVERIFY(cards->paintedCards() > 0 && cards->paintedCards() < 20);
+        QVERIFY(cards->firstPaintedRow() <= 2500);
+        QVERIFY(cards->firstPaintedRow() + cards->paintedCards() > 2500);
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestBoardColumns)
+#include "tst_board_columns.moc"
