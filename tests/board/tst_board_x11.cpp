@@ -1,0 +1,210 @@
+// End to end in a real X server (tools/xsession.sh): a card is dragged with the pointer from one
+// column to another, and the project's new status reaches the data file after the debounced save.
+// The outer test starts the session and runs this same program inside it.
+#include "TestMain.h"
+
+#include "model/DataFile.h"
+#include "model/Preferences.h"
+#include "model/Store.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <csignal>
+
+namespace {
+bool insideSession()
+{
+    return qgetenv("TB_XSESSION") == "inside";
+}
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000))
+        return {};
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+void xdotool(const QStringList& args)
+{
+    run(QStringLiteral("xdotool"), args);
+}
+
+QString windowNamed(const QString& title)
+{
+    return run(QStringLiteral("xdotool"),
+               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                QLatin1Char('^') + title + QLatin1Char('$')})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .value(0);
+}
+
+// The window's client area in screen coordinates.
+QRect geometryOf(const QString& window)
+{
+    QRect r;
+    const QStringList lines = run(QStringLiteral("xdotool"),
+                                  {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
+                                  .split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QString key = line.section(QLatin1Char('='), 0, 0);
+        const int value = line.section(QLatin1Char('='), 1).toInt();
+        if (key == QLatin1String("X"))
+            r.moveLeft(value);
+        else if (key == QLatin1String("Y"))
+            r.moveTop(value);
+        else if (key == QLatin1String("WIDTH"))
+            r.setWidth(value);
+        else if (key == QLatin1String("HEIGHT"))
+            r.setHeight(value);
+    }
+    return r;
+}
+
+void screenshot(const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TB_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        run(QStringLiteral("import"),
+            {QStringLiteral("-window"), QStringLiteral("root"), dir + QLatin1Char('/') + name});
+}
+
+std::optional<Status> statusIn(const QString& file, const QUuid& id)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const std::optional<AppData> doc = DataFile::decode(f.readAll());
+    if (!doc)
+        return std::nullopt;
+    for (const Project& p : doc->projects) {
+        if (p.id == id)
+            return p.status;
+    }
+    return std::nullopt;
+}
+
+Project project(const QString& name, Status status, double fee)
+{
+    Project p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.client = QStringLiteral("Acme");
+    p.category = QStringLiteral("Branding");
+    p.fee = fee;
+    p.status = status;
+    p.date = QDateTime(QDate(Store::currentYear(), 2, 3), QTime(12, 0), Qt::LocalTime);
+    return p;
+}
+} // namespace
+
+class TestBoardX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void inRealXServer()
+    {
+        if (insideSession())
+            QSKIP("this is the run inside the session");
+        for (const char* tool : {"xvfb-run", "openbox", "tint2", "xdotool", "xprop"})
+            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+                QSKIP(qPrintable(
+                    QStringLiteral("%1 is not installed (tools/deps.sh test)").arg(QLatin1String(tool))));
+        QProcess session;
+        session.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        session.setProcessEnvironment(env);
+        session.start(QStringLiteral(TB_XSESSION_SCRIPT),
+                      {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
+        QVERIFY(session.waitForFinished(180000));
+        const QByteArray output = session.readAll();
+        QVERIFY2(session.exitCode() == 0, output.constData());
+        QVERIFY2(output.contains("PASS   : TestBoardX11::insideXServer()"), output.constData());
+    }
+
+    void insideXServer()
+    {
+        if (!insideSession())
+            QSKIP("runs inside tools/xsession.sh");
+        // The temporary XDG folders of this test are handed down to the program.
+        Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
+        Preferences::setBoolean(Preferences::kDismissedSampleDataTip, true);
+        const QString folder = Store::defaultDataFolder();
+        const QString dataFile = folder + QStringLiteral("/tallybrook.json");
+        QVERIFY(dataFile.startsWith(TestEnv::home().path()));
+
+        // One card alone in the last column; the first column is the drop target.
+        AppData doc;
+        const Project card = project(QStringLiteral("Drag me"), Status::ongoing, 1200);
+        doc.projects = {project(QStringLiteral("Paid one"), Status::paid, 900), card};
+        doc.clients = {QStringLiteral("Acme")};
+        doc.categories = {QStringLiteral("Branding")};
+        QVERIFY(QDir().mkpath(folder));
+        {
+            QFile f(dataFile);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(*DataFile::encode(doc));
+        }
+
+        QProcess app;
+        app.setProcessChannelMode(QProcess::ForwardedChannels);
+        app.start(QStringLiteral(TB_APP_BINARY), {});
+        QVERIFY(app.waitForStarted());
+        QString window;
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
+        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+        QTest::qWait(500);
+        const QRect client = geometryOf(window);
+        QVERIFY(client.width() > 1000);
+        screenshot(QStringLiteral("xsession-board.png"));
+
+        // Find the card on screen: the first white run down the middle of the last column's
+        // left third, below the summary panel and the controls.
+        const int columnWidth = (client.width() - 64 - 48) / 3;
+        const int cardX = client.left() + 32 + 2 * (columnWidth + 24) + columnWidth / 3;
+        const QString shot = TestEnv::home().path() + QStringLiteral("/screen.png");
+        run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        const QImage screen(shot);
+        QVERIFY(!screen.isNull());
+        int cardY = -1;
+        int whiteRun = 0;
+        for (int y = client.top() + 360; y < client.bottom() && cardY < 0; ++y) {
+            whiteRun = screen.pixel(cardX, y) == qRgb(255, 255, 255) ? whiteRun + 1 : 0;
+            if (whiteRun == 20)
+                cardY = y;
+        }
+        QVERIFY2(cardY > 0, "the card was not found on screen");
+        const QPoint from(cardX, cardY);
+        const QPoint to(client.left() + 32 + columnWidth / 2, cardY + 160);
+
+        auto move = [](const QPoint& at) {
+            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+            QTest::qWait(40);
+        };
+        move(from);
+        xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+        QTest::qWait(100);
+        for (int step = 1; step <= 12; ++step)
+            move(from + (to - from) * step / 12);
+        QTest::qWait(200);
+        screenshot(QStringLiteral("xsession-board-drag.png"));
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+
+        // The move is written by the debounced save.
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::paid), 5000);
+        QTest::qWait(200);
+        screenshot(QStringLiteral("xsession-board-after.png"));
+
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(10000));
+        QCOMPARE(app.exitCode(), 0);
+    }
+};
+
+TB_WIDGET_TEST_MAIN(TestBoardX11)
+#include "tst_board_x11.moc"
