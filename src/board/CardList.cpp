@@ -1,5 +1,6 @@
 #include "board/CardList.h"
 
+#include "board/CardListAccessible.h"
 #include "board/ColumnModel.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
@@ -7,6 +8,7 @@
 #include "ui/Spring.h"
 #include "ui/Theme.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -42,6 +44,11 @@ CardList::CardList(Store* store, ColumnModel* model, QWidget* parent)
       m_inAnimation(hoverAnimation(this)), m_outAnimation(hoverAnimation(this))
 {
     setObjectName(QStringLiteral("cardList"));
+    static const bool accessible = [] {
+        QAccessible::installFactory(&CardListAccessible::factory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -90,6 +97,10 @@ void CardList::relayout()
     if (height != m_stackHeight || projects.isEmpty()) {
         m_stackHeight = height;
         updateGeometry();
+    }
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&change);
     }
     // A card that left this column takes its hover with it.
     if (!m_hoverId.isNull()) {
@@ -290,9 +301,16 @@ void CardList::contextMenuEvent(QContextMenuEvent* event)
         event->ignore();
         return;
     }
+    openMenu(row, event->globalPos());
+}
+
+void CardList::openMenu(int row, const QPoint& globalPos)
+{
+    if (!m_store || row < 0 || row >= m_model->rowCount())
+        return;
     auto* menu = new ProjectMenu(m_store, m_model->project(row).id, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(globalPos);
 }
 
 void CardList::leaveEvent(QEvent* event)

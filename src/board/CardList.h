@@ -37,6 +37,10 @@ public:
     int paintedCards() const { return m_painted; }
     int firstPaintedRow() const { return m_firstPainted; }
 
+    // The editor of row `row`'s project; its project menu at a global position.
+    void openEditor(int row);
+    void openMenu(int row, const QPoint& globalPos);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -57,7 +61,6 @@ private:
     void setHover(const QUuid& id);
     qreal hoverAmount(const QUuid& id) const;
     void startDrag(int row);
-    void openEditor(int row);
 
     QPointer<Store> m_store;
     ColumnModel* m_model;

@@ -23,6 +23,15 @@ ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
     }
 }
 
+int ColumnModel::rowOf(const QUuid& id) const
+{
+    for (int i = 0; i < m_projects.size(); ++i) {
+        if (m_projects.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
 int ColumnModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_projects.size());

@@ -34,6 +34,8 @@ public:
     Status status() const { return m_status; }
     const Project& project(int row) const { return m_projects.at(row); }
     const QVector<Project>& projects() const { return m_projects; }
+    // The row of a project, or -1.
+    int rowOf(const QUuid& id) const;
     double feeSum() const { return m_feeSum; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -42,6 +43,12 @@ TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store
     row->addWidget(m_percent);
 
     connect(m_field, &QLineEdit::editingFinished, this, &TaxRateBox::commit);
+    // 26 points holds a whole percentage; a rate with decimals widens the field rather than
+    // scrolling its first digits out of sight.
+    connect(m_field, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const int needed = m_field->fontMetrics().horizontalAdvance(text) + 6;
+        m_field->setFixedWidth(std::max(26, needed));
+    });
     if (m_store) {
         connect(m_store, &Store::dataChanged, this, &TaxRateBox::refresh);
         connect(m_store, &Store::languageChanged, this, &TaxRateBox::retranslate);

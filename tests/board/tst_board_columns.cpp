@@ -479,6 +479,33 @@ private slots:
         menu->close();
     }
 
+    void cardsForAssistiveTechnology()
+    {
+        m_store->setLanguage(AppLanguage::tr);
+        BoardView view(m_store.get());
+        CardList* cards = view.columns()->column(Status::ongoing)->cards();
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(cards);
+        QVERIFY(list);
+        QCOMPARE(list->childCount(), 1);
+        QAccessibleInterface* card = list->child(0);
+        QCOMPARE(card->role(), QAccessible::ListItem);
+        QCOMPARE(card->text(QAccessible::Name), QStringLiteral("Logo refresh"));
+        QVERIFY(card->text(QAccessible::Description).contains(m_store->money(750)));
+        QCOMPARE(list->indexOfChild(card), 0);
+        QAccessibleInterface* edit = card->child(0);
+        QCOMPARE(edit->role(), QAccessible::Button);
+        // English in both languages.
+        QCOMPARE(edit->text(QAccessible::Name), QStringLiteral("Edit Logo refresh"));
+        edit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_logo.id));
+
+        // A card that leaves the column leaves its interface invalid; the empty column speaks.
+        m_store->move(m_logo.id, Status::paid);
+        QVERIFY(!card->isValid());
+        QCOMPARE(list->childCount(), 0);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Projeleri buraya bırakın"));
+    }
+
     void onlyCardsInViewArePainted()
     {
         QVector<Project> many;
