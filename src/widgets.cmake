@@ -12,7 +12,17 @@ function(tallybrook_view_lib name folder)
     add_library(${name} STATIC ${_sources})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARGN})
+    if(TALLYBROOK_PCH)
+        target_precompile_headers(${name} PRIVATE ${TALLYBROOK_WIDGETS_PCH})
+    endif()
 endfunction()
+
+# The Qt headers nearly every view includes; parsing them once per library saves most of
+# the build time.
+set(TALLYBROOK_WIDGETS_PCH <QObject> <QString> <QVector> <QHash> <QPointer> <QTimer> <QWidget>
+    <QPainter> <QPainterPath> <QHBoxLayout> <QVBoxLayout> <QLabel> <QLineEdit> <QAbstractButton>
+    <QPushButton> <QApplication> <QEvent> <QMouseEvent> <QKeyEvent> <QMenu> <QVariantAnimation>
+    <QAccessible> <QAbstractListModel> <QStyledItemDelegate> <QScrollBar> <QListView>)
 
 tallybrook_view_lib(tallybrook_ui ui tallybrook_core Qt6::Gui Qt6::Widgets Qt6::Svg)
 tallybrook_view_lib(tallybrook_stats stats tallybrook_ui)
