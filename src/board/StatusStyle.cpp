@@ -16,11 +16,12 @@ struct Look
 
 const Look& look(Status status)
 {
+    // The paid column's strong and text greens are the palette's own emeralds.
     static const Look paid{"PAID",
                            "ÖDENDİ",
                            Theme::hex(QStringLiteral("#10B981")),
-                           Theme::hex(QStringLiteral("#047857")),
-                           Theme::hex(QStringLiteral("#065F46")),
+                           Theme::emerald700(),
+                           Theme::emerald800(),
                            Theme::hex(QStringLiteral("#D1FAE5"))};
     static const Look pending{"PENDING",
                               "ÖDENECEK",

@@ -66,6 +66,8 @@ int main(int argc, char** argv)
     page.resize(width + 64, board->sizeHint().height() + 64);
     board->setGeometry(32, 24, width, board->sizeHint().height());
     QApplication::processEvents();
+    // No caret in the first field: the picture shows the page at rest.
+    page.setFocus();
 
     if (args.contains(QStringLiteral("--target-trash"))) {
         TrashZone* trash = board->controls()->trash();
