@@ -355,6 +355,9 @@ void CardList::startDrag(int row)
     drag->setPixmap(preview);
     drag->setHotSpot(QPoint(int(preview.width() / preview.devicePixelRatio() / 2),
                             int(preview.height() / preview.devicePixelRatio() / 2)));
+    // The drag runs its own event loop; a drop may rebuild the board around this list.
+    const QPointer<CardList> self(this);
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
-    setHover(QUuid());
+    if (self)
+        setHover(QUuid());
 }
