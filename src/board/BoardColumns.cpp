@@ -3,13 +3,18 @@
 #include "board/BoardColumn.h"
 #include "model/Store.h"
 #include "ui/Painters.h"
+#include "ui/Spring.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QPainter>
 
-BoardColumns::BoardColumns(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+BoardColumns::BoardColumns(Store* store, QWidget* parent)
+    : QWidget(parent), m_store(store), m_slide(new SpringAnimation(0.25, 0.85, this))
 {
+    m_slide->setStartValue(0.0);
+    m_slide->setEndValue(1.0);
     setObjectName(QStringLiteral("boardColumns"));
     m_row = new QHBoxLayout(this);
     m_row->setContentsMargins(0, 0, 0, 0);
@@ -37,6 +42,13 @@ void BoardColumns::syncOrder()
     if (shown == order)
         return;
 
+    // Where the kept columns stand now, to slide them from there to their new places.
+    QHash<BoardColumn*, QPoint> from;
+    if (Animations::enabled() && isVisible()) {
+        for (BoardColumn* c : std::as_const(m_columns))
+            from.insert(c, c->pos());
+    }
+
     QVector<BoardColumn*> next;
     for (Status s : order) {
         BoardColumn* c = column(s);
@@ -56,6 +68,48 @@ void BoardColumns::syncOrder()
     }
     m_columns = next;
     update();
+    if (!from.isEmpty())
+        slide(from);
+}
+
+void BoardColumns::slide(const QHash<BoardColumn*, QPoint>& from)
+{
+    m_row->activate();
+    QHash<BoardColumn*, QPoint> to;
+    for (BoardColumn* c : std::as_const(m_columns)) {
+        if (from.contains(c) && from.value(c) != c->pos()) {
+            to.insert(c, c->pos());
+            c->move(from.value(c));
+        }
+    }
+    if (to.isEmpty())
+        return;
+    m_slide->stop();
+    disconnect(m_slide, &QVariantAnimation::valueChanged, this, nullptr);
+    connect(m_slide, &QVariantAnimation::valueChanged, this, [this, from, to](const QVariant& v) {
+        const qreal t = v.toReal();
+        for (auto it = to.begin(); it != to.end(); ++it) {
+            const QPoint a = from.value(it.key());
+            it.key()->move(a + (it.value() - a) * t);
+        }
+        update();
+    });
+    m_slide->start();
+}
+
+bool BoardColumns::isSliding() const
+{
+    return m_slide->state() == QAbstractAnimation::Running;
+}
+
+void BoardColumns::resizeEvent(QResizeEvent* event)
+{
+    // A new width lays the columns out afresh; a slide in progress would fight it.
+    if (m_slide->state() == QAbstractAnimation::Running) {
+        m_slide->stop();
+        m_row->invalidate();
+    }
+    QWidget::resizeEvent(event);
 }
 
 void BoardColumns::paintEvent(QPaintEvent*)

@@ -2,12 +2,14 @@
 
 #include "model/Status.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QVector>
 #include <QWidget>
 
 class BoardColumn;
 class QHBoxLayout;
+class SpringAnimation;
 class Store;
 
 // The row of status columns in the order of the document's column order. Columns are kept
@@ -24,13 +26,19 @@ public:
     const QVector<BoardColumn*>& columns() const { return m_columns; }
     BoardColumn* column(Status status) const;
 
+    bool isSliding() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void syncOrder();
+    // Moves reordered columns from their old places to the new ones with a spring.
+    void slide(const QHash<BoardColumn*, QPoint>& from);
 
     QPointer<Store> m_store;
     QHBoxLayout* m_row;
     QVector<BoardColumn*> m_columns;
+    SpringAnimation* m_slide;
 };

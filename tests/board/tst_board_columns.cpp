@@ -90,6 +90,27 @@ private slots:
         QVERIFY(!m_store->toast());
     }
 
+    void reorderedColumnsSlideToTheirPlaces()
+    {
+        BoardView view(m_store.get());
+        view.resize(1200, 900);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        BoardColumns* row = view.columns();
+        BoardColumn* paid = row->column(Status::paid);
+        const int paidX = paid->x();
+        Animations::setEnabled(true);
+        drop(row->column(Status::ongoing), QStringLiteral("col:paid"));
+        Animations::setEnabled(false);
+        // It starts where it was and ends last.
+        QVERIFY(row->isSliding());
+        QCOMPARE(paid->x(), paidX);
+        QTRY_VERIFY(!row->isSliding());
+        QVERIFY(row->column(Status::pending)->x() < row->column(Status::ongoing)->x());
+        QVERIFY(row->column(Status::ongoing)->x() < paid->x());
+        QCOMPARE(paid->geometry().right(), row->width() - 1);
+    }
+
     void cardDropsMoveProjects()
     {
         BoardView view(m_store.get());
