@@ -228,10 +228,8 @@ void MenuBarPanel::refresh()
     const QString year = QString::number(s.activeYear());
     m_earnedLabel->setText(
         s.tr(QStringLiteral("Earned in %1"), QStringLiteral("%1 Yılında Kazanılan")).arg(year));
-    double earned = 0;
-    for (const Project& p : s.paidThisYear())
-        earned += p.fee;
-    static_cast<FittedAmount*>(m_amount)->setText(s.money(earned));
+    // The fees of the year's paid projects.
+    static_cast<FittedAmount*>(m_amount)->setText(s.money(s.total(Status::paid)));
     const QString tax = QLocale().toString(s.data().taxRate);
     const QString net = s.money(s.netAfterTax());
     m_netLine->setText(
