@@ -1,7 +1,8 @@
 #include "board/CardList.h"
 
-#include "board/CardListAccessible.h"
 #include "board/ColumnModel.h"
+#include "board/PaintedProjectsAccessible.h"
+#include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
 #include "model/Store.h"
@@ -44,11 +45,7 @@ CardList::CardList(Store* store, ColumnModel* model, QWidget* parent)
       m_inAnimation(hoverAnimation(this)), m_outAnimation(hoverAnimation(this))
 {
     setObjectName(QStringLiteral("cardList"));
-    static const bool accessible = [] {
-        QAccessible::installFactory(&CardListAccessible::factory);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    PaintedProjectsAccessible::install();
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -311,6 +308,43 @@ void CardList::openMenu(int row, const QPoint& globalPos)
     auto* menu = new ProjectMenu(m_store, m_model->project(row).id, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
+}
+
+int CardList::projectCount() const
+{
+    return m_model->rowCount();
+}
+
+QUuid CardList::projectIdAt(int row) const
+{
+    return m_model->project(row).id;
+}
+
+int CardList::rowOfProject(const QUuid& id) const
+{
+    return m_model->rowOf(id);
+}
+
+QRectF CardList::editButtonRect(const QRectF& item) const
+{
+    return ProjectCard::editButtonRect(item);
+}
+
+QString CardList::itemName(int row) const
+{
+    return m_model->index(row).data(Qt::DisplayRole).toString();
+}
+
+QString CardList::itemDescription(int row) const
+{
+    const QModelIndex index = m_model->index(row);
+    QStringList parts{index.data(ColumnModel::FeeTextRole).toString(),
+                      index.data(ColumnModel::ClientRole).toString(),
+                      index.data(ColumnModel::CategoryRole).toString()};
+    if (index.data(ColumnModel::OutsourceRole).toDouble() > 0)
+        parts << QStringLiteral("Outsource: ") + index.data(ColumnModel::OutsourceTextRole).toString()
+              << QStringLiteral("Net: ") + index.data(ColumnModel::NetTextRole).toString();
+    return parts.join(QStringLiteral(", "));
 }
 
 void CardList::leaveEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/PaintedProjects.h"
+
 #include <QPointer>
 #include <QUuid>
 #include <QVector>
@@ -13,7 +15,7 @@ class Store;
 // The cards of one column: one painted widget that lays the model's rows out top to bottom
 // (heights cached, only the cards in view painted) and handles hover, clicks, the context menu
 // and dragging a card. With no rows it shows the column's empty state.
-class CardList final : public QWidget
+class CardList final : public QWidget, public PaintedProjects
 {
     Q_OBJECT
 
@@ -29,7 +31,7 @@ public:
     // Geometry of row `row`'s card in this widget; empty when out of range.
     QRect cardRect(int row) const;
     // The row whose card contains the point, or -1.
-    int rowAt(const QPoint& pos) const;
+    int rowAt(const QPoint& pos) const override;
     // The empty-state text now shown ("" while there are cards).
     QString emptyText() const;
     QUuid hoveredId() const { return m_hoverId; }
@@ -38,8 +40,18 @@ public:
     int firstPaintedRow() const { return m_firstPainted; }
 
     // The editor of row `row`'s project; its project menu at a global position.
-    void openEditor(int row);
-    void openMenu(int row, const QPoint& globalPos);
+    void openEditor(int row) override;
+    void openMenu(int row, const QPoint& globalPos) override;
+
+    // What the accessible tree reads of the cards.
+    int projectCount() const override;
+    QUuid projectIdAt(int row) const override;
+    int rowOfProject(const QUuid& id) const override;
+    QRect itemRect(int row) const override { return cardRect(row); }
+    QRectF editButtonRect(const QRectF& item) const override;
+    QString itemName(int row) const override;
+    QString itemDescription(int row) const override;
+    QString emptyName() const override { return emptyText(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

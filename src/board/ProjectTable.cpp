@@ -1,9 +1,9 @@
 #include "board/ProjectTable.h"
 
+#include "board/PaintedProjectsAccessible.h"
 #include "board/ProjectMenu.h"
 #include "board/ProjectRow.h"
 #include "board/ProjectRowDelegate.h"
-#include "board/ProjectTableAccessible.h"
 #include "board/ProjectTableModel.h"
 #include "board/TableHeader.h"
 #include "model/Store.h"
@@ -29,11 +29,7 @@ ProjectTable::ProjectTable(Store* store, QWidget* parent)
     : QWidget(parent), m_store(store), m_model(new ProjectTableModel(store, this)),
       m_delegate(new ProjectRowDelegate(this)), m_header(new TableHeader(store, kRadius, this))
 {
-    static const bool accessible = [] {
-        QAccessible::installFactory(&ProjectTableAccessible::factory);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    PaintedProjectsAccessible::install();
     setObjectName(QStringLiteral("projectTable"));
     setAccessibleName(QStringLiteral("Projects"));
     setMouseTracking(true);
@@ -306,6 +302,49 @@ void ProjectTable::openMenu(int row, const QPoint& globalPos)
     auto* menu = new ProjectMenu(m_store, m_model->project(row).id, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
+}
+
+int ProjectTable::projectCount() const
+{
+    return m_model->rowCount();
+}
+
+QUuid ProjectTable::projectIdAt(int row) const
+{
+    return m_model->project(row).id;
+}
+
+int ProjectTable::rowOfProject(const QUuid& id) const
+{
+    return m_model->rowOf(id);
+}
+
+QRectF ProjectTable::editButtonRect(const QRectF& item) const
+{
+    return ProjectRow::editButtonRect(item);
+}
+
+QString ProjectTable::itemName(int row) const
+{
+    return m_model->index(row).data(Qt::DisplayRole).toString();
+}
+
+QString ProjectTable::itemDescription(int row) const
+{
+    const QModelIndex index = m_model->index(row);
+    QStringList parts{index.data(ProjectTableModel::ClientRole).toString(),
+                      index.data(ProjectTableModel::CategoryRole).toString(),
+                      index.data(ProjectTableModel::FeeTextRole).toString()};
+    const QString outsource = index.data(ProjectTableModel::OutsourceTextRole).toString();
+    if (!outsource.isEmpty())
+        parts << outsource;
+    parts << index.data(ProjectTableModel::StatusTitleRole).toString();
+    return parts.join(QStringLiteral(", "));
+}
+
+QWidget* ProjectTable::leadingWidget() const
+{
+    return m_header;
 }
 
 void ProjectTable::leaveEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/PaintedProjects.h"
+
 #include <QPointer>
 #include <QUuid>
 #include <QVector>
@@ -14,7 +16,7 @@ class TableHeader;
 // the Store's table order, divided by hairlines, on a white rounded frame. The table grows to its
 // full height inside the page's scroll area and paints only the rows in view. Rows open the editor
 // (pencil or double click) and the project menu (secondary click); nothing is dragged or dropped.
-class ProjectTable final : public QWidget
+class ProjectTable final : public QWidget, public PaintedProjects
 {
     Q_OBJECT
 
@@ -33,7 +35,7 @@ public:
     // The rectangle of a row (below its divider); empty when out of range.
     QRect rowRect(int row) const;
     // The row under a point, or -1.
-    int rowAt(const QPoint& pos) const;
+    int rowAt(const QPoint& pos) const override;
     // The empty-state text shown now; empty while there are rows.
     QString emptyText() const;
     int hoveredRow() const;
@@ -45,9 +47,19 @@ public:
     int frameHeight() const { return m_frameHeight; }
 
     // Opens the editor for a row's project.
-    void openEditor(int row);
+    void openEditor(int row) override;
     // Shows the project menu of a row at a global position.
-    void openMenu(int row, const QPoint& globalPos);
+    void openMenu(int row, const QPoint& globalPos) override;
+
+    // What the accessible tree reads of the rows; the header comes first.
+    int projectCount() const override;
+    QUuid projectIdAt(int row) const override;
+    int rowOfProject(const QUuid& id) const override;
+    QRect itemRect(int row) const override { return rowRect(row); }
+    QRectF editButtonRect(const QRectF& item) const override;
+    QString itemName(int row) const override;
+    QString itemDescription(int row) const override;
+    QWidget* leadingWidget() const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

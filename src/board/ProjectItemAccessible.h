@@ -1,41 +1,18 @@
 #pragma once
 
-#include <QAccessibleWidget>
-#include <QHash>
+#include <QAccessible>
 #include <QPointer>
 #include <QUuid>
+#include <QWidget>
 
-class CardList;
+class PaintedProjects;
 
-// What assistive technology sees of a column's cards: one item per card, each with its
-// "Edit …" button. Cards are painted, not widgets, so their interfaces are made when asked for.
-class CardListAccessible final : public QAccessibleWidget
+// One painted project item: the project's name and details; pressing it opens the editor.
+class ProjectItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    explicit CardListAccessible(CardList* list);
-    ~CardListAccessible() override;
-
-    // Installed once; answers for CardList objects only.
-    static QAccessibleInterface* factory(const QString& className, QObject* object);
-
-    int childCount() const override;
-    QAccessibleInterface* child(int index) const override;
-    int indexOfChild(const QAccessibleInterface* child) const override;
-    QAccessibleInterface* childAt(int x, int y) const override;
-    QString text(QAccessible::Text t) const override;
-
-private:
-    CardList* list() const;
-
-    mutable QHash<QUuid, QAccessible::Id> m_cards;
-};
-
-// One painted card: the project's name and details; pressing it opens the editor.
-class CardAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
-{
-public:
-    CardAccessible(CardList* list, const QUuid& id);
-    ~CardAccessible() override;
+    ProjectItemAccessible(QWidget* widget, PaintedProjects* projects, const QUuid& id);
+    ~ProjectItemAccessible() override;
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
@@ -57,30 +34,34 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
     int row() const;
+    // Where the pencil sits in global coordinates; empty while the item is gone.
+    QRect editRect() const;
 
 private:
-    QPointer<CardList> m_list;
+    // Both point at the same widget; the guard tells whether the interface may still be used.
+    QPointer<QWidget> m_widget;
+    PaintedProjects* m_projects;
     QUuid m_id;
     mutable QAccessible::Id m_edit = 0;
 };
 
-// The pencil of one card: "Edit " and the project name; pressing it opens the editor.
-class CardEditAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+// The pencil of one item: "Edit " and the project name; pressing it opens the editor.
+class ProjectItemEditAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    explicit CardEditAccessible(CardAccessible* card) : m_card(card) {}
+    explicit ProjectItemEditAccessible(ProjectItemAccessible* item) : m_item(item) {}
 
-    bool isValid() const override { return m_card->isValid(); }
+    bool isValid() const override { return m_item->isValid(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_card->window(); }
-    QAccessibleInterface* parent() const override { return m_card; }
+    QWindow* window() const override { return m_item->window(); }
+    QAccessibleInterface* parent() const override { return m_item; }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString&) override {}
-    QRect rect() const override;
+    QRect rect() const override { return m_item->editRect(); }
     QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override { return {}; }
     void* interface_cast(QAccessible::InterfaceType type) override;
@@ -90,5 +71,5 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    CardAccessible* m_card;
+    ProjectItemAccessible* m_item;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QPointer>
+#include <QUuid>
+
+class PaintedProjects;
+
+// What assistive technology sees of a widget that paints its projects: its leading widget if it
+// has one, then one item per project, each with its "Edit …" button. Items are painted, not
+// widgets, so their interfaces are made when first asked for.
+class PaintedProjectsAccessible final : public QAccessibleWidget
+{
+public:
+    PaintedProjectsAccessible(QWidget* widget, PaintedProjects* projects);
+    ~PaintedProjectsAccessible() override;
+
+    // Installed once; answers for widgets that implement PaintedProjects only.
+    static QAccessibleInterface* factory(const QString& className, QObject* object);
+    static void install();
+
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QString text(QAccessible::Text t) const override;
+
+private:
+    // Children before the first item.
+    int leading() const;
+
+    PaintedProjects* m_projects;
+    mutable QHash<QUuid, QAccessible::Id> m_items;
+};
