@@ -1,11 +1,10 @@
 #include "TestMain.h"
+#include "XSession.h"
 
 #include "model/Preferences.h"
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -13,18 +12,12 @@
 // window hidden by a minimise without a task-bar entry, and a second start bringing it back.
 // The outer test starts the session and runs this same program inside it.
 namespace {
-bool insideSession()
-{
-    return qgetenv("TB_XSESSION") == "inside";
-}
+using XSession::screenshot;
 
+// Raw output: the indents of the window tree matter.
 QString run(const QString& program, const QStringList& args)
 {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(5000))
-        return {};
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
+    return XSession::output(program, args);
 }
 
 struct XWindow
@@ -71,14 +64,6 @@ QString mainWindowId()
             return w.id;
     return {};
 }
-
-void screenshot(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("TB_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        run(QStringLiteral("import"),
-            {QStringLiteral("-window"), QStringLiteral("root"), dir + QLatin1Char('/') + name});
-}
 } // namespace
 
 class TestXSession : public QObject
@@ -88,37 +73,19 @@ class TestXSession : public QObject
 private slots:
     void inRealXServer()
     {
-        if (insideSession())
-            QSKIP("this is the run inside the session");
-        for (const char* tool : {"xvfb-run", "openbox", "tint2", "xdotool", "xwininfo", "xprop"})
-            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-                QSKIP(qPrintable(
-                    QStringLiteral("%1 is not installed (tools/deps.sh test)").arg(QLatin1String(tool))));
-        QProcess session;
-        session.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        session.setProcessEnvironment(env);
-        session.start(QStringLiteral(TB_XSESSION_SCRIPT),
-                      {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
-        QVERIFY(session.waitForFinished(180000));
-        const QByteArray output = session.readAll();
-        QVERIFY2(session.exitCode() == 0, output.constData());
-        QVERIFY2(output.contains("PASS   : TestXSession::insideXServer()"), output.constData());
+        XSession::runInside(this, {"xvfb-run", "openbox", "tint2", "xdotool", "xwininfo", "xprop"});
     }
 
     void insideXServer()
     {
-        if (!insideSession())
+        if (!XSession::inside())
             QSKIP("runs inside tools/xsession.sh");
         Preferences::setBoolean(Preferences::kShowInDock, false);
         Preferences::setBoolean(Preferences::kShowInMenuBar, true);
         Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
 
         QProcess app;
-        app.setProcessChannelMode(QProcess::ForwardedChannels);
-        app.start(QStringLiteral(TB_APP_BINARY), {});
-        QVERIFY(app.waitForStarted());
+        QVERIFY(XSession::startApp(app));
         QString window;
         QTRY_VERIFY_WITH_TIMEOUT(!(window = mainWindowId()).isEmpty(), 15000);
         // No task-bar entry while "showInDock" is off.
@@ -177,9 +144,7 @@ private slots:
         QCOMPARE(mainWindowId(), window);
         QCOMPARE(app.state(), QProcess::Running);
 
-        ::kill(pid_t(app.processId()), SIGTERM);
-        QVERIFY(app.waitForFinished(10000));
-        QCOMPARE(app.exitCode(), 0);
+        XSession::quitApp(app);
     }
 };
 

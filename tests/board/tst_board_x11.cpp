@@ -2,6 +2,7 @@
 // column to another, and the project's new status reaches the data file after the debounced save.
 // The outer test starts the session and runs this same program inside it.
 #include "TestMain.h"
+#include "XSession.h"
 
 #include "model/DataFile.h"
 #include "model/Preferences.h"
@@ -10,37 +11,12 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
-#include <csignal>
 
 namespace {
-bool insideSession()
-{
-    return qgetenv("TB_XSESSION") == "inside";
-}
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(5000))
-        return {};
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
-
-void xdotool(const QStringList& args)
-{
-    run(QStringLiteral("xdotool"), args);
-}
-
-QString windowNamed(const QString& title)
-{
-    return run(QStringLiteral("xdotool"),
-               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                QLatin1Char('^') + title + QLatin1Char('$')})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-        .value(0);
-}
+using XSession::run;
+using XSession::screenshot;
+using XSession::windowNamed;
+using XSession::xdotool;
 
 // The window's client area in screen coordinates.
 QRect geometryOf(const QString& window)
@@ -62,14 +38,6 @@ QRect geometryOf(const QString& window)
             r.setHeight(value);
     }
     return r;
-}
-
-void screenshot(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("TB_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        run(QStringLiteral("import"),
-            {QStringLiteral("-window"), QStringLiteral("root"), dir + QLatin1Char('/') + name});
 }
 
 std::optional<Status> statusIn(const QString& file, const QUuid& id)
@@ -106,30 +74,11 @@ class TestBoardX11 : public QObject
     Q_OBJECT
 
 private slots:
-    void inRealXServer()
-    {
-        if (insideSession())
-            QSKIP("this is the run inside the session");
-        for (const char* tool : {"xvfb-run", "openbox", "tint2", "xdotool", "xprop"})
-            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-                QSKIP(qPrintable(
-                    QStringLiteral("%1 is not installed (tools/deps.sh test)").arg(QLatin1String(tool))));
-        QProcess session;
-        session.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        session.setProcessEnvironment(env);
-        session.start(QStringLiteral(TB_XSESSION_SCRIPT),
-                      {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
-        QVERIFY(session.waitForFinished(180000));
-        const QByteArray output = session.readAll();
-        QVERIFY2(session.exitCode() == 0, output.constData());
-        QVERIFY2(output.contains("PASS   : TestBoardX11::insideXServer()"), output.constData());
-    }
+    void inRealXServer() { XSession::runInside(this); }
 
     void insideXServer()
     {
-        if (!insideSession())
+        if (!XSession::inside())
             QSKIP("runs inside tools/xsession.sh");
         // The temporary XDG folders of this test are handed down to the program.
         Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
@@ -152,9 +101,7 @@ private slots:
         }
 
         QProcess app;
-        app.setProcessChannelMode(QProcess::ForwardedChannels);
-        app.start(QStringLiteral(TB_APP_BINARY), {});
-        QVERIFY(app.waitForStarted());
+        QVERIFY(XSession::startApp(app));
         QString window;
         QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
@@ -200,9 +147,7 @@ private slots:
         QTest::qWait(200);
         screenshot(QStringLiteral("xsession-board-after.png"));
 
-        ::kill(pid_t(app.processId()), SIGTERM);
-        QVERIFY(app.waitForFinished(10000));
-        QCOMPARE(app.exitCode(), 0);
+        XSession::quitApp(app);
     }
 };
 

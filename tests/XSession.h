@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+#include <csignal>
+#include <initializer_list>
+
+// Helpers of the tests that run in a real X server (tools/xsession.sh: Xvfb, openbox, tint2). Such
+// a test runs twice: outside, `inRealXServer` starts the session with this same program, which
+// then runs `insideXServer` in it and drives the application with xdotool. The test's target
+// defines TB_APP_BINARY and TB_XSESSION_SCRIPT.
+namespace XSession {
+// Whether this run is the one inside the session.
+inline bool inside()
+{
+    return qgetenv("TB_XSESSION") == "inside";
+}
+
+// What a tool printed, as it printed it; empty when it did not finish in time.
+inline QString output(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000))
+        return {};
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+inline QString run(const QString& program, const QStringList& args)
+{
+    return output(program, args).trimmed();
+}
+
+inline void xdotool(const QStringList& args)
+{
+    run(QStringLiteral("xdotool"), args);
+}
+
+// The first visible window whose title is exactly `title`.
+inline QString windowNamed(const QString& title)
+{
+    return run(QStringLiteral("xdotool"),
+               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                QLatin1Char('^') + title + QLatin1Char('$')})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .value(0);
+}
+
+// A picture of the whole screen, kept only when TB_SCREENSHOT_DIR names a folder.
+inline void screenshot(const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TB_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        run(QStringLiteral("import"),
+            {QStringLiteral("-window"), QStringLiteral("root"), dir + QLatin1Char('/') + name});
+}
+
+// The whole of an `inRealXServer` slot: starts the session with this program and passes when
+// `test`'s insideXServer passed in it. Skips inside the session and where a tool is missing.
+inline void runInside(const QObject* test, std::initializer_list<const char*> tools = {
+                                               "xvfb-run", "openbox", "tint2", "xdotool", "xprop"})
+{
+    if (inside())
+        QSKIP("this is the run inside the session");
+    for (const char* tool : tools)
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QSKIP(qPrintable(
+                QStringLiteral("%1 is not installed (tools/deps.sh test)").arg(QLatin1String(tool))));
+    QProcess session;
+    session.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    session.setProcessEnvironment(env);
+    session.start(QStringLiteral(TB_XSESSION_SCRIPT),
+                  {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
+    QVERIFY(session.waitForFinished(180000));
+    const QByteArray out = session.readAll();
+    QVERIFY2(session.exitCode() == 0, out.constData());
+    const QByteArray passed =
+        QByteArray("PASS   : ") + test->metaObject()->className() + QByteArray("::insideXServer()");
+    QVERIFY2(out.contains(passed), out.constData());
+}
+
+// Starts the application with its output passed through.
+inline bool startApp(QProcess& app)
+{
+    app.setProcessChannelMode(QProcess::ForwardedChannels);
+    app.start(QStringLiteral(TB_APP_BINARY), {});
+    return app.waitForStarted();
+}
+
+// Ends the application as the session would and checks it left cleanly; last in a slot.
+inline void quitApp(QProcess& app)
+{
+    ::kill(pid_t(app.processId()), SIGTERM);
+    QVERIFY(app.waitForFinished(10000));
+    QCOMPARE(app.exitCode(), 0);
+}
+} // namespace XSession
