@@ -1,0 +1,219 @@
+// Renders the main window on each tab and the tray panel offscreen into PNG files, from a copy
+// of a data file, so the whole application can be looked at without a desktop.
+// Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY]
+#include "app/MenuBarPanel.h"
+#include "board/MainWindow.h"
+#include "model/DataFile.h"
+#include "model/Store.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+const char kUsage[] =
+    "usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY]\n"
+    "Writes DIR/board-LANG.png, stats-LANG.png, settings-LANG.png and panel-LANG.png.\n"
+    "Without --data the sample studio is shown. The given file is copied, never written.\n";
+
+struct Options
+{
+    QString data;
+    QString out;
+    QStringList languages{QStringLiteral("en")};
+    double scale = 1;
+    int year = 0;
+};
+
+// Read before QApplication exists: the scale has to be in the environment by then.
+std::optional<Options> parse(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        const QString value = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
+            return std::nullopt;
+        if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
+            std::fprintf(stderr, "%s needs a value\n", qPrintable(arg));
+            return std::nullopt;
+        }
+        ++i;
+        if (arg == QLatin1String("--data")) {
+            o.data = value;
+        } else if (arg == QLatin1String("--out")) {
+            o.out = value;
+        } else if (arg == QLatin1String("--lang")) {
+            if (value == QLatin1String("both"))
+                o.languages = {QStringLiteral("en"), QStringLiteral("tr")};
+            else if (value == QLatin1String("en") || value == QLatin1String("tr"))
+                o.languages = {value};
+            else {
+                std::fprintf(stderr, "--lang takes en, tr or both\n");
+                return std::nullopt;
+            }
+        } else if (arg == QLatin1String("--scale")) {
+            bool ok = false;
+            o.scale = value.toDouble(&ok);
+            if (!ok || o.scale < 1 || o.scale > 4) {
+                std::fprintf(stderr, "--scale takes a number from 1 to 4\n");
+                return std::nullopt;
+            }
+        } else if (arg == QLatin1String("--year")) {
+            bool ok = false;
+            o.year = value.toInt(&ok);
+            if (!ok || o.year < 1900 || o.year > 9999) {
+                std::fprintf(stderr, "--year takes a year such as 2024\n");
+                return std::nullopt;
+            }
+        } else {
+            std::fprintf(stderr, "unknown option %s\n", qPrintable(arg));
+            return std::nullopt;
+        }
+    }
+    if (o.out.isEmpty()) {
+        std::fprintf(stderr, "--out is required\n");
+        return std::nullopt;
+    }
+    return o;
+}
+
+// Preferences and the data folder of this run live in a throwaway home, never the user's.
+void isolate(const QTemporaryDir& home, double scale)
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + QStringLiteral("/cache")));
+    const QString runtime = home.path() + QStringLiteral("/run");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No network: the pictures show the built-in rate, the same on every run.
+    if (qEnvironmentVariableIsEmpty("TALLYBROOK_RATE_URL"))
+        qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/v6/latest/USD");
+    if (scale != 1)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+}
+
+// Lets layouts, deferred rebuilds and the first paint happen before a picture is taken.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+bool write(QWidget* widget, const QString& path)
+{
+    settle();
+    if (!widget->grab().save(path, "PNG")) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+const char* tabName(MainTab tab)
+{
+    switch (tab) {
+    case MainTab::board:
+        return "board";
+    case MainTab::stats:
+        return "stats";
+    case MainTab::settings:
+        return "settings";
+    }
+    return "tab";
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const auto options = parse(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "%s", kUsage);
+        return 2;
+    }
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "could not make a temporary folder: %s\n", qPrintable(home.errorString()));
+        return 1;
+    }
+    isolate(home, options->scale);
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
+    QApplication::setApplicationName(QStringLiteral("Tallybrook"));
+    Theme::applyLightLook(app);
+    Animations::setEnabled(false); // pictures of the settled state, not of a spring in flight
+
+    const QString dataFolder = home.path() + QStringLiteral("/store");
+    const QString copy = dataFolder + QStringLiteral("/tallybrook.json");
+    if (!options->data.isEmpty()) {
+        QFile source(options->data);
+        if (!source.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s: %s\n", qPrintable(options->data),
+                         qPrintable(source.errorString()));
+            return 1;
+        }
+        const QByteArray bytes = source.readAll();
+        QString error;
+        if (!DataFile::decode(bytes, &error)) {
+            std::fprintf(stderr, "%s is not a Tallybrook data file: %s\n", qPrintable(options->data),
+                         qPrintable(error));
+            return 1;
+        }
+        QFile target(copy);
+        if (!QDir().mkpath(dataFolder) || !target.open(QIODevice::WriteOnly) ||
+            target.write(bytes) != bytes.size()) {
+            std::fprintf(stderr, "cannot copy the data file into %s\n", qPrintable(dataFolder));
+            return 1;
+        }
+    }
+    if (!QDir().mkpath(options->out)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(options->out));
+        return 1;
+    }
+
+    Store store(dataFolder, options->data.isEmpty());
+    if (!options->data.isEmpty() && QFileInfo(store.fileURL()) != QFileInfo(copy)) {
+        std::fprintf(stderr, "the store does not read %s\n", qPrintable(copy));
+        return 1;
+    }
+    if (options->year)
+        store.setActiveYear(options->year);
+    store.setToast(std::nullopt); // a load notice would cover part of the board
+
+    const QDir out(options->out);
+    bool ok = true;
+    for (const QString& language : options->languages) {
+        store.setLanguage(language == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en);
+
+        auto window = std::make_unique<MainWindow>(&store);
+        window->resize(MainWindow::kDefaultSize);
+        window->show();
+        for (MainTab tab : MainTabInfo::all) {
+            store.setTab(tab);
+            ok &= write(window.get(),
+                        out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(tabName(tab)), language)));
+        }
+        window.reset();
+        store.setTab(MainTab::board);
+
+        MenuBarPanel panel(&store, [] {});
+        panel.adjustSize();
+        panel.show();
+        ok &= write(&panel, out.filePath(QStringLiteral("panel-%1.png").arg(language)));
+        panel.hide();
+    }
+    return ok ? 0 : 1;
+}
