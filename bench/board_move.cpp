@@ -1,28 +1,18 @@
 // The board's answer to a move: from Store::move of one card to the board page repainted in a
 // 1320 x 860 window, with 50 and with 5,000 projects in one column of the active year. The time
 // should hardly depend on the column's length: only the cards in view are laid out and painted.
+#include "BenchUtil.h"
 #include "board/BoardColumn.h"
 #include "board/BoardColumns.h"
 #include "board/BoardView.h"
 #include "board/CardList.h"
-#include "model/Store.h"
-#include "ui/Spring.h"
-#include "ui/Theme.h"
 
-#include <QApplication>
-#include <QScrollArea>
-#include <QTemporaryDir>
-#include <QWindow>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
-struct Board
+struct Board : BenchUtil::Page
 {
-    QTemporaryDir dir;
-    Store store{dir.path(), true};
-    QScrollArea window;
     QUuid moving;
     BoardView* view = nullptr;
 
@@ -45,23 +35,8 @@ struct Board
             }
         });
         moving = store.data().projects.first().id;
-        window.setWidgetResizable(true);
         view = new BoardView(&store);
-        window.setWidget(view);
-        window.resize(1320, 860);
-        window.show();
-        // Nothing is painted until the platform has exposed the window.
-        while (!window.windowHandle()->isExposed())
-            QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        settle();
-    }
-
-    void settle()
-    {
-        // Layout requests cascade upwards one level per round.
-        for (int i = 0; i < 6; ++i)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        show(view);
     }
 };
 
@@ -91,16 +66,5 @@ BENCHMARK(BM_MoveAndRepaint)->Arg(50)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    QApplication app(argc, argv);
-    Theme::applyLightLook(app);
-    Animations::setEnabled(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchUtil::run(argc, argv);
 }

@@ -1,27 +1,16 @@
 // The table's answer to a click on a column header: from the click to the table repainted, with
 // 10,000 visible projects in a 1320 x 860 page. The Store sorts the whole list once per click; the
 // table lays out and paints only the rows in view.
+#include "BenchUtil.h"
 #include "board/ProjectTable.h"
 #include "board/ProjectTableModel.h"
 #include "board/SortHeaderButton.h"
 #include "board/TableHeader.h"
-#include "model/Store.h"
-#include "ui/Spring.h"
-#include "ui/Theme.h"
-
-#include <QApplication>
-#include <QScrollArea>
-#include <QTemporaryDir>
-#include <QWindow>
-#include <benchmark/benchmark.h>
 
 namespace {
 
-struct Table
+struct Table : BenchUtil::Page
 {
-    QTemporaryDir dir;
-    Store store{dir.path(), true};
-    QScrollArea window;
     ProjectTable* table = nullptr;
 
     explicit Table(int count)
@@ -44,21 +33,8 @@ struct Table
                 d.projects.append(p);
             }
         });
-        window.setWidgetResizable(true);
         table = new ProjectTable(&store);
-        window.setWidget(table);
-        window.resize(1320, 860);
-        window.show();
-        while (!window.windowHandle()->isExposed())
-            QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        settle();
-    }
-
-    void settle()
-    {
-        for (int i = 0; i < 6; ++i)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        show(table);
     }
 };
 
@@ -95,16 +71,5 @@ BENCHMARK(BM_SortClickAndRepaint)
 
 int main(int argc, char** argv)
 {
-    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    QApplication app(argc, argv);
-    Theme::applyLightLook(app);
-    Animations::setEnabled(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchUtil::run(argc, argv);
 }

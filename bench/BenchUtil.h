@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/Store.h"
+#include "ui/Spring.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+
+namespace BenchUtil {
+
+// A Store of its own in a temporary folder and a 1320 x 860 scrolling window to show a page in.
+struct Page
+{
+    QTemporaryDir dir;
+    Store store{dir.path(), true};
+    QScrollArea window;
+
+    // Returns once the platform has exposed the window and the content is laid out.
+    void show(QWidget* content)
+    {
+        window.setWidgetResizable(true);
+        window.setWidget(content);
+        window.resize(1320, 860);
+        window.show();
+        // Nothing is painted until the platform has exposed the window.
+        while (!window.windowHandle()->isExposed())
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        settle();
+    }
+
+    void settle()
+    {
+        // Layout requests cascade upwards one level per round.
+        for (int i = 0; i < 6; ++i)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+};
+
+// The benchmarks' main: offscreen unless told otherwise, no network, no animations, the light
+// look, and preferences kept in a temporary folder.
+inline int run(int argc, char** argv)
+{
+    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    QApplication app(argc, argv);
+    Theme::applyLightLook(app);
+    Animations::setEnabled(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace BenchUtil
