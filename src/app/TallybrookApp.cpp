@@ -13,9 +13,12 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QSessionManager>
+#include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
 {
@@ -105,9 +108,59 @@ void TallybrookApp::keepOnePresence()
         Preferences::setBoolean(Preferences::kShowInDock, true); // applied through preferenceChanged
 }
 
+namespace {
+
+// Without a display Qt aborts with a terse message; say what to do instead.
+bool displayAvailable(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+// For start-up measurements: quit once the main window has painted its first frame.
+class QuitAfterFirstPaint final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && qobject_cast<MainWindow*>(widget->window())) {
+                m_done = true;
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_done = false;
+};
+
+} // namespace
+
 int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
 {
+    if (!displayAvailable(argc, argv)) {
+        std::fprintf(stderr,
+                     "Tallybrook needs a graphical desktop, and none was found (DISPLAY and WAYLAND_DISPLAY "
+                     "are not set).\nStart it from a desktop session, or inside a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "tallybrook");
+        return 1;
+    }
     QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT"))
+        app.installEventFilter(new QuitAfterFirstPaint(&app));
     QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));

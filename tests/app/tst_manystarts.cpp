@@ -13,6 +13,22 @@ class TestManyStarts final : public QObject
 {
     Q_OBJECT
 private slots:
+    void withoutADisplaySaysHowToGetOne()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TB_APP_BINARY), {});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(said.contains(QStringLiteral("needs a graphical desktop")), qPrintable(said));
+        QVERIFY(said.contains(QStringLiteral("xvfb-run")));
+    }
+
     void twentyStartsLeaveOneInstance()
     {
         for (int round = 0; round < 3; ++round) {

@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""Start-up time and peak memory of Tallybrook against a minimal Qt Widgets program.
+
+Measures, in one run, the time from process start to the first painted main window (the
+program quits right after it: TALLYBROOK_QUIT_AFTER_FIRST_PAINT) with the sample data and with
+a 100,000-project file, against bench_startup_minimal, which shows one empty window. Reports
+medians, ratios and the peak resident memory of each.
+
+Usage: bench/startup.py BUILD_DIR [--runs 15] [--platform offscreen|xcb]
+(build with -DTALLYBROOK_BENCH=ON; for xcb run it inside tools/xsession.sh)
+"""
+import argparse
+import json
+import os
+import random
+import statistics
+import sys
+import subprocess
+import tempfile
+import time
+import uuid
+
+
+def measure(cmd, env):
+    start = time.perf_counter()
+    proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    elapsed = time.perf_counter() - start
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    if proc.returncode != 0:
+        raise SystemExit(f"{cmd[0]} exited with {proc.returncode}")
+    return elapsed, usage.ru_maxrss  # seconds, KiB
+
+
+def big_document(path, projects=100_000, years=20):
+    rng = random.Random(42)
+    this_year = time.localtime().tm_year
+    clients = [f"Client {i}" for i in range(500)]
+    categories = [f"Category {i}" for i in range(12)]
+    doc = {
+        "categories": categories, "clients": clients, "columnColors": {},
+        "columnOrder": ["paid", "pending", "ongoing"], "currency": "$", "layout": "columns",
+        "targetGoal": 120000, "taxRate": 20, "projects": [],
+    }
+    for i in range(projects):
+        year = this_year - i % years
+        doc["projects"].append({
+            "category": rng.choice(categories), "client": rng.choice(clients),
+            "date": f"{year}-{rng.randint(1, 12):02d}-{rng.randint(1, 28):02d}T09:00:00Z",
+            "fee": rng.randint(1, 100000) / 4, "id": str(uuid.uuid4()).upper(),
+            "name": f"Project {i} for a studio", "outsource": 0,
+            "status": ("paid", "pending", "ongoing")[i % 3],
+        })
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump(doc, f, indent=4, sort_keys=True)
+
+
+def home(root, name, document=None):
+    base = os.path.join(root, name)
+    for sub in ("data/Tallybrook", "config/Tallybrook", "run"):
+        os.makedirs(os.path.join(base, sub), exist_ok=True)
+    os.chmod(os.path.join(base, "run"), 0o700)
+    with open(os.path.join(base, "config/Tallybrook/Tallybrook.conf"), "w") as f:
+        f.write("[General]\ndismissedMoveToApps=true\ndismissedSampleDataTip=false\n")
+    if document:
+        os.replace(document, os.path.join(base, "data/Tallybrook/tallybrook.json"))
+    env = dict(os.environ)
+    env.update(XDG_DATA_HOME=os.path.join(base, "data"), XDG_CONFIG_HOME=os.path.join(base, "config"),
+               XDG_RUNTIME_DIR=os.path.join(base, "run"), TALLYBROOK_QUIT_AFTER_FIRST_PAINT="1",
+               TALLYBROOK_RATE_URL="http://127.0.0.1:9/v6/latest/USD")
+    return env
+
+
+def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--write-big":
+        big_document(sys.argv[2])
+        return
+    ap = argparse.ArgumentParser()
+    ap.add_argument("build")
+    ap.add_argument("--runs", type=int, default=15)
+    ap.add_argument("--platform", default="offscreen")
+    args = ap.parse_args()
+    app = os.path.join(args.build, "src", "tallybrook")
+    minimal = os.path.join(args.build, "bench", "bench_startup_minimal")
+    os.environ["QT_QPA_PLATFORM"] = args.platform
+
+    with tempfile.TemporaryDirectory() as root:
+        sample_env = home(root, "sample")
+        measure([app], sample_env)  # the first start writes the sample studio
+        big = os.path.join(root, "big.json")
+        # Written by a child process: a large parent would inflate every child's peak memory.
+        subprocess.run([sys.executable, __file__, "--write-big", big], check=True)
+        big_env = home(root, "big", big)
+        plain_env = dict(os.environ, TALLYBROOK_QUIT_AFTER_FIRST_PAINT="1")
+        cases = {"minimal Qt window": ([minimal], plain_env), "Tallybrook, sample": ([app], sample_env),
+                 "Tallybrook, 100,000 projects": ([app], big_env)}
+        results = {name: [] for name in cases}
+        for _ in range(args.runs):  # interleaved, so machine noise hits every case alike
+            for name, (cmd, env) in cases.items():
+                results[name].append(measure(cmd, env))
+
+    base_time = statistics.median(t for t, _ in results["minimal Qt window"])
+    print(f"platform {args.platform}, {args.runs} runs each, medians:")
+    for name, runs in results.items():
+        t = statistics.median(x for x, _ in runs)
+        rss = max(m for _, m in runs) / 1024
+        print(f"  {name:30s} {t * 1000:8.1f} ms  {t / base_time:5.2f}x  peak RSS {rss:7.1f} MiB")
+
+
+if __name__ == "__main__":
+    main()
