@@ -3,8 +3,8 @@
 #include "board/PaintedProjects.h"
 #include "board/ProjectItemAccessible.h"
 
-PaintedProjectsAccessible::PaintedProjectsAccessible(QWidget* widget, PaintedProjects* projects)
-    : QAccessibleWidget(widget, QAccessible::List), m_projects(projects)
+PaintedProjectsAccessible::PaintedProjectsAccessible(QWidget* widget)
+    : QAccessibleWidget(widget, QAccessible::List)
 {}
 
 PaintedProjectsAccessible::~PaintedProjectsAccessible()
@@ -16,8 +16,7 @@ PaintedProjectsAccessible::~PaintedProjectsAccessible()
 QAccessibleInterface* PaintedProjectsAccessible::factory(const QString&, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    auto* projects = dynamic_cast<PaintedProjects*>(object);
-    return widget && projects ? new PaintedProjectsAccessible(widget, projects) : nullptr;
+    return widget && dynamic_cast<PaintedProjects*>(widget) ? new PaintedProjectsAccessible(widget) : nullptr;
 }
 
 void PaintedProjectsAccessible::install()
@@ -29,16 +28,23 @@ void PaintedProjectsAccessible::install()
     Q_UNUSED(installed);
 }
 
+PaintedProjects* PaintedProjectsAccessible::projects() const
+{
+    return dynamic_cast<PaintedProjects*>(object());
+}
+
 int PaintedProjectsAccessible::leading() const
 {
-    return m_projects->leadingWidget() ? 1 : 0;
+    const PaintedProjects* p = projects();
+    return p && p->leadingWidget() ? 1 : 0;
 }
 
 QString PaintedProjectsAccessible::text(QAccessible::Text t) const
 {
     // An empty list says what it would say on screen.
-    if (t == QAccessible::Name && m_projects->projectCount() == 0) {
-        const QString empty = m_projects->emptyName();
+    const PaintedProjects* p = projects();
+    if (t == QAccessible::Name && p && p->projectCount() == 0) {
+        const QString empty = p->emptyName();
         if (!empty.isNull())
             return empty;
     }
@@ -47,33 +53,38 @@ QString PaintedProjectsAccessible::text(QAccessible::Text t) const
 
 int PaintedProjectsAccessible::childCount() const
 {
-    return leading() + m_projects->projectCount();
+    const PaintedProjects* p = projects();
+    return p ? leading() + p->projectCount() : 0;
 }
 
 QAccessibleInterface* PaintedProjectsAccessible::child(int index) const
 {
+    const PaintedProjects* p = projects();
+    if (!p)
+        return nullptr;
     const int lead = leading();
     if (lead && index == 0)
-        return QAccessible::queryAccessibleInterface(m_projects->leadingWidget());
+        return QAccessible::queryAccessibleInterface(p->leadingWidget());
     const int row = index - lead;
-    if (row < 0 || row >= m_projects->projectCount())
+    if (row < 0 || row >= p->projectCount())
         return nullptr;
-    const QUuid id = m_projects->projectIdAt(row);
+    const QUuid id = p->projectIdAt(row);
     const auto it = m_items.constFind(id);
     if (it != m_items.cend()) {
         if (QAccessibleInterface* known = QAccessible::accessibleInterface(*it))
             return known;
     }
-    auto* made = new ProjectItemAccessible(widget(), m_projects, id);
+    auto* made = new ProjectItemAccessible(widget(), id);
     m_items.insert(id, QAccessible::registerAccessibleInterface(made));
     return made;
 }
 
 int PaintedProjectsAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
-    if (!child)
+    const PaintedProjects* p = projects();
+    if (!child || !p)
         return -1;
-    QWidget* lead = m_projects->leadingWidget();
+    QWidget* lead = p->leadingWidget();
     if (lead && child->object() == lead)
         return 0;
     if (child->role() == QAccessible::ListItem && child->parent() == this) {
@@ -85,10 +96,13 @@ int PaintedProjectsAccessible::indexOfChild(const QAccessibleInterface* child) c
 
 QAccessibleInterface* PaintedProjectsAccessible::childAt(int x, int y) const
 {
+    const PaintedProjects* p = projects();
+    if (!p)
+        return nullptr;
     const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    QWidget* lead = m_projects->leadingWidget();
+    QWidget* lead = p->leadingWidget();
     if (lead && lead->geometry().contains(local))
         return child(0);
-    const int row = m_projects->rowAt(local);
+    const int row = p->rowAt(local);
     return row < 0 ? nullptr : child(row + leading());
 }

@@ -13,7 +13,7 @@ class PaintedProjects;
 class PaintedProjectsAccessible final : public QAccessibleWidget
 {
 public:
-    PaintedProjectsAccessible(QWidget* widget, PaintedProjects* projects);
+    explicit PaintedProjectsAccessible(QWidget* widget);
     ~PaintedProjectsAccessible() override;
 
     // Installed once; answers for widgets that implement PaintedProjects only.
@@ -27,9 +27,10 @@ public:
     QString text(QAccessible::Text t) const override;
 
 private:
+    // Looked up on every call: null once the widget is being destroyed, never a dangling call.
+    PaintedProjects* projects() const;
     // Children before the first item.
     int leading() const;
 
-    PaintedProjects* m_projects;
     mutable QHash<QUuid, QAccessible::Id> m_items;
 };

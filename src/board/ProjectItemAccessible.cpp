@@ -2,9 +2,7 @@
 
 #include "board/PaintedProjects.h"
 
-ProjectItemAccessible::ProjectItemAccessible(QWidget* widget, PaintedProjects* projects, const QUuid& id)
-    : m_widget(widget), m_projects(projects), m_id(id)
-{}
+ProjectItemAccessible::ProjectItemAccessible(QWidget* widget, const QUuid& id) : m_widget(widget), m_id(id) {}
 
 ProjectItemAccessible::~ProjectItemAccessible()
 {
@@ -12,9 +10,15 @@ ProjectItemAccessible::~ProjectItemAccessible()
         QAccessible::deleteAccessibleInterface(m_edit);
 }
 
+PaintedProjects* ProjectItemAccessible::projects() const
+{
+    return dynamic_cast<PaintedProjects*>(m_widget.data());
+}
+
 int ProjectItemAccessible::row() const
 {
-    return m_widget ? m_projects->rowOfProject(m_id) : -1;
+    const PaintedProjects* p = projects();
+    return p ? p->rowOfProject(m_id) : -1;
 }
 
 bool ProjectItemAccessible::isValid() const
@@ -62,9 +66,9 @@ QString ProjectItemAccessible::text(QAccessible::Text t) const
         return {};
     switch (t) {
     case QAccessible::Name:
-        return m_projects->itemName(r);
+        return projects()->itemName(r);
     case QAccessible::Description:
-        return m_projects->itemDescription(r);
+        return projects()->itemDescription(r);
     default:
         return {};
     }
@@ -75,14 +79,14 @@ QRect ProjectItemAccessible::rect() const
     const int r = row();
     if (r < 0)
         return {};
-    const QRect local = m_projects->itemRect(r);
+    const QRect local = projects()->itemRect(r);
     return QRect(m_widget->mapToGlobal(local.topLeft()), local.size());
 }
 
 QRect ProjectItemAccessible::editRect() const
 {
     const QRect item = rect();
-    return item.isEmpty() ? QRect() : m_projects->editButtonRect(QRectF(item)).toAlignedRect();
+    return item.isEmpty() ? QRect() : projects()->editButtonRect(QRectF(item)).toAlignedRect();
 }
 
 QAccessible::State ProjectItemAccessible::state() const
@@ -90,7 +94,7 @@ QAccessible::State ProjectItemAccessible::state() const
     QAccessible::State s;
     const int r = row();
     if (!m_widget || r < 0 || !m_widget->isVisible() ||
-        m_widget->visibleRegion().intersected(m_projects->itemRect(r)).isEmpty())
+        m_widget->visibleRegion().intersected(projects()->itemRect(r)).isEmpty())
         s.invisible = true;
     return s;
 }
@@ -111,9 +115,9 @@ void ProjectItemAccessible::doAction(const QString& actionName)
     if (r < 0)
         return;
     if (actionName == pressAction())
-        m_projects->openEditor(r);
+        projects()->openEditor(r);
     else if (actionName == showMenuAction())
-        m_projects->openMenu(r, rect().center());
+        projects()->openMenu(r, rect().center());
 }
 
 // --- the pencil --------------------------------------------------------------------------------

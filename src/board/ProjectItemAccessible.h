@@ -11,7 +11,7 @@ class PaintedProjects;
 class ProjectItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    ProjectItemAccessible(QWidget* widget, PaintedProjects* projects, const QUuid& id);
+    ProjectItemAccessible(QWidget* widget, const QUuid& id);
     ~ProjectItemAccessible() override;
 
     bool isValid() const override;
@@ -38,9 +38,10 @@ public:
     QRect editRect() const;
 
 private:
-    // Both point at the same widget; the guard tells whether the interface may still be used.
+    // Looked up on every call: null once the widget is being destroyed, never a dangling call.
+    PaintedProjects* projects() const;
+
     QPointer<QWidget> m_widget;
-    PaintedProjects* m_projects;
     QUuid m_id;
     mutable QAccessible::Id m_edit = 0;
 };
