@@ -1,7 +1,9 @@
 #include "TestMain.h"
 #include "XSession.h"
 
+#include "model/DataFile.h"
 #include "model/Preferences.h"
+#include "model/Store.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -88,6 +90,8 @@ private slots:
         QVERIFY(XSession::startApp(app));
         QString window;
         QTRY_VERIFY_WITH_TIMEOUT(!(window = mainWindowId()).isEmpty(), 15000);
+        QVERIFY(run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_NAME")})
+                    .contains(QLatin1String("\"Tallybrook\"")));
         // No task-bar entry while "showInDock" is off.
         QTRY_VERIFY_WITH_TIMEOUT(
             run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_STATE")})
@@ -144,7 +148,13 @@ private slots:
         QCOMPARE(mainWindowId(), window);
         QCOMPARE(app.state(), QProcess::Running);
 
+        // SIGTERM ends it with status 0 and a data file that reads back.
         XSession::quitApp(app);
+        QFile data(Store::defaultDataFolder() + QStringLiteral("/tallybrook.json"));
+        QVERIFY(data.open(QIODevice::ReadOnly));
+        const auto document = DataFile::decode(data.readAll());
+        QVERIFY(document);
+        QCOMPARE(document->projects.size(), 37);
     }
 };
 
