@@ -10,8 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace {
 
@@ -88,6 +90,27 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
     return lookup;
 }
 
+// QSaveFile names the new file "tallybrook.json." + six random letters and digits for a moment
+// before renaming it over the data file; a process killed in that moment leaves it behind. Only
+// this program writes the folder (one instance per user), so such a file found at start is a
+// leftover. A suffix must mix capitals, small letters and digits to count: a name a person
+// gave a copy ("tallybrook.json.backup") is never touched.
+void removeStaleTemporaries(const QString& folder)
+{
+    static const QRegularExpression temporary(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"));
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("tallybrook.json.*")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (!temporary.match(name).hasMatch())
+            continue;
+        const QStringView suffix = QStringView(name).right(6);
+        const auto has = [&](auto test) { return std::any_of(suffix.begin(), suffix.end(), test); };
+        if (has([](QChar c) { return c.isUpper(); }) && has([](QChar c) { return c.isLower(); }) &&
+            has([](QChar c) { return c.isDigit(); }))
+            QFile::remove(folder + QLatin1Char('/') + name);
+    }
+}
+
 } // namespace
 
 Store::Store(bool sampleOnly, QObject* parent) : QObject(parent)
@@ -125,6 +148,8 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     m_dataFolder = dataFolder;
     QDir().mkpath(m_dataFolder); // a failure shows itself when reading or writing
     m_fileURL = m_dataFolder + QLatin1Char('/') + kDataFileName;
+    if (!sampleOnly)
+        removeStaleTemporaries(m_dataFolder);
     m_activeYear = currentYear();
     m_language =
         Preferences::text(Preferences::kLanguage) == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en;
