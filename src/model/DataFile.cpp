@@ -32,6 +32,28 @@ struct Writer
         out += "\": ";
     }
     void number(double v) { out += QByteArray::number(v, 'g', QLocale::FloatingPointShortest); }
+    void endMember(bool last) { out += last ? "\n" : ",\n"; }
+    void stringMember(int level, const char* name, const QString& value, bool last = false)
+    {
+        key(level, name);
+        string(value);
+        endMember(last);
+    }
+    void numberMember(int level, const char* name, double value, bool last = false)
+    {
+        key(level, name);
+        number(value);
+        endMember(last);
+    }
+    // A value known to need no escaping (dates, ids).
+    void textMember(int level, const char* name, const QByteArray& value, bool last = false)
+    {
+        key(level, name);
+        out += '"';
+        out += value;
+        out += '"';
+        endMember(last);
+    }
     void string(const QString& s)
     {
         const QByteArray utf8 = s.toUtf8();
@@ -147,21 +169,15 @@ bool present(const QJsonObject& o, const QString& key)
     return it != o.constEnd() && !it->isNull();
 }
 
-QString takeString(const QJsonObject& o, const QString& key, const QString& fallback)
+QString stringValue(const QJsonValue& v, const QString& key)
 {
-    if (!present(o, key))
-        return fallback;
-    const QJsonValue v = o.value(key);
     if (!v.isString())
         throw Unreadable{QStringLiteral("“%1” is not a text").arg(key)};
     return v.toString();
 }
 
-double takeNumber(const QJsonObject& o, const QString& key, double fallback)
+double numberValue(const QJsonValue& v, const QString& key)
 {
-    if (!present(o, key))
-        return fallback;
-    const QJsonValue v = o.value(key);
     if (!v.isDouble())
         throw Unreadable{QStringLiteral("“%1” is not a number").arg(key)};
     const double d = v.toDouble();
@@ -169,6 +185,16 @@ double takeNumber(const QJsonObject& o, const QString& key, double fallback)
     if (!std::isfinite(d))
         throw Unreadable{QStringLiteral("“%1” is out of range").arg(key)};
     return d;
+}
+
+QString takeString(const QJsonObject& o, const QString& key, const QString& fallback)
+{
+    return present(o, key) ? stringValue(o.value(key), key) : fallback;
+}
+
+double takeNumber(const QJsonObject& o, const QString& key, double fallback)
+{
+    return present(o, key) ? numberValue(o.value(key), key) : fallback;
 }
 
 QStringList takeStringList(const QJsonObject& o, const QString& key)
@@ -199,24 +225,6 @@ Status parseStatus(const QJsonValue& v)
     return *s;
 }
 
-QString stringValue(const QJsonValue& v, const char* key)
-{
-    if (!v.isString())
-        throw Unreadable{QStringLiteral("“%1” is not a text").arg(QLatin1String(key))};
-    return v.toString();
-}
-
-double numberValue(const QJsonValue& v, const char* key)
-{
-    if (!v.isDouble())
-        throw Unreadable{QStringLiteral("“%1” is not a number").arg(QLatin1String(key))};
-    const double d = v.toDouble();
-    // A number like 1e999 reads as infinite and could never be written back.
-    if (!std::isfinite(d))
-        throw Unreadable{QStringLiteral("“%1” is out of range").arg(QLatin1String(key))};
-    return d;
-}
-
 // One pass over the members: looking each key up would cost a search per key.
 Project decodeProject(const QJsonValue& value)
 {
@@ -231,17 +239,17 @@ Project decodeProject(const QJsonValue& value)
             continue; // a null member takes its default
         const QString key = it.key();
         if (key == QLatin1String("name")) {
-            p.name = stringValue(v, "name");
+            p.name = stringValue(v, key);
             hasName = true;
         } else if (key == QLatin1String("fee")) {
-            p.fee = numberValue(v, "fee");
+            p.fee = numberValue(v, key);
             hasFee = true;
         } else if (key == QLatin1String("client")) {
-            p.client = stringValue(v, "client");
+            p.client = stringValue(v, key);
         } else if (key == QLatin1String("category")) {
-            p.category = stringValue(v, "category");
+            p.category = stringValue(v, key);
         } else if (key == QLatin1String("outsource")) {
-            p.outsource = numberValue(v, "outsource");
+            p.outsource = numberValue(v, key);
         } else if (key == QLatin1String("status")) {
             p.status = parseStatus(v);
             hasStatus = true;
@@ -442,12 +450,8 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
         order.append(StatusInfo::rawValue(st));
     w.strings(1, order);
     w.out += ",\n";
-    w.key(1, "currency");
-    w.string(data.currency);
-    w.out += ",\n";
-    w.key(1, "layout");
-    w.string(BoardLayoutInfo::rawValue(data.layout));
-    w.out += ",\n";
+    w.stringMember(1, "currency", data.currency);
+    w.stringMember(1, "layout", BoardLayoutInfo::rawValue(data.layout));
     w.key(1, "projects");
     if (data.projects.isEmpty()) {
         w.out += "[]";
@@ -460,32 +464,14 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
                 w.out += ",\n";
             w.indent(2);
             w.out += "{\n";
-            w.key(3, "category");
-            w.string(p.category);
-            w.out += ",\n";
-            w.key(3, "client");
-            w.string(p.client);
-            w.out += ",\n";
-            w.key(3, "date");
-            w.out += '"';
-            w.out += dates.text(p.date);
-            w.out += "\",\n";
-            w.key(3, "fee");
-            w.number(p.fee);
-            w.out += ",\n";
-            w.key(3, "id");
-            w.out += '"';
-            w.out += p.id.toByteArray(QUuid::WithoutBraces).toUpper();
-            w.out += "\",\n";
-            w.key(3, "name");
-            w.string(p.name);
-            w.out += ",\n";
-            w.key(3, "outsource");
-            w.number(p.outsource);
-            w.out += ",\n";
-            w.key(3, "status");
-            w.string(StatusInfo::rawValue(p.status));
-            w.out += '\n';
+            w.stringMember(3, "category", p.category);
+            w.stringMember(3, "client", p.client);
+            w.textMember(3, "date", dates.text(p.date));
+            w.numberMember(3, "fee", p.fee);
+            w.textMember(3, "id", p.id.toByteArray(QUuid::WithoutBraces).toUpper());
+            w.stringMember(3, "name", p.name);
+            w.numberMember(3, "outsource", p.outsource);
+            w.stringMember(3, "status", StatusInfo::rawValue(p.status), true);
             w.indent(2);
             w.out += '}';
         }
@@ -494,12 +480,9 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
         w.out += ']';
     }
     w.out += ",\n";
-    w.key(1, "targetGoal");
-    w.number(data.targetGoal);
-    w.out += ",\n";
-    w.key(1, "taxRate");
-    w.number(data.taxRate);
-    w.out += "\n}\n";
+    w.numberMember(1, "targetGoal", data.targetGoal);
+    w.numberMember(1, "taxRate", data.taxRate, true);
+    w.out += "}\n";
     return w.out;
 }
 
