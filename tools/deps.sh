@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
             fonts-inter)
 run_pkgs=(libqt6svg6 qt6-qpa-plugins fonts-inter)
-test_pkgs=(xvfb xauth openbox tint2 xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev
+test_pkgs=(qt6-qpa-plugins xvfb xauth openbox tint2 xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev
            file util-linux)
 
 want=("${build_pkgs[@]}")
