@@ -1,4 +1,5 @@
 #include "app/MenuBarPanel.h"
+#include "ui/TextLabel.h"
 
 #include "app/PanelButton.h"
 #include "model/Store.h"
@@ -107,15 +108,6 @@ QColor dotColor(Status s)
     return {};
 }
 
-QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setFont(font);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, color);
-    l->setPalette(pal);
-    return l;
-}
 } // namespace
 
 MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent)
@@ -147,7 +139,7 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
     earned->addWidget(m_earnedLabel);
     m_amount = new FittedAmount(this);
     earned->addWidget(m_amount);
-    m_netLine = label(Theme::font(11, QFont::Medium), Theme::secondary(), this);
+    m_netLine = TextLabel::make(Theme::font(11, QFont::Medium), Theme::secondary(), this);
     m_netLine->setObjectName(QStringLiteral("panelNetLine"));
     earned->addWidget(m_netLine);
     column->addLayout(earned);
@@ -155,9 +147,9 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
     auto* target = new QVBoxLayout;
     target->setSpacing(6);
     auto* targetRow = new QHBoxLayout;
-    m_targetLabel = label(Theme::font(11, QFont::Medium), Theme::secondary(), this);
+    m_targetLabel = TextLabel::make(Theme::font(11, QFont::Medium), Theme::secondary(), this);
     m_targetLabel->setObjectName(QStringLiteral("panelTargetLabel"));
-    m_targetPercent = label(Theme::font(11, QFont::Bold), Theme::ink(), this);
+    m_targetPercent = TextLabel::make(Theme::font(11, QFont::Bold), Theme::ink(), this);
     m_targetPercent->setObjectName(QStringLiteral("panelTargetPercent"));
     targetRow->addWidget(m_targetLabel);
     targetRow->addStretch(1);
@@ -267,13 +259,13 @@ void MenuBarPanel::rebuildStatusRows()
         auto* row = new QHBoxLayout;
         row->setSpacing(8);
         row->addWidget(new Dot(dotColor(status), m_statusCard), 0, Qt::AlignVCenter);
-        QLabel* title = label(medium, Theme::ink(), m_statusCard);
+        QLabel* title = TextLabel::make(medium, Theme::ink(), m_statusCard);
         title->setText(m_store->tr(StatusInfo::titleEn(status), StatusInfo::titleTr(status)));
         title->setObjectName(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(status));
-        QLabel* number = label(medium, Theme::muted(), m_statusCard);
+        QLabel* number = TextLabel::make(medium, Theme::muted(), m_statusCard);
         number->setText(QString::number(count));
         number->setObjectName(QStringLiteral("panelStatusCount_") + StatusInfo::rawValue(status));
-        QLabel* sum = label(bold, Theme::ink(), m_statusCard);
+        QLabel* sum = TextLabel::make(bold, Theme::ink(), m_statusCard);
         sum->setText(m_store->money(m_store->total(status)));
         sum->setObjectName(QStringLiteral("panelStatusTotal_") + StatusInfo::rawValue(status));
         row->addWidget(title);

@@ -1,4 +1,5 @@
 #include "board/GlyphButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
@@ -64,8 +65,7 @@ void GlyphButton::paintEvent(QPaintEvent*)
 
 void GlyphButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

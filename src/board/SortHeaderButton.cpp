@@ -1,4 +1,5 @@
 #include "board/SortHeaderButton.h"
+#include "ui/TextLabel.h"
 
 #include "i18n/L10n.h"
 #include "ui/Icons.h"
@@ -82,8 +83,7 @@ void SortHeaderButton::paintEvent(QPaintEvent*)
 
 void SortHeaderButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

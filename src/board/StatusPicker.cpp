@@ -1,4 +1,5 @@
 #include "board/StatusPicker.h"
+#include "ui/TextLabel.h"
 
 #include "board/StatusStyle.h"
 #include "ui/Icons.h"
@@ -114,8 +115,7 @@ void StatusPicker::keyPressEvent(QKeyEvent* event)
 
 void StatusPicker::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

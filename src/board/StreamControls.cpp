@@ -1,4 +1,5 @@
 #include "board/StreamControls.h"
+#include "ui/TextLabel.h"
 
 #include "board/TrashZone.h"
 #include "model/Store.h"
@@ -9,18 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-namespace {
-QLabel* textLabel(const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-    return label;
-}
-} // namespace
+namespace {} // namespace
 
 StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
 {
@@ -29,7 +19,7 @@ StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent),
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(14);
 
-    m_title = textLabel(Theme::font(12, QFont::ExtraBold, 0.6), Theme::ink(), this);
+    m_title = TextLabel::make(Theme::font(12, QFont::ExtraBold, 0.6), Theme::ink(), this);
     m_title->setObjectName(QStringLiteral("streamTitle"));
     m_switch = new PillSegment(this);
     m_switch->setObjectName(QStringLiteral("layoutSwitch"));
@@ -42,7 +32,7 @@ StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent),
     m_hintIcon = new QLabel(hintBox);
     m_hintIcon->setPixmap(Icons::pixmap(QStringLiteral("arrow.up.and.down.and.arrow.left.and.right"),
                                         Theme::muted(), 12, devicePixelRatioF(), QFont::Medium));
-    m_hint = textLabel(Theme::font(12, QFont::Medium), Theme::muted(), hintBox);
+    m_hint = TextLabel::make(Theme::font(12, QFont::Medium), Theme::muted(), hintBox);
     m_hint->setObjectName(QStringLiteral("dragHint"));
     hintRow->addWidget(m_hintIcon);
     hintRow->addWidget(m_hint);

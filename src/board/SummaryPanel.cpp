@@ -1,4 +1,5 @@
 #include "board/SummaryPanel.h"
+#include "ui/TextLabel.h"
 
 #include "board/AmountLabel.h"
 #include "board/StatusStyle.h"
@@ -22,12 +23,7 @@ constexpr int kSectionGap = 28;
 
 QLabel* label(const QFont& font, const QColor& color, QWidget* parent, const char* name = nullptr)
 {
-    auto* l = new QLabel(parent);
-    l->setTextFormat(Qt::PlainText);
-    l->setFont(font);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, color);
-    l->setPalette(pal);
+    QLabel* l = TextLabel::make(font, color, parent);
     if (name)
         l->setObjectName(QString::fromLatin1(name));
     return l;

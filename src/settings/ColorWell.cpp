@@ -1,4 +1,5 @@
 #include "settings/ColorWell.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
 #include "ui/Theme.h"
@@ -72,8 +73,7 @@ void ColorWell::paintEvent(QPaintEvent*)
 
 void ColorWell::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

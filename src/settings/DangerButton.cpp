@@ -1,4 +1,5 @@
 #include "settings/DangerButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
@@ -55,8 +56,7 @@ void DangerButton::paintEvent(QPaintEvent*)
 
 void DangerButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QPushButton::focusInEvent(event);
 }
 

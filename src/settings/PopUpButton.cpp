@@ -1,4 +1,5 @@
 #include "settings/PopUpButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
@@ -48,8 +49,7 @@ void PopUpButton::paintEvent(QPaintEvent*)
 
 void PopUpButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QComboBox::focusInEvent(event);
 }
 

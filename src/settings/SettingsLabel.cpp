@@ -1,5 +1,6 @@
 #include "settings/SettingsLabel.h"
 
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
@@ -8,12 +9,8 @@ namespace SettingsLabel {
 
 QLabel* make(const QString& text, int pixelSize, QFont::Weight weight, const QColor& color, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
-    label->setFont(Theme::font(pixelSize, weight));
-    label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    QLabel* label = TextLabel::make(Theme::font(pixelSize, weight), color, parent);
+    label->setText(text);
     return label;
 }
 

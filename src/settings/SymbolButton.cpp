@@ -1,4 +1,5 @@
 #include "settings/SymbolButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
@@ -36,8 +37,7 @@ void SymbolButton::paintEvent(QPaintEvent*)
 
 void SymbolButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

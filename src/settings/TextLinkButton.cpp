@@ -1,4 +1,5 @@
 #include "settings/TextLinkButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
 #include "ui/Theme.h"
@@ -42,8 +43,7 @@ void TextLinkButton::paintEvent(QPaintEvent*)
 
 void TextLinkButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

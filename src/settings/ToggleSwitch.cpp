@@ -1,4 +1,5 @@
 #include "settings/ToggleSwitch.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
 #include "ui/Spring.h"
@@ -72,8 +73,7 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
 
 void ToggleSwitch::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QAbstractButton::focusInEvent(event);
 }
 

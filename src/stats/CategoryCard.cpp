@@ -1,4 +1,5 @@
 #include "stats/CategoryCard.h"
+#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "stats/CategoryDetailSheet.h"
@@ -14,22 +15,14 @@
 namespace {
 constexpr int kShowAllFrom = 6;
 
-QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
 } // namespace
 
 CategoryCard::CategoryCard(Store* store, QWidget* parent)
-    : QWidget(parent), m_store(store), m_title(label(Theme::font(15, QFont::Bold), Theme::ink(), this)),
-      m_subtitle(label(Theme::font(12), Theme::muted(), this)), m_rows(new CategoryRowsView(store, this)),
-      m_divider(new QWidget(this)), m_showAll(new ShowAllButton(this))
+    : QWidget(parent), m_store(store),
+      m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
+      m_subtitle(TextLabel::make(Theme::font(12), Theme::muted(), this)),
+      m_rows(new CategoryRowsView(store, this)), m_divider(new QWidget(this)),
+      m_showAll(new ShowAllButton(this))
 {
     setObjectName(QStringLiteral("categoryCard"));
     m_title->setObjectName(QStringLiteral("categoryTitle"));

@@ -1,4 +1,5 @@
 #include "stats/StatsHeader.h"
+#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "ui/PillSegment.h"
@@ -10,23 +11,13 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace {
-QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
-} // namespace
+namespace {} // namespace
 
 StatsHeader::StatsHeader(Store* store, QWidget* parent)
-    : QWidget(parent), m_store(store), m_title(label(Theme::font(20, QFont::ExtraBold), Theme::ink(), this)),
-      m_subtitle(label(Theme::font(12), Theme::muted(), this)), m_yearMenu(new YearMenu(store, this)),
-      m_range(new PillSegment(this))
+    : QWidget(parent), m_store(store),
+      m_title(TextLabel::make(Theme::font(20, QFont::ExtraBold), Theme::ink(), this)),
+      m_subtitle(TextLabel::make(Theme::font(12), Theme::muted(), this)),
+      m_yearMenu(new YearMenu(store, this)), m_range(new PillSegment(this))
 {
     setObjectName(QStringLiteral("statsHeader"));
     m_title->setObjectName(QStringLiteral("statsTitle"));

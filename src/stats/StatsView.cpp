@@ -1,4 +1,5 @@
 #include "stats/StatsView.h"
+#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
@@ -18,17 +19,6 @@ constexpr int kBlockGap = 24;
 constexpr int kCardGap = 16;
 constexpr int kCategoryWidth = 320;
 
-QLabel* label(const QFont& font, const QColor& color, QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
-    return l;
-}
-
 QString paidCount(const Store& store, int n)
 {
     if (store.language() == AppLanguage::tr)
@@ -39,8 +29,8 @@ QString paidCount(const Store& store, int n)
 
 StatsView::StatsView(Store* store, QWidget* parent)
     : QWidget(parent), m_store(store), m_header(new StatsHeader(store, this)),
-      m_chartTitle(label(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
-      m_chartHint(label(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
+      m_chartTitle(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
+      m_chartHint(TextLabel::make(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
       m_categories(new CategoryCard(store))
 {
     setObjectName(QStringLiteral("statsView"));

@@ -1,4 +1,5 @@
 #include "ui/CapsuleButton.h"
+#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
@@ -78,8 +79,7 @@ void CapsuleButton::paintEvent(QPaintEvent*)
 
 void CapsuleButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QPushButton::focusInEvent(event);
 }
 

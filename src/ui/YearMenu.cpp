@@ -1,4 +1,5 @@
 #include "ui/YearMenu.h"
+#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "ui/Icons.h"
@@ -100,8 +101,7 @@ void YearMenu::paintEvent(QPaintEvent*)
 
 void YearMenu::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-                      event->reason() == Qt::ShortcutFocusReason;
+    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
     QPushButton::focusInEvent(event);
 }
 
