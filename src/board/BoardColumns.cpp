@@ -64,7 +64,8 @@ void BoardColumns::syncOrder()
         delete m_row->takeAt(0);
     for (BoardColumn* c : std::as_const(next)) {
         m_row->addWidget(c, 1, Qt::AlignTop);
-        c->show();
+        if (c->isHidden()) // else it appears with the board, laid out once at its real size
+            c->show();
     }
     m_columns = next;
     update();

@@ -51,6 +51,7 @@ void BoardView::syncLayout()
     m_bodyIsTable = wantTable;
     if (m_body) {
         m_stack->addWidget(m_body, 1);
-        m_body->show();
+        if (m_body->isHidden()) // else it appears with the page, laid out once at its real size
+            m_body->show();
     }
 }

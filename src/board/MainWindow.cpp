@@ -115,7 +115,10 @@ void MainWindow::showTab(MainTab tab)
             old->hide();
         }
         m_pageLayout->addWidget(page, 1);
-        page->show();
+        // A page of a window not yet shown appears with it; showing it now would lay it out
+        // at a size it never has.
+        if (page->isHidden())
+            page->show();
     }
     m_shownTab = tab;
     // Every tab opens at its top.

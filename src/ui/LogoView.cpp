@@ -3,6 +3,7 @@
 #include "ui/Resources.h"
 #include "ui/Theme.h"
 
+#include <QImageReader>
 #include <QPainter>
 
 namespace {
@@ -30,7 +31,10 @@ const QImage& LogoView::sharedImage()
 {
     static const QImage image = [] {
         UiResources::ensure();
-        QImage img(QStringLiteral(":/logo.png"));
+        // Named outright: left to guess, the reader loads every image-format plugin first.
+        QImageReader reader(QStringLiteral(":/logo.png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage img = reader.read();
         return img.isNull() ? QImage() : img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }();
     return image;

@@ -21,10 +21,25 @@ QRectF insideEdge(const QRectF& rect, qreal strokeWidth)
     return rect.adjusted(half, half, -half, -half);
 }
 
-// Gaussian blur of the alpha channel, separable, in place.
+// One output sample: the kernel over line[x - radius .. x + radius], the ends repeating the edge
+// samples. The three loops add the same terms in the same order as a clamped index would.
+inline float convolve(const float* line, int n, int x, const float* kernel, int radius)
+{
+    float acc = 0;
+    int k = -radius;
+    for (; k <= radius && x + k < 0; ++k)
+        acc += line[0] * kernel[k + radius];
+    for (; k <= radius && x + k < n; ++k)
+        acc += line[x + k] * kernel[k + radius];
+    for (; k <= radius; ++k)
+        acc += line[n - 1] * kernel[k + radius];
+    return acc;
+}
+} // namespace
+
 void blurAlpha(QImage& image, qreal sigma)
 {
-    if (sigma <= 0)
+    if (sigma <= 0 || image.isNull() || image.format() != QImage::Format_Alpha8)
         return;
     const int radius = int(std::ceil(sigma * 3));
     std::vector<float> kernel(size_t(2 * radius + 1));
@@ -36,37 +51,43 @@ void blurAlpha(QImage& image, qreal sigma)
     for (float& k : kernel)
         k /= sum;
 
+    // Shadow shapes repeat whole rows and columns along their straight sides; each distinct
+    // one is convolved once and copied after that.
     const int w = image.width();
     const int h = image.height();
-    std::vector<float> alpha(size_t(w * h));
+    std::vector<float> rows(static_cast<size_t>(w) * size_t(h)); // horizontally blurred, row by row
+    std::vector<float> in(static_cast<size_t>(w));
     for (int y = 0; y < h; ++y) {
         const uchar* line = image.constScanLine(y);
+        float* out = &rows[size_t(y * w)];
+        if (y > 0 && std::equal(line, line + w, image.constScanLine(y - 1))) {
+            std::copy(out - w, out, out);
+            continue;
+        }
         for (int x = 0; x < w; ++x)
-            alpha[size_t(y * w + x)] = line[x];
+            in[size_t(x)] = line[x];
+        for (int x = 0; x < w; ++x)
+            out[x] = convolve(in.data(), w, x, kernel.data(), radius);
     }
-    std::vector<float> tmp(alpha.size());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            float acc = 0;
-            for (int k = -radius; k <= radius; ++k) {
-                const int xx = std::clamp(x + k, 0, w - 1);
-                acc += alpha[size_t(y * w + xx)] * kernel[size_t(k + radius)];
+    std::vector<float> column(static_cast<size_t>(h));
+    std::vector<float> previous;
+    std::vector<uchar> blurred(static_cast<size_t>(h));
+    for (int x = 0; x < w; ++x) {
+        for (int y = 0; y < h; ++y)
+            column[size_t(y)] = rows[size_t(y * w + x)];
+        if (column != previous) {
+            for (int y = 0; y < h; ++y) {
+                const float acc = convolve(column.data(), h, y, kernel.data(), radius);
+                blurred[size_t(y)] = uchar(std::clamp(std::lround(acc), 0L, 255L));
             }
-            tmp[size_t(y * w + x)] = acc;
+            previous = column;
         }
-    for (int y = 0; y < h; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            float acc = 0;
-            for (int k = -radius; k <= radius; ++k) {
-                const int yy = std::clamp(y + k, 0, h - 1);
-                acc += tmp[size_t(yy * w + x)] * kernel[size_t(k + radius)];
-            }
-            line[x] = uchar(std::clamp(std::lround(acc), 0L, 255L));
-        }
+        for (int y = 0; y < h; ++y)
+            image.scanLine(y)[x] = blurred[size_t(y)];
     }
 }
 
+namespace {
 // A blurred rounded square, sliced nine ways so any card size reuses it.
 struct ShadowTile
 {
@@ -94,7 +115,7 @@ const ShadowTile& shadowTile(qreal radius, qreal blur)
         p.setBrush(Qt::black);
         p.drawRoundedRect(QRectF(extent, extent, 2 * c + 2, 2 * c + 2), radius, radius);
     }
-    blurAlpha(img, sigma);
+    Painters::blurAlpha(img, sigma);
     return *cache.insert(key, ShadowTile{img, extent + c});
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include <QMarginsF>
 #include <QRectF>
 
+class QImage;
 class QPainter;
 
 // Shapes drawn the same way by many views.
@@ -21,6 +22,8 @@ void panelShadow(QPainter& p, const QRectF& rect, qreal radius);
 void panelBody(QPainter& p, const QRectF& rect, qreal radius);
 // A soft drop shadow of a rounded rectangle (colour carries the opacity).
 void shadow(QPainter& p, const QRectF& rect, qreal radius, const QColor& color, qreal blur, QPointF offset);
+// Gaussian blur (standard deviation sigma) of an Alpha8 image, in place; the edges repeat outwards.
+void blurAlpha(QImage& image, qreal sigma);
 // How far the panel's shadow reaches past the card on each side.
 QMarginsF panelShadowMargins();
 // The progress track: a `track` capsule with a `brand` capsule of width × value on top.

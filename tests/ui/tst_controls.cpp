@@ -6,6 +6,7 @@
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
+#include "ui/Painters.h"
 #include "ui/PanelFrame.h"
 #include "ui/PanelShadow.h"
 #include "ui/PillOption.h"
@@ -18,6 +19,8 @@
 #include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <memory>
@@ -34,6 +37,37 @@ QImage render(QWidget& w)
 QColor at(const QImage& img, int x, int y)
 {
     return QColor::fromRgba(img.pixel(x, y));
+}
+
+// The plain separable Gaussian with clamped indices, the way the blur is defined.
+QImage referenceBlur(const QImage& source, qreal sigma)
+{
+    const int radius = int(std::ceil(sigma * 3));
+    std::vector<float> kernel(size_t(2 * radius + 1));
+    float sum = 0;
+    for (int i = -radius; i <= radius; ++i)
+        sum += kernel[size_t(i + radius)] = float(std::exp(-(i * i) / (2 * sigma * sigma)));
+    for (float& k : kernel)
+        k /= sum;
+    const int w = source.width();
+    const int h = source.height();
+    std::vector<float> tmp(size_t(w * h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float acc = 0;
+            for (int k = -radius; k <= radius; ++k)
+                acc += source.constScanLine(y)[std::clamp(x + k, 0, w - 1)] * kernel[size_t(k + radius)];
+            tmp[size_t(y * w + x)] = acc;
+        }
+    QImage out = source;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float acc = 0;
+            for (int k = -radius; k <= radius; ++k)
+                acc += tmp[size_t(std::clamp(y + k, 0, h - 1) * w + x)] * kernel[size_t(k + radius)];
+            out.scanLine(y)[x] = uchar(std::clamp(std::lround(acc), 0L, 255L));
+        }
+    return out;
 }
 
 bool near(const QColor& a, const QColor& b, int tolerance = 6)
@@ -59,6 +93,7 @@ private slots:
     void pillAccessibility();
     void inkAndOutlineButtons();
     void panelFrame();
+    void shadowBlurMatchesReference();
     void invalidOutline();
 
 private:
@@ -405,6 +440,59 @@ void TestControls::panelFrame()
     QTRY_VERIFY(later->isVisible() && host.findChild<PanelShadow*>()->isVisible());
     QTRY_VERIFY(host.findChild<PanelShadow*>()->geometry().contains(later->geometry()));
     QCOMPARE(later->geometry().width(), host.width() - 2 * hostLayout->contentsMargins().left());
+}
+
+void TestControls::shadowBlurMatchesReference()
+{
+    // A shadow's tile (rounded square on a clear margin), a tile whose shape touches the edges,
+    // noise with bright edges, and images narrower than the kernel.
+    QVector<QImage> images;
+    QImage tile(90, 90, QImage::Format_Alpha8);
+    tile.fill(0);
+    {
+        QPainter p(&tile);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(21, 21, 48, 48), 22, 22);
+    }
+    images << tile << tile.copy(15, 15, 60, 60);
+    QRandomGenerator random(7);
+    for (QSize size : {QSize(37, 23), QSize(5, 40), QSize(1, 1), QSize(3, 2)}) {
+        QImage noise(size, QImage::Format_Alpha8);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                noise.scanLine(y)[x] = uchar(random.bounded(256));
+        images << noise;
+    }
+    QImage stripes(40, 30, QImage::Format_Alpha8); // equal rows and columns in runs
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            stripes.scanLine(y)[x] = uchar((x / 7 + y / 5) % 2 ? 255 : 40);
+    images << stripes;
+
+    for (qreal sigma : {0.5, 1.5, 3.0, 7.0}) {
+        for (const QImage& image : std::as_const(images)) {
+            QImage fast = image;
+            Painters::blurAlpha(fast, sigma);
+            const QImage expected = referenceBlur(image, sigma);
+            for (int y = 0; y < image.height(); ++y)
+                QVERIFY2(std::equal(fast.constScanLine(y), fast.constScanLine(y) + image.width(),
+                                    expected.constScanLine(y)),
+                         qPrintable(QStringLiteral("sigma %1, %2x%3, row %4")
+                                        .arg(sigma)
+                                        .arg(image.width())
+                                        .arg(image.height())
+                                        .arg(y)));
+        }
+    }
+    // Only Alpha8 is blurred; anything else is left as it was.
+    QImage rgb(8, 8, QImage::Format_RGB32);
+    rgb.fill(Qt::red);
+    rgb.setPixel(0, 0, qRgb(0, 0, 255));
+    const QImage before = rgb;
+    Painters::blurAlpha(rgb, 2);
+    QCOMPARE(rgb, before);
 }
 
 void TestControls::invalidOutline()
