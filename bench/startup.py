@@ -4,7 +4,8 @@
 Measures, in one run, the time from process start to the first painted main window (the
 program quits right after it: TALLYBROOK_QUIT_AFTER_FIRST_PAINT) with the sample data and with
 a 100,000-project file, against bench_startup_minimal, which shows one empty window. Reports
-medians, ratios and the peak resident memory of each.
+medians, ratios and the peak resident memory of each. bench_startup_text, the minimal window
+drawing as much Inter text as Tallybrook's first frame, shows what the text alone costs.
 
 Usage: bench/startup.py BUILD_DIR [--runs 15] [--platform offscreen|xcb]
 (build with -DTALLYBROOK_BENCH=ON; for xcb run it inside tools/xsession.sh)
@@ -82,6 +83,7 @@ def main():
     args = ap.parse_args()
     app = os.path.join(args.build, "src", "tallybrook")
     minimal = os.path.join(args.build, "bench", "bench_startup_minimal")
+    text_floor = os.path.join(args.build, "bench", "bench_startup_text")
     os.environ["QT_QPA_PLATFORM"] = args.platform
 
     with tempfile.TemporaryDirectory() as root:
@@ -92,7 +94,9 @@ def main():
         subprocess.run([sys.executable, __file__, "--write-big", big], check=True)
         big_env = home(root, "big", big)
         plain_env = dict(os.environ, TALLYBROOK_QUIT_AFTER_FIRST_PAINT="1")
-        cases = {"minimal Qt window": ([minimal], plain_env), "Tallybrook, sample": ([app], sample_env),
+        cases = {"minimal Qt window": ([minimal], plain_env),
+                 "minimal + first frame's text": ([text_floor], plain_env),
+                 "Tallybrook, sample": ([app], sample_env),
                  "Tallybrook, 100,000 projects": ([app], big_env)}
         results = {name: [] for name in cases}
         for _ in range(args.runs):  # interleaved, so machine noise hits every case alike

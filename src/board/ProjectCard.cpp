@@ -19,6 +19,7 @@ struct Fonts
     qreal titleAscent = 0;
     qreal titleHeight = 0;
     qreal outsourceHeight = 0;
+    qreal bulletWidth = 0;
 
     Fonts()
     {
@@ -27,6 +28,7 @@ struct Fonts
         titleAscent = std::max(n.ascent(), f.ascent());
         titleHeight = titleAscent + std::max(n.descent(), f.descent());
         outsourceHeight = std::max<qreal>(QFontMetricsF(outsource).height(), 12);
+        bulletWidth = QFontMetricsF(row).horizontalAdvance(QStringLiteral("•"));
     }
 };
 
@@ -78,18 +80,41 @@ int ProjectCard::height(bool hasOutsource)
     return int(std::ceil(h));
 }
 
+namespace {
+// Measuring shapes the text, and with Inter that is the dearest part of painting a card:
+// each text is measured once per paint and the measure handed on.
+QRectF feeRectOfWidth(const QRectF& card, qreal width)
+{
+    return QRectF(card.right() - ProjectCard::kPadding - width, card.top() + ProjectCard::kPadding, width,
+                  fonts().titleHeight);
+}
+
+QString nameBeside(const QRectF& card, const QString& name, const QRectF& fee)
+{
+    // The name, a flexible space and the fee, 8 apart.
+    const qreal room = fee.left() - 16 - (card.left() + ProjectCard::kPadding);
+    return QFontMetricsF(fonts().name).elidedText(name, Qt::ElideRight, std::max<qreal>(0, room));
+}
+
+// The text shortened to the room it was given, and its width; a text that fits is not measured again.
+std::pair<QString, qreal> fitted(const QFontMetricsF& metrics, const QString& text, qreal fullWidth,
+                                 qreal room)
+{
+    if (room >= fullWidth)
+        return {text, fullWidth};
+    const QString shown = metrics.elidedText(text, Qt::ElideRight, room + 0.5);
+    return {shown, shown == text ? fullWidth : metrics.horizontalAdvance(shown)};
+}
+} // namespace
+
 QRectF ProjectCard::feeRect(const QRectF& card, const QString& fee)
 {
-    const Fonts& f = fonts();
-    const qreal width = QFontMetricsF(f.fee).horizontalAdvance(fee);
-    return QRectF(card.right() - kPadding - width, card.top() + kPadding, width, f.titleHeight);
+    return feeRectOfWidth(card, QFontMetricsF(fonts().fee).horizontalAdvance(fee));
 }
 
 QString ProjectCard::shownName(const QRectF& card, const QString& name, const QString& fee)
 {
-    // The name, a flexible space and the fee, 8 apart.
-    const qreal room = feeRect(card, fee).left() - 16 - (card.left() + kPadding);
-    return QFontMetricsF(fonts().name).elidedText(name, Qt::ElideRight, std::max<qreal>(0, room));
+    return nameBeside(card, name, feeRect(card, fee));
 }
 
 QRectF ProjectCard::editButtonRect(const QRectF& card)
@@ -119,11 +144,12 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
 
     // Title row: the fee keeps its natural width, the name gives way.
     const qreal baseline = card.top() + kPadding + f.titleAscent;
+    const QRectF fee = feeRect(card, c.fee);
     p.setFont(f.fee);
     p.setPen(Theme::ink());
-    p.drawText(QPointF(feeRect(card, c.fee).left(), baseline), c.fee);
+    p.drawText(QPointF(fee.left(), baseline), c.fee);
     p.setFont(f.name);
-    p.drawText(QPointF(left, baseline), shownName(card, c.name, c.fee));
+    p.drawText(QPointF(left, baseline), nameBeside(card, c.name, fee));
 
     // Client row.
     const QRectF edit = editButtonRect(card);
@@ -134,23 +160,23 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
     p.drawPixmap(QRectF(left, mid - kIcon / 2, kIcon, kIcon), building, QRectF(building.rect()));
     const QFontMetricsF rowMetrics(f.row);
     const QString bullet = QStringLiteral("•");
-    const qreal bulletWidth = rowMetrics.horizontalAdvance(bullet);
+    const qreal bulletWidth = f.bulletWidth;
     qreal x = left + kIcon + kRowGap;
     const qreal textRoom = edit.left() - kRowGap - 4 - kRowGap - x - 2 * kRowGap - bulletWidth;
-    const auto [clientWidth, categoryWidth] = shareWidth(rowMetrics.horizontalAdvance(c.client),
-                                                         rowMetrics.horizontalAdvance(c.category), textRoom);
+    const qreal clientFull = rowMetrics.horizontalAdvance(c.client);
+    const qreal categoryFull = rowMetrics.horizontalAdvance(c.category);
+    const auto [clientWidth, categoryWidth] = shareWidth(clientFull, categoryFull, textRoom);
     const qreal textBaseline = mid - (rowMetrics.ascent() + rowMetrics.descent()) / 2 + rowMetrics.ascent();
     p.setFont(f.row);
     p.setPen(Theme::secondary());
-    const QString client = rowMetrics.elidedText(c.client, Qt::ElideRight, clientWidth + 0.5);
+    const auto [client, clientShownWidth] = fitted(rowMetrics, c.client, clientFull, clientWidth);
     p.drawText(QPointF(x, textBaseline), client);
-    x += rowMetrics.horizontalAdvance(client) + kRowGap;
+    x += clientShownWidth + kRowGap;
     p.setPen(Theme::faint());
     p.drawText(QPointF(x, textBaseline), bullet);
     x += bulletWidth + kRowGap;
     p.setPen(Theme::muted());
-    p.drawText(QPointF(x, textBaseline),
-               rowMetrics.elidedText(c.category, Qt::ElideRight, categoryWidth + 0.5));
+    p.drawText(QPointF(x, textBaseline), fitted(rowMetrics, c.category, categoryFull, categoryWidth).first);
 
     if (hover > 0)
         Painters::roundedCard(p, edit, 7, withAlpha(Theme::segment(), hover));
