@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -210,8 +211,13 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
         result.needsResave = changed;
         return result;
     }
-    const QString aside = dataFolder + QStringLiteral("/tallybrook-unreadable-") +
-                          QString::number(QDateTime::currentSecsSinceEpoch()) + QStringLiteral(".json");
+    // A name already taken (a second unreadable file within the same second) gets a number, rather
+    // than failing the rename and leaving the whole session unable to save.
+    const QString stem = dataFolder + QStringLiteral("/tallybrook-unreadable-") +
+                         QString::number(QDateTime::currentSecsSinceEpoch());
+    QString aside = stem + QStringLiteral(".json");
+    for (int n = 2; n < 100 && (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()); ++n)
+        aside = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".json");
     result.data = AppData::empty();
     if (QFile::rename(filePath, aside)) {
         result.message =

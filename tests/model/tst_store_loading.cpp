@@ -3,6 +3,7 @@
 #include "StoreTestUtil.h"
 #include "model/Preferences.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace StoreTestUtil;
@@ -140,24 +141,44 @@ private slots:
         QCOMPARE(readDocument(m_file).clients, QStringList{"Acme"});
     }
 
-    void failedSetAsideBlocksSaving()
+    void setAsideNameTakenGetsANumber()
     {
+        // Every plain name the set-aside could take in the next seconds is in use, one of them by a
+        // dangling link: the unreadable file still goes aside, under a numbered name, and saving
+        // works. (A folder that cannot be written at all is covered in tst_reliability.)
         QDir().mkpath(m_folder);
         const QByteArray bad = "{not json";
         writeFile(m_file, bad);
-        // Occupy every name the set-aside could take in the next seconds.
         const qint64 now = QDateTime::currentSecsSinceEpoch();
         for (qint64 s = now - 1; s < now + 30; ++s)
             writeFile(m_folder + QStringLiteral("/tallybrook-unreadable-%1.json").arg(s), "taken");
+        const QString dangling = m_folder + QStringLiteral("/tallybrook-unreadable-%1-2.json").arg(now);
+        QFile::remove(dangling);
+        QVERIFY(QFile::link(m_folder + QStringLiteral("/nowhere"), dangling));
+        const QStringList before =
+            QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files | QDir::System);
+
         Store store(m_folder, false);
-        QVERIFY(store.savingBlocked());
+        QVERIFY(!store.savingBlocked());
         QCOMPARE(store.toast()->message,
-                 QStringLiteral("Saved data could not be read. Changes will not be saved this session."));
+                 QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
+        QStringList added =
+            QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files | QDir::System);
+        for (const QString& name : std::as_const(before))
+            added.removeOne(name);
+        QCOMPARE(added.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^tallybrook-unreadable-\\d+-\\d+\\.json$"))
+                     .match(added.first())
+                     .hasMatch(),
+                 qPrintable(added.first()));
+        QCOMPARE(readFile(m_folder + QLatin1Char('/') + added.first()), bad); // kept byte for byte
+        QVERIFY(QFileInfo(dangling).isSymLink());                             // the link was left alone
+        QCOMPARE(readFile(m_folder + QStringLiteral("/tallybrook-unreadable-%1.json").arg(now)),
+                 QByteArray("taken"));
+
         store.addClient(QStringLiteral("Acme"));
-        QCOMPARE(store.data().clients, QStringList{"Acme"}); // changed in memory
         store.flushPendingSave();
-        store.saveBeforeQuit();
-        QCOMPARE(readFile(m_file), bad); // left untouched
+        QCOMPARE(readDocument(m_file).clients, QStringList{"Acme"});
     }
 
     void sampleOnlyNeverWrites()
