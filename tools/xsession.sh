@@ -3,6 +3,7 @@
 # as panel and system tray, so the program can be seen, clicked with xdotool and photographed
 # with `import -window root`. The command's exit status is returned.
 # Usage: tools/xsession.sh COMMAND [ARGS...]
+# The tests that use it share one lock in CTest: parallel `xvfb-run -a` can race for a display.
 set -euo pipefail
 
 if [ $# -eq 0 ]; then
@@ -36,6 +37,7 @@ wait_for() { # seconds, command...
         sleep 0.05
     done
     echo "xsession: gave up waiting for: $*" >&2
+    for f in "$log"/*; do [ -s "$f" ] && sed "s|^|xsession: $(basename "$f"): |" "$f" >&2; done
     return 1
 }
 
