@@ -13,9 +13,6 @@ public:
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 
-    // True once the handlers are installed.
-    bool isInstalled() const { return m_notifier != nullptr; }
-
 signals:
     void quitRequested(int signalNumber);
 

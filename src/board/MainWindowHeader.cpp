@@ -18,8 +18,6 @@
 #include <QWindow>
 
 namespace {
-const QColor kOutline(0xE5, 0xE0, 0xD5);
-
 // The logo as a plain button: the whole logo is the click target.
 class LogoButton final : public QAbstractButton
 {
@@ -56,7 +54,7 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(kOutline, 1));
+        p.setPen(QPen(Theme::outline(), 1));
         p.setBrush(isDown() ? Theme::segment() : QColor(Qt::white));
         p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
         const QPixmap icon =

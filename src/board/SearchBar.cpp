@@ -16,7 +16,6 @@
 namespace {
 constexpr int kSideMargin = 32;
 constexpr int kBottomMargin = 14;
-const QColor kOutline(0xE5, 0xE0, 0xD5);
 
 // The white rounded field behind the icon and the text.
 class SearchField final : public QWidget
@@ -29,7 +28,7 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        Painters::roundedCard(p, rect(), 16, Qt::white, kOutline);
+        Painters::roundedCard(p, rect(), 16, Qt::white, Theme::outline());
     }
 };
 } // namespace

@@ -1,5 +1,7 @@
 #include "model/HexColor.h"
 
+#include "model/Text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,14 +19,8 @@ Rgb fromHex(const QString& text)
     bool ok = i < rest.size();
     for (; ok && i < rest.size(); ++i) {
         const char16_t c = rest.at(i).unicode();
-        int d;
-        if (c >= u'0' && c <= u'9')
-            d = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            d = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            d = c - u'A' + 10;
-        else {
+        const int d = Text::hexDigit(c);
+        if (d < 0) {
             ok = false;
             break;
         }

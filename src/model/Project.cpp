@@ -1,5 +1,7 @@
 #include "model/Project.h"
 
+#include "model/Text.h"
+
 #include <QTimeZone>
 
 QDateTime atNoon(const QDateTime& moment)
@@ -33,14 +35,8 @@ std::optional<QUuid> uuidFromText(const QString& text)
                 return std::nullopt;
             continue;
         }
-        int d;
-        if (c >= u'0' && c <= u'9')
-            d = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            d = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            d = c - u'A' + 10;
-        else
+        const int d = Text::hexDigit(c);
+        if (d < 0)
             return std::nullopt;
         if (high < 0) {
             high = d;

@@ -1,6 +1,7 @@
 #include "model/Store.h"
 
 #include "i18n/CurrencyRate.h"
+#include "i18n/L10n.h"
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
@@ -146,21 +147,20 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     connect(&m_toastTimer, &QTimer::timeout, this, &Store::expireToast);
 
     m_sampleOnly = sampleOnly;
-    m_dataFolder = dataFolder;
-    QDir().mkpath(m_dataFolder); // a failure shows itself when reading or writing
-    m_fileURL = m_dataFolder + QLatin1Char('/') + kDataFileName;
+    QDir().mkpath(dataFolder); // a failure shows itself when reading or writing
+    m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
     if (!sampleOnly)
-        removeStaleTemporaries(m_dataFolder);
+        removeStaleTemporaries(dataFolder);
     m_activeYear = currentYear();
-    m_language =
-        Preferences::text(Preferences::kLanguage) == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en;
+    m_language = AppLanguageInfo::fromRaw(Preferences::text(Preferences::kLanguage).value_or(QString()))
+                     .value_or(AppLanguage::en);
 
     Load loaded;
     if (sampleOnly) {
         loaded.data = AppData::sample();
         loaded.blockSaving = true;
     } else {
-        loaded = load(m_fileURL, m_dataFolder);
+        loaded = load(m_fileURL, dataFolder);
     }
     m_data = loaded.data;
     m_savingBlocked = loaded.blockSaving;
@@ -411,5 +411,5 @@ void Store::update(const std::function<void(AppData&)>& change)
 
 QString Store::tr(const QString& en, const QString& trText) const
 {
-    return m_language == AppLanguage::tr ? trText : en;
+    return L10n::tr(m_language, en, trText);
 }

@@ -51,7 +51,6 @@ public:
     const std::optional<Toast>& toast() const { return m_toast; }
     const std::optional<DeletedProject>& lastDeleted() const { return m_lastDeleted; }
     QString fileURL() const { return m_fileURL; }
-    QString dataFolder() const { return m_dataFolder; }
     bool savingBlocked() const { return m_savingBlocked; }
     bool hasPendingSave() const { return m_saveTimer.isActive(); }
     // True while the document has changes that no successful write holds yet.
@@ -168,7 +167,6 @@ private:
     std::optional<Toast> m_toast;
     std::optional<DeletedProject> m_lastDeleted;
     QString m_fileURL;
-    QString m_dataFolder;
     bool m_savingBlocked = false;
     bool m_sampleOnly = false;
     bool m_unsaved = false;

@@ -233,7 +233,9 @@ QString Store::money(double amount) const
         double v = std::round(amount * CurrencyRate::usdToTry());
         if (v == 0)
             v = 0; // no "-0"
-        QString text = QLocale(QLocale::Turkish, QLocale::Turkey).toString(v, 'f', 0);
+        // Built once: money() runs for every card and row that is painted.
+        static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+        QString text = turkish.toString(v, 'f', 0);
         if (text.isEmpty())
             text = QString::number(v, 'f', 0);
         return text + QStringLiteral(" ₺");

@@ -40,22 +40,26 @@ std::optional<QUuid> cardId(const QString& text)
 
 void Store::save(Project project)
 {
-    if (const QString* c = findIgnoringCase(m_data.clients, project.client))
-        project.client = *c;
-    if (const QString* c = findIgnoringCase(m_data.categories, project.category))
-        project.category = *c;
-    const bool existed = indexOfProject(m_data, project.id) >= 0;
+    const QString* client = findIgnoringCase(m_data.clients, project.client);
+    const QString* category = findIgnoringCase(m_data.categories, project.category);
+    if (client)
+        project.client = *client;
+    if (category)
+        project.category = *category;
+    const int existing = indexOfProject(m_data, project.id);
+    const bool newClient = !client;
+    const bool newCategory = !category;
     update([&](AppData& d) {
-        if (!findIgnoringCase(d.clients, project.client))
+        if (newClient)
             d.clients.append(project.client);
-        if (!findIgnoringCase(d.categories, project.category))
+        if (newCategory)
             d.categories.append(project.category);
-        const int i = indexOfProject(d, project.id);
-        if (i >= 0)
-            d.projects[i] = project;
+        if (existing >= 0)
+            d.projects[existing] = project;
         else
             d.projects.prepend(project);
     });
+    const bool existed = existing >= 0;
     show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
                  : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
 }
@@ -67,8 +71,7 @@ void Store::deleteProject(const QUuid& id)
         return;
     const Project project = m_data.projects.at(i);
     m_lastDeleted = DeletedProject{project, i};
-    changeData([i](AppData& d) { d.projects.remove(i); });
-    scheduleSave();
+    update([i](AppData& d) { d.projects.remove(i); });
     show(QStringLiteral("Deleted ") + Q + project.name + Q, true);
 }
 
@@ -118,11 +121,10 @@ bool Store::handleDrop(const QStringList& texts, Status onto)
             const int t = int(m_data.columnOrder.indexOf(onto));
             if (j < 0 || t < 0)
                 continue;
-            changeData([&](AppData& d) {
+            update([&](AppData& d) {
                 d.columnOrder.remove(j);
                 d.columnOrder.insert(t, *column);
             });
-            scheduleSave();
             show(QStringLiteral("Column order updated"));
             result = true;
         }

@@ -29,8 +29,6 @@ public:
     }
     // Largest amount first; equal amounts by name in code-point order.
     QVector<NamedTotal> sorted() const;
-    // Groups in order of first appearance.
-    const QVector<NamedTotal>& groups() const { return m_groups; }
 
 private:
     int groupOf(const QString& text);

@@ -51,8 +51,8 @@ void blurAlpha(QImage& image, qreal sigma)
     for (float& k : kernel)
         k /= sum;
 
-    // Shadow shapes repeat whole rows and columns along their straight sides; each distinct
-    // one is convolved once and copied after that.
+    // A shadow tile repeats whole rows (the clear margins above and below the shape, its straight
+    // sides): each run of equal rows is convolved once.
     const int w = image.width();
     const int h = image.height();
     std::vector<float> rows(static_cast<size_t>(w) * size_t(h)); // horizontally blurred, row by row
@@ -64,26 +64,18 @@ void blurAlpha(QImage& image, qreal sigma)
             std::copy(out - w, out, out);
             continue;
         }
-        for (int x = 0; x < w; ++x)
-            in[size_t(x)] = line[x];
+        std::copy(line, line + w, in.begin());
         for (int x = 0; x < w; ++x)
             out[x] = convolve(in.data(), w, x, kernel.data(), radius);
     }
     std::vector<float> column(static_cast<size_t>(h));
-    std::vector<float> previous;
-    std::vector<uchar> blurred(static_cast<size_t>(h));
     for (int x = 0; x < w; ++x) {
         for (int y = 0; y < h; ++y)
             column[size_t(y)] = rows[size_t(y * w + x)];
-        if (column != previous) {
-            for (int y = 0; y < h; ++y) {
-                const float acc = convolve(column.data(), h, y, kernel.data(), radius);
-                blurred[size_t(y)] = uchar(std::clamp(std::lround(acc), 0L, 255L));
-            }
-            previous = column;
+        for (int y = 0; y < h; ++y) {
+            const float acc = convolve(column.data(), h, y, kernel.data(), radius);
+            image.scanLine(y)[x] = uchar(std::clamp(std::lround(acc), 0L, 255L));
         }
-        for (int y = 0; y < h; ++y)
-            image.scanLine(y)[x] = blurred[size_t(y)];
     }
 }
 
@@ -122,24 +114,7 @@ const ShadowTile& shadowTile(qreal radius, qreal blur)
 
 void capsule(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& stroke, qreal strokeWidth)
 {
-    if (rect.width() <= 0 || rect.height() <= 0)
-        return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal r = std::min(rect.width(), rect.height()) / 2;
-    if (fill.isValid() && fill.alpha() > 0) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(fill);
-        p.drawRoundedRect(rect, r, r);
-    }
-    if (stroke.isValid() && stroke.alpha() > 0 && strokeWidth > 0) {
-        const QRectF inner = insideEdge(rect, strokeWidth);
-        const qreal ri = std::max<qreal>(0, std::min(inner.width(), inner.height()) / 2);
-        p.setPen(QPen(stroke, strokeWidth));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(inner, ri, ri);
-    }
-    p.restore();
+    roundedCard(p, rect, std::min(rect.width(), rect.height()) / 2, fill, stroke, strokeWidth);
 }
 
 void roundedCard(QPainter& p, const QRectF& rect, qreal radius, const QColor& fill, const QColor& stroke,

@@ -13,6 +13,8 @@ namespace Theme {
 QColor cream();
 QColor segment();
 QColor border();
+// The hairline round the header's small white controls (year menu, search).
+QColor outline();
 QColor cardBorder();
 QColor divider();
 QColor track();

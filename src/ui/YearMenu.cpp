@@ -16,11 +16,6 @@ constexpr int kPadY = 5;
 constexpr int kChevron = 9;
 constexpr int kGap = 6;
 
-QColor outlineColor()
-{
-    static const QColor c = Theme::hex(QStringLiteral("#E5E0D5"));
-    return c;
-}
 } // namespace
 
 YearMenu::YearMenu(Store* store, QWidget* parent)
@@ -81,7 +76,8 @@ void YearMenu::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    Painters::capsule(p, QRectF(rect()), isDown() ? Theme::segment() : QColor(Qt::white), outlineColor(), 1);
+    Painters::capsule(p, QRectF(rect()), isDown() ? Theme::segment() : QColor(Qt::white), Theme::outline(),
+                      1);
 
     const QFontMetrics fm(font());
     const int textWidth = fm.horizontalAdvance(text());
