@@ -43,11 +43,6 @@ void AmountLabel::setText(const QString& text)
     update();
 }
 
-bool AmountLabel::isRolling() const
-{
-    return m_animation->state() == QAbstractAnimation::Running;
-}
-
 qreal AmountLabel::fitScale() const
 {
     const qreal natural = QFontMetricsF(font()).horizontalAdvance(m_text);

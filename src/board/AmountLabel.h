@@ -20,7 +20,6 @@ public:
     QString text() const { return m_text; }
     // The scale the text is drawn at in the current width (between 0.6 and 1).
     qreal fitScale() const;
-    bool isRolling() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

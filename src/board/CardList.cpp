@@ -52,11 +52,11 @@ CardList::CardList(Store* store, ColumnModel* model, QWidget* parent)
 
     connect(m_inAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         m_hoverIn = v.toReal();
-        update();
+        updateCard(m_hoverId);
     });
     connect(m_outAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         m_hoverOut = v.toReal();
-        update();
+        updateCard(m_leavingId);
     });
 
     const auto relayoutNow = [this] { relayout(); };
@@ -186,6 +186,7 @@ void CardList::setHover(const QUuid& id)
         return;
     const bool animate = Animations::enabled() && isVisible();
     // The card being left fades out; one that was still fading out snaps to rest.
+    const QUuid snapped = m_leavingId;
     m_outAnimation->stop();
     m_leavingId = m_hoverId;
     const qreal leavingFrom = m_hoverIn;
@@ -205,7 +206,15 @@ void CardList::setHover(const QUuid& id)
             m_inAnimation->start();
         }
     }
-    update();
+    for (const QUuid& changed : {snapped, m_leavingId, m_hoverId})
+        updateCard(changed);
+}
+
+void CardList::updateCard(const QUuid& id)
+{
+    // Only the card and the reach of its shadow change, not the whole column.
+    if (const int row = id.isNull() ? -1 : m_model->rowOf(id); row >= 0)
+        update(cardRect(row).marginsAdded(ProjectCard::shadowMargins()));
 }
 
 void CardList::paintEvent(QPaintEvent* event)

@@ -71,6 +71,7 @@ private:
     int contentHeight() const;
     int placeholderHeight() const;
     void setHover(const QUuid& id);
+    void updateCard(const QUuid& id);
     qreal hoverAmount(const QUuid& id) const;
     void startDrag(int row);
 

@@ -87,9 +87,8 @@ ColumnHeader::ColumnHeader(Store* store, ColumnModel* model, QWidget* parent)
     setObjectName(QStringLiteral("columnHeader"));
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The model announces language changes too: its sums are money texts.
     connect(m_model, &ColumnModel::summaryChanged, this, &ColumnHeader::refresh);
-    if (m_store)
-        connect(m_store, &Store::languageChanged, this, &ColumnHeader::refresh);
 }
 
 Status ColumnHeader::status() const

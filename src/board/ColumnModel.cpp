@@ -119,22 +119,22 @@ void ColumnModel::refresh()
         endInsertRows();
     }
 
-    // Kept rows take their new values; each run of changed rows is reported once.
-    bool contentChanged = false;
+    // Kept rows take their new values, reported as one span: the column lays itself out again
+    // once per report, so many scattered changes (a renamed client) must not mean many reports.
     int first = -1;
-    for (int i = 0; i <= newCount; ++i) {
-        const bool kept = i < head || (i >= newCount - tail && i < newCount);
-        const bool differs = kept && m_projects.at(i) != next.at(i);
-        if (differs) {
+    int last = -1;
+    for (int i = 0; i < newCount; ++i) {
+        const bool kept = i < head || i >= newCount - tail;
+        if (kept && m_projects.at(i) != next.at(i)) {
             m_projects[i] = next.at(i);
-            contentChanged = true;
             if (first < 0)
                 first = i;
-        } else if (first >= 0) {
-            emit dataChanged(index(first), index(i - 1));
-            first = -1;
+            last = i;
         }
     }
+    const bool contentChanged = first >= 0;
+    if (contentChanged)
+        emit dataChanged(index(first), index(last));
 
     const double oldSum = m_feeSum;
     recomputeSum();

@@ -44,13 +44,6 @@ QColor withAlpha(QColor c, qreal alpha)
     return c;
 }
 
-QColor mix(const QColor& a, const QColor& b, qreal t)
-{
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
-}
-
 const QColor kDivider(0xF5, 0xF5, 0xF4);
 constexpr int kClientRow = ProjectCard::kEditButton;
 constexpr qreal kRowGap = 6;
@@ -136,7 +129,8 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
         Painters::shadow(p, card, kRadius, withAlpha(Theme::ink(), 0.04 * (1 - hover)), 3, QPointF(0, 1));
     if (hover > 0)
         Painters::shadow(p, card, kRadius, withAlpha(Theme::ink(), 0.08 * hover), 8, QPointF(0, 4));
-    Painters::roundedCard(p, card, kRadius, Qt::white, mix(Theme::cardBorder(), Theme::faint(), hover), 1);
+    Painters::roundedCard(p, card, kRadius, Qt::white, Theme::mix(Theme::cardBorder(), Theme::faint(), hover),
+                          1);
 
     const qreal left = card.left() + kPadding;
     const qreal right = card.right() - kPadding;

@@ -4,6 +4,7 @@
 #include "board/ComboField.h"
 #include "board/FieldPlate.h"
 #include "board/GlyphButton.h"
+#include "board/MainWindowSheet.h"
 #include "board/StatusPicker.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Amount.h"
@@ -12,6 +13,7 @@
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QDateEdit>
@@ -56,12 +58,8 @@ QString dayFormat()
 
 QLabel* hintLabel(const QString& text, int size, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
-    label->setFont(Theme::font(size));
-    label->setTextFormat(Qt::PlainText);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, Theme::muted());
-    label->setPalette(p);
+    QLabel* label = TextLabel::make(Theme::font(size), Theme::muted(), parent);
+    label->setText(text);
     return label;
 }
 } // namespace
@@ -168,15 +166,9 @@ QWidget* ProjectEditor::buildHeader()
     auto* header = new EditorHeader(this);
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, EditorHeader::kBelow);
-    m_title = new QLabel(m_target.isNew()
-                             ? m_store->tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje"))
-                             : m_store->tr(QStringLiteral("Edit Project"), QStringLiteral("Projeyi Düzenle")),
-                         header);
+    m_title = TextLabel::make(Theme::font(15, QFont::ExtraBold), Theme::ink(), header);
+    m_title->setText(MainWindowSheet::title(*m_store, m_target));
     m_title->setObjectName(QStringLiteral("editorTitle"));
-    m_title->setFont(Theme::font(15, QFont::ExtraBold));
-    QPalette p = m_title->palette();
-    p.setColor(QPalette::WindowText, Theme::ink());
-    m_title->setPalette(p);
     m_close = new GlyphButton(
         {QStringLiteral("xmark"), Theme::muted(), 11, QFont::DemiBold, 28, Theme::cream(), QFont()}, header);
     m_close->setObjectName(QStringLiteral("closeButton"));

@@ -10,8 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-namespace {} // namespace
-
 StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("streamControls"));

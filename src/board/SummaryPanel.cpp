@@ -247,17 +247,17 @@ void SummaryPanel::refresh()
     m_earned->setText(s.money(earned));
     m_net->setText(QStringLiteral("Net: <b style=\"color:%1\">%2</b>")
                        .arg(colorName(Theme::ink()), s.money(s.netAfterTax()).toHtmlEscaped()));
-    m_tax->refresh();
 
     const double target = s.data().targetGoal;
-    m_percent->setText(s.percent(s.targetProgress()));
+    const double progress = s.targetProgress();
+    m_percent->setText(s.percent(progress));
     m_targetButton->setText(s.money(target));
     m_targetButton->setAccessibleName(s.money(target));
     const double remaining = target - earned;
     m_remaining->setText(
         remaining > 0 ? s.tr(QStringLiteral("Remaining: "), QStringLiteral("Kalan: ")) + s.money(remaining)
                       : s.tr(QStringLiteral("Target achieved!"), QStringLiteral("Hedefe ulaşıldı!")));
-    m_progress->setValue(s.targetProgress());
+    m_progress->setValue(progress);
     m_contractor->setText(s.tr(QStringLiteral("Contractor: "), QStringLiteral("Dış Kaynak: ")) +
                           s.money(contractor));
 

@@ -83,11 +83,6 @@ QSize TargetButton::sizeHint() const
     return QSize(fm.horizontalAdvance(text()) + kPencilGap + kPencil + 1, fm.height());
 }
 
-int TargetButton::baseline() const
-{
-    return QFontMetrics(font()).ascent();
-}
-
 void TargetButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

@@ -63,8 +63,6 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
-    // Distance from the top to the amount's baseline (to line up text beside it).
-    int baseline() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

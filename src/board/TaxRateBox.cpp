@@ -2,6 +2,7 @@
 
 #include "model/Store.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -33,11 +34,8 @@ TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store
     // The same words in both languages.
     m_field->setAccessibleName(QStringLiteral("Estimated tax rate"));
 
-    m_percent = new QLabel(QStringLiteral("%"), this);
-    m_percent->setFont(Theme::font(10, QFont::DemiBold));
-    QPalette pal = m_percent->palette();
-    pal.setColor(QPalette::WindowText, Theme::muted());
-    m_percent->setPalette(pal);
+    m_percent = TextLabel::make(Theme::font(10, QFont::DemiBold), Theme::muted(), this);
+    m_percent->setText(QStringLiteral("%"));
 
     row->addWidget(m_field);
     row->addWidget(m_percent);

@@ -4,6 +4,7 @@
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -35,12 +36,9 @@ ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     m_check->setPixmap(
         Icons::pixmap(QStringLiteral("checkmark"), kGreen, 11, devicePixelRatioF(), QFont::Bold));
     m_check->setAccessibleName(QString());
-    m_message = new QLabel(this);
+    // Plain text: messages carry project names, which must never be read as markup.
+    m_message = TextLabel::make(Theme::font(12, QFont::DemiBold), Qt::white, this);
     m_message->setObjectName(QStringLiteral("toastMessage"));
-    m_message->setFont(Theme::font(12, QFont::DemiBold));
-    QPalette pal = m_message->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    m_message->setPalette(pal);
     m_undo = new QPushButton(this);
     m_undo->setObjectName(QStringLiteral("toastUndo"));
     m_undo->setFlat(true);

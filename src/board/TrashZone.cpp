@@ -5,6 +5,7 @@
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
+#include "ui/Theme.h"
 
 #include <QAbstractScrollArea>
 #include <QDragEnterEvent>
@@ -22,14 +23,6 @@ const QColor kFillRest(0xFE, 0xF2, 0xF2);
 const QColor kFillHot(0xFE, 0xE2, 0xE2);
 const QColor kOutlineRest(0xF8, 0x71, 0x71);
 const QColor kOutlineHot(0xEF, 0x44, 0x44);
-
-QColor mix(const QColor& a, const QColor& b, qreal t)
-{
-    t = std::clamp<qreal>(t, 0, 1);
-    return QColor::fromRgbF(
-        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
-        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
-}
 
 // The widget a halo lives in: the page inside a scroll area (it scrolls and clips with it),
 // or else the outermost widget below the window.
@@ -102,17 +95,17 @@ void TrashZone::retranslate()
 
 QColor TrashZone::symbolColor() const
 {
-    return mix(kSymbolRest, kSymbolHot, m_progress);
+    return Theme::mix(kSymbolRest, kSymbolHot, m_progress);
 }
 
 QColor TrashZone::fillColor() const
 {
-    return mix(kFillRest, kFillHot, m_progress);
+    return Theme::mix(kFillRest, kFillHot, m_progress);
 }
 
 QColor TrashZone::outlineColor() const
 {
-    return mix(kOutlineRest, kOutlineHot, m_progress);
+    return Theme::mix(kOutlineRest, kOutlineHot, m_progress);
 }
 
 QColor TrashZone::glowColor() const

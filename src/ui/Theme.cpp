@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QPalette>
 #include <QStyleFactory>
+#include <algorithm>
 #include <cmath>
 
 namespace Theme {
@@ -81,6 +82,14 @@ bool isDark(const Rgb& color)
     const double e = luminance + 0.05;
     // Contrast against white below contrast against black: light text wins.
     return e / 0.0575 < 1.05 / e;
+}
+
+QColor mix(const QColor& a, const QColor& b, qreal t)
+{
+    t = std::clamp<qreal>(t, 0, 1);
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
 QString fontFamily()

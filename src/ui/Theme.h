@@ -39,6 +39,8 @@ Rgb toRgb(const QColor& color);
 // True when light text reads better on the colour (relative-luminance contrast test).
 bool isDark(const QColor& color);
 bool isDark(const Rgb& color);
+// The colour a fraction t (clamped to 0..1) of the way from a to b, alpha included.
+QColor mix(const QColor& a, const QColor& b, qreal t);
 
 // The application font (Inter when installed) at a size in device-independent pixels.
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal, qreal letterSpacing = 0);

@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollArea>
 
 using namespace BoardFixture;
@@ -88,6 +89,31 @@ private slots:
         m_store->setToast(std::nullopt);
         QVERIFY(!drop(ongoing, QStringLiteral("col:ongoing")));
         QVERIFY(!m_store->toast());
+    }
+
+    void hoverRepaintsLeaveNothingStale()
+    {
+        // Hover fades repaint only the cards they touch; what is on screen afterwards must be
+        // exactly what a full repaint draws.
+        m_store->move(m_site.id, Status::ongoing);
+        BoardView view(m_store.get());
+        view.resize(1200, 900);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        CardList* cards = view.columns()->column(Status::ongoing)->cards();
+        QVERIFY(cards->cardRect(1).isValid());
+        Animations::setEnabled(true);
+        QTest::mouseMove(cards, cards->cardRect(0).center());
+        QTest::qWait(300); // the fade runs 150 ms
+        QTest::mouseMove(cards, cards->cardRect(1).center());
+        QTest::qWait(300);
+        Animations::setEnabled(false);
+        QCOMPARE(cards->hoveredId(), m_site.id);
+        const QImage shown =
+            view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), fresh.size());
+        QVERIFY(shown == fresh);
     }
 
     void reorderedColumnsSlideToTheirPlaces()

@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDialog>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -211,6 +212,13 @@ private slots:
         m_store->expireToast();
         QVERIFY(!toast->isVisible());
         QVERIFY(!toast->isPresent());
+
+        // A name that looks like markup is shown as typed, tags and all.
+        const QString markup = QStringLiteral("<b>Logo</b>");
+        m_store->show(markup);
+        auto* label = toast->findChild<QLabel*>(QStringLiteral("toastMessage"));
+        QVERIFY(label);
+        QVERIFY(label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(markup));
     }
 
     void tabChangeScrollsToTop()
