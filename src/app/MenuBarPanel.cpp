@@ -1,12 +1,13 @@
 #include "app/MenuBarPanel.h"
-#include "ui/TextLabel.h"
 
 #include "app/PanelButton.h"
 #include "model/Store.h"
+#include "settings/ColorDot.h"
 #include "ui/Eyebrow.h"
 #include "ui/LogoView.h"
 #include "ui/Painters.h"
 #include "ui/ProgressTrack.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 #include "ui/YearMenu.h"
 
@@ -74,39 +75,6 @@ protected:
         Painters::roundedCard(p, rect(), 14, Qt::white, Theme::border());
     }
 };
-
-class Dot final : public QWidget
-{
-public:
-    Dot(const QColor& color, QWidget* parent) : QWidget(parent), m_color(color) { setFixedSize(8, 8); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(m_color);
-        p.drawEllipse(rect());
-    }
-
-private:
-    QColor m_color;
-};
-
-// Fixed colours: the panel shows the statuses, not the user's column colours.
-QColor dotColor(Status s)
-{
-    switch (s) {
-    case Status::paid:
-        return QColor(0x10, 0xB9, 0x81);
-    case Status::pending:
-        return QColor(0x0E, 0xA5, 0xE9);
-    case Status::ongoing:
-        return QColor(0xF5, 0x9E, 0x0B);
-    }
-    return {};
-}
 
 } // namespace
 
@@ -258,7 +226,7 @@ void MenuBarPanel::rebuildStatusRows()
                                             [status](const Project& p) { return p.status == status; }));
         auto* row = new QHBoxLayout;
         row->setSpacing(8);
-        row->addWidget(new Dot(dotColor(status), m_statusCard), 0, Qt::AlignVCenter);
+        row->addWidget(new ColorDot(Theme::statusDot(status), 8, m_statusCard), 0, Qt::AlignVCenter);
         QLabel* title = TextLabel::make(medium, Theme::ink(), m_statusCard);
         title->setText(m_store->tr(StatusInfo::titleEn(status), StatusInfo::titleTr(status)));
         title->setObjectName(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(status));

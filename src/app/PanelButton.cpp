@@ -36,7 +36,7 @@ void PanelButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (m_hovering || hasFocus() || isDown())
+    if (underMouse() || hasFocus() || isDown()) // WA_Hover repaints on entering and leaving
         Painters::roundedCard(p, rect(), 8, Theme::segment());
     const QRect iconBox(kPadX, 0, kIconBox, height());
     const int iconPx = 13;
@@ -50,18 +50,4 @@ void PanelButton::paintEvent(QPaintEvent*)
     p.setFont(font());
     p.drawText(QRect(iconBox.right() + 1 + kGap, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter,
                text());
-}
-
-void PanelButton::enterEvent(QEnterEvent* event)
-{
-    m_hovering = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void PanelButton::leaveEvent(QEvent* event)
-{
-    m_hovering = false;
-    update();
-    QAbstractButton::leaveEvent(event);
 }

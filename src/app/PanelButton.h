@@ -10,17 +10,11 @@ class PanelButton final : public QAbstractButton
 public:
     PanelButton(const QString& title, const QString& symbol, QWidget* parent = nullptr);
 
-    QString symbol() const { return m_symbol; }
-    bool hovering() const { return m_hovering; }
-
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     QString m_symbol;
-    bool m_hovering = false;
 };

@@ -19,19 +19,19 @@ const Look& look(Status status)
     // The paid column's strong and text greens are the palette's own emeralds.
     static const Look paid{"PAID",
                            "ÖDENDİ",
-                           Theme::hex(QStringLiteral("#10B981")),
+                           Theme::statusDot(Status::paid),
                            Theme::emerald700(),
                            Theme::emerald800(),
                            Theme::hex(QStringLiteral("#D1FAE5"))};
     static const Look pending{"PENDING",
                               "ÖDENECEK",
-                              Theme::hex(QStringLiteral("#0EA5E9")),
+                              Theme::statusDot(Status::pending),
                               Theme::hex(QStringLiteral("#0369A1")),
                               Theme::hex(QStringLiteral("#075985")),
                               Theme::hex(QStringLiteral("#E0F2FE"))};
     static const Look ongoing{"IN THE WORKS",
                               "DEVAM EDİYOR",
-                              Theme::hex(QStringLiteral("#F59E0B")),
+                              Theme::statusDot(Status::ongoing),
                               Theme::hex(QStringLiteral("#B45309")),
                               Theme::hex(QStringLiteral("#92400E")),
                               Theme::hex(QStringLiteral("#FEF3C7"))};

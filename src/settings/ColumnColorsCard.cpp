@@ -54,15 +54,7 @@ ColumnColorsCard::ColumnColorsCard(Store* store, QWidget* parent) : PanelFrame(2
 
 QColor ColumnColorsCard::markerColor(Status status)
 {
-    switch (status) {
-    case Status::paid:
-        return QColor(0x10, 0xB9, 0x81);
-    case Status::pending:
-        return QColor(0x0E, 0xA5, 0xE9);
-    case Status::ongoing:
-        break;
-    }
-    return QColor(0xF5, 0x9E, 0x0B);
+    return Theme::statusDot(status);
 }
 
 void ColumnColorsCard::refreshColors()

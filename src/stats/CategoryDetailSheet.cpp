@@ -5,6 +5,7 @@
 #include "stats/CategoryRowDelegate.h"
 #include "stats/CloseCircleButton.h"
 #include "ui/CreamScroller.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -15,17 +16,13 @@
 
 CategoryDetailSheet::CategoryDetailSheet(Store* store, const QVector<NamedTotal>& categories, double gross,
                                          QWidget* parent)
-    : QWidget(parent), m_store(store), m_title(new QLabel(this)), m_close(new CloseCircleButton(this)),
-      m_model(new CategoryListModel(this)), m_list(new QListView(this))
+    : QWidget(parent), m_store(store),
+      m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
+      m_close(new CloseCircleButton(this)), m_model(new CategoryListModel(this)), m_list(new QListView(this))
 {
     setObjectName(QStringLiteral("categoryDetailSheet"));
     setFixedSize(kWidth, kHeight);
 
-    m_title->setFont(Theme::font(15, QFont::Bold));
-    m_title->setTextFormat(Qt::PlainText);
-    QPalette titlePalette = m_title->palette();
-    titlePalette.setColor(QPalette::WindowText, Theme::ink());
-    m_title->setPalette(titlePalette);
     m_close->setObjectName(QStringLiteral("categorySheetClose"));
     connect(m_close, &QAbstractButton::clicked, this, &CategoryDetailSheet::dismiss);
 

@@ -105,10 +105,8 @@ void KPICard::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::TextAntialiasing);
     Painters::roundedCard(p, QRectF(rect()), kRadius, Theme::kpiFill(), Theme::kpiStroke(), 1);
 
-    QColor disc = Theme::hex(QStringLiteral("#059669"));
-    disc.setAlphaF(0.2);
     p.setPen(Qt::NoPen);
-    p.setBrush(disc);
+    p.setBrush(Theme::kpiStroke());
     p.drawEllipse(QRectF(iconRect()));
     const QPixmap symbol =
         Icons::pixmap(m_icon, Theme::emerald700(), kIconSize, devicePixelRatioF(), QFont::DemiBold);

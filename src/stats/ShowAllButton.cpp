@@ -25,13 +25,6 @@ QSize ShowAllButton::sizeHint() const
     return QSize(fm.horizontalAdvance(text()) + kGap + kChevron, std::max(fm.height(), kChevron));
 }
 
-void ShowAllButton::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::EnabledChange)
-        update();
-    QAbstractButton::changeEvent(event);
-}
-
 void ShowAllButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

@@ -11,8 +11,6 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace {} // namespace
-
 StatsHeader::StatsHeader(Store* store, QWidget* parent)
     : QWidget(parent), m_store(store),
       m_title(TextLabel::make(Theme::font(20, QFont::ExtraBold), Theme::ink(), this)),

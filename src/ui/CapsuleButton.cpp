@@ -25,15 +25,6 @@ CapsuleButton::CapsuleButton(const QString& text, const QString& symbol, QWidget
     setAttribute(Qt::WA_Hover);
 }
 
-void CapsuleButton::setSymbol(const QString& symbol)
-{
-    if (symbol == m_symbol)
-        return;
-    m_symbol = symbol;
-    updateGeometry();
-    update();
-}
-
 QSize CapsuleButton::sizeHint() const
 {
     const QFontMetrics fm(font());

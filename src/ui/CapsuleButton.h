@@ -9,7 +9,6 @@ class CapsuleButton : public QPushButton
     Q_OBJECT
 
 public:
-    void setSymbol(const QString& symbol);
     QString symbol() const { return m_symbol; }
 
     QSize sizeHint() const override;

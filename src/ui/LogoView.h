@@ -17,7 +17,6 @@ public:
     static const QImage& sharedImage();
 
     bool hasImage() const { return !m_image.isNull(); }
-    int logoWidth() const { return m_width; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -217,12 +217,6 @@ void panelBody(QPainter& p, const QRectF& rect, qreal radius)
     roundedCard(p, rect, radius, Qt::white, Theme::border(), 1);
 }
 
-void panel(QPainter& p, const QRectF& rect, qreal radius)
-{
-    panelShadow(p, rect, radius);
-    panelBody(p, rect, radius);
-}
-
 void progressTrack(QPainter& p, const QRectF& rect, double value)
 {
     capsule(p, rect, Theme::track());

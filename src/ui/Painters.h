@@ -15,9 +15,8 @@ void capsule(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& 
 // A rounded rectangle with an optional outline inside the edge.
 void roundedCard(QPainter& p, const QRectF& rect, qreal radius, const QColor& fill,
                  const QColor& stroke = QColor(), qreal strokeWidth = 1);
-// The card frame: soft ink shadow below, white fill, 1-point border outline.
-void panel(QPainter& p, const QRectF& rect, qreal radius);
-// The two halves of panel(), for frames that draw the shadow outside their own bounds.
+// The card frame, in two halves so a frame can draw its shadow outside its own bounds:
+// a soft ink shadow below, and the white body with its 1-point border outline.
 void panelShadow(QPainter& p, const QRectF& rect, qreal radius);
 void panelBody(QPainter& p, const QRectF& rect, qreal radius);
 // A soft drop shadow of a rounded rectangle (colour carries the opacity).

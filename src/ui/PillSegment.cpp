@@ -30,6 +30,7 @@ PillSegment::PillSegment(QWidget* parent) : QWidget(parent), m_spring(new Spring
         m_slideFrom = -1;
         update();
     });
+    layoutOptions();
 }
 
 void PillSegment::setOptions(const QVector<Option>& options)
@@ -149,29 +150,28 @@ bool PillSegment::isSliding() const
 
 void PillSegment::layoutOptions()
 {
+    // Measuring shapes the labels; it is done here, on a change of options, size or
+    // compactness, and not for every frame of the slide.
     const int pad = padding();
-    int x = pad;
+    QVector<QSize> sizes;
+    int w = 0;
     int h = 0;
-    for (PillOption* b : std::as_const(m_buttons))
-        h = std::max(h, b->sizeHint().height());
     for (PillOption* b : std::as_const(m_buttons)) {
-        const int w = b->sizeHint().width();
-        b->setGeometry(x, pad, w, h);
-        x += w;
+        sizes.append(b->sizeHint());
+        w += sizes.last().width();
+        h = std::max(h, sizes.last().height());
     }
+    int x = pad;
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        m_buttons.at(i)->setGeometry(x, pad, sizes.at(i).width(), h);
+        x += sizes.at(i).width();
+    }
+    m_hint = QSize(w + 2 * pad, h + 2 * pad);
 }
 
 QSize PillSegment::sizeHint() const
 {
-    const int pad = padding();
-    int w = 0;
-    int h = 0;
-    for (PillOption* b : std::as_const(m_buttons)) {
-        const QSize s = b->sizeHint();
-        w += s.width();
-        h = std::max(h, s.height());
-    }
-    return QSize(w + 2 * pad, h + 2 * pad);
+    return m_hint;
 }
 
 void PillSegment::resizeEvent(QResizeEvent*)

@@ -63,6 +63,7 @@ private:
     QVector<PillOption*> m_buttons;
     QVariant m_selection;
     bool m_compact = false;
+    QSize m_hint; // trough size, kept by layoutOptions()
     int m_slideFrom = -1;
     qreal m_progress = 1;
     SpringAnimation* m_spring;

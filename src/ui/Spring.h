@@ -24,8 +24,6 @@ class SpringAnimation final : public QVariantAnimation
 public:
     explicit SpringAnimation(qreal response, qreal damping, QObject* parent = nullptr);
 
-    qreal response() const { return m_response; }
-    qreal damping() const { return m_damping; }
     void setSpring(qreal response, qreal damping);
 
 protected:

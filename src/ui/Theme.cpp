@@ -48,6 +48,22 @@ TB_THEME_COLOR(barHover, hex(QStringLiteral("#57534E")))
 
 #undef TB_THEME_COLOR
 
+QColor statusDot(Status status)
+{
+    static const QColor paid = hex(QStringLiteral("#10B981"));
+    static const QColor pending = hex(QStringLiteral("#0EA5E9"));
+    static const QColor ongoing = hex(QStringLiteral("#F59E0B"));
+    switch (status) {
+    case Status::paid:
+        return paid;
+    case Status::pending:
+        return pending;
+    case Status::ongoing:
+        break;
+    }
+    return ongoing;
+}
+
 QColor hex(const QString& text)
 {
     return fromRgb(HexColor::fromHex(text));

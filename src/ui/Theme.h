@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/HexColor.h"
+#include "model/Status.h"
 
 #include <QColor>
 #include <QFont>
@@ -31,6 +32,8 @@ QColor kpiFill();
 QColor kpiStroke();
 QColor bar();
 QColor barHover();
+// Each status's marker dot: fixed, whatever colours the user gives the columns.
+QColor statusDot(Status status);
 
 // A "#RRGGBB" text as an opaque colour (unreadable text gives black, as in the data file).
 QColor hex(const QString& text);

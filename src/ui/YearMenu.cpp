@@ -28,13 +28,11 @@ YearMenu::YearMenu(Store* store, QWidget* parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_menu->setObjectName(QStringLiteral("yearMenuPopup"));
     setMenu(m_menu);
+    // The years come from the projects: gathered when the menu opens, not on every change.
     connect(m_menu, &QMenu::aboutToShow, this, &YearMenu::rebuildMenu);
-    if (store) {
+    if (store)
         connect(store, &Store::activeYearChanged, this, &YearMenu::refresh);
-        connect(store, &Store::dataChanged, this, &YearMenu::refresh);
-    }
     refresh();
-    rebuildMenu();
 }
 
 void YearMenu::refresh()
