@@ -85,7 +85,9 @@ private slots:
             const QString dataFolder = home.path() + QStringLiteral("/data/Tallybrook");
             QFile data(dataFolder + QStringLiteral("/tallybrook.json"));
             QVERIFY(data.open(QIODevice::ReadOnly));
-            QCOMPARE(DataFile::decode(data.readAll())->projects.size(), 37);
+            const auto document = DataFile::decode(data.readAll());
+            QVERIFY(document);
+            QCOMPARE(document->projects.size(), 37);
             QCOMPARE(QDir(dataFolder).entryList(QDir::Files), QStringList{"tallybrook.json"});
 
             ::kill(pid_t(survivor->processId()), SIGTERM);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestProjects.h"
 #include "model/Store.h"
 
 #include <QApplication>
@@ -15,16 +16,8 @@ inline Project project(const QString& name, Status status, double fee, double ou
                        const QString& client = QStringLiteral("Acme"),
                        const QString& category = QStringLiteral("Branding"), int yearOffset = 0)
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = client;
-    p.category = category;
-    p.fee = fee;
-    p.outsource = outsource;
-    p.status = status;
-    p.date = QDateTime(QDate(Store::currentYear() + yearOffset, 3, 14), QTime(12, 0), Qt::LocalTime);
-    return p;
+    return TestProjects::make(name, fee, TestProjects::noon(QDate(Store::currentYear() + yearOffset, 3, 14)),
+                              status, client, category, outsource);
 }
 
 // A store that never writes (sample-only), holding exactly `projects`.

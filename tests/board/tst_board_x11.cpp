@@ -2,6 +2,7 @@
 // column to another, and the project's new status reaches the data file after the debounced save.
 // The outer test starts the session and runs this same program inside it.
 #include "TestMain.h"
+#include "TestProjects.h"
 #include "XSession.h"
 
 #include "model/DataFile.h"
@@ -57,15 +58,8 @@ std::optional<Status> statusIn(const QString& file, const QUuid& id)
 
 Project project(const QString& name, Status status, double fee)
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = QStringLiteral("Acme");
-    p.category = QStringLiteral("Branding");
-    p.fee = fee;
-    p.status = status;
-    p.date = QDateTime(QDate(Store::currentYear(), 2, 3), QTime(12, 0), Qt::LocalTime);
-    return p;
+    return TestProjects::make(name, fee, TestProjects::noon(QDate(Store::currentYear(), 2, 3)), status,
+                              QStringLiteral("Acme"), QStringLiteral("Branding"));
 }
 } // namespace
 

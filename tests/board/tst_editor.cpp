@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestProjects.h"
 
 #include "board/AmountField.h"
 #include "board/ComboField.h"
@@ -24,16 +25,8 @@
 namespace {
 Project makeProject(const QString& name, double fee, double outsource, const QDate& day)
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = QStringLiteral("Acme");
-    p.category = QStringLiteral("Branding");
-    p.fee = fee;
-    p.outsource = outsource;
-    p.status = Status::pending;
-    p.date = QDateTime(day, QTime(12, 0));
-    return p;
+    return TestProjects::make(name, fee, TestProjects::noon(day), Status::pending, QStringLiteral("Acme"),
+                              QStringLiteral("Branding"), outsource);
 }
 
 // Types into a line edit the way a user does: select all, then the new text.

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestProjects.h"
 
 #include "board/BoardView.h"
 #include "board/ProjectMenu.h"
@@ -23,16 +24,8 @@ namespace {
 Project makeProject(const QString& name, const QString& client, double fee, Status status, int year,
                     double outsource = 0)
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = client;
-    p.category = QStringLiteral("Branding");
-    p.fee = fee;
-    p.outsource = outsource;
-    p.status = status;
-    p.date = QDateTime(QDate(year, 3, 10), QTime(12, 0));
-    return p;
+    return TestProjects::make(name, fee, TestProjects::noon(QDate(year, 3, 10)), status, client,
+                              QStringLiteral("Branding"), outsource);
 }
 
 QVector<QUuid> ids(const QVector<Project>& projects)

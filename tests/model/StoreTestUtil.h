@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestProjects.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
 
@@ -32,15 +33,7 @@ inline AppData readDocument(const QString& path)
 inline Project makeProject(const QString& name, Status status, double fee, const QDate& day,
                            const QString& client = {}, const QString& category = {})
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = client;
-    p.category = category;
-    p.fee = fee;
-    p.status = status;
-    p.date = QDateTime(day, QTime(12, 0), Qt::LocalTime);
-    return p;
+    return TestProjects::make(name, fee, TestProjects::noon(day), status, client, category);
 }
 
 } // namespace StoreTestUtil

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestProjects.h"
 
 #include "model/DataFile.h"
 #include "model/Store.h"
@@ -20,16 +21,7 @@ Project make(const QString& name, double fee, const QDateTime& date, Status stat
              const QString& client = QStringLiteral("Client"),
              const QString& category = QStringLiteral("Branding"), double outsource = 0)
 {
-    Project p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.client = client;
-    p.category = category;
-    p.fee = fee;
-    p.outsource = outsource;
-    p.status = status;
-    p.date = date;
-    return p;
+    return TestProjects::make(name, fee, date, status, client, category, outsource);
 }
 
 QStringList names(const QVector<NamedTotal>& list)

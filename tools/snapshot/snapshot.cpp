@@ -50,9 +50,10 @@ QWidget* header(Store* store)
     row->addWidget(new LogoView(132));
     row->addStretch();
     auto* tabs = new PillSegment;
-    tabs->setOptions({{0, store->tr(QStringLiteral("Board"), QStringLiteral("Pano")), {}},
-                      {1, store->tr(QStringLiteral("Statistics"), QStringLiteral("İstatistikler")), {}},
-                      {2, store->tr(QStringLiteral("Settings"), QStringLiteral("Ayarlar")), {}}});
+    QVector<PillSegment::Option> options;
+    for (MainTab tab : MainTabInfo::all)
+        options.append({int(tab), store->tabTitle(tab), {}});
+    tabs->setOptions(options);
     tabs->setSelection(0);
     row->addWidget(tabs);
     row->addStretch();
