@@ -15,6 +15,7 @@ constexpr qreal kDisabledOpacity = 0.4;
 
 GlyphButton::GlyphButton(const Look& look, QWidget* parent) : QAbstractButton(parent), m_look(look)
 {
+    KeyboardFocus::track(this);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -55,22 +56,9 @@ void GlyphButton::paintEvent(QPaintEvent*)
         p.setPen(isDown() ? m_look.tint.darker(120) : m_look.tint);
         p.drawText(r.adjusted(s + kTextGap, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text());
     }
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::roundedCard(p, r.adjusted(1, 1, -1, -1), std::min(r.height(), r.width()) / 2, QColor(),
                               ring, 1.5);
     }
-}
-
-void GlyphButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void GlyphButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

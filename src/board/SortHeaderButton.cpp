@@ -18,6 +18,7 @@ SortHeaderButton::SortHeaderButton(const QString& title, SortField field, AppLan
                                    QWidget* parent)
     : QAbstractButton(parent), m_title(title), m_shown(L10n::upper(language, title)), m_field(field)
 {
+    KeyboardFocus::track(this);
     setFont(Theme::font(11, QFont::Bold, 0.6));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -74,21 +75,8 @@ void SortHeaderButton::paintEvent(QPaintEvent*)
                advance <= textWidth ? m_shown : fm.elidedText(m_shown, Qt::ElideRight, textWidth));
     p.drawPixmap(QPointF(textWidth + kGap, (height() - kChevron) / 2.0),
                  Icons::pixmap(chevron(), chevronColor(), kChevron, devicePixelRatioF(), QFont::Bold));
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::roundedCard(p, QRectF(rect()).adjusted(-0.5, 0.5, 0.5, -0.5), 6, QColor(), ring, 1.5);
     }
-}
-
-void SortHeaderButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void SortHeaderButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

@@ -31,13 +31,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString m_title;
     QString m_shown;
     SortField m_field;
     Mark m_mark = Mark::unsorted;
-    bool m_keyboardFocus = false;
 };

@@ -23,6 +23,7 @@ constexpr int kChevron = 9;
 StatusPicker::StatusPicker(AppLanguage language, QWidget* parent)
     : QAbstractButton(parent), m_language(language), m_menu(new QMenu(this))
 {
+    KeyboardFocus::track(this);
     setFont(Theme::font(12, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -87,9 +88,8 @@ void StatusPicker::paintEvent(QPaintEvent*)
                QFontMetrics(font()).elidedText(StatusStyle::title(m_status, m_language), Qt::ElideRight,
                                                int(textRect.width())));
 
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::roundedCard(p, r.adjusted(1, 1, -1, -1), 11, QColor(), ring, 1.5);
     }
 }
@@ -111,16 +111,4 @@ void StatusPicker::keyPressEvent(QKeyEvent* event)
         return;
     }
     QAbstractButton::keyPressEvent(event);
-}
-
-void StatusPicker::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void StatusPicker::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

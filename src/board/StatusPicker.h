@@ -30,8 +30,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void openMenu();
@@ -39,5 +37,4 @@ private:
     AppLanguage m_language;
     Status m_status = Status::ongoing;
     QMenu* m_menu;
-    bool m_keyboardFocus = false;
 };

@@ -10,6 +10,7 @@
 
 ColorWell::ColorWell(QWidget* parent) : QAbstractButton(parent)
 {
+    KeyboardFocus::track(this);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -64,21 +65,8 @@ void ColorWell::paintEvent(QPaintEvent*)
     QColor edge = Theme::ink();
     edge.setAlphaF(0.12f);
     Painters::roundedCard(p, outer.adjusted(4, 4, -4, -4), 4, m_color, edge);
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::roundedCard(p, outer, 7, QColor(), ring, 1.5);
     }
-}
-
-void ColorWell::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void ColorWell::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

@@ -28,13 +28,10 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void openDialog();
 
     QColor m_color = Qt::white;
     QPointer<QColorDialog> m_dialog;
-    bool m_keyboardFocus = false;
 };

@@ -21,6 +21,7 @@ const QColor kOutline(0xFE, 0xCA, 0xCA);
 
 DangerButton::DangerButton(const QString& text, QWidget* parent) : QPushButton(text, parent)
 {
+    KeyboardFocus::track(this);
     setFont(Theme::font(12, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -50,18 +51,6 @@ void DangerButton::paintEvent(QPaintEvent*)
     p.setFont(font());
     p.setPen(kText);
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
-    if (hasFocus() && m_keyboardFocus)
+    if (KeyboardFocus::ringShown(this))
         Painters::roundedCard(p, area.adjusted(1.5, 1.5, -1.5, -1.5), 12.5, QColor(), kText, 1.5);
-}
-
-void DangerButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QPushButton::focusInEvent(event);
-}
-
-void DangerButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QPushButton::focusOutEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "settings/DirectoryRowEditor.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -57,8 +58,7 @@ void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
     p->setRenderHint(QPainter::Antialiasing);
     Painters::roundedCard(*p, QRectF(plate), 12, Theme::cream(), Theme::border());
     if (list && list->showsKeyboardFocus(index)) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::roundedCard(*p, QRectF(plate).adjusted(1, 1, -1, -1), 11, QColor(), ring, 1.5);
     }
     if (index.data(DirectoryModel::EditingRole).toBool()) {

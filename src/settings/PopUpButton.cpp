@@ -15,6 +15,7 @@ constexpr int kChevron = 10;
 
 PopUpButton::PopUpButton(QWidget* parent) : QComboBox(parent)
 {
+    KeyboardFocus::track(this);
     setFont(Theme::font(12, QFont::Medium));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -40,21 +41,8 @@ void PopUpButton::paintEvent(QPaintEvent*)
         p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
                    fontMetrics().elidedText(currentText(), Qt::ElideRight, int(text.width())));
     }
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::capsule(p, area.adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
     }
-}
-
-void PopUpButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QComboBox::focusInEvent(event);
-}
-
-void PopUpButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QComboBox::focusOutEvent(event);
 }

@@ -10,6 +10,7 @@
 
 SymbolButton::SymbolButton(const Look& look, QWidget* parent) : QAbstractButton(parent), m_look(look)
 {
+    KeyboardFocus::track(this);
     setFixedSize(look.side, look.side);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -28,21 +29,8 @@ void SymbolButton::paintEvent(QPaintEvent*)
     p.drawPixmap(QPointF((width() - s) / 2.0, (height() - s) / 2.0),
                  Icons::pixmap(m_look.symbol, m_look.tint, s, devicePixelRatioF(), m_look.weight));
     p.setOpacity(1);
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::capsule(p, area.adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
     }
-}
-
-void SymbolButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void SymbolButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

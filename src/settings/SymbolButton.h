@@ -27,11 +27,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     Look m_look;
     // The focus ring shows only for focus that came from the keyboard.
-    bool m_keyboardFocus = false;
 };

@@ -9,6 +9,7 @@
 
 TextLinkButton::TextLinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent)
 {
+    KeyboardFocus::track(this);
     setText(text);
     QFont f = Theme::font(12, QFont::DemiBold);
     f.setUnderline(true);
@@ -33,22 +34,9 @@ void TextLinkButton::paintEvent(QPaintEvent*)
     if (isDown())
         p.setOpacity(0.6);
     p.drawText(rect(), Qt::AlignCenter, text());
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         p.setOpacity(1);
         Painters::roundedCard(p, QRectF(rect()), 4, QColor(), ring, 1.5);
     }
-}
-
-void TextLinkButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void TextLinkButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

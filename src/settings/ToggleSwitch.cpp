@@ -12,6 +12,7 @@
 ToggleSwitch::ToggleSwitch(QWidget* parent)
     : QAbstractButton(parent), m_animation(new QVariantAnimation(this))
 {
+    KeyboardFocus::track(this);
     setCheckable(true);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
@@ -63,22 +64,9 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
     Painters::capsule(p, knob.translated(0, 0.6), shade);
     Painters::capsule(p, knob, Qt::white);
 
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         p.setOpacity(1);
         Painters::capsule(p, QRectF(rect()), QColor(), ring, 1.5);
     }
-}
-
-void ToggleSwitch::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void ToggleSwitch::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

@@ -19,13 +19,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void slide(bool on);
 
     qreal m_position = 0;
     QVariantAnimation* m_animation;
-    bool m_keyboardFocus = false;
 };

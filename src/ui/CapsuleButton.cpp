@@ -18,6 +18,7 @@ constexpr int kGap = 6;
 CapsuleButton::CapsuleButton(const QString& text, const QString& symbol, QWidget* parent)
     : QPushButton(text, parent), m_symbol(symbol)
 {
+    KeyboardFocus::track(this);
     setFont(Theme::font(12, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -61,21 +62,8 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     p.setPen(isEnabled() ? l.text : Theme::faint());
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
 
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
     }
-}
-
-void CapsuleButton::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QPushButton::focusInEvent(event);
-}
-
-void CapsuleButton::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QPushButton::focusOutEvent(event);
 }

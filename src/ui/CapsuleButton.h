@@ -26,11 +26,8 @@ protected:
     };
     virtual Look look(bool pressed) const = 0;
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString m_symbol;
     // The focus ring shows only for focus that came from the keyboard.
-    bool m_keyboardFocus = false;
 };

@@ -69,6 +69,7 @@ QFont labelFont(bool selected)
 PillOption::PillOption(const QString& label, const QString& symbol, QWidget* parent)
     : QAbstractButton(parent), m_symbol(symbol)
 {
+    KeyboardFocus::track(this);
     static const bool installed = [] {
         QAccessible::installFactory(pillOptionFactory);
         return true;
@@ -138,21 +139,8 @@ void PillOption::paintEvent(QPaintEvent*)
     p.setPen(color);
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
 
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
     }
-}
-
-void PillOption::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
-void PillOption::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }

@@ -20,8 +20,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     // Selection belongs to the segment: a click never toggles the button by itself.
     void nextCheckState() override {}
 
@@ -30,5 +28,4 @@ private:
     bool m_selected = false;
     bool m_compact = false;
     // The focus ring shows only for focus that came from the keyboard.
-    bool m_keyboardFocus = false;
 };

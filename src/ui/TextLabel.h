@@ -15,4 +15,10 @@ QLabel* make(const QFont& font, const QColor& color, QWidget* parent);
 namespace KeyboardFocus {
 // Whether focus arrived from the keyboard: only then do our controls draw a focus ring.
 bool fromKeyboard(Qt::FocusReason reason);
+// Watches how focus arrives at a control; call once, in its constructor.
+void track(QWidget* control);
+// True while a tracked control has focus that came from the keyboard.
+bool ringShown(const QWidget* control);
+// The colour of the focus ring.
+QColor ringColor();
 } // namespace KeyboardFocus

@@ -21,6 +21,7 @@ constexpr int kGap = 6;
 YearMenu::YearMenu(Store* store, QWidget* parent)
     : QPushButton(parent), m_store(store), m_menu(new QMenu(this))
 {
+    KeyboardFocus::track(this);
     setObjectName(QStringLiteral("yearMenu"));
     setFont(Theme::font(12, QFont::Bold));
     setCursor(Qt::PointingHandCursor);
@@ -86,21 +87,8 @@ void YearMenu::paintEvent(QPaintEvent*)
     p.drawPixmap(QPointF(x + textWidth + kGap, (height() - kChevron) / 2.0),
                  Icons::pixmap(QStringLiteral("chevron.down"), Theme::muted(), kChevron, devicePixelRatioF(),
                                QFont::Bold));
-    if (hasFocus() && m_keyboardFocus) {
-        QColor ring = Theme::brand();
-        ring.setAlphaF(0.6f);
+    if (KeyboardFocus::ringShown(this)) {
+        const QColor ring = KeyboardFocus::ringColor();
         Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
     }
-}
-
-void YearMenu::focusInEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = KeyboardFocus::fromKeyboard(event->reason());
-    QPushButton::focusInEvent(event);
-}
-
-void YearMenu::focusOutEvent(QFocusEvent* event)
-{
-    m_keyboardFocus = false;
-    QPushButton::focusOutEvent(event);
 }

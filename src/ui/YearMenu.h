@@ -24,8 +24,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void refresh();
@@ -33,5 +31,4 @@ private:
     QPointer<Store> m_store;
     QMenu* m_menu;
     // The focus ring shows only for focus that came from the keyboard.
-    bool m_keyboardFocus = false;
 };

@@ -13,6 +13,7 @@
 #include "ui/PillSegment.h"
 #include "ui/ProgressTrack.h"
 #include "ui/Spring.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -92,6 +93,7 @@ private slots:
     void pillSlides();
     void pillAccessibility();
     void inkAndOutlineButtons();
+    void focusRingOnlyFromTheKeyboard();
     void panelFrame();
     void shadowBlurMatchesReference();
     void invalidOutline();
@@ -386,6 +388,37 @@ void TestControls::inkAndOutlineButtons()
     QVERIFY(QTest::qWaitForWindowExposed(&outline));
     QTest::mouseClick(&outline, Qt::LeftButton);
     QCOMPARE(clicked.count(), 1);
+}
+
+void TestControls::focusRingOnlyFromTheKeyboard()
+{
+    QWidget host;
+    host.resize(300, 100);
+    auto* first = new InkButton(QStringLiteral("First"), QString(), &host);
+    auto* second = new OutlineButton(QStringLiteral("Second"), QString(), &host);
+    first->setGeometry(10, 10, 120, 34);
+    second->setGeometry(150, 10, 120, 34);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    const QImage rest = second->grab().toImage();
+
+    // Tab and shortcuts draw the ring; a click does not; leaving takes it away.
+    second->setFocus(Qt::TabFocusReason);
+    QVERIFY(KeyboardFocus::ringShown(second));
+    QVERIFY(second->grab().toImage() != rest);
+    first->setFocus(Qt::MouseFocusReason);
+    QVERIFY(!KeyboardFocus::ringShown(second));
+    QVERIFY(!KeyboardFocus::ringShown(first));
+    QCOMPARE(second->grab().toImage(), rest);
+    second->setFocus(Qt::MouseFocusReason);
+    QVERIFY(!KeyboardFocus::ringShown(second));
+    QCOMPARE(second->grab().toImage(), rest);
+    first->setFocus(Qt::ShortcutFocusReason);
+    QVERIFY(KeyboardFocus::ringShown(first));
+    QVERIFY(!KeyboardFocus::ringShown(second));
+    second->setFocus(Qt::BacktabFocusReason);
+    QVERIFY(KeyboardFocus::ringShown(second));
+    QVERIFY(!KeyboardFocus::ringShown(first));
 }
 
 void TestControls::panelFrame()
