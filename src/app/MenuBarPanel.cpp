@@ -197,8 +197,9 @@ void MenuBarPanel::refresh()
             .arg(tax, net));
     m_targetLabel->setText(
         s.tr(QStringLiteral("Target %1"), QStringLiteral("Hedef: %1")).arg(s.money(s.data().targetGoal)));
-    m_targetPercent->setText(s.percent(s.targetProgress()));
-    m_progress->setValue(s.targetProgress());
+    const double progress = s.targetProgress();
+    m_targetPercent->setText(s.percent(progress));
+    m_progress->setValue(progress);
     m_open->setText(s.tr(QStringLiteral("Open Tallybrook"), QStringLiteral("Tallybrook'yı Aç")));
     m_newProject->setText(s.tr(QStringLiteral("New Project…"), QStringLiteral("Yeni Proje…")));
     m_quit->setText(s.tr(QStringLiteral("Quit Tallybrook"), QStringLiteral("Tallybrook'dan Çık")));

@@ -27,15 +27,18 @@ qreal baseline(const Look& look, const QRectF& line)
 
 } // namespace
 
-Look cardLook()
+// Made once: rows are measured and painted with them many times a second while scrolling.
+const Look& cardLook()
 {
-    return {Theme::font(12, QFont::DemiBold), Theme::font(12, QFont::Bold), Theme::font(11, QFont::Medium),
-            6};
+    static const Look look{Theme::font(12, QFont::DemiBold), Theme::font(12, QFont::Bold),
+                           Theme::font(11, QFont::Medium), 6};
+    return look;
 }
 
-Look sheetLook()
+const Look& sheetLook()
 {
-    return {Theme::font(12, QFont::Medium), Theme::font(12, QFont::Bold), Theme::font(12), 5};
+    static const Look look{Theme::font(12, QFont::Medium), Theme::font(12, QFont::Bold), Theme::font(12), 5};
+    return look;
 }
 
 int height(const Look& look)
@@ -74,7 +77,7 @@ void paint(QPainter& p, const QRectF& rect, const Look& look, const Texts& texts
 void paintPlaceholder(QPainter& p, const QRectF& rect, const QString& name, const QString& figures)
 {
     p.save();
-    const Look look = cardLook();
+    const Look& look = cardLook();
     const QFont font = Theme::font(12, QFont::Medium);
     const QFontMetricsF fm(font);
     const QRectF line(rect.left(), rect.top(), rect.width(), lineHeight(look));

@@ -25,8 +25,8 @@ struct Texts
     QString amount;  // the money text, without the brackets
 };
 
-Look cardLook();
-Look sheetLook();
+const Look& cardLook();
+const Look& sheetLook();
 constexpr int kTrackHeight = 6;
 
 // Height of one row in a look.

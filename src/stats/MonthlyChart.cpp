@@ -17,20 +17,30 @@ constexpr int kBubbleGap = 6;
 constexpr int kBubblePadX = 8;
 constexpr int kBubblePadY = 4;
 
-QFont axisFont()
+// Built once: the chart measures with them on every paint and every pointer move.
+const QFont& axisFont()
 {
-    return Theme::font(11, QFont::Bold);
+    static const QFont font = Theme::font(11, QFont::Bold);
+    return font;
 }
 
-QFont bubbleFont()
+const QFont& bubbleFont()
 {
-    return Theme::font(10, QFont::Bold);
+    static const QFont font = Theme::font(10, QFont::Bold);
+    return font;
+}
+
+int axisHeight()
+{
+    static const int height = QFontMetrics(axisFont()).height() + kLabelGap;
+    return height;
 }
 } // namespace
 
 MonthlyChart::MonthlyChart(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("monthlyChart"));
+    m_scaleMax = kLeastTop * kHeadroom;
     setMouseTracking(true);
     setFixedHeight(kHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -44,6 +54,15 @@ void MonthlyChart::setMonths(const QVector<StatsFigures::MonthTotal>& months, st
     m_months = months;
     m_peak = peak;
     m_money = money;
+    // What every bar and label placement needs, worked out once per new set of months.
+    double top = 0;
+    m_widestLabel = 0;
+    const QFontMetricsF fm(axisFont());
+    for (const StatsFigures::MonthTotal& m : m_months) {
+        top = std::max(top, m.value);
+        m_widestLabel = std::max(m_widestLabel, fm.horizontalAdvance(m.label));
+    }
+    m_scaleMax = (top <= kLeastTop ? kLeastTop : top) * kHeadroom;
     if (m_selected >= m_months.size())
         setSelectedIndex(-1);
     update();
@@ -67,18 +86,12 @@ void MonthlyChart::setSelectedIndex(int index)
 
 double MonthlyChart::scaleMax() const
 {
-    double top = 0;
-    for (const StatsFigures::MonthTotal& m : m_months)
-        top = std::max(top, m.value);
-    if (top <= kLeastTop)
-        top = kLeastTop;
-    return top * kHeadroom;
+    return m_scaleMax;
 }
 
 QRectF MonthlyChart::plotRect() const
 {
-    const int axis = QFontMetrics(axisFont()).height() + kLabelGap;
-    return QRectF(0, 0, width(), std::max(0, height() - axis));
+    return QRectF(0, 0, width(), std::max(0, height() - axisHeight()));
 }
 
 qreal MonthlyChart::bandWidth() const
@@ -135,12 +148,9 @@ int MonthlyChart::indexAt(const QPoint& pos) const
 
 int MonthlyChart::labelStep() const
 {
-    const QFontMetricsF fm(axisFont());
-    qreal widest = 0;
-    for (const StatsFigures::MonthTotal& m : m_months)
-        widest = std::max(widest, fm.horizontalAdvance(m.label));
+    const qreal band = bandWidth();
     int step = 1;
-    while (step < 12 && bandWidth() * step < widest + 6)
+    while (step < 12 && band * step < m_widestLabel + 6)
         step = step == 1 ? 2 : (step == 2 ? 3 : (step == 3 ? 4 : (step == 4 ? 6 : 12)));
     return step;
 }

@@ -58,6 +58,8 @@ private:
     int labelStep() const;
 
     QVector<StatsFigures::MonthTotal> m_months;
+    double m_scaleMax = 0; // set with the months
+    qreal m_widestLabel = 0;
     QStringList m_money;
     std::optional<int> m_peak;
     int m_selected = -1;
