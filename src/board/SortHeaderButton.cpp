@@ -1,9 +1,9 @@
 #include "board/SortHeaderButton.h"
-#include "ui/TextLabel.h"
 
 #include "i18n/L10n.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>

@@ -1,9 +1,9 @@
 #include "board/StatusPicker.h"
-#include "ui/TextLabel.h"
 
 #include "board/StatusStyle.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>

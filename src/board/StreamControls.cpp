@@ -1,10 +1,10 @@
 #include "board/StreamControls.h"
-#include "ui/TextLabel.h"
 
 #include "board/TrashZone.h"
 #include "model/Store.h"
 #include "ui/Icons.h"
 #include "ui/PillSegment.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

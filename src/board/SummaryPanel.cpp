@@ -1,5 +1,4 @@
 #include "board/SummaryPanel.h"
-#include "ui/TextLabel.h"
 
 #include "board/AmountLabel.h"
 #include "board/StatusStyle.h"
@@ -10,6 +9,7 @@
 #include "ui/CountBadge.h"
 #include "ui/Eyebrow.h"
 #include "ui/ProgressTrack.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -120,7 +120,9 @@ QWidget* SummaryPanel::buildTarget()
 
     auto* head = new QHBoxLayout;
     m_targetTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
-    m_percent = new SummaryPill(w);
+    // White bold text on an ink capsule.
+    m_percent = new CountBadge(
+        QString(), {Theme::font(12, QFont::Bold), Theme::ink(), QColor(), Qt::white, 10, 2, false}, w);
     m_percent->setObjectName(QStringLiteral("targetPercent"));
     head->addWidget(m_targetTitle);
     head->addStretch(1);

@@ -8,7 +8,6 @@
 class AmountLabel;
 class CountBadge;
 class Eyebrow;
-class SummaryPill;
 class ProgressTrack;
 class QLabel;
 class Store;
@@ -28,7 +27,7 @@ public:
     AmountLabel* earnedAmount() const { return m_earned; }
     TaxRateBox* taxBox() const { return m_tax; }
     QLabel* netText() const { return m_net; }
-    SummaryPill* targetPercent() const { return m_percent; }
+    CountBadge* targetPercent() const { return m_percent; }
     TargetButton* targetButton() const { return m_targetButton; }
     QLabel* remainingText() const { return m_remaining; }
     ProgressTrack* progress() const { return m_progress; }
@@ -59,7 +58,7 @@ private:
     TaxRateBox* m_tax = nullptr;
     QLabel* m_net = nullptr;
     Eyebrow* m_targetTitle = nullptr;
-    SummaryPill* m_percent = nullptr;
+    CountBadge* m_percent = nullptr;
     TargetButton* m_targetButton = nullptr;
     QLabel* m_remaining = nullptr;
     ProgressTrack* m_progress = nullptr;

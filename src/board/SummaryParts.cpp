@@ -36,37 +36,6 @@ void SummarySeparator::paintEvent(QPaintEvent*)
     QPainter(this).fillRect(rect(), Theme::divider());
 }
 
-SummaryPill::SummaryPill(QWidget* parent) : QWidget(parent)
-{
-    setFont(Theme::font(12, QFont::Bold));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-}
-
-void SummaryPill::setText(const QString& text)
-{
-    if (text == m_text)
-        return;
-    m_text = text;
-    setAccessibleName(text);
-    updateGeometry();
-    update();
-}
-
-QSize SummaryPill::sizeHint() const
-{
-    const QFontMetrics fm(font());
-    return QSize(fm.horizontalAdvance(m_text) + 20, fm.height() + 4);
-}
-
-void SummaryPill::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    Painters::capsule(p, QRectF(rect()), Theme::ink());
-    p.setFont(font());
-    p.setPen(Qt::white);
-    p.drawText(rect(), Qt::AlignCenter, m_text);
-}
-
 TargetButton::TargetButton(QWidget* parent) : QAbstractButton(parent)
 {
     setObjectName(QStringLiteral("targetButton"));

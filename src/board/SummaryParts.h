@@ -33,26 +33,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// White bold text on an ink capsule (the target percentage).
-class SummaryPill final : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit SummaryPill(QWidget* parent = nullptr);
-
-    void setText(const QString& text);
-    QString text() const { return m_text; }
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString m_text;
-};
-
 // The target amount with a pencil, as a plain button that opens the target popover.
 class TargetButton final : public QAbstractButton
 {

@@ -1,7 +1,7 @@
 #include "settings/ColorWell.h"
-#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QColorDialog>

@@ -1,8 +1,8 @@
 #include "settings/PopUpButton.h"
-#include "ui/TextLabel.h"
 
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>

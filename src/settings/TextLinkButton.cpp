@@ -1,7 +1,7 @@
 #include "settings/TextLinkButton.h"
-#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "settings/ToggleSwitch.h"
-#include "ui/TextLabel.h"
 
 #include "ui/Painters.h"
 #include "ui/Spring.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>

@@ -1,11 +1,11 @@
 #include "stats/CategoryCard.h"
-#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "stats/CategoryDetailSheet.h"
 #include "stats/CategoryPopover.h"
 #include "stats/CategoryRowsView.h"
 #include "stats/ShowAllButton.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "stats/StatsHeader.h"
-#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "ui/PillSegment.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 #include "ui/YearMenu.h"
 

@@ -1,5 +1,4 @@
 #include "stats/StatsView.h"
-#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
@@ -8,6 +7,7 @@
 #include "stats/StatsFigures.h"
 #include "stats/StatsHeader.h"
 #include "ui/PanelFrame.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

@@ -5,14 +5,18 @@
 
 #include <QPainter>
 
-namespace {
-constexpr int kPadX = 10;
-constexpr int kPadY = 3;
-} // namespace
-
-CountBadge::CountBadge(const QString& text, QWidget* parent) : QWidget(parent), m_text(text)
+CountBadge::Look CountBadge::cream()
 {
-    setFont(Theme::font(11, QFont::DemiBold));
+    return {
+        Theme::font(11, QFont::DemiBold), Theme::cream(), Theme::border(), Theme::secondary(), 10, 3, true};
+}
+
+CountBadge::CountBadge(const QString& text, QWidget* parent) : CountBadge(text, cream(), parent) {}
+
+CountBadge::CountBadge(const QString& text, const Look& look, QWidget* parent)
+    : QWidget(parent), m_text(text), m_look(look)
+{
+    setFont(look.font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleName(text);
 }
@@ -30,16 +34,16 @@ void CountBadge::setText(const QString& text)
 QSize CountBadge::sizeHint() const
 {
     const QFontMetrics fm(font());
-    const int h = fm.height() + 2 * kPadY;
-    // Never narrower than tall, so a single digit still sits in a pill.
-    return QSize(std::max(h, fm.horizontalAdvance(m_text) + 2 * kPadX), h);
+    const int h = fm.height() + 2 * m_look.padY;
+    const int w = fm.horizontalAdvance(m_text) + 2 * m_look.padX;
+    return QSize(m_look.atLeastRound ? std::max(h, w) : w, h);
 }
 
 void CountBadge::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    Painters::capsule(p, QRectF(rect()), Theme::cream(), Theme::border(), 1);
+    Painters::capsule(p, QRectF(rect()), m_look.fill, m_look.stroke, 1);
     p.setFont(font());
-    p.setPen(Theme::secondary());
+    p.setPen(m_look.text);
     p.drawText(rect(), Qt::AlignCenter, m_text);
 }

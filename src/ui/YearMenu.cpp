@@ -1,9 +1,9 @@
 #include "ui/YearMenu.h"
-#include "ui/TextLabel.h"
 
 #include "model/Store.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QFocusEvent>
