@@ -5,7 +5,6 @@
 #include "ui/Theme.h"
 
 #include <QColorDialog>
-#include <QFocusEvent>
 #include <QPainter>
 
 ColorWell::ColorWell(QWidget* parent) : QAbstractButton(parent)

@@ -5,7 +5,6 @@
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
-#include <QFocusEvent>
 #include <QPainter>
 
 namespace {

@@ -5,7 +5,6 @@
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
-#include <QFocusEvent>
 #include <QPainter>
 
 SymbolButton::SymbolButton(const Look& look, QWidget* parent) : QAbstractButton(parent), m_look(look)

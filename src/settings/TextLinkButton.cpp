@@ -4,7 +4,6 @@
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
-#include <QFocusEvent>
 #include <QPainter>
 
 TextLinkButton::TextLinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent)

@@ -7,7 +7,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QFocusEvent>
 #include <QPainter>
 
 namespace {

@@ -6,7 +6,6 @@
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
-#include <QFocusEvent>
 #include <QMenu>
 #include <QPainter>
 
