@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
+#include "StatsFixture.h"
 #include "StatsTestData.h"
-#include "i18n/CurrencyRate.h"
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
 #include "stats/CategoryDetailSheet.h"
@@ -11,14 +11,12 @@
 #include "stats/CloseCircleButton.h"
 #include "stats/ShowAllButton.h"
 #include "stats/StatsView.h"
-#include "ui/Spring.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>
 #include <QListView>
 #include <QScreen>
 #include <QScrollBar>
-#include <memory>
 
 using StatsTestData::project;
 
@@ -27,8 +25,8 @@ class TestCategoryCard final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Store> m_store;
+    StatsFixture m_fixture;
+    Store* m_store = nullptr;
 
     // Paid projects with the given category fees, in 2025.
     void setCategories(const QVector<QPair<QString, double>>& fees,
@@ -37,10 +35,7 @@ private:
         QVector<Project> projects;
         for (const auto& [name, fee] : fees)
             projects << project(name + QStringLiteral(" job"), fee, 2025, 5, Status::paid, "C", name);
-        m_store->update([&](AppData& d) {
-            d.currency = currency;
-            d.projects = projects;
-        });
+        m_fixture.setProjects(projects, currency);
     }
 
     static QStringList names(const CategoryRowsView* rows)
@@ -54,20 +49,14 @@ private:
 private slots:
     void init()
     {
-        Animations::setEnabled(false);
-        CurrencyRate::setUsdToTry(32.5);
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_store = std::make_unique<Store>(m_dir->path(), true);
-        m_store->setLanguage(AppLanguage::en);
-        m_store->setActiveYear(2025);
-        m_store->setStatsAllTime(false);
-        setCategories({});
+        m_fixture.reset();
+        m_store = m_fixture.store.get();
     }
 
     void placeholdersFillFivePositions()
     {
         setCategories({}, QStringLiteral("€"));
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.show();
         CategoryCard* card = view.categories();
         QCOMPARE(card->title(), QStringLiteral("Category Breakdown"));
@@ -97,7 +86,7 @@ private slots:
 
     void rowsAndButtonFollowTheNumberOfCategories()
     {
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.show();
         CategoryCard* card = view.categories();
 
@@ -131,7 +120,7 @@ private slots:
         QWidget anchor;
         anchor.setGeometry(200, 40, 80, 20);
         anchor.show();
-        CategoryPopover popover(m_store.get(), {}, 0);
+        CategoryPopover popover(m_store, {}, 0);
         popover.openBelow(&anchor);
         QVERIFY(popover.isVisible());
         QVERIFY(popover.windowFlags().testFlag(Qt::Popup));
@@ -144,7 +133,7 @@ private slots:
         // Near the bottom of the screen it opens above instead, still on the screen.
         const QRect screen = anchor.screen()->availableGeometry();
         anchor.move(200, screen.bottom() - 30);
-        CategoryPopover above(m_store.get(), {}, 0);
+        CategoryPopover above(m_store, {}, 0);
         above.openBelow(&anchor);
         QVERIFY(qAbs(above.geometry().bottom() + 1 - (anchor.mapToGlobal(QPoint(0, 0)).y() - 4)) <= 2);
         QVERIFY(above.geometry().top() >= screen.top());
@@ -153,7 +142,7 @@ private slots:
     void popoverListsEveryCategory()
     {
         setCategories({{"f", 10}, {"e", 20}, {"d", 30}, {"c", 40}, {"b", 50}, {"a", 60}});
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.resize(1200, 800);
         view.show();
         CategoryCard* card = view.categories();

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
+#include "StatsFixture.h"
 #include "StatsTestData.h"
-#include "i18n/CurrencyRate.h"
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
@@ -10,12 +10,10 @@
 #include "stats/StatsView.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
-#include "ui/Spring.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
-#include <memory>
 
 using StatsTestData::project;
 
@@ -24,37 +22,25 @@ class TestStatsView final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Store> m_store;
+    StatsFixture m_fixture;
+    Store* m_store = nullptr;
 
-    void setProjects(const QVector<Project>& projects)
-    {
-        m_store->update([&](AppData& d) {
-            d.currency = QStringLiteral("$");
-            d.projects = projects;
-        });
-    }
+    void setProjects(const QVector<Project>& projects) { m_fixture.setProjects(projects); }
 
     static QStringList texts(const KPICard* card) { return {card->title(), card->value(), card->detail()}; }
 
 private slots:
     void init()
     {
-        Animations::setEnabled(false);
-        CurrencyRate::setUsdToTry(32.5);
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_store = std::make_unique<Store>(m_dir->path(), true);
-        m_store->setLanguage(AppLanguage::en);
-        m_store->setActiveYear(2025);
-        m_store->setStatsAllTime(false);
-        setProjects({});
+        m_fixture.reset();
+        m_store = m_fixture.store.get();
     }
 
     void noPaidProjects()
     {
         setProjects({project("Waiting", 9000, 2025, 3, Status::pending),
                      project("Busy", 7000, 2025, 4, Status::ongoing)});
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.show();
         QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Revenue", "$0", "0 paid projects"}));
         QCOMPARE(texts(view.card(1)), (QStringList{"Peak Revenue Month", "None", "$0"}));
@@ -85,7 +71,7 @@ private slots:
         setProjects({project("Logo", 1000, 2025, 2, Status::paid, "Zeta", "Branding", 200),
                      project("Site", 500, 2025, 6, Status::paid, "alpha", "Web", 0),
                      project("Old", 300, 2024, 6, Status::paid, "alpha", "Web", 0)});
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.show();
         // Net subtracts outsourcing; the client total uses fees.
         QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Revenue", "$1,300", "2 paid projects"}));
@@ -111,7 +97,7 @@ private slots:
     {
         setProjects({project("a", 500, 2024, 3), project("b", 600, 2025, 3), project("c", 1000, 2025, 4)});
         m_store->setStatsAllTime(true);
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.show();
         QCOMPARE(view.card(0)->title(), QStringLiteral("All-Time Net Revenue"));
         QCOMPARE(view.card(1)->value(), QStringLiteral("April 2025"));
@@ -127,7 +113,7 @@ private slots:
 
     void pageTextsAndRange()
     {
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.resize(1200, 800);
         view.show();
         QCOMPARE(view.header()->title(), QStringLiteral("Financial Performance & Analytics"));
@@ -164,7 +150,7 @@ private slots:
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
         // Built apart and then placed in a window, as the main window does with its pages.
-        auto* view = new StatsView(m_store.get());
+        auto* view = new StatsView(m_store);
         layout->addWidget(view);
         window.resize(1300, 900);
         window.show();
@@ -193,7 +179,7 @@ private slots:
             projects << project(QString::number(i), 100.0 * (i + 1), 2025, 1 + i, Status::paid, "C",
                                 QStringLiteral("Category %1").arg(i));
         setProjects(projects);
-        StatsView view(m_store.get());
+        StatsView view(m_store);
         view.resize(1200, 800);
         view.show();
         view.chart()->setSelectedIndex(2);
