@@ -173,7 +173,8 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
     });
 
     if (store) {
-        for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged})
+        for (auto signal :
+             {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
             connect(store, signal, this, &MenuBarPanel::refresh);
     }
     refresh();

@@ -46,19 +46,14 @@ bool AmountField::isBlank() const
     return m_edit->text().trimmed().isEmpty();
 }
 
-bool AmountField::isReadable() const
+bool AmountField::isReadable(double rate) const
 {
-    return Amount::parse(m_edit->text()).has_value();
+    return amount(rate).has_value();
 }
 
 std::optional<double> AmountField::amount(double rate) const
 {
-    if (m_stored && m_edit->text() == m_filledText)
-        return m_stored;
-    const std::optional<double> typed = Amount::parse(m_edit->text());
-    if (!typed || !(rate > 0))
-        return std::nullopt;
-    return *typed / rate;
+    return Amount::fromField(m_edit->text(), m_filledText, m_stored, rate);
 }
 
 QString AmountField::wholeText(double amount)

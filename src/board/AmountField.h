@@ -35,8 +35,8 @@ public:
     void fill(double stored, double rate, bool showAmount = true);
     // True when the text holds nothing but white space.
     bool isBlank() const;
-    // The text reads as an amount (see Amount::parse).
-    bool isReadable() const;
+    // The text gives an amount to store at `rate` (see amount()).
+    bool isReadable(double rate) const;
     // The amount to store: the stored amount while the text is as filled, otherwise the typed
     // amount ÷ rate; nothing when the text is not an amount.
     std::optional<double> amount(double rate) const;

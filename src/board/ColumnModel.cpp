@@ -14,12 +14,14 @@ ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
         connect(m_store, &Store::dataChanged, this, &ColumnModel::refresh);
         connect(m_store, &Store::activeYearChanged, this, &ColumnModel::refresh);
         connect(m_store, &Store::searchQueryChanged, this, &ColumnModel::refresh);
-        // Money texts follow the language (and the currency, which comes with dataChanged).
-        connect(m_store, &Store::languageChanged, this, [this] {
-            if (!m_projects.isEmpty())
-                emit dataChanged(index(0), index(int(m_projects.size()) - 1));
-            emit summaryChanged();
-        });
+        // Money texts follow the language and the rate (and the currency, which comes with
+        // dataChanged).
+        for (auto signal : {&Store::languageChanged, &Store::rateChanged})
+            connect(m_store, signal, this, [this] {
+                if (!m_projects.isEmpty())
+                    emit dataChanged(index(0), index(int(m_projects.size()) - 1));
+                emit summaryChanged();
+            });
     }
 }
 

@@ -204,7 +204,8 @@ QWidget* ProjectEditor::buildDateRow()
     m_date->setCalendarPopup(true);
     m_date->setFrame(false);
     m_date->setFont(Theme::font(12, QFont::DemiBold));
-    m_date->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    // Noon of any day in this range is a moment the data file can hold, in every time zone.
+    m_date->setDateRange(QDate(100, 1, 1), QDate(9998, 12, 31));
     m_date->setDisplayFormat(dayFormat());
     m_date->setAccessibleName(QStringLiteral("Date"));
     m_date->setStyleSheet(QStringLiteral("QDateEdit { background: transparent; border: none; }"));
@@ -325,13 +326,13 @@ void ProjectEditor::setDay(const QDateTime& moment)
 
 bool ProjectEditor::outsourceValid() const
 {
-    return m_outsource->isBlank() || m_outsource->isReadable();
+    return m_outsource->isBlank() || m_outsource->isReadable(rate());
 }
 
 bool ProjectEditor::canSave() const
 {
     return !m_name->text().trimmed().isEmpty() && !m_client->text().trimmed().isEmpty() &&
-           !m_category->text().trimmed().isEmpty() && m_fee->isReadable() && outsourceValid();
+           !m_category->text().trimmed().isEmpty() && m_fee->isReadable(rate()) && outsourceValid();
 }
 
 qreal ProjectEditor::saveOpacity() const
@@ -341,7 +342,7 @@ qreal ProjectEditor::saveOpacity() const
 
 void ProjectEditor::refresh()
 {
-    setInvalid(m_fee, !m_fee->isBlank() && !m_fee->isReadable());
+    setInvalid(m_fee, !m_fee->isBlank() && !m_fee->isReadable(rate()));
     setInvalid(m_outsource, !outsourceValid());
     m_fee->lineEdit()->setAccessibleDescription(m_fee->accessibleDescription());
     m_outsource->lineEdit()->setAccessibleDescription(m_outsource->accessibleDescription());

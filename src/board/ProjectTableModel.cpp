@@ -10,7 +10,8 @@ ProjectTableModel::ProjectTableModel(Store* store, QObject* parent)
 {
     if (m_store) {
         for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::searchQueryChanged,
-                            &Store::sortFieldChanged, &Store::sortAscendingChanged, &Store::languageChanged})
+                            &Store::sortFieldChanged, &Store::sortAscendingChanged, &Store::languageChanged,
+                            &Store::rateChanged})
             connect(m_store, signal, this, &ProjectTableModel::scheduleRefresh);
         m_projects = m_store->sortedVisibleProjects();
     }

@@ -1,5 +1,7 @@
 #include "board/TargetPopover.h"
 
+#include "board/AmountField.h"
+#include "i18n/CurrencyRate.h"
 #include "model/Amount.h"
 #include "model/Store.h"
 #include "ui/Eyebrow.h"
@@ -85,7 +87,15 @@ QString TargetPopover::draftText(double target)
 
 void TargetPopover::open(QWidget* anchor)
 {
-    m_field->setText(m_store ? draftText(m_store->data().targetGoal) : QString());
+    m_filledTarget.reset();
+    m_filledText.clear();
+    if (m_store) {
+        const double target = m_store->data().targetGoal;
+        const double r = rate();
+        m_filledTarget = target;
+        m_filledText = r == 1.0 ? draftText(target) : AmountField::wholeText(target * r);
+    }
+    m_field->setText(m_filledText);
     validate();
     adjustSize();
     if (anchor) {
@@ -103,7 +113,7 @@ void TargetPopover::open(QWidget* anchor)
 
 bool TargetPopover::draftValid() const
 {
-    return Amount::parse(m_field->text()).has_value();
+    return Amount::fromField(m_field->text(), m_filledText, m_filledTarget, rate()).has_value();
 }
 
 void TargetPopover::validate()
@@ -113,9 +123,14 @@ void TargetPopover::validate()
     m_save->setEnabled(valid);
 }
 
+double TargetPopover::rate() const
+{
+    return m_store && m_store->language() == AppLanguage::tr ? CurrencyRate::usdToTry() : 1.0;
+}
+
 void TargetPopover::saveTarget()
 {
-    const auto amount = Amount::parse(m_field->text());
+    const auto amount = Amount::fromField(m_field->text(), m_filledText, m_filledTarget, rate());
     if (!amount)
         return;
     if (m_store) {

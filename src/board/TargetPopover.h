@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class Eyebrow;
 class QLineEdit;
@@ -21,7 +22,8 @@ public:
 
     explicit TargetPopover(Store* store, QWidget* parent = nullptr);
 
-    // Fills the draft from the stored target and shows the popover below `anchor`.
+    // Fills the draft from the stored target (whole lira in Turkish, as the target button shows
+    // it) and shows the popover below `anchor`.
     void open(QWidget* anchor);
     // The stored target as the draft text: locale digits, no grouping.
     static QString draftText(double target);
@@ -45,10 +47,15 @@ protected:
 private:
     void validate();
     void retranslate();
+    // Lira per stored dollar in Turkish, where the target is shown and typed in lira; else 1.
+    double rate() const;
 
     QPointer<Store> m_store;
     Eyebrow* m_title;
     QLineEdit* m_field;
     QPushButton* m_cancel;
     QPushButton* m_save;
+    // The draft as filled, and the target it stands for.
+    QString m_filledText;
+    std::optional<double> m_filledTarget;
 };

@@ -31,9 +31,26 @@ double usdToTry()
     return g_usdToTry;
 }
 
-void setUsdToTry(double rate)
+bool plausible(double rate)
 {
-    g_usdToTry = rate;
+    return std::isnormal(rate) && rate >= kMinUsdToTry && rate <= kMaxUsdToTry;
+}
+
+bool setUsdToTry(double rate)
+{
+    if (!plausible(rate))
+        return false;
+    if (rate != g_usdToTry) {
+        g_usdToTry = rate;
+        emit notifier()->changed();
+    }
+    return true;
+}
+
+RateNotifier* notifier()
+{
+    static RateNotifier instance;
+    return &instance;
 }
 
 std::optional<double> parseAnswer(const QByteArray& body)
@@ -51,7 +68,7 @@ std::optional<double> parseAnswer(const QByteArray& body)
     if (!rate.isDouble())
         return std::nullopt;
     const double value = rate.toDouble();
-    if (!(value > 0) || !std::isfinite(value))
+    if (!plausible(value))
         return std::nullopt;
     return value;
 }
@@ -96,7 +113,7 @@ QNetworkReply* startRequest()
             return;
         // The HTTP status is not looked at: any body that parses is used.
         if (const auto rate = parseAnswer(reply->read(kMaxBodyBytes + 1)))
-            g_usdToTry = *rate;
+            setUsdToTry(*rate);
     });
     return reply;
 }

@@ -1,8 +1,9 @@
 #include "model/Amount.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
+#include <system_error>
 
 namespace Amount {
 
@@ -44,9 +45,26 @@ std::optional<double> parse(const QString& text)
     if (fraction.empty())
         fraction = "0";
     const std::string number = digits + "." + fraction;
-    char* end = nullptr;
-    const double value = std::strtod(number.c_str(), &end);
-    if (end != number.c_str() + number.size() || !std::isfinite(value))
+    // from_chars always reads "." as the decimal point; strtod would follow the process
+    // locale, which the application sets from the environment (a comma on tr_TR or de_DE).
+    double value = 0;
+    const char* const last = number.data() + number.size();
+    const auto [end, error] = std::from_chars(number.data(), last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> fromField(const QString& text, const QString& filledText, std::optional<double> stored,
+                                double rate)
+{
+    if (stored && text == filledText)
+        return stored;
+    const std::optional<double> typed = parse(text);
+    if (!typed || !(rate > 0))
+        return std::nullopt;
+    const double value = *typed / rate;
+    if (!std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -115,6 +115,9 @@ struct Writer
     }
 };
 
+// yyyy-MM-ddTHH:mm:ssZ
+constexpr qsizetype kDateTextSize = 20;
+
 // Projects share few distinct dates (all at noon), so each date's text is made once.
 class DateTexts
 {
@@ -466,7 +469,15 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
             w.out += "{\n";
             w.stringMember(3, "category", p.category);
             w.stringMember(3, "client", p.client);
-            w.textMember(3, "date", dates.text(p.date));
+            const QByteArray date = dates.text(p.date);
+            // Only the form the reader accepts: a date outside years 1 to 9999 would make the
+            // whole file unreadable at the next start.
+            if (date.size() != kDateTextSize) {
+                if (error)
+                    *error = QStringLiteral("A project date is outside the years 1 to 9999.");
+                return std::nullopt;
+            }
+            w.textMember(3, "date", date);
             w.numberMember(3, "fee", p.fee);
             w.textMember(3, "id", p.id.toByteArray(QUuid::WithoutBraces).toUpper());
             w.stringMember(3, "name", p.name);

@@ -3,14 +3,85 @@
 #include "model/Text.h"
 
 #include <QTimeZone>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+constexpr qint64 kHourMs = 3600 * 1000;
+
+qint64 offsetMsAt(qint64 instantMs)
+{
+    return qint64(QDateTime::fromMSecsSinceEpoch(instantMs, Qt::LocalTime).offsetFromUtc()) * 1000;
+}
+
+qint64 floorSeconds(qint64 ms)
+{
+    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+}
+
+// The local wall time of an instant, in milliseconds on the same scale as `wall` below.
+qint64 wallAt(qint64 instantMs)
+{
+    return instantMs + offsetMsAt(instantMs);
+}
+
+// The first instant whose local wall time is `wall` (a wall time counted as if it were UTC), or,
+// when the clocks skip it, the first instant after the skip. Transitions are looked for within six
+// hours either side: more than any change of offset that does not skip a whole day.
+std::optional<qint64> firstInstantAt(qint64 wall)
+{
+    constexpr qint64 kReach = 6 * kHourMs;
+    const qint64 guess = wall - offsetMsAt(wall);
+    qint64 offsets[3] = {offsetMsAt(guess - kReach), offsetMsAt(guess), offsetMsAt(guess + kReach)};
+    std::optional<qint64> first;
+    for (const qint64 offset : offsets) {
+        const qint64 instant = wall - offset;
+        if (wallAt(instant) == wall && (!first || instant < *first))
+            first = instant;
+    }
+    if (first)
+        return first;
+    // Skipped: the wall time lies in a gap between the offset before and the larger one after.
+    // The gap ends at the transition, the first instant whose wall time is past `wall`.
+    // Offsets change on whole seconds, so the search runs over seconds.
+    std::sort(std::begin(offsets), std::end(offsets));
+    qint64 lo = floorSeconds(wall - offsets[2]);     // wall time before `wall`
+    qint64 hi = floorSeconds(wall - offsets[0]) + 1; // wall time past it
+    if (wallAt(lo * 1000) > wall || wallAt(hi * 1000) <= wall)
+        return std::nullopt;
+    while (hi - lo > 1) {
+        const qint64 mid = lo + (hi - lo) / 2;
+        (wallAt(mid * 1000) > wall ? hi : lo) = mid;
+    }
+    return hi * 1000;
+}
+
+} // namespace
+
+bool isWritable(const QDateTime& moment)
+{
+    if (!moment.isValid())
+        return false;
+    const int year = moment.toUTC().date().year();
+    return year >= 1 && year <= 9999;
+}
 
 QDateTime atNoon(const QDateTime& moment)
 {
     if (!moment.isValid())
         return moment;
     const QDate day = moment.toLocalTime().date();
-    QDateTime noon(day, QTime(12, 0), Qt::LocalTime);
-    if (!noon.isValid() || noon.date() != day)
+    if (!day.isValid())
+        return moment;
+    const qint64 wall = QDateTime(day, QTime(12, 0), Qt::UTC).toMSecsSinceEpoch();
+    const std::optional<qint64> instant = firstInstantAt(wall);
+    if (!instant)
+        return moment;
+    const QDateTime noon = QDateTime::fromMSecsSinceEpoch(*instant, Qt::LocalTime);
+    // Near the ends of the calendar a day's noon may fall outside what the data file can hold;
+    // the moment that was read is kept then, so every date read can be written back.
+    if (noon.date() != day || !isWritable(noon))
         return moment;
     return noon;
 }

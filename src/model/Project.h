@@ -7,8 +7,12 @@
 #include <QUuid>
 #include <optional>
 
-// The same calendar day at 12:00 local time; unchanged when no such time can be formed.
+// The same calendar day at 12:00 local time: the first of two when the clocks go back over
+// noon, the first time after the skip when they jump over it. Unchanged when no such time can be
+// formed, or when it could not be written to the data file (the ends of year 1 and year 9999).
 QDateTime atNoon(const QDateTime& moment);
+// The data file holds moments from year 1 to year 9999 in UTC.
+bool isWritable(const QDateTime& moment);
 
 // Canonical upper-case 8-4-4-4-12 text of an id.
 QString uuidText(const QUuid& id);

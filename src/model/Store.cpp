@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -62,7 +63,7 @@ template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
 
 // De-duplicates a directory by lower-case key; an all-capitals entry gives way to a
 // later spelling that is not all capitals.
-QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, bool& changed)
+QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, bool turkishCase, bool& changed)
 {
     QHash<QString, QString> lookup;
     QHash<QString, qsizetype> position;
@@ -73,7 +74,7 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
             text = applyRules(text, kClientRules);
         if (text.isEmpty())
             continue;
-        const QString key = text.toLower();
+        const QString key = Text::foldCase(text, turkishCase);
         const auto it = lookup.find(key);
         if (it == lookup.end()) {
             lookup.insert(key, text);
@@ -138,6 +139,12 @@ int Store::currentYear()
     return QDate::currentDate().year();
 }
 
+bool Store::turkishCase() const
+{
+    static const bool systemTurkish = QLocale::system().language() == QLocale::Turkish;
+    return m_language == AppLanguage::tr || systemTurkish;
+}
+
 void Store::init(const QString& dataFolder, bool sampleOnly)
 {
     m_saveTimer.setSingleShot(true);
@@ -160,7 +167,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
         loaded.data = AppData::sample();
         loaded.blockSaving = true;
     } else {
-        loaded = load(m_fileURL, dataFolder);
+        loaded = load(m_fileURL, dataFolder, turkishCase());
     }
     m_data = loaded.data;
     m_savingBlocked = loaded.blockSaving;
@@ -171,10 +178,11 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 
     if (auto* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Store::saveBeforeQuit);
+    connect(CurrencyRate::notifier(), &RateNotifier::changed, this, &Store::rateChanged);
     CurrencyRate::fetchLiveRate();
 }
 
-Load Store::load(const QString& filePath, const QString& dataFolder)
+Load Store::load(const QString& filePath, const QString& dataFolder, bool turkishCase)
 {
     Load result;
     if (!QFile::exists(filePath)) {
@@ -198,7 +206,7 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
             p.date = *it;
         }
         bool changed = false;
-        sanitize(*decoded, changed);
+        sanitize(*decoded, changed, turkishCase);
         // Equal client and category texts share one buffer (the directory's where there is
         // one): less memory, and the statistics group projects by buffer without reading texts.
         QSet<QString> texts(decoded->clients.begin(), decoded->clients.end());
@@ -230,7 +238,7 @@ Load Store::load(const QString& filePath, const QString& dataFolder)
     return result;
 }
 
-void Store::sanitize(AppData& data, bool& changed)
+void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
 {
     for (Project& p : data.projects) {
         const QString name = applyRules(p.name, kNameRules);
@@ -244,20 +252,20 @@ void Store::sanitize(AppData& data, bool& changed)
             changed = true;
         }
     }
-    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, changed);
-    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, changed);
+    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, turkishCase, changed);
+    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
     const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
     const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
     for (Project& p : data.projects) {
         // Most projects already use the kept spelling: no lower-casing needed for them.
         if (keptClients.contains(p.client) && keptCategories.contains(p.category))
             continue;
-        const auto client = clients.constFind(p.client.toLower());
+        const auto client = clients.constFind(Text::foldCase(p.client, turkishCase));
         if (client != clients.constEnd() && *client != p.client) {
             p.client = *client;
             changed = true;
         }
-        const auto category = categories.constFind(p.category.toLower());
+        const auto category = categories.constFind(Text::foldCase(p.category, turkishCase));
         if (category != categories.constEnd() && *category != p.category) {
             p.category = *category;
             changed = true;

@@ -34,8 +34,9 @@ public:
     ~Store() override;
 
     static QString defaultDataFolder();
-    static Load load(const QString& filePath, const QString& dataFolder);
-    static void sanitize(AppData& data, bool& changed);
+    // turkishCase: names that differ only in Turkish case (I/ı, İ/i) are one name.
+    static Load load(const QString& filePath, const QString& dataFolder, bool turkishCase = false);
+    static void sanitize(AppData& data, bool& changed, bool turkishCase = false);
 
     // --- fields -------------------------------------------------------------
     const AppData& data() const { return m_data; }
@@ -122,12 +123,17 @@ public:
     QString tr(const char* en, const char* tr) const = delete;
 
     static int currentYear();
+    // Client and category names follow Turkish case rules when the interface or the system
+    // speaks Turkish.
+    bool turkishCase() const;
 
 signals:
     void dataChanged();
     void activeYearChanged();
     void tabChanged();
     void languageChanged();
+    // The dollar-to-lira rate changed: every money text must be formatted again.
+    void rateChanged();
     void searchVisibleChanged();
     void searchQueryChanged();
     void statsAllTimeChanged();

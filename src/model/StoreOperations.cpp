@@ -6,15 +6,10 @@ namespace {
 
 const QChar Q(u'"');
 
-bool sameIgnoringCase(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-const QString* findIgnoringCase(const QStringList& list, const QString& text)
+const QString* findIgnoringCase(const QStringList& list, const QString& text, bool turkish)
 {
     for (const QString& entry : list) {
-        if (sameIgnoringCase(entry, text))
+        if (Text::sameIgnoringCase(entry, text, turkish))
             return &entry;
     }
     return nullptr;
@@ -40,8 +35,8 @@ std::optional<QUuid> cardId(const QString& text)
 
 void Store::save(Project project)
 {
-    const QString* client = findIgnoringCase(m_data.clients, project.client);
-    const QString* category = findIgnoringCase(m_data.categories, project.category);
+    const QString* client = findIgnoringCase(m_data.clients, project.client, turkishCase());
+    const QString* category = findIgnoringCase(m_data.categories, project.category, turkishCase());
     if (client)
         project.client = *client;
     if (category)
@@ -170,7 +165,7 @@ void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, c
                               const QString& trText)
 {
     const QString t = Text::trimBlanks(name);
-    if (t.isEmpty() || findIgnoringCase(m_data.*list, t))
+    if (t.isEmpty() || findIgnoringCase(m_data.*list, t, turkishCase()))
         return;
     update([&](AppData& d) { (d.*list).append(t); });
     show(tr(en.arg(Q + t + Q), trText.arg(Q + t + Q)));
@@ -182,7 +177,7 @@ void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*fie
     const QString t = Text::trimBlanks(to);
     if (t.isEmpty())
         return;
-    if (!sameIgnoringCase(from, t) && findIgnoringCase(m_data.*list, t)) {
+    if (!Text::sameIgnoringCase(from, t, turkishCase()) && findIgnoringCase(m_data.*list, t, turkishCase())) {
         show(tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
         return;
     }

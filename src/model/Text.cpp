@@ -6,12 +6,36 @@ QString trimBlanks(const QString& text)
 {
     qsizetype start = 0;
     qsizetype end = text.size();
-    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    const auto blank = [](QChar c) {
+        return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
+    };
     while (start < end && blank(text.at(start)))
         ++start;
     while (end > start && blank(text.at(end - 1)))
         --end;
     return text.mid(start, end - start);
+}
+
+QString foldCase(const QString& text, bool turkish)
+{
+    if (!turkish)
+        return text.toLower();
+    // Turkish pairs I with ı and İ with i; names typed in English on a Turkish system still pair I
+    // with i. All four are therefore one letter here: a client written IŞIK, Işık or ışık is one.
+    // Before lower-casing: Qt lowers İ to i and a combining dot.
+    QString t = text;
+    for (QChar& c : t) {
+        if (c == QChar(u'\u0131') || c == QChar(u'\u0130') || c == QLatin1Char('I'))
+            c = QLatin1Char('i');
+    }
+    return t.toLower();
+}
+
+bool sameIgnoringCase(const QString& a, const QString& b, bool turkish)
+{
+    if (!turkish)
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    return foldCase(a, true) == foldCase(b, true);
 }
 
 } // namespace Text

@@ -3,8 +3,14 @@
 #include <QString>
 
 namespace Text {
-// Trims spaces and tabs from both ends; line breaks are kept.
+// Trims tabs and every horizontal space (the no-break space, the thin and ideographic spaces, ...)
+// from both ends; line breaks are kept.
 QString trimBlanks(const QString& text);
+
+// Names compared ignoring case. In Turkish the dotted and dotless i in either case (I, ı, İ, i) are
+// variants of one letter; other languages pair I with i only.
+QString foldCase(const QString& text, bool turkish);
+bool sameIgnoringCase(const QString& a, const QString& b, bool turkish);
 
 // The value of one hexadecimal digit, either case; -1 for anything else.
 inline int hexDigit(char16_t c)

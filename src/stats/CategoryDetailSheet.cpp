@@ -52,8 +52,10 @@ CategoryDetailSheet::CategoryDetailSheet(Store* store, const QVector<NamedTotal>
     column->addLayout(header);
     column->addWidget(m_list, 1);
 
-    if (store)
+    if (store) {
         connect(store, &Store::languageChanged, this, &CategoryDetailSheet::retranslate);
+        connect(store, &Store::rateChanged, this, &CategoryDetailSheet::retranslate);
+    }
     retranslate();
     setCategories(categories, gross);
 }

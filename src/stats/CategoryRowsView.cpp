@@ -18,11 +18,13 @@ CategoryRowsView::CategoryRowsView(Store* store, QWidget* parent) : QWidget(pare
     setObjectName(QStringLiteral("categoryRows"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(sizeHint().height());
-    if (store)
-        connect(store, &Store::languageChanged, this, [this] {
-            refreshAccessibility();
-            update();
-        });
+    if (store) {
+        for (auto signal : {&Store::languageChanged, &Store::rateChanged})
+            connect(store, signal, this, [this] {
+                refreshAccessibility();
+                update();
+            });
+    }
     refreshAccessibility();
 }
 

@@ -80,6 +80,7 @@ StatsView::StatsView(Store* store, QWidget* parent)
         connect(store, &Store::activeYearChanged, this, &StatsView::changed);
         connect(store, &Store::statsAllTimeChanged, this, &StatsView::changed);
         connect(store, &Store::languageChanged, this, &StatsView::changed);
+        connect(store, &Store::rateChanged, this, &StatsView::changed);
     }
     refresh();
 }

@@ -62,28 +62,28 @@ private slots:
         SummaryPanel panel(m_store.get());
         const QString year = QString::number(Store::currentYear());
         QCOMPARE(panel.earnedTitle()->sourceText(), QStringLiteral("Earned so far in ") + year);
-        QCOMPARE(panel.earnedAmount()->text(), QStringLiteral("$1,500"));
+        QCOMPARE(panel.earnedAmount()->text(), TestEnv::localized(QStringLiteral("$1,500")));
         // (1500 - 250) less 20 % tax.
         QVERIFY(panel.netText()->text().startsWith(QStringLiteral("Net: ")));
-        QVERIFY(panel.netText()->text().contains(QStringLiteral("$1,000")));
+        QVERIFY(panel.netText()->text().contains(TestEnv::localized(QStringLiteral("$1,000"))));
         QCOMPARE(panel.taxBox()->field()->text(), QStringLiteral("20"));
         QCOMPARE(panel.targetPercent()->text(), QStringLiteral("3%"));
-        QCOMPARE(panel.targetButton()->text(), QStringLiteral("$50,000"));
-        QCOMPARE(panel.remainingText()->text(), QStringLiteral("Remaining: $48,500"));
+        QCOMPARE(panel.targetButton()->text(), TestEnv::localized(QStringLiteral("$50,000")));
+        QCOMPARE(panel.remainingText()->text(), TestEnv::localized(QStringLiteral("Remaining: $48,500")));
         QCOMPARE(panel.progress()->value(), 0.03);
         QCOMPARE(panel.contractorText()->text(), QStringLiteral("Contractor: $250"));
         QCOMPARE(panel.projectCount()->text(), QStringLiteral("3 Projects"));
-        QCOMPARE(panel.pipelineAmount()->text(), QStringLiteral("$3,500"));
-        QCOMPARE(panel.collectionText()->text(), QStringLiteral("42.9% realized"));
+        QCOMPARE(panel.pipelineAmount()->text(), TestEnv::localized(QStringLiteral("$3,500")));
+        QCOMPARE(panel.collectionText()->text(), TestEnv::localized(QStringLiteral("42.9% realized")));
         QCOMPARE(panel.targetButton()->toolTip(), QStringLiteral("Change the annual target"));
 
         // Everything follows the Store at once.
         const QUuid pending = m_store->data().projects.at(2).id;
         m_store->move(pending, Status::paid);
-        QCOMPARE(panel.earnedAmount()->text(), QStringLiteral("$3,500"));
+        QCOMPARE(panel.earnedAmount()->text(), TestEnv::localized(QStringLiteral("$3,500")));
         QCOMPARE(panel.collectionText()->text(), QStringLiteral("100% realized"));
         m_store->setActiveYear(Store::currentYear() - 1);
-        QCOMPARE(panel.earnedAmount()->text(), QStringLiteral("$9,000"));
+        QCOMPARE(panel.earnedAmount()->text(), TestEnv::localized(QStringLiteral("$9,000")));
         QCOMPARE(panel.projectCount()->text(), QStringLiteral("1 Projects"));
         QCOMPARE(panel.earnedTitle()->sourceText(),
                  QStringLiteral("Earned so far in ") + QString::number(Store::currentYear() - 1));
@@ -137,7 +137,8 @@ private slots:
     {
         QCOMPARE(SummaryPanel::collectionRateText(0.5, false), QStringLiteral("50% realized"));
         QCOMPARE(SummaryPanel::collectionRateText(0.5, true), QStringLiteral("%50 tahsil edildi"));
-        QCOMPARE(SummaryPanel::collectionRateText(0.4237, false), QStringLiteral("42.4% realized"));
+        QCOMPARE(SummaryPanel::collectionRateText(0.4237, false),
+                 TestEnv::localized(QStringLiteral("42.4% realized")));
         QCOMPARE(SummaryPanel::collectionRateText(0.4237, true), QStringLiteral("%42 tahsil edildi"));
         QCOMPARE(SummaryPanel::collectionRateText(0.99999, false), QStringLiteral("100% realized"));
         QCOMPARE(SummaryPanel::collectionRateText(0.0005, true), QStringLiteral("%0 tahsil edildi"));
@@ -158,13 +159,13 @@ private slots:
         QCOMPARE(m_store->data().taxRate, 0.0);
         commitTax(box, QStringLiteral("17.5"));
         QCOMPARE(m_store->data().taxRate, 17.5);
-        QCOMPARE(box->field()->text(), QStringLiteral("17.5"));
+        QCOMPARE(box->field()->text(), TestEnv::localized(QStringLiteral("17.5")));
         // Net follows: (1500 - 250) less 17.5 %.
         QVERIFY(panel.netText()->text().contains(m_store->money(1031.25).toHtmlEscaped()));
 
         commitTax(box, QStringLiteral("abc"));
         QCOMPARE(m_store->data().taxRate, 17.5);
-        QCOMPARE(box->field()->text(), QStringLiteral("17.5"));
+        QCOMPARE(box->field()->text(), TestEnv::localized(QStringLiteral("17.5")));
         commitTax(box, QString());
         QCOMPARE(m_store->data().taxRate, 17.5);
 
@@ -222,9 +223,9 @@ private slots:
         QCOMPARE(m_store->data().targetGoal, 90000.0);
         QVERIFY(m_store->hasPendingSave());
         QVERIFY(!panel.editingTarget());
-        QCOMPARE(panel.targetButton()->text(), QStringLiteral("$90,000"));
+        QCOMPARE(panel.targetButton()->text(), TestEnv::localized(QStringLiteral("$90,000")));
         QCOMPARE(panel.targetPercent()->text(), QStringLiteral("2%"));
-        QCOMPARE(panel.remainingText()->text(), QStringLiteral("Remaining: $88,500"));
+        QCOMPARE(panel.remainingText()->text(), TestEnv::localized(QStringLiteral("Remaining: $88,500")));
         QCOMPARE(panel.progress()->value(), 1500.0 / 90000);
         QTRY_VERIFY(!panel.targetEditor());
 
@@ -241,11 +242,11 @@ private slots:
         QTest::mouseClick(panel.targetEditor()->cancelButton(), Qt::LeftButton);
         QVERIFY(!panel.editingTarget());
 
-        QCOMPARE(TargetPopover::draftText(1234.5), QStringLiteral("1234.5"));
+        QCOMPARE(TargetPopover::draftText(1234.5), TestEnv::localized(QStringLiteral("1234.5")));
         QCOMPARE(TargetPopover::draftText(50000), QStringLiteral("50000"));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(TargetPopover::draftText(1234.5), QStringLiteral("1234,5"));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TestEnv::restoreLocale();
 
         m_store->setLanguage(AppLanguage::tr);
         panel.openTargetEditor();
@@ -259,7 +260,7 @@ private slots:
     void bigAmountsShrinkBeforeTheyElide()
     {
         AmountLabel label(46, QFont::ExtraBold, -1, Qt::black);
-        label.setText(QStringLiteral("$1,234,567,890"));
+        label.setText(TestEnv::localized(QStringLiteral("$1,234,567,890")));
         const int natural = label.sizeHint().width();
         label.resize(natural, label.sizeHint().height());
         QCOMPARE(label.fitScale(), 1.0);

@@ -2,10 +2,27 @@
 
 #include "model/Amount.h"
 #include "model/AppData.h"
+#include "model/DataFile.h"
 #include "model/HexColor.h"
 #include "model/Project.h"
 
+#include <QRandomGenerator>
 #include <QSet>
+#include <clocale>
+#include <string>
+
+namespace {
+// Sets the local time zone for one scope.
+class ZoneScope
+{
+public:
+    explicit ZoneScope(const char* zone) : m_previous(qgetenv("TZ")) { qputenv("TZ", zone); }
+    ~ZoneScope() { qputenv("TZ", m_previous); }
+
+private:
+    QByteArray m_previous;
+};
+} // namespace
 
 class TestRecords final : public QObject
 {
@@ -38,10 +55,20 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, some);
         QFETCH(double, value);
-        const auto result = Amount::parse(text);
-        QCOMPARE(result.has_value(), some);
-        if (some)
-            QCOMPARE(*result, value);
+        // The application loads the system locale into the C library; the reading must not
+        // follow it. Each locale is loaded for real (LOCPATH, compiled by tools/locales.sh).
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        qputenv("LOCPATH", TB_LOCPATH);
+        for (const char* name :
+             {"C", "C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8", "fr_FR.UTF-8"}) {
+            QVERIFY2(std::setlocale(LC_ALL, name), name);
+            const auto result = Amount::parse(text);
+            QVERIFY2(result.has_value() == some, name);
+            if (some)
+                QVERIFY2(*result == value,
+                         qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name)).arg(*result)));
+        }
+        std::setlocale(LC_ALL, before.c_str());
     }
 
     void hexColors()
@@ -78,6 +105,84 @@ private slots:
         const QDateTime early(QDate(2026, 3, 15), QTime(0, 0, 1), Qt::LocalTime);
         QCOMPARE(atNoon(early).toUTC(), QDateTime(QDate(2026, 3, 15), QTime(9, 0), Qt::UTC));
         QCOMPARE(atNoon(QDateTime()), QDateTime());
+    }
+
+    void noonWhereTheClocksChangeAtNoon()
+    {
+        // Three hours behind UTC; summer time (two behind) starts at 12:00 on the second Sunday
+        // of March and ends at 13:00 on the first Sunday of November.
+        ZoneScope zone("AAA+3BBB,M3.2.0/12,M11.1.0/13");
+        const QDateTime utc = [](int month, int day, int hour) {
+            return QDateTime(QDate(2026, month, day), QTime(hour, 0), Qt::UTC);
+        }(3, 8, 11); // 08:00 local, before the skip
+        // 12:00 never happens on 8 March: the first time after the skip is 13:00 summer time.
+        const QDateTime spring = atNoon(utc);
+        QCOMPARE(spring.toUTC(), QDateTime(QDate(2026, 3, 8), QTime(15, 0), Qt::UTC));
+        QCOMPARE(spring.toLocalTime().time(), QTime(13, 0));
+        QCOMPARE(atNoon(spring), spring);
+        // 12:00 happens twice on 1 November: the first, still in summer time, is taken.
+        const QDateTime autumn = atNoon(QDateTime(QDate(2026, 11, 1), QTime(20, 0), Qt::UTC));
+        QCOMPARE(autumn.toUTC(), QDateTime(QDate(2026, 11, 1), QTime(14, 0), Qt::UTC));
+        QCOMPARE(atNoon(autumn), autumn);
+        QCOMPARE(atNoon(QDateTime(QDate(2026, 11, 1), QTime(23, 0), Qt::UTC)), autumn);
+        // An ordinary day.
+        QCOMPARE(atNoon(QDateTime(QDate(2026, 6, 1), QTime(1, 0), Qt::UTC)).toUTC(),
+                 QDateTime(QDate(2026, 5, 31), QTime(14, 0), Qt::UTC));
+    }
+
+    void everyDateReadCanBeWrittenAndReadBack()
+    {
+        const QDateTime first(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+        const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+        QVector<QDateTime> moments;
+        // The ends of the range, where a day's noon may lie outside it in some zones.
+        for (int hours : {0, 1, 11, 13, 23, 30, 47})
+            moments << first.addSecs(hours * 3600) << last.addSecs(-hours * 3600);
+        QRandomGenerator random(20261207);
+        const qint64 span = first.secsTo(last);
+        for (int i = 0; i < 400; ++i)
+            moments << first.addSecs(qint64(random.bounded(double(span))));
+        for (const char* name : {"UTC", "Europe/Istanbul", "Pacific/Kiritimati", "Etc/GMT+12",
+                                 "America/New_York", "Asia/Kathmandu", "AAA+3BBB,M3.2.0/12,M11.1.0/13"}) {
+            ZoneScope zone(name);
+            AppData read;
+            for (const QDateTime& m : moments) {
+                Project p;
+                p.id = QUuid::createUuid();
+                p.date = m;
+                read.projects << p;
+            }
+            const std::optional<QByteArray> file = DataFile::encode(read);
+            QVERIFY2(file, name);
+            // What a start does: read, move dates to noon, save; the next start must read that.
+            const auto repaired = [](std::optional<AppData> d) {
+                if (d) {
+                    for (Project& p : d->projects)
+                        p.date = atNoon(p.date);
+                }
+                return d;
+            };
+            const std::optional<AppData> once = repaired(DataFile::decode(*file));
+            QVERIFY2(once, name);
+            QString error;
+            const std::optional<QByteArray> written = DataFile::encode(*once, &error);
+            QVERIFY2(written, qPrintable(QLatin1String(name) + QLatin1String(": ") + error));
+            const std::optional<AppData> back = DataFile::decode(*written);
+            QVERIFY2(back, name);
+            QCOMPARE(*back, *once);
+            QCOMPARE(*repaired(back), *once);
+            // The editor's days: noon of each is a moment the file can hold.
+            for (const QDate day : {QDate(100, 1, 1), QDate(9998, 12, 31)})
+                QVERIFY2(isWritable(atNoon(QDateTime(day, QTime(12, 0)))), name);
+        }
+        // Beyond the range the writer refuses instead of writing what the reader would reject.
+        AppData beyond;
+        Project late;
+        late.date = last.addSecs(1);
+        beyond.projects << late;
+        QString error;
+        QVERIFY(!DataFile::encode(beyond, &error));
+        QVERIFY(!error.isEmpty());
     }
 
     void uuidTexts()

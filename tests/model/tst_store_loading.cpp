@@ -3,6 +3,7 @@
 #include "StoreTestUtil.h"
 #include "model/Preferences.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -74,6 +75,26 @@ private slots:
         QVERIFY(readFile(m_file) != original); // rewritten at once
         QCOMPARE(readDocument(m_file).clients, QStringList{kept});
         QVERIFY(!store.hasPendingSave());
+    }
+
+    void repairMergesTurkishCaseSpellings()
+    {
+        AppData d;
+        d.clients = {QStringLiteral("Işık Ajans"), QStringLiteral("IŞIK AJANS"),
+                     QStringLiteral("\u00A0İzmir\u00A0")};
+        d.projects = {makeProject("A", Status::paid, 1, QDate(2025, 1, 15), "IŞIK AJANS"),
+                      makeProject("B", Status::paid, 1, QDate(2025, 1, 15), "izmir")};
+        AppData turkish = d;
+        bool changed = false;
+        Store::sanitize(turkish, changed, true);
+        QVERIFY(changed);
+        QCOMPARE(turkish.clients, (QStringList{"Işık Ajans", "İzmir"}));
+        QCOMPARE(turkish.projects.at(0).client, QStringLiteral("Işık Ajans"));
+        QCOMPARE(turkish.projects.at(1).client, QStringLiteral("İzmir"));
+        // Ordinary rules: dotless ı is no i, İ no I.
+        Store::sanitize(d, changed, false);
+        QCOMPARE(d.clients, (QStringList{"Işık Ajans", "IŞIK AJANS", "İzmir"}));
+        QCOMPARE(d.projects.at(1).client, QStringLiteral("izmir"));
     }
 
     void repairMigratesOldSampleNames()
@@ -209,6 +230,32 @@ private slots:
         QTest::qWait(450);
         QCOMPARE(saves.size(), 1);
         QCOMPARE(readDocument(m_file).clients.mid(19), (QStringList{"One", "Two"}));
+    }
+
+    void eachChangePushesTheSaveBack()
+    {
+        Store store(m_folder, false);
+        QSignalSpy saves(&store, &Store::saved);
+        // On a machine so busy that the 300 ms wait overran the first 400 ms, try again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            saves.clear();
+            QElapsedTimer clock;
+            clock.start();
+            store.addClient(QStringLiteral("First %1").arg(attempt));
+            QTest::qWait(300);
+            if (clock.elapsed() >= 390)
+                continue;
+            QCOMPARE(saves.size(), 0);
+            store.addClient(QStringLiteral("Second %1").arg(attempt));
+            QElapsedTimer sinceSecond;
+            sinceSecond.start();
+            // A timer that is not restarted would write about 100 ms from now.
+            QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 2000);
+            QVERIFY2(sinceSecond.elapsed() >= 380, qPrintable(QString::number(sinceSecond.elapsed())));
+            QVERIFY(readDocument(m_file).clients.contains(QStringLiteral("Second %1").arg(attempt)));
+            return;
+        }
+        QSKIP("The machine was too busy to time a 300 ms pause");
     }
 
     void quitWritesPendingAndFailedChanges()

@@ -227,6 +227,52 @@ private slots:
         QCOMPARE(store().data().categories.first(), QStringLiteral("Marka"));
     }
 
+    void turkishCaseAndUnicodeBlanks()
+    {
+        const bool systemTurkish = QLocale::system().language() == QLocale::Turkish;
+        store().update([](AppData& d) {
+            d.clients = {QStringLiteral("İzmir Tasarım"), QStringLiteral("Işık Ajans")};
+            d.categories = {QStringLiteral("Branding")};
+        });
+        // An English interface on a system that is not Turkish keeps the ordinary rules: İ and i,
+        // I and ı are different letters there.
+        QCOMPARE(store().turkishCase(), systemTurkish);
+        if (!systemTurkish) {
+            store().addClient(QStringLiteral("IŞIK AJANS"));
+            QCOMPARE(store().data().clients.size(), 3);
+            store().removeClient(QStringLiteral("IŞIK AJANS"));
+        }
+
+        store().setLanguage(AppLanguage::tr);
+        QVERIFY(store().turkishCase());
+        store().expireToast();
+        store().addClient(QStringLiteral("IŞIK AJANS"));
+        store().addClient(QStringLiteral("ışık ajans"));
+        QVERIFY(!store().toast());
+        QCOMPARE(store().data().clients, (QStringList{"İzmir Tasarım", "Işık Ajans"}));
+        // A project typed in small letters takes the stored spelling instead of a second client;
+        // names typed in English on the Turkish system still pair I with i.
+        store().save(
+            makeProject("Afiş", Status::ongoing, 10, QDate(2025, 4, 15), "izmir tasarım", "BRANDING"));
+        QCOMPARE(store().data().projects.first().client, QStringLiteral("İzmir Tasarım"));
+        QCOMPARE(store().data().projects.first().category, QStringLiteral("Branding"));
+        QCOMPARE(store().data().clients.size(), 2);
+        QCOMPARE(store().data().categories.size(), 1);
+        // A rename that differs only in Turkish case is no clash with itself.
+        store().editClient(QStringLiteral("Işık Ajans"), QStringLiteral("IŞIK AJANS"));
+        QCOMPARE(store().data().clients.last(), QStringLiteral("IŞIK AJANS"));
+        store().editClient(QStringLiteral("IŞIK AJANS"), QStringLiteral("İZMİR TASARIM"));
+        QCOMPARE(store().toast()->message, QStringLiteral("\"İZMİR TASARIM\" zaten mevcut"));
+
+        // No-break, thin and ideographic spaces are blanks at the ends like spaces and tabs.
+        store().addCategory(QStringLiteral("\u00A0Print\u2009\u3000\t"));
+        QCOMPARE(store().data().categories.last(), QStringLiteral("Print"));
+        store().addCategory(QStringLiteral("\u202Fprint\u00A0"));
+        QCOMPARE(store().data().categories.size(), 2);
+        store().addCategory(QStringLiteral("\u00A0\u2007"));
+        QCOMPARE(store().data().categories.size(), 2);
+    }
+
     void coloursEraseAndSample()
     {
         QSignalSpy data(&store(), &Store::dataChanged);
