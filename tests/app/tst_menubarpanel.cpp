@@ -4,6 +4,7 @@
 #include "app/MenuBarPanel.h"
 #include "app/TallybrookApp.h"
 #include "board/MainWindow.h"
+#include "i18n/CurrencyRate.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/Spring.h"
@@ -84,6 +85,12 @@ private slots:
         QCOMPARE(textOf(&panel, QStringLiteral("panelOpenButton")), QStringLiteral("Tallybrook'yı Aç"));
         QVERIFY(textOf(&panel, QStringLiteral("panelNetLine"))
                     .startsWith(QStringLiteral("%20 vergi sonrası net: ")));
+        // The live rate reaches the open panel at once.
+        const double rate = CurrencyRate::usdToTry();
+        CurrencyRate::setUsdToTry(rate * 2);
+        QCOMPARE(textOf(&panel, QStringLiteral("panelTargetLabel")),
+                 QStringLiteral("Hedef: ") + store->money(store->data().targetGoal));
+        CurrencyRate::setUsdToTry(rate);
         store->setLanguage(AppLanguage::en);
     }
 

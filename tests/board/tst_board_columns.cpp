@@ -13,6 +13,7 @@
 #include "board/StatusStyle.h"
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
+#include "i18n/CurrencyRate.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
@@ -445,6 +446,15 @@ private slots:
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(changed.size(), 1);
         QVERIFY(model.index(0).data(ColumnModel::FeeTextRole).toString().endsWith(QStringLiteral(" ₺")));
+        // So does the live rate: the cards and the column's sum are drawn again with it.
+        QSignalSpy sums(&model, &ColumnModel::summaryChanged);
+        const double before = CurrencyRate::usdToTry();
+        CurrencyRate::setUsdToTry(before * 2);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(sums.size(), 1);
+        QCOMPARE(model.index(0).data(ColumnModel::FeeTextRole).toString(),
+                 m_store->money(model.project(0).fee));
+        CurrencyRate::setUsdToTry(before);
     }
 
     void cardsShowOutsourceOnlyWhenThereIsSome()

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 #include "XSession.h"
 
+#include "i18n/CurrencyRate.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
@@ -43,6 +44,12 @@ private slots:
         // The temporary XDG folders of this test are handed down to the program.
         Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
         Preferences::setBoolean(Preferences::kDismissedSampleDataTip, true);
+        // On a Turkish system the interface is Turkish too, and the fee is typed in lira with a
+        // decimal comma, as such a user types it.
+        const bool turkish = QLocale::system().language() == QLocale::Turkish;
+        if (turkish)
+            Preferences::setText(Preferences::kLanguage, QStringLiteral("tr"));
+        const QString newProject = turkish ? QStringLiteral("Yeni Proje") : QStringLiteral("New Project");
         const QString dataFile = Store::defaultDataFolder() + QStringLiteral("/tallybrook.json");
         QVERIFY(dataFile.startsWith(TestEnv::home().path()));
 
@@ -57,7 +64,7 @@ private slots:
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+n")});
         QString sheet;
-        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(QStringLiteral("New Project"))).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(newProject)).isEmpty(), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}),
                                   QString::number(sheet.toULongLong()), 5000);
 
@@ -66,17 +73,18 @@ private slots:
                  QStringLiteral("Keyboard Poster")});
         xdotool({QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab")});
         xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
-                 QStringLiteral("2500")});
+                 turkish ? QStringLiteral("2.500,50") : QStringLiteral("2500")});
         QTest::qWait(200);
         screenshot(QStringLiteral("xsession-editor.png"));
         xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 
-        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("New Project")).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(newProject).isEmpty(), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(firstProjectName(dataFile), QStringLiteral("Keyboard Poster"), 5000);
         QFile f(dataFile);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const AppData doc = DataFile::decode(f.readAll()).value_or(AppData{});
-        QCOMPARE(doc.projects.first().fee, 2500.0);
+        // Lira are stored as dollars at the built-in rate (the test has no network).
+        QCOMPARE(doc.projects.first().fee, turkish ? 2500.5 / CurrencyRate::kInitialUsdToTry : 2500.0);
         QCOMPARE(doc.projects.first().client, doc.clients.value(0));
         QCOMPARE(doc.projects.first().status, Status::ongoing);
 

@@ -104,6 +104,14 @@ private slots:
         QCOMPARE(panel.collectionText()->text(), QStringLiteral("%43 tahsil edildi"));
         QCOMPARE(panel.taxBox()->field()->placeholderText(), QStringLiteral("Vergi"));
         QCOMPARE(panel.targetButton()->toolTip(), QStringLiteral("Yıllık hedefi değiştir"));
+        // The live rate arriving redraws every figure at once, not only those changed later.
+        CurrencyRate::setUsdToTry(40);
+        QCOMPARE(panel.earnedAmount()->text(), QStringLiteral("60.000 ₺"));
+        QCOMPARE(panel.targetButton()->text(), QStringLiteral("2.000.000 ₺"));
+        QCOMPARE(panel.remainingText()->text(), QStringLiteral("Kalan: 1.940.000 ₺"));
+        QCOMPARE(panel.pipelineAmount()->text(), QStringLiteral("140.000 ₺"));
+        QVERIFY(panel.netText()->text().contains(QStringLiteral("40.000 ₺")));
+        CurrencyRate::setUsdToTry(32.5);
         // Back to English without rebuilding the panel.
         m_store->setLanguage(AppLanguage::en);
         QCOMPARE(panel.projectCount()->text(), QStringLiteral("3 Projects"));
@@ -163,6 +171,11 @@ private slots:
         // Net follows: (1500 - 250) less 17.5 %.
         QVERIFY(panel.netText()->text().contains(m_store->money(1031.25).toHtmlEscaped()));
 
+        // The other decimal mark means the same rate on every system.
+        commitTax(box, QStringLiteral("12,5"));
+        QCOMPARE(m_store->data().taxRate, 12.5);
+        commitTax(box, QStringLiteral("17.5"));
+        QCOMPARE(m_store->data().taxRate, 17.5);
         commitTax(box, QStringLiteral("abc"));
         QCOMPARE(m_store->data().taxRate, 17.5);
         QCOMPARE(box->field()->text(), TestEnv::localized(QStringLiteral("17.5")));
@@ -255,6 +268,41 @@ private slots:
         QCOMPARE(popover->cancelButton()->text(), QStringLiteral("İptal"));
         QCOMPARE(popover->field()->placeholderText(), QStringLiteral("Hedef"));
         popover->close();
+    }
+
+    void turkishTargetIsShownAndTypedInLira()
+    {
+        m_store->setLanguage(AppLanguage::tr);
+        m_store->update([](AppData& d) { d.targetGoal = 50000.4; });
+        SummaryPanel panel(m_store.get());
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        // 50000.4 dollars at 32.5 lira: the button and the field speak the same money.
+        QCOMPARE(panel.targetButton()->text(), QStringLiteral("1.625.013 ₺"));
+        panel.openTargetEditor();
+        TargetPopover* popover = panel.targetEditor();
+        QCOMPARE(popover->field()->text(), QStringLiteral("1625013"));
+        // Saved untouched, the stored target stays exactly what it was.
+        popover->saveTarget();
+        QCOMPARE(m_store->data().targetGoal, 50000.4);
+
+        // A lira target typed as seen is stored in dollars.
+        panel.openTargetEditor();
+        popover = panel.targetEditor();
+        popover->field()->setText(QStringLiteral("3.250.000"));
+        QVERIFY(popover->saveButton()->isEnabled());
+        popover->saveTarget();
+        QCOMPARE(m_store->data().targetGoal, 100000.0);
+        QCOMPARE(panel.targetButton()->text(), QStringLiteral("3.250.000 ₺"));
+
+        // English shows and reads dollars, with the fraction.
+        m_store->setLanguage(AppLanguage::en);
+        panel.openTargetEditor();
+        popover = panel.targetEditor();
+        QCOMPARE(popover->field()->text(), QStringLiteral("100000"));
+        popover->field()->setText(QStringLiteral("1500"));
+        popover->saveTarget();
+        QCOMPARE(m_store->data().targetGoal, 1500.0);
     }
 
     void bigAmountsShrinkBeforeTheyElide()

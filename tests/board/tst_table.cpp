@@ -168,6 +168,12 @@ private slots:
         QCOMPARE(withOutsource.data(ProjectTableModel::FeeTextRole).toString(), QStringLiteral("5.014 ₺"));
         QCOMPARE(withOutsource.data(ProjectTableModel::StatusTitleRole).toString(),
                  QStringLiteral("ÖDENECEK"));
+        // The live rate arriving redraws the rows.
+        QSignalSpy redrawn(table->model(), &QAbstractItemModel::dataChanged);
+        CurrencyRate::setUsdToTry(40);
+        QTRY_COMPARE(redrawn.size(), 1);
+        QCOMPARE(withOutsource.data(ProjectTableModel::FeeTextRole).toString(), QStringLiteral("4.000 ₺"));
+        CurrencyRate::setUsdToTry(CurrencyRate::kInitialUsdToTry);
 
         // Switching back relabels the header at once.
         m_store->setLanguage(AppLanguage::en);

@@ -85,18 +85,38 @@ private slots:
         QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":41.2,"EUR":0.9}})"),
                  std::optional<double>(41.2));
         QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":38}})"), std::optional<double>(38));
-        const QByteArray rejected[] = {"",
-                                       "not json",
-                                       "[1]",
-                                       R"({"rates":[]})",
-                                       R"({"rates":{"TRY":"41.2"}})",
-                                       R"({"rates":{"TRY":0}})",
-                                       R"({"rates":{"TRY":-3}})",
-                                       R"({"rates":{"USD":1}})",
-                                       R"({"rates":{"TRY":1e999}})",
-                                       R"({"TRY":41.2})"};
+        const QByteArray rejected[] = {"", "not json", "[1]", R"({"rates":[]})",
+                                       R"({"rates":{"TRY":"41.2"}})", R"({"rates":{"TRY":0}})",
+                                       R"({"rates":{"TRY":-3}})", R"({"rates":{"USD":1}})",
+                                       R"({"rates":{"TRY":1e999}})", R"({"TRY":41.2})",
+                                       // Not a real rate: subnormal, far too small or too large.
+                                       R"({"rates":{"TRY":1e-320}})", R"({"rates":{"TRY":0.00009}})",
+                                       R"({"rates":{"TRY":1000001}})", R"({"rates":{"TRY":1e300}})"};
         for (const QByteArray& body : rejected)
             QVERIFY2(!CurrencyRate::parseAnswer(body), body.constData());
+        QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":0.0001}})"), std::optional<double>(0.0001));
+        QCOMPARE(CurrencyRate::parseAnswer(R"({"rates":{"TRY":1e6}})"), std::optional<double>(1e6));
+    }
+
+    void rateChangesAreAnnouncedAndAbsurdOnesRefused()
+    {
+        QSignalSpy changed(CurrencyRate::notifier(), &RateNotifier::changed);
+        QVERIFY(CurrencyRate::setUsdToTry(41.2));
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(CurrencyRate::setUsdToTry(41.2)); // the same rate: nothing to redraw
+        QCOMPARE(changed.size(), 1);
+        for (const double absurd : {0.0, -1.0, 1e-320, 5e-5, 2e6, qInf(), qQNaN()}) {
+            QVERIFY(!CurrencyRate::setUsdToTry(absurd));
+            QCOMPARE(CurrencyRate::usdToTry(), 41.2);
+        }
+        QCOMPARE(changed.size(), 1);
+        // A live answer of 1e-320 once made every typed lira amount infinite and every save fail.
+        fetchWith(http(200, R"({"rates":{"TRY":1e-320}})"));
+        QCOMPARE(CurrencyRate::usdToTry(), 41.2);
+        fetchWith(http(200, R"({"rates":{"TRY":43.75}})"));
+        QCOMPARE(CurrencyRate::usdToTry(), 43.75);
+        QCOMPARE(changed.size(), 2);
+        m_server.requests = 0;
     }
 
     void liveAnswers()

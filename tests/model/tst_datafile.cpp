@@ -4,6 +4,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <clocale>
+#include <string>
 
 namespace {
 
@@ -74,6 +76,36 @@ private slots:
 
         const AppData back = *DataFile::decode(json);
         QCOMPARE(back, d);
+    }
+
+    void writtenTheSameUnderEveryLocale()
+    {
+        AppData d;
+        d.taxRate = 17.5;
+        d.targetGoal = 1234567.89;
+        d.clients = {QStringLiteral("İzmir Tasarım")};
+        Project p;
+        p.id = QUuid::fromString(QStringLiteral("{5f1c5a8e-3b1d-4c2a-9e3f-1a2b3c4d5e6f}"));
+        p.name = QStringLiteral("Işık");
+        p.fee = 1234.56;
+        p.outsource = 0.1;
+        p.date = QDateTime(QDate(2026, 3, 15), QTime(9, 0), Qt::UTC);
+        d.projects = {p};
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        const QLocale qtBefore;
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(QLocale::c());
+        const QByteArray reference = *DataFile::encode(d);
+        QVERIFY(reference.contains("\"fee\": 1234.56"));
+        qputenv("LOCPATH", TB_LOCPATH);
+        for (const char* name : {"en_US.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8", "fr_FR.UTF-8"}) {
+            QVERIFY2(std::setlocale(LC_ALL, name), name);
+            QLocale::setDefault(QLocale(QString::fromLatin1(name).left(5)));
+            QVERIFY2(DataFile::encode(d) == reference, name);
+            QCOMPARE(*DataFile::decode(reference), d);
+        }
+        std::setlocale(LC_ALL, before.c_str());
+        QLocale::setDefault(qtBefore);
     }
 
     void numbersReadBackExactly()

@@ -71,6 +71,22 @@ private slots:
         std::setlocale(LC_ALL, before.c_str());
     }
 
+    void fieldAmounts()
+    {
+        // Untouched: the stored amount itself, never a rounded or re-converted one.
+        QCOMPARE(Amount::fromField(QStringLiteral("5014"), QStringLiteral("5014"), 100.004, 50.1413),
+                 100.004);
+        // Typed: converted back.
+        QCOMPARE(Amount::fromField(QStringLiteral("4.120"), QStringLiteral("5014"), 100.004, 41.2), 100.0);
+        QCOMPARE(Amount::fromField(QStringLiteral("250"), QString(), std::nullopt, 1.0), 250.0);
+        QVERIFY(!Amount::fromField(QStringLiteral("abc"), QString(), std::nullopt, 1.0));
+        QVERIFY(!Amount::fromField(QStringLiteral("10"), QString(), std::nullopt, 0.0));
+        // A division that overflows is no amount: an infinity could never be saved.
+        const QString huge = QStringLiteral("1") + QString(305, QLatin1Char('0'));
+        QVERIFY(Amount::parse(huge));
+        QVERIFY(!Amount::fromField(huge, QString(), std::nullopt, 0.0001));
+    }
+
     void hexColors()
     {
         const Rgb green = HexColor::fromHex(QStringLiteral("#009764"));

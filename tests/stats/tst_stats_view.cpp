@@ -2,6 +2,7 @@
 
 #include "StatsFixture.h"
 #include "StatsTestData.h"
+#include "i18n/CurrencyRate.h"
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
@@ -200,6 +201,16 @@ private slots:
         QCOMPARE(view.card(0)->detail(), QStringLiteral("7 paid projects"));
         view.show();
         QCOMPARE(view.card(0)->detail(), QStringLiteral("6 paid projects"));
+
+        // So is a live rate that arrives while another tab is shown.
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(view.card(0)->value(), m_store->money(2100));
+        view.hide();
+        CurrencyRate::setUsdToTry(40);
+        view.show();
+        QCOMPARE(view.card(0)->value(), QStringLiteral("84.000 ₺"));
+        CurrencyRate::setUsdToTry(32.5);
+        QCOMPARE(view.card(0)->value(), QStringLiteral("68.250 ₺"));
     }
 };
 
