@@ -61,6 +61,8 @@ void MainWindowSheet::sync()
     dialog->setWindowTitle(title(*m_store, *target));
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
+    // A sheet is as large as its content: it cannot be resized or maximised.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     if (QWidget* content = m_factory ? m_factory(m_store, *target, dialog) : nullptr)
         layout->addWidget(content);
     connect(dialog, &QDialog::finished, this, [this, dialog] {

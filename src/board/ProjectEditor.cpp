@@ -193,13 +193,26 @@ QWidget* ProjectEditor::labelled(const QString& title, QWidget* input)
     return box;
 }
 
+namespace {
+// A date field that Tab passes as one stop: stepping through its day, month and year sections
+// would keep the focus there, and typing meant for the next field would change the date.
+class DayField final : public QDateEdit
+{
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QAbstractSpinBox::focusNextPrevChild(next); }
+};
+} // namespace
+
 QWidget* ProjectEditor::buildDateRow()
 {
     auto* plate = new FieldPlate(12, Theme::cream(), Theme::border(), this);
     auto* row = new QHBoxLayout(plate);
     row->setContentsMargins(10, 4, 10, 4);
     row->setSpacing(8);
-    m_date = new QDateEdit(plate);
+    m_date = new DayField(plate);
     m_date->setObjectName(QStringLiteral("dateField"));
     m_date->setCalendarPopup(true);
     m_date->setFrame(false);

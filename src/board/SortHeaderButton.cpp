@@ -6,17 +6,57 @@
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace {
 constexpr int kChevron = 8;
 constexpr int kGap = 5;
+
+// A push button whose accessible value says how the table is sorted by it.
+class SortHeaderAccessible final : public QAccessibleWidget
+{
+public:
+    explicit SortHeaderAccessible(SortHeaderButton* button) : QAccessibleWidget(button, QAccessible::Button)
+    {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return static_cast<const SortHeaderButton*>(object())->sortedText();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            static_cast<SortHeaderButton*>(object())->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("SortHeaderButton") && object && object->isWidgetType())
+        return new SortHeaderAccessible(static_cast<SortHeaderButton*>(object));
+    return nullptr;
+}
 } // namespace
 
 SortHeaderButton::SortHeaderButton(const QString& title, SortField field, AppLanguage language,
                                    QWidget* parent)
     : QAbstractButton(parent), m_title(title), m_shown(L10n::upper(language, title)), m_field(field)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
     KeyboardFocus::track(this);
     setFont(Theme::font(11, QFont::Bold, 0.6));
     setCursor(Qt::PointingHandCursor);
@@ -29,11 +69,26 @@ SortHeaderButton::SortHeaderButton(const QString& title, SortField field, AppLan
 
 void SortHeaderButton::setMark(Mark mark)
 {
+    if (m_mark == mark)
+        return;
     m_mark = mark;
-    setAccessibleDescription(mark == Mark::ascending    ? QStringLiteral("Sorted ascending")
-                             : mark == Mark::descending ? QStringLiteral("Sorted descending")
-                                                        : QString());
+    QAccessibleValueChangeEvent event(this, sortedText());
+    QAccessible::updateAccessibility(&event);
     update();
+}
+
+QString SortHeaderButton::sortedText() const
+{
+    // English in both languages, like the name.
+    switch (m_mark) {
+    case Mark::ascending:
+        return QStringLiteral("Sorted ascending");
+    case Mark::descending:
+        return QStringLiteral("Sorted descending");
+    case Mark::unsorted:
+        break;
+    }
+    return {};
 }
 
 QString SortHeaderButton::chevron() const

@@ -22,6 +22,8 @@ public:
     QString shownTitle() const { return m_shown; }
     Mark mark() const { return m_mark; }
     void setMark(Mark mark);
+    // The accessible value: "Sorted ascending", "Sorted descending" or nothing.
+    QString sortedText() const;
     // The symbol name of the chevron now shown.
     QString chevron() const;
     QColor chevronColor() const;

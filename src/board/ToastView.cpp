@@ -8,13 +8,16 @@
 #include "ui/Theme.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVariantAnimation>
+#include <QWheelEvent>
 
 namespace {
 // Room for the shadow (blur 12, 6 down) around the capsule.
@@ -43,6 +46,9 @@ ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     m_undo->setObjectName(QStringLiteral("toastUndo"));
     m_undo->setFlat(true);
     m_undo->setCursor(Qt::PointingHandCursor);
+    // A click must leave the keyboard focus where the user's work is: a focused button that
+    // hides with its toast would hand the focus on to the next field of the window.
+    m_undo->setFocusPolicy(Qt::NoFocus);
     m_undo->setFont(Theme::font(12, QFont::Bold));
     m_undo->setStyleSheet(
         QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 0; }")
@@ -158,6 +164,62 @@ void ToastView::paintEvent(QPaintEvent*)
     const QRectF capsule = QRectF(rect()).marginsRemoved(kShadow);
     Painters::shadow(p, capsule, capsule.height() / 2, QColor(0, 0, 0, qRound(255 * 0.2)), 12, QPointF(0, 6));
     Painters::capsule(p, capsule, Theme::ink());
+}
+
+bool ToastView::event(QEvent* event)
+{
+    // The toast floats over controls (Delete Data sits in its corner on the settings page): what
+    // is not one of its own buttons passes the pointer on to what lies beneath.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        passOn(static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::Wheel:
+        passOn(static_cast<QWheelEvent*>(event));
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
+QWidget* ToastView::widgetBeneath(const QPointF& globalPos)
+{
+    QWidget* top = window();
+    setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    QWidget* beneath = top->childAt(top->mapFromGlobal(globalPos.toPoint()));
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    return beneath ? beneath : top;
+}
+
+void ToastView::passOn(QMouseEvent* event)
+{
+    // A press decides where the rest of the gesture goes, as the pointer grab would.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+        m_pressedBeneath = widgetBeneath(event->globalPosition());
+    const bool inGesture =
+        m_pressedBeneath && (type != QEvent::MouseMove || event->buttons() != Qt::NoButton);
+    QWidget* target = inGesture ? m_pressedBeneath.data() : widgetBeneath(event->globalPosition());
+    if (type == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton)
+        m_pressedBeneath = nullptr;
+    if (!target)
+        return;
+    QMouseEvent copy(event->type(), target->mapFromGlobal(event->globalPosition()), event->scenePosition(),
+                     event->globalPosition(), event->button(), event->buttons(), event->modifiers(),
+                     event->pointingDevice());
+    QCoreApplication::sendEvent(target, &copy);
+}
+
+void ToastView::passOn(QWheelEvent* event)
+{
+    QWidget* target = widgetBeneath(event->globalPosition());
+    QWheelEvent copy(target->mapFromGlobal(event->globalPosition()), event->globalPosition(),
+                     event->pixelDelta(), event->angleDelta(), event->buttons(), event->modifiers(),
+                     event->phase(), event->inverted(), event->source(), event->pointingDevice());
+    QCoreApplication::sendEvent(target, &copy);
 }
 
 bool ToastView::eventFilter(QObject* watched, QEvent* event)

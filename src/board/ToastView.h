@@ -6,8 +6,10 @@
 
 class QGraphicsOpacityEffect;
 class QLabel;
+class QMouseEvent;
 class QPushButton;
 class QVariantAnimation;
+class QWheelEvent;
 class Store;
 
 // The Store's toast in the bottom-right corner of its parent: check mark, message and, for a
@@ -27,6 +29,7 @@ public:
     bool isPresent() const { return !m_id.isNull(); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,6 +39,9 @@ private:
     void retranslate();
     void reposition();
     void animate(bool in);
+    QWidget* widgetBeneath(const QPointF& globalPos);
+    void passOn(QMouseEvent* event);
+    void passOn(QWheelEvent* event);
 
     Store* m_store;
     QUuid m_id;
@@ -45,4 +51,6 @@ private:
     QGraphicsOpacityEffect* m_opacity;
     QVariantAnimation* m_animation;
     qreal m_progress = 0;
+    // Where a press that fell on the toast went, so its release and moves follow it.
+    QPointer<QWidget> m_pressedBeneath;
 };

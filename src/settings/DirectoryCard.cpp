@@ -186,6 +186,10 @@ void DirectoryCard::closeEditor()
     m_model->setEditingName(QString());
     if (hadFocus)
         m_list->setFocus(Qt::OtherFocusReason);
+    // The row that was renamed, or the first one the focus made current, is no choice of the
+    // user's: Delete or Return must not act on it.
+    if (m_list->selectionModel())
+        m_list->selectionModel()->clearCurrentIndex();
 }
 
 void DirectoryCard::refreshItems()

@@ -6,6 +6,7 @@
 #include "ui/Theme.h"
 
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace {
 constexpr int kPadX = 14;
@@ -19,6 +20,12 @@ PopUpButton::PopUpButton(QWidget* parent) : QComboBox(parent)
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
+}
+
+void PopUpButton::wheelEvent(QWheelEvent* event)
+{
+    // Left to the page: scrolling past the menu must never change a setting.
+    event->ignore();
 }
 
 void PopUpButton::paintEvent(QPaintEvent*)

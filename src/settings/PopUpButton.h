@@ -3,7 +3,8 @@
 #include <QComboBox>
 
 // A pop-up menu drawn in the page's look: a white capsule with the chosen label and an up-down
-// chevron. With nothing chosen it shows only the chevron.
+// chevron. With nothing chosen it shows only the chevron. Only a click or the keyboard chooses: the
+// wheel scrolls the page beneath it.
 class PopUpButton final : public QComboBox
 {
     Q_OBJECT
@@ -13,6 +14,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
 };

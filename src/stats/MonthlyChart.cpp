@@ -141,7 +141,8 @@ QRectF MonthlyChart::bubbleRect() const
 
 int MonthlyChart::indexAt(const QPoint& pos) const
 {
-    if (m_months.isEmpty() || !rect().contains(pos) || bandWidth() <= 0)
+    // Only the plot selects: the month labels below it are for reading.
+    if (m_months.isEmpty() || !plotRect().contains(pos) || bandWidth() <= 0)
         return -1;
     return std::clamp(int((pos.x() - plotRect().left()) / bandWidth()), 0, int(m_months.size()) - 1);
 }

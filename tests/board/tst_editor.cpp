@@ -406,6 +406,26 @@ private slots:
         QCOMPARE(m_store->data().projects.size(), 1);
     }
 
+    void tabPassesTheDateAsOneStop()
+    {
+        reset({QStringLiteral("Acme")}, {QStringLiteral("Web")});
+        ProjectEditor* e = open(EditorTarget::newProject());
+        QDateEdit* date = e->dateField();
+        const QDate day = date->date();
+        date->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(date->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!date->hasFocus());
+        QVERIFY(!date->isAncestorOf(QApplication::focusWidget()));
+        // What is typed next lands elsewhere, never in the date.
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+        QCOMPARE(date->date(), day);
+        // And back again with Shift+Tab, in one step too.
+        date->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(!date->hasFocus());
+    }
+
     void sheetOfTheMainWindow()
     {
         reset({QStringLiteral("Acme")}, {QStringLiteral("Web")});
@@ -424,6 +444,14 @@ private slots:
         QTest::keyClick(e->feeField()->lineEdit(), Qt::Key_Enter);
         QVERIFY(!m_store->editor().has_value());
         QCOMPARE(m_store->data().projects.first().name, QStringLiteral("Through the sheet"));
+
+        // The sheet is as large as its content and cannot be resized or maximised.
+        const QSize fixed = sheet.dialog()->size();
+        QCOMPARE(sheet.dialog()->minimumSize(), fixed);
+        QCOMPARE(sheet.dialog()->maximumSize(), fixed);
+        sheet.dialog()->resize(fixed + QSize(200, 200));
+        QCOMPARE(sheet.dialog()->size(), fixed);
+        sheet.dialog()->close();
 
         // The close button dismisses without saving.
         m_store->setEditor(EditorTarget::edit(m_store->data().projects.first().id));

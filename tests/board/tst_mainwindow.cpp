@@ -19,10 +19,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <memory>
 
 namespace {
@@ -219,6 +221,48 @@ private slots:
         auto* label = toast->findChild<QLabel*>(QStringLiteral("toastMessage"));
         QVERIFY(label);
         QVERIFY(label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(markup));
+    }
+
+    void toastTakesNoFocusAndCoversNoControl()
+    {
+        // A page with a text field and, under the toast's corner, a button.
+        QPointer<QLineEdit> field;
+        QPointer<QPushButton> beneath;
+        auto w = openWindow([&](MainTab tab, Store*, QWidget* parent) -> QWidget* {
+            if (tab != MainTab::board)
+                return MainWindowPages::emptyPage(tab, parent);
+            auto* page = new QWidget(parent);
+            auto* column = new QVBoxLayout(page);
+            field = new QLineEdit(page);
+            beneath = new QPushButton(QStringLiteral("Beneath"), page);
+            beneath->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            beneath->setMinimumHeight(2000);
+            column->addWidget(field);
+            column->addWidget(beneath, 1);
+            return page;
+        });
+        QVERIFY(field && beneath);
+        field->setFocus();
+        field->setText(QStringLiteral("typing"));
+        QTRY_VERIFY(field->hasFocus());
+        ToastView* toast = w->toast();
+
+        // Undo by click: the work goes on where it was.
+        const Project victim = m_store->data().projects.first();
+        m_store->deleteProject(victim.id);
+        QTest::mouseClick(toast->undoButton(), Qt::LeftButton);
+        QCOMPARE(m_store->data().projects.first().id, victim.id);
+        QCOMPARE(QApplication::focusWidget(), field.data());
+
+        // A click on the toast's message reaches the button beneath it, a press and release alike.
+        m_store->show(QStringLiteral("Saved"));
+        QVERIFY(toast->isVisible());
+        const QPoint onToast = toast->rect().center();
+        QVERIFY(beneath->rect().contains(beneath->mapFromGlobal(toast->mapToGlobal(onToast))));
+        QSignalSpy clicked(beneath.data(), &QAbstractButton::clicked);
+        QTest::mouseClick(toast, Qt::LeftButton, {}, onToast);
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(toast->isVisible());
     }
 
     void tabChangeScrollsToTop()

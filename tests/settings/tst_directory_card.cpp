@@ -231,6 +231,28 @@ void TestDirectoryCard::renamePath()
     QCOMPARE(m_f.store->data().clients.first(), QStringLiteral("ACME"));
     QCOMPARE(m_f.toast(), QStringLiteral("Client updated"));
     QVERIFY(!m_card->editingItem());
+
+    // After a rename, committed or cancelled, no row is current: Delete and Return touch nothing
+    // the user did not choose.
+    DirectoryList* list = m_card->list();
+    for (const bool commit : {true, false}) {
+        const QString name = commit ? QStringLiteral("Gamma") : QStringLiteral("Gamma Ltd");
+        click(name, DirectoryList::RowButton::edit);
+        editor = m_card->rowEditor();
+        QVERIFY(editor);
+        editor->field()->setFocus();
+        editor->field()->selectAll();
+        QTest::keyClicks(editor->field(), commit ? QStringLiteral("Gamma Ltd") : QStringLiteral("Nope"));
+        QTest::keyClick(editor->field(), commit ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!m_card->rowEditor());
+        QVERIFY(!list->currentIndex().isValid());
+        const QStringList before = m_f.store->data().clients;
+        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_f.store->data().clients, before);
+        QVERIFY(!m_card->editingItem());
+    }
+    QCOMPARE(m_f.store->data().clients.last(), QStringLiteral("Gamma Ltd"));
 }
 
 void TestDirectoryCard::renameRejectsDuplicatesAndNoOps()

@@ -24,7 +24,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
+#include <QWheelEvent>
 
 class TestPreferenceCards : public QObject
 {
@@ -38,6 +41,7 @@ private slots:
     void columnColors();
     void eraseDialogOutcomes();
     void pageLayout();
+    void wheelScrollsThePageNotTheSetting();
 
 private:
     QPushButton* confirmationButton(DeleteDataCard& card, const QString& objectName);
@@ -180,6 +184,39 @@ void TestPreferenceCards::currencyMenu()
     menu->setFocus();
     QTest::keyClick(menu, Qt::Key_Down);
     QCOMPARE(m_f.store->data().currency, QStringLiteral("₺"));
+}
+
+void TestPreferenceCards::wheelScrollsThePageNotTheSetting()
+{
+    m_f.store->update([](AppData& d) { d.currency = QStringLiteral("$"); });
+    // The page scrolls in the window as it does there.
+    QScrollArea area;
+    area.setWidgetResizable(true);
+    area.setWidget(new SettingsView(m_f.store.get()));
+    area.resize(1100, 400);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    auto* menu = area.findChild<CurrencyCard*>()->menu();
+    QScrollBar* bar = area.verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    m_f.store->flushPendingSave();
+    // Fourteen notches over the menu, as a user scrolling the page would turn them (up, from
+    // the page's middle, where the menu still is).
+    bar->setValue(bar->maximum() / 2);
+    const int middle = bar->value();
+
+    for (int i = 0; i < 14; ++i) {
+        const QPoint at = menu->rect().center();
+        QWheelEvent wheel(at, menu->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        // As from the window system: only such events go on to the parents a widget leaves them to.
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(menu, &wheel);
+    }
+    QCOMPARE(m_f.store->data().currency, QStringLiteral("$"));
+    QCOMPARE(menu->currentIndex(), 0);
+    QVERIFY(!m_f.store->hasPendingSave());
+    QVERIFY(bar->value() < middle); // the page scrolled instead
 }
 
 void TestPreferenceCards::columnColors()

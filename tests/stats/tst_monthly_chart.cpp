@@ -123,6 +123,13 @@ private slots:
         QVERIFY(!chart.bubbleRect().isEmpty());
         QCOMPARE(spy.count(), 3);
 
+        // Over the month labels below the plot nothing is selected.
+        hover(chart, QPoint(int(chart.barRect(3).center().x()), chart.height() - 3));
+        QCOMPARE(chart.selectedMonth(), QString());
+        QVERIFY(chart.bubbleRect().isEmpty());
+        hover(chart, QPoint(int(chart.barRect(3).center().x()), int(chart.plotRect().bottom()) - 1));
+        QCOMPARE(chart.selectedMonth(), QStringLiteral("Apr"));
+
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&chart, &leave);
         QCOMPARE(chart.selectedMonth(), QString());
