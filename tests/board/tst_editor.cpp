@@ -439,19 +439,17 @@ private slots:
         QVERIFY(e);
         QVERIFY(e->isLoaded());
         QCOMPARE(e->width(), ProjectEditor::kWidth);
-        QTest::keyClicks(e->nameField(), QStringLiteral("Through the sheet"));
-        QTest::keyClicks(e->feeField()->lineEdit(), QStringLiteral("10"));
-        QTest::keyClick(e->feeField()->lineEdit(), Qt::Key_Enter);
-        QVERIFY(!m_store->editor().has_value());
-        QCOMPARE(m_store->data().projects.first().name, QStringLiteral("Through the sheet"));
-
         // The sheet is as large as its content and cannot be resized or maximised.
         const QSize fixed = sheet.dialog()->size();
         QCOMPARE(sheet.dialog()->minimumSize(), fixed);
         QCOMPARE(sheet.dialog()->maximumSize(), fixed);
         sheet.dialog()->resize(fixed + QSize(200, 200));
         QCOMPARE(sheet.dialog()->size(), fixed);
-        sheet.dialog()->close();
+        QTest::keyClicks(e->nameField(), QStringLiteral("Through the sheet"));
+        QTest::keyClicks(e->feeField()->lineEdit(), QStringLiteral("10"));
+        QTest::keyClick(e->feeField()->lineEdit(), Qt::Key_Enter);
+        QVERIFY(!m_store->editor().has_value());
+        QCOMPARE(m_store->data().projects.first().name, QStringLiteral("Through the sheet"));
 
         // The close button dismisses without saving.
         m_store->setEditor(EditorTarget::edit(m_store->data().projects.first().id));
