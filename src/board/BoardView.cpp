@@ -21,6 +21,9 @@ BoardView::BoardView(Store* store, TableFactory table, QWidget* parent)
     m_controls = new StreamControls(store, this);
     m_stack->addWidget(m_summary);
     m_stack->addWidget(m_controls);
+    // Room a short table leaves is left below it; without this the layout spreads it between
+    // the summary, the controls and the table.
+    m_stack->addStretch(0);
     if (m_store)
         connect(m_store, &Store::dataChanged, this, &BoardView::syncLayout);
     syncLayout();
@@ -50,7 +53,7 @@ void BoardView::syncLayout()
         m_body = new BoardColumns(m_store, this);
     m_bodyIsTable = wantTable;
     if (m_body) {
-        m_stack->addWidget(m_body, 1);
+        m_stack->insertWidget(2, m_body, 1);
         if (m_body->isHidden()) // else it appears with the page, laid out once at its real size
             m_body->show();
     }

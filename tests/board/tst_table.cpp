@@ -7,6 +7,8 @@
 #include "board/ProjectTable.h"
 #include "board/ProjectTableModel.h"
 #include "board/SortHeaderButton.h"
+#include "board/StreamControls.h"
+#include "board/SummaryPanel.h"
 #include "board/TableHeader.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
@@ -327,6 +329,30 @@ private slots:
         QCOMPARE(table->model()->rowCount(), 3);
         m_store->update([](AppData& d) { d.layout = BoardLayout::columns; });
         QVERIFY(!board.table());
+    }
+
+    void fewRowsKeepTheBoardSpacing()
+    {
+        m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
+        BoardView board(m_store.get());
+        board.resize(1200, 1400); // far taller than a short table needs
+        board.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        const auto gaps = [&board] {
+            const QRect summary = board.summary()->geometry();
+            const QRect controls = board.controls()->geometry();
+            const QRect table = board.table()->geometry();
+            return QList<int>{controls.top() - summary.bottom() - 1, table.top() - controls.bottom() - 1};
+        };
+        QCOMPARE(gaps(), (QList<int>{BoardView::kSpacing, BoardView::kSpacing}));
+        QCOMPARE(board.summary()->geometry().top(), 0);
+        // One row left, and none: the table stays under the controls, the room stays below it.
+        const QVector<Project> projects = m_store->data().projects;
+        for (int i = 1; i < projects.size(); ++i)
+            m_store->deleteProject(projects.at(i).id);
+        QTRY_COMPARE(qobject_cast<ProjectTable*>(board.table())->model()->rowCount(), 1);
+        QTRY_COMPARE(gaps(), (QList<int>{BoardView::kSpacing, BoardView::kSpacing}));
+        QVERIFY(board.table()->geometry().bottom() < board.height() / 2);
     }
 
     void onlyRowsInViewArePainted()
