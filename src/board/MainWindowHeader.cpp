@@ -95,15 +95,15 @@ MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(pare
     row->addWidget(m_newProject, 0, Qt::AlignVCenter);
     m_grid->addLayout(row, 0, 0);
 
-    // Drawn over the middle of the first row, whatever its two sides hold.
-    auto* centre = new QHBoxLayout;
-    centre->setSpacing(12);
+    // The tabs and the tip sit over the middle of the row, placed by hand (placeCentre): a layout
+    // would let them overlap its sides in a narrow window, and the tip's shadow would make the
+    // header taller while it shows.
     m_tabs = new PillSegment(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tip = new SampleTip(store, this);
-    centre->addWidget(m_tabs, 0, Qt::AlignVCenter);
-    centre->addWidget(m_tip, 0, Qt::AlignVCenter);
-    m_grid->addLayout(centre, 0, 0, Qt::AlignCenter);
+    row->addStrut(m_tabs->sizeHint().height());
+    for (QWidget* w : std::initializer_list<QWidget*>{m_tabs, m_tip, m_years, m_search, m_newProject})
+        w->installEventFilter(this);
 
     if (m_store) {
         connect(m_logo, &QAbstractButton::clicked, m_store, [this] { m_store->setTab(MainTab::board); });
@@ -134,6 +134,61 @@ void MainWindowHeader::retranslate()
     m_newProject->setToolTip(
         s.tr(QStringLiteral("New Project (Ctrl+N)"), QStringLiteral("Yeni Proje (Ctrl+N)")));
     m_newProject->updateGeometry();
+    placeCentre();
+}
+
+void MainWindowHeader::placeCentre()
+{
+    const QRect row = m_grid->cellRect(0, 0);
+    if (!row.isValid())
+        return;
+    const int left = m_years->geometry().right() + 1 + kSideGap;
+    const int right = m_search->geometry().left() - kSideGap;
+    const QSize tabs = m_tabs->sizeHint();
+    const bool withTip = !m_tip->isHidden();
+    const int tipWanted = withTip ? m_tip->sizeHint().width() : 0;
+    const int wanted = tabs.width() + (withTip ? kTipGap + tipWanted : 0);
+    // Centred on the window when there is room; otherwise in the room between the two sides, the
+    // tip shortening its text first.
+    int x = (width() - wanted) / 2;
+    if (x < left || x + wanted > right)
+        x = left + std::max(0, (right - left - wanted) / 2);
+    m_tabs->setGeometry(QRect(QPoint(x, row.top() + (row.height() - tabs.height()) / 2), tabs));
+    if (!withTip)
+        return;
+    const int tipLeft = x + tabs.width() + kTipGap;
+    int tipWidth = std::min(tipWanted, right - tipLeft);
+    // Narrower than its symbols and a few letters, it gives way altogether.
+    if (tipWidth < m_tip->minimumSizeHint().width())
+        tipWidth = 0;
+    const int tipHeight = m_tip->sizeHint().height();
+    m_tip->setGeometry(tipLeft, row.top() + (row.height() - tipHeight) / 2, tipWidth, tipHeight);
+}
+
+bool MainWindowHeader::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    // The sides moved or changed size (the year, the language), or the tip was shown or dismissed.
+    const bool side = watched != m_tabs && watched != m_tip;
+    if ((side && (type == QEvent::Move || type == QEvent::Resize)) || type == QEvent::Show ||
+        type == QEvent::Hide)
+        placeCentre();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool MainWindowHeader::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // A child asked for new room (the tabs after a language change): the row is laid out by now.
+    if (event->type() == QEvent::LayoutRequest)
+        placeCentre();
+    return handled;
+}
+
+void MainWindowHeader::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeCentre();
 }
 
 void MainWindowHeader::setTopPadding(int padding)

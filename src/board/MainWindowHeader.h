@@ -12,8 +12,8 @@ class Store;
 class YearMenu;
 
 // The top of the main window: logo, year menu, search and new-project buttons in a full-width
-// row, and the tab selector with the sample-data tip centred over it. Dragging its background
-// moves the window.
+// row, and the tab selector with the sample-data tip centred over it, never over its sides.
+// Dragging its background moves the window.
 class MainWindowHeader final : public QWidget
 {
     Q_OBJECT
@@ -31,11 +31,19 @@ public:
     InkButton* newProjectButton() const { return m_newProject; }
     SampleTip* sampleTip() const { return m_tip; }
 
+    // The least room kept between the tabs or the tip and the row's two sides.
+    static constexpr int kSideGap = 16;
+    static constexpr int kTipGap = 12;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void retranslate();
+    void placeCentre();
 
     Store* m_store;
     QGridLayout* m_grid;

@@ -104,6 +104,14 @@ QSize SampleTip::sizeHint() const
     return {w + 2 * kShadow, h + 2 * kShadow};
 }
 
+QSize SampleTip::minimumSizeHint() const
+{
+    const QFontMetrics fm(font());
+    const int w = kPadLeft + kIcon + kGap + fm.horizontalAdvance(QStringLiteral("You can…")) + kGap + kClose +
+                  kPadRight;
+    return {w + 2 * kShadow, sizeHint().height()};
+}
+
 QRectF SampleTip::cardRect() const
 {
     return QRectF(rect()).adjusted(kShadow, kShadow, -kShadow, -kShadow);
@@ -138,8 +146,10 @@ void SampleTip::paintEvent(QPaintEvent*)
     const QRectF close = closeButtonRect();
     p.setPen(Theme::ink());
     p.setFont(font());
-    p.drawText(QRectF(x + kIcon + kGap, card.top(), close.left() - kGap - (x + kIcon + kGap), card.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, text());
+    const QRectF textRect(x + kIcon + kGap, card.top(), close.left() - kGap - (x + kIcon + kGap),
+                          card.height());
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+               fontMetrics().elidedText(text(), Qt::ElideRight, int(textRect.width())));
 
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, qRound(255 * 0.06)));

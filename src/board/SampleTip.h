@@ -23,8 +23,9 @@ public:
     QRectF cardRect() const;
     QRectF closeButtonRect() const;
 
+    // The whole text; narrower, the text is shortened with an ellipsis down to the minimum.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -12,6 +12,7 @@
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
+#include "ui/YearMenu.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -221,6 +222,47 @@ private slots:
         auto* label = toast->findChild<QLabel*>(QStringLiteral("toastMessage"));
         QVERIFY(label);
         QVERIFY(label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(markup));
+    }
+
+    void narrowWindowsKeepTheHeaderApart()
+    {
+        auto w = openWindow();
+        MainWindowHeader* header = w->header();
+        SampleTip* tip = header->sampleTip();
+        QVERIFY(tip->isVisible());
+        const int tallWithTip = header->height();
+        for (const AppLanguage language : {AppLanguage::en, AppLanguage::tr}) {
+            m_store->setLanguage(language);
+            for (int width = 1040; width <= 1480; width += 20) {
+                w->resize(width, 680);
+                QCoreApplication::processEvents();
+                const QString at =
+                    QStringLiteral("%1 wide, %2").arg(width).arg(AppLanguageInfo::rawValue(language));
+                const QRect years = header->yearMenu()->geometry();
+                const QRect tabs = header->tabs()->geometry();
+                const QRect search = header->searchButton()->geometry();
+                const QRect add = header->newProjectButton()->geometry();
+                // The tip's card, without the room its shadow takes.
+                const QRect card = tip->cardRect().translated(tip->pos()).toAlignedRect();
+                QVERIFY2(tabs.left() > years.right() && tabs.right() < search.left(), qPrintable(at));
+                QVERIFY2(tip->width() == 0 || (card.left() > tabs.right() && card.right() < search.left()),
+                         qPrintable(at));
+                QVERIFY2(!card.intersects(add) && !card.intersects(search), qPrintable(at));
+                // The whole tip from a width where it fits, and at 1040 still part of it.
+                if (width == 1040)
+                    QVERIFY2(tip->width() >= tip->minimumSizeHint().width(), qPrintable(at));
+                QCOMPARE(header->height(), tallWithTip);
+            }
+        }
+        // Dismissing the tip does not move the divider under the header.
+        m_store->setLanguage(AppLanguage::en);
+        w->resize(1320, 860);
+        tip->dismiss();
+        QTRY_VERIFY(!tip->isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(header->height(), tallWithTip);
+        // Without the tip the tabs sit in the middle of the window.
+        QVERIFY(std::abs(header->tabs()->geometry().center().x() - header->width() / 2) <= 1);
     }
 
     void toastTakesNoFocusAndCoversNoControl()

@@ -1,6 +1,7 @@
 // Renders the main window on each tab and the tray panel offscreen into PNG files, from a copy
 // of a data file, so the whole application can be looked at without a desktop.
-// Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY]
+// Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY] [--size
+// WxH]
 #include "app/MenuBarPanel.h"
 #include "board/MainWindow.h"
 #include "model/DataFile.h"
@@ -18,10 +19,10 @@
 #include <memory>
 
 namespace {
-const char kUsage[] =
-    "usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY]\n"
-    "Writes DIR/board-LANG.png, stats-LANG.png, settings-LANG.png and panel-LANG.png.\n"
-    "Without --data the sample studio is shown. The given file is copied, never written.\n";
+const char kUsage[] = "usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] "
+                      "[--year YYYY] [--size WxH]\n"
+                      "Writes DIR/board-LANG.png, stats-LANG.png, settings-LANG.png and panel-LANG.png.\n"
+                      "Without --data the sample studio is shown. The given file is copied, never written.\n";
 
 struct Options
 {
@@ -30,6 +31,7 @@ struct Options
     QStringList languages{QStringLiteral("en")};
     double scale = 1;
     int year = 0;
+    QSize size;
 };
 
 // Read before QApplication exists: the scale has to be in the environment by then.
@@ -64,6 +66,14 @@ std::optional<Options> parse(int argc, char** argv)
             o.scale = value.toDouble(&ok);
             if (!ok || o.scale < 1 || o.scale > 4) {
                 std::fprintf(stderr, "--scale takes a number from 1 to 4\n");
+                return std::nullopt;
+            }
+        } else if (arg == QLatin1String("--size")) {
+            const QStringList parts = value.split(QLatin1Char('x'));
+            bool okW = false, okH = false;
+            o.size = parts.size() == 2 ? QSize(parts[0].toInt(&okW), parts[1].toInt(&okH)) : QSize();
+            if (!okW || !okH || o.size.width() < 1 || o.size.height() < 1) {
+                std::fprintf(stderr, "--size takes WIDTHxHEIGHT such as 1040x680\n");
                 return std::nullopt;
             }
         } else if (arg == QLatin1String("--year")) {
@@ -199,7 +209,7 @@ int main(int argc, char** argv)
         store.setLanguage(language == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en);
 
         auto window = std::make_unique<MainWindow>(&store);
-        window->resize(MainWindow::kDefaultSize);
+        window->resize(options->size.isValid() ? options->size : MainWindow::kDefaultSize);
         window->show();
         for (MainTab tab : MainTabInfo::all) {
             store.setTab(tab);
