@@ -1,6 +1,7 @@
 #include "board/CardList.h"
 
 #include "board/ColumnModel.h"
+#include "board/DragScroller.h"
 #include "board/PaintedProjectsAccessible.h"
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
@@ -400,6 +401,7 @@ void CardList::startDrag(int row)
                             int(preview.height() / preview.devicePixelRatio() / 2)));
     // The drag runs its own event loop; a drop may rebuild the board around this list.
     const QPointer<CardList> self(this);
+    const DragScroller::Session scrolling;
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     if (self)
         setHover(QUuid());

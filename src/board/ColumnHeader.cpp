@@ -1,6 +1,7 @@
 #include "board/ColumnHeader.h"
 
 #include "board/ColumnModel.h"
+#include "board/DragScroller.h"
 #include "board/StatusStyle.h"
 #include "model/Store.h"
 #include "ui/Icons.h"
@@ -270,6 +271,7 @@ void ColumnHeader::mouseMoveEvent(QMouseEvent* event)
     drag->setPixmap(preview);
     drag->setHotSpot(QPoint(int(preview.width() / preview.devicePixelRatio() / 2),
                             int(preview.height() / preview.devicePixelRatio() / 2)));
+    const DragScroller::Session scrolling;
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 

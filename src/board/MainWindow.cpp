@@ -1,5 +1,6 @@
 #include "board/MainWindow.h"
 
+#include "board/DragScroller.h"
 #include "board/MainWindowHeader.h"
 #include "board/MainWindowSheet.h"
 #include "board/SearchBar.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Store* store, MainWindowPages::Factory pages, QWidget* pa
     m_area->setWidget(m_pageHost);
     m_area->viewport()->setAutoFillBackground(false);
     creamScroller(m_area);
+    new DragScroller(m_area);
     column->addWidget(m_area, 1);
     setCentralWidget(content);
 

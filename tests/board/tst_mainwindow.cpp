@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "board/DragScroller.h"
 #include "board/MainWindow.h"
 #include "board/MainWindowHeader.h"
 #include "board/MainWindowSheet.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
@@ -263,6 +265,70 @@ private slots:
         QCOMPARE(header->height(), tallWithTip);
         // Without the tip the tabs sit in the middle of the window.
         QVERIFY(std::abs(header->tabs()->geometry().center().x() - header->width() / 2) <= 1);
+    }
+
+    void dragsScrollThePage()
+    {
+        auto w = openWindow(&tallPage);
+        auto* area = w->findChild<QScrollArea*>(QStringLiteral("pageArea"));
+        auto* scroller = area->findChild<DragScroller*>();
+        QVERIFY(scroller);
+        QScrollBar* bar = area->verticalScrollBar();
+        QVERIFY(bar->maximum() > 1000);
+        QWidget* viewport = area->viewport();
+        QMimeData mime;
+        mime.setText(QStringLiteral("card:whatever"));
+        // As the window system hands a drag's moves to the window, whatever lies under the pointer.
+        const auto dragTo = [&](QPoint at) {
+            QDragMoveEvent move(viewport->mapTo(w.get(), at), Qt::MoveAction, &mime, Qt::LeftButton,
+                                Qt::NoModifier);
+            QCoreApplication::sendEvent(w->windowHandle(), &move);
+        };
+        const QPoint nearBottom(viewport->width() / 2, viewport->height() - 5);
+        const QPoint middle(viewport->width() / 2, viewport->height() / 2);
+
+        // Without a drag of the board's own, nothing scrolls.
+        dragTo(nearBottom);
+        QTest::qWait(5 * DragScroller::kStepMs);
+        QCOMPARE(bar->value(), 0);
+        {
+            const DragScroller::Session drag;
+            // The drag's own filter, installed once it runs, swallows the wheel as the real one does.
+            struct Swallow : QObject
+            {
+                bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Wheel; }
+            } swallow;
+            qApp->installEventFilter(&swallow);
+            QCoreApplication::processEvents();
+
+            // Resting near the bottom edge scrolls on and on, resting in the middle stops it.
+            dragTo(nearBottom);
+            QTRY_VERIFY(bar->value() > 200);
+            dragTo(middle);
+            const int stopped = bar->value();
+            QTest::qWait(5 * DragScroller::kStepMs);
+            QCOMPARE(bar->value(), stopped);
+            QVERIFY(!scroller->isScrolling());
+            // Near the top it goes back up.
+            dragTo(QPoint(viewport->width() / 2, 3));
+            QTRY_VERIFY(bar->value() < stopped);
+            dragTo(middle);
+            QTRY_VERIFY(!scroller->isScrolling());
+
+            // The wheel scrolls the page while dragging.
+            const int before = bar->value();
+            QWheelEvent wheel(middle, viewport->mapToGlobal(middle), QPoint(), QPoint(0, -120),
+                              Qt::LeftButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&wheel);
+            qApp->notify(viewport, &wheel);
+            QTRY_VERIFY(bar->value() > before); // the page's scroll bar glides
+            qApp->removeEventFilter(&swallow);
+        }
+        // After the drop the edges are quiet again.
+        const int after = bar->value();
+        dragTo(nearBottom);
+        QTest::qWait(5 * DragScroller::kStepMs);
+        QCOMPARE(bar->value(), after);
     }
 
     void toastTakesNoFocusAndCoversNoControl()
