@@ -81,10 +81,13 @@ private slots:
         const QString dataFile = folder + QStringLiteral("/tallybrook.json");
         QVERIFY(dataFile.startsWith(TestEnv::home().path()));
 
-        // One card alone in the last column; the first column is the drop target.
+        // One card alone in the last column; the first column is the drop target. The middle column
+        // is long enough to reach below the window.
         AppData doc;
         const Project card = project(QStringLiteral("Drag me"), Status::ongoing, 1200);
         doc.projects = {project(QStringLiteral("Paid one"), Status::paid, 900), card};
+        for (int i = 0; i < 12; ++i)
+            doc.projects << project(QStringLiteral("Pending %1").arg(i), Status::pending, 100 + i);
         doc.clients = {QStringLiteral("Acme")};
         doc.categories = {QStringLiteral("Branding")};
         QVERIFY(QDir().mkpath(folder));
@@ -140,6 +143,69 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::paid), 5000);
         QTest::qWait(200);
         screenshot(QStringLiteral("xsession-board-after.png"));
+
+        // The trash, found by its rose outline at the end of the controls row.
+        run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        QImage top(shot);
+        QPoint trash;
+        int found = 0;
+        for (int y = client.top() + 120; y < client.top() + 480; ++y) {
+            for (int x = client.right() - 140; x < client.right() - 8; ++x) {
+                const QColor c = top.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 150 && c.blue() < 160 && c.red() - c.green() > 90) {
+                    trash += QPoint(x, y);
+                    ++found;
+                }
+            }
+        }
+        QVERIFY2(found > 20, "the trash was not found on screen");
+        trash /= found;
+
+        // Scrolled to the end of the page, the trash is out of sight above.
+        move(client.center());
+        xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("30"),
+                 QStringLiteral("--delay"), QStringLiteral("10"), QStringLiteral("5")});
+        QTest::qWait(600);
+        run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        const QImage scrolled(shot);
+        QVERIFY(scrolled != top);
+        // A card low in the middle column: the last white run from the bottom.
+        const int middleX = client.left() + 32 + columnWidth + 24 + columnWidth / 3;
+        int lowCardY = -1;
+        whiteRun = 0;
+        for (int y = client.bottom() - 60; y > client.top() + 200 && lowCardY < 0; --y) {
+            whiteRun = scrolled.pixel(middleX, y) == qRgb(255, 255, 255) ? whiteRun + 1 : 0;
+            if (whiteRun == 20)
+                lowCardY = y + 10;
+        }
+        QVERIFY2(lowCardY > 0, "no card found low on the scrolled page");
+        // Dragged up to the page's top edge and held there, then over the trash.
+        const QPoint low(middleX, lowCardY);
+        // Over the header, above the page: the page scrolls up as fast as it goes.
+        const QPoint edge(middleX, client.top() + 90);
+        move(low);
+        xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+        QTest::qWait(100);
+        for (int step = 1; step <= 10; ++step)
+            move(low + (edge - low) * step / 10);
+        QTest::qWait(2500);
+        for (int step = 1; step <= 8; ++step)
+            move(edge + (trash - edge) * step / 8);
+        QTest::qWait(300);
+        screenshot(QStringLiteral("xsession-board-trash.png"));
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        // One pending project fewer in the file: the card reached the trash.
+        const auto pendingCount = [&dataFile] {
+            QFile f(dataFile);
+            if (!f.open(QIODevice::ReadOnly))
+                return -1;
+            const std::optional<AppData> d = DataFile::decode(f.readAll());
+            if (!d)
+                return -1;
+            return int(std::count_if(d->projects.begin(), d->projects.end(),
+                                     [](const Project& p) { return p.status == Status::pending; }));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 11, 5000);
 
         XSession::quitApp(app);
     }
