@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
+#include <memory>
 
 namespace CurrencyRate {
 
@@ -100,19 +101,38 @@ QNetworkReply* startRequest()
     deadline->setSingleShot(true);
     QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline->start(g_timeoutMs);
-    // A body past the limit is no answer of this service: stop reading at once.
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
-        if (received > kMaxBodyBytes || total > kMaxBodyBytes) {
-            reply->setProperty("tooLarge", true);
-            reply->abort();
-        }
-    });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply] {
+    // A body past the limit is no answer of this service: stop reading at once. An announced
+    // length tells early; a chunked or compressed answer is taken as it arrives and counted, so no
+    // more than the limit is ever held.
+    // The reply's own buffer is bounded too, so that the network stops reading ahead of us.
+    reply->setReadBufferSize(kMaxBodyBytes);
+    auto body = std::make_shared<QByteArray>();
+    auto tooLarge = std::make_shared<bool>(false);
+    const auto refuse = [reply, body, tooLarge] {
+        *tooLarge = true;
+        body->clear();
+        reply->abort();
+    };
+    const auto take = [reply, body, tooLarge, refuse] {
+        if (*tooLarge)
+            return;
+        *body += reply->read(kMaxBodyBytes + 1 - body->size());
+        if (body->size() > kMaxBodyBytes || reply->bytesAvailable() > 0)
+            refuse();
+    };
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [tooLarge, refuse](qint64 received, qint64 total) {
+                         if (!*tooLarge && (received > kMaxBodyBytes || total > kMaxBodyBytes))
+                             refuse();
+                     });
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, body, tooLarge, take] {
         reply->deleteLater();
-        if (reply->property("tooLarge").toBool())
+        take();
+        if (*tooLarge)
             return;
         // The HTTP status is not looked at: any body that parses is used.
-        if (const auto rate = parseAnswer(reply->read(kMaxBodyBytes + 1)))
+        if (const auto rate = parseAnswer(*body))
             setUsdToTry(*rate);
     });
     return reply;

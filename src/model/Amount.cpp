@@ -64,7 +64,7 @@ std::optional<double> fromField(const QString& text, const QString& filledText, 
     if (!typed || !(rate > 0))
         return std::nullopt;
     const double value = *typed / rate;
-    if (!std::isfinite(value))
+    if (*typed > kMaxAmount || !std::isfinite(value) || value > kMaxAmount)
         return std::nullopt;
     return value;
 }

@@ -11,8 +11,11 @@ std::optional<double> parse(const QString& text);
 // What a money field holds for storing. The field was filled with `filledText` for the stored
 // amount `stored` (none for a new amount): while its text is unchanged the stored amount itself
 // comes back, so opening and saving never rounds or re-converts; otherwise the typed amount
-// divided by `rate`, the interface's money per stored unit. Nothing when the text is no amount or
-// the result would not be a finite number: an infinity can never be written to the data file.
+// divided by `rate`, the interface's money per stored unit. Nothing when the text is no amount, or
+// either amount is above kMaxAmount (an infinity could never be written to the data file).
+// No fee, cost or target typed above this is taken: beyond it sums lose their cents and, added up,
+// can overflow.
+inline constexpr double kMaxAmount = 1e12;
 std::optional<double> fromField(const QString& text, const QString& filledText, std::optional<double> stored,
                                 double rate);
 } // namespace Amount

@@ -1,53 +1,135 @@
 #include "model/AtomicWrite.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace AtomicWrite {
 
-bool write(const QString& path, const QByteArray& bytes, QString* error)
+namespace {
+
+// The system's own words for an error, in English whatever the locale: they go into English
+// messages.
+QString reason(int error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // Qt does not report a short write (a full disk): check every byte went out, or
-    // commit() would replace the good file with a truncated one.
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    if (done != bytes.size() || !file.flush()) {
-        if (error)
-            *error =
-                file.errorString().isEmpty() ? QStringLiteral("No space left on device") : file.errorString();
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // The rename is durable only once the folder itself is synced.
-    // QSaveFile writes through a link to its target, so sync the target's folder.
-    const QString written = QFileInfo(path).canonicalFilePath();
-    const QByteArray folder = QFile::encodeName(QFileInfo(written.isEmpty() ? path : written).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    const char* text = strerrordesc_np(error);
+    return text ? QString::fromUtf8(text) : QStringLiteral("Error %1").arg(error);
+}
+
+bool fail(QString* error, int code)
+{
+    if (error)
+        *error = reason(code);
+    return false;
+}
+
+// Writes the whole buffer, however many calls the kernel wants; errno is kept on failure.
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        at += n;
+        left -= n;
     }
     return true;
+}
+
+} // namespace
+
+QString temporaryPrefix(const QString& fileName)
+{
+    return QLatin1Char('.') + fileName + QStringLiteral(".saving-");
+}
+
+bool makePath(const QString& folder, QString* error)
+{
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    if (QFileInfo(absolute).isDir())
+        return true;
+    // Each missing level is made private; levels that exist are left as they are.
+    const QString parent = QFileInfo(absolute).path();
+    if (parent != absolute && !makePath(parent, error))
+        return false;
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0700) != 0 && errno != EEXIST)
+        return fail(error, errno);
+    return true;
+}
+
+bool write(const QString& path, const QByteArray& bytes, QString* error)
+{
+    // A data file that is a link keeps being one: the file it points to is replaced.
+    QString target = QFileInfo(path).absoluteFilePath();
+    const QFileInfo link(target);
+    if (link.isSymLink()) {
+        const QString canonical = link.canonicalFilePath();
+        target = canonical.isEmpty() ? link.symLinkTarget() : canonical;
+    }
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    // The folder may have been deleted under the running program; its document is in memory.
+    if (!makePath(folder, error))
+        return false;
+
+    // Income figures are private: a new file, or one with the usual 0644, is readable by its owner
+    // only. A mode the user chose on purpose is kept.
+    mode_t mode = 0600;
+    struct stat existing;
+    if (::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        const mode_t current = existing.st_mode & 07777;
+        if (current != 0644)
+            mode = current;
+    }
+
+    QByteArray temporary =
+        QFile::encodeName(folder + QLatin1Char('/') + temporaryPrefix(info.fileName())) + "XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, errno);
+    int code = 0;
+    if (::fchmod(fd, mode) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno;
+    if (code == 0 && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        ::unlink(temporary.constData());
+        return fail(error, code);
+    }
+    // The rename is durable only once the folder itself is synced.
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+bool makePrivate(const QString& path)
+{
+    struct stat existing;
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &existing) != 0 || !S_ISREG(existing.st_mode))
+        return false;
+    if ((existing.st_mode & 07777) != 0644)
+        return true;
+    return ::chmod(name.constData(), 0600) == 0;
 }
 
 } // namespace AtomicWrite

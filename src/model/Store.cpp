@@ -17,6 +17,9 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,13 +96,23 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
     return lookup;
 }
 
-// QSaveFile names the new file "tallybrook.json." + six random letters and digits for a moment
-// before renaming it over the data file; a process killed in that moment leaves it behind. Only
-// this program writes the folder (one instance per user), so such a file found at start is a
-// leftover. A suffix must mix capitals, small letters and digits to count: a name a person
-// gave a copy ("tallybrook.json.backup") is never touched.
+// A save writes ".tallybrook.json.saving-" + six random characters and renames it over the data
+// file; a process killed in that moment leaves it behind. Only this program writes the folder (one
+// instance per user), so every such file found at start is a leftover.
+// Older versions named it "tallybrook.json." + six letters and digits. Of those, a suffix must
+// mix capitals, small letters and digits to count: a name a person gave a copy
+// ("tallybrook.json.backup") is never touched.
 void removeStaleTemporaries(const QString& folder)
 {
+    static const QRegularExpression ours(
+        QLatin1Char('^') + QRegularExpression::escape(AtomicWrite::temporaryPrefix(kDataFileName)) +
+        QStringLiteral("[A-Za-z0-9]{6}$"));
+    for (const QString& name :
+         QDir(folder).entryList({AtomicWrite::temporaryPrefix(kDataFileName) + QLatin1Char('*')},
+                                QDir::Files | QDir::Hidden | QDir::System)) {
+        if (ours.match(name).hasMatch())
+            QFile::remove(folder + QLatin1Char('/') + name);
+    }
     static const QRegularExpression temporary(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"));
     const QStringList names =
         QDir(folder).entryList({QStringLiteral("tallybrook.json.*")}, QDir::Files | QDir::Hidden);
@@ -154,7 +167,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     connect(&m_toastTimer, &QTimer::timeout, this, &Store::expireToast);
 
     m_sampleOnly = sampleOnly;
-    QDir().mkpath(dataFolder); // a failure shows itself when reading or writing
+    AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
     m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
     if (!sampleOnly)
         removeStaleTemporaries(dataFolder);
@@ -191,10 +204,30 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         return result;
     }
     std::optional<AppData> decoded;
-    QFile file(filePath);
-    if (file.open(QIODevice::ReadOnly))
-        decoded = DataFile::decode(file.readAll());
-    file.close();
+    // Opened without waiting: a FIFO in the file's place would otherwise block the start for good.
+    const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st;
+        QString refusal;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+            refusal = QStringLiteral("The data file is not a regular file.");
+        else if (st.st_size > kMaxDataFileBytes)
+            refusal = QStringLiteral("The data file is larger than %1 MB.").arg(kMaxDataFileBytes >> 20);
+        if (!refusal.isEmpty()) {
+            ::close(fd);
+            // Not ours to move or replace: left where it is, and nothing is written over it.
+            result.data = AppData::empty();
+            result.blockSaving = true;
+            result.message =
+                refusal + QStringLiteral(" It was left as it is; changes will not be saved this session.");
+            return result;
+        }
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            decoded = DataFile::decode(file.read(kMaxDataFileBytes + 1));
+        else
+            ::close(fd);
+    }
     if (decoded) {
         // Many projects share a day; each distinct instant is moved to noon once.
         QHash<qint64, QDateTime> noons;
@@ -207,6 +240,17 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         }
         bool changed = false;
         sanitize(*decoded, changed, turkishCase);
+        // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
+        // and deletion: it gets an id of its own.
+        QSet<QUuid> ids;
+        ids.reserve(decoded->projects.size());
+        for (Project& p : decoded->projects) {
+            if (ids.contains(p.id)) {
+                p.id = QUuid::createUuid();
+                changed = true;
+            }
+            ids.insert(p.id);
+        }
         // Equal client and category texts share one buffer (the directory's where there is
         // one): less memory, and the statistics group projects by buffer without reading texts.
         QSet<QString> texts(decoded->clients.begin(), decoded->clients.end());
@@ -228,6 +272,7 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         aside = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".json");
     result.data = AppData::empty();
     if (QFile::rename(filePath, aside)) {
+        AtomicWrite::makePrivate(aside);
         result.message =
             QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
     } else {

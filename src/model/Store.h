@@ -26,6 +26,10 @@ public:
     static constexpr int kToastMs = 2400;
     static constexpr int kUndoToastMs = 5000;
     static constexpr int kStartupToastMs = 10000;
+    // Shown instead of a figure that is not a finite number.
+    static inline const QString kNoFigure = QStringLiteral("—");
+    // A start reads the data file only up to this size.
+    static constexpr qint64 kMaxDataFileBytes = qint64(256) << 20;
 
     // The normal start: data folder under the per-user application-data folder.
     explicit Store(bool sampleOnly = false, QObject* parent = nullptr);

@@ -229,8 +229,13 @@ double Store::collectionRate() const
 
 QString Store::money(double amount) const
 {
+    // Sums of absurd fees overflow; no figure is better than "inf" or "nan".
+    if (!std::isfinite(amount))
+        return kNoFigure;
     if (m_language == AppLanguage::tr) {
         double v = std::round(amount * CurrencyRate::usdToTry());
+        if (!std::isfinite(v))
+            return kNoFigure;
         if (v == 0)
             v = 0; // no "-0"
         // Built once: money() runs for every card and row that is painted.
@@ -249,6 +254,8 @@ QString Store::money(double amount) const
 
 QString Store::percent(double fraction) const
 {
+    if (!std::isfinite(fraction))
+        return kNoFigure;
     double n = std::round(fraction * 100);
     if (n == 0)
         n = 0;

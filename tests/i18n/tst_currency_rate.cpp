@@ -17,6 +17,9 @@ public:
     QByteArray redirected; // the answer for a request to /moved
     bool trickle = false;
     int requests = 0;
+    // A chunked answer of this many bytes, sent as fast as it is taken; `streamed` counts them.
+    qint64 chunked = 0;
+    qint64 streamed = 0;
 
     FakeRateServer()
     {
@@ -29,6 +32,25 @@ public:
                         return;
                     socket->setProperty("answered", true);
                     ++requests;
+                    if (chunked > 0) {
+                        streamed = 0;
+                        socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n");
+                        const QByteArray piece(64 * 1024, 'x');
+                        const QByteArray chunk =
+                            QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+                        auto pump = [this, socket, chunk] {
+                            while (socket->state() == QAbstractSocket::ConnectedState &&
+                                   socket->bytesToWrite() < 256 * 1024 && streamed < chunked) {
+                                socket->write(streamed == 0 ? "1\r\n{\r\n" + chunk : chunk);
+                                streamed += chunk.size();
+                            }
+                            if (streamed >= chunked && socket->state() == QAbstractSocket::ConnectedState)
+                                socket->write("0\r\n\r\n");
+                        };
+                        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+                        pump();
+                        return;
+                    }
                     if (trickle) {
                         socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n{");
                         auto* timer = new QTimer(socket);
@@ -136,6 +158,17 @@ private slots:
         fetchWith(http(200, huge));
         QCOMPARE(CurrencyRate::usdToTry(), 39.5);
         QCOMPARE(m_server.requests, 6);
+    }
+
+    void chunkedAnswersStopAtTheLimit()
+    {
+        // No length announced: only counting what arrives can stop a 100 MB answer.
+        m_server.chunked = qint64(100) << 20;
+        fetchWith({});
+        QCOMPARE(CurrencyRate::usdToTry(), 50.1413);
+        QVERIFY2(m_server.streamed < 8 * CurrencyRate::kMaxBodyBytes,
+                 qPrintable(QString::number(m_server.streamed)));
+        m_server.chunked = 0;
     }
 
     void redirects()

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace StoreTestUtil;
@@ -98,15 +99,16 @@ private slots:
             previous = bytes;
             // Nothing but the data file: no temporary file for the next start to stumble on.
             // Killed between writing and renaming, the writer may leave its temporary
-            // "tallybrook.json.XXXXXX" beside the file; nothing else may be there.
+            // ".tallybrook.json.saving-XXXXXX" beside the file; nothing else may be there.
             const QStringList left =
-                QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+                QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
             for (const QString& name : left) {
-                QVERIFY2(name == QLatin1String("tallybrook.json") ||
-                             QRegularExpression(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"))
-                                 .match(name)
-                                 .hasMatch(),
-                         qPrintable(left.join(QLatin1String(", "))));
+                QVERIFY2(
+                    name == QLatin1String("tallybrook.json") ||
+                        QRegularExpression(QStringLiteral("^\\.tallybrook\\.json\\.saving-[A-Za-z0-9]{6}$"))
+                            .match(name)
+                            .hasMatch(),
+                    qPrintable(left.join(QLatin1String(", "))));
             }
             leftovers += int(left.size()) - 1;
         }
@@ -116,14 +118,9 @@ private slots:
         Store store(dir.path(), false);
         QVERIFY(!store.toast());
         QCOMPARE(store.data().projects.size(), projects);
-        for (const QString& name :
-             QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const QString suffix = name.mid(16);
-            const bool mixed = suffix.contains(QRegularExpression(QStringLiteral("[A-Z]"))) &&
-                               suffix.contains(QRegularExpression(QStringLiteral("[a-z]"))) &&
-                               suffix.contains(QRegularExpression(QStringLiteral("[0-9]")));
-            QVERIFY2(name == QLatin1String("tallybrook.json") || !mixed, qPrintable(name));
-        }
+        // Every leftover of this program's is gone, whatever its random letters.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"tallybrook.json"});
         qInfo("%d kills, %d left a temporary file behind", runs, leftovers);
     }
 
@@ -135,11 +132,15 @@ private slots:
         writeFile(dir.path() + QStringLiteral("/tallybrook.json.keep"), "mine");
         writeFile(dir.path() + QStringLiteral("/tallybrook.json.backup1"), "mine too");
         writeFile(dir.path() + QStringLiteral("/tallybrook.json.backup"), "a copy of my own");
+        // Today's temporaries, all letters or all digits alike, and a note that only looks like one.
+        writeFile(dir.path() + QStringLiteral("/.tallybrook.json.saving-abcdef"), "{");
+        writeFile(dir.path() + QStringLiteral("/.tallybrook.json.saving-123456"), "{");
+        writeFile(dir.path() + QStringLiteral("/.tallybrook.json.saving-notes.txt"), "mine");
         Store store(dir.path(), false);
         QVERIFY(!store.toast());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 (QStringList{"tallybrook.json", "tallybrook.json.backup", "tallybrook.json.backup1",
-                              "tallybrook.json.keep"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{".tallybrook.json.saving-notes.txt", "tallybrook.json",
+                              "tallybrook.json.backup", "tallybrook.json.backup1", "tallybrook.json.keep"}));
         // A preview store touches nothing.
         writeFile(dir.path() + QStringLiteral("/tallybrook.json.aB3xZ9"), "{");
         Store preview(dir.path(), true);
@@ -172,6 +173,12 @@ private slots:
             while (f.write(block) == block.size() && f.flush()) {
             }
         }
+        // A small change: the system's reason, not an unknown error.
+        store.addCategory(QStringLiteral("Small"));
+        store.flushPendingSave();
+        QCOMPARE(store.toast()->message, QStringLiteral("Could not save: No space left on device"));
+        QCOMPARE(readDocument(file), first);
+        store.removeCategory(QStringLiteral("Small"));
         store.update([](AppData& d) {
             for (int i = 0; i < 2000; ++i)
                 d.clients.append(QStringLiteral("Client number %1").arg(i));
@@ -248,23 +255,115 @@ private slots:
         QCOMPARE(QDir(stuck).entryList(QDir::Files), QStringList{"tallybrook.json"});
     }
 
+    void vanishedFolderIsMadeAgainAndPrivate()
+    {
+        QTemporaryDir dir;
+        const QString deep = dir.path() + QStringLiteral("/deep");
+        const QString folder = deep + QStringLiteral("/Tallybrook");
+        Store store(folder, false); // a first start writes the sample studio
+        const auto mode = [](const QString& path) {
+            struct stat st;
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+        };
+        QCOMPARE(mode(deep), 0700);
+        QCOMPARE(mode(folder), 0700);
+        QCOMPARE(mode(store.fileURL()), 0600);
+
+        // The folder deleted under the running program: the next save makes it again, whole.
+        QVERIFY(QDir(deep).removeRecursively());
+        store.addClient(QStringLiteral("After the folder went"));
+        store.flushPendingSave();
+        QVERIFY(!store.toast() || !store.toast()->message.startsWith(QStringLiteral("Could not save")));
+        QCOMPARE(readDocument(store.fileURL()), store.data());
+        QCOMPARE(mode(folder), 0700);
+        // And so does the save at quit.
+        QVERIFY(QDir(deep).removeRecursively());
+        store.addClient(QStringLiteral("At quit"));
+        store.saveBeforeQuit();
+        QCOMPARE(readDocument(store.fileURL()), store.data());
+
+        // A file of the usual 0644 is made private at its next save; a mode chosen on purpose stays.
+        QFile::setPermissions(store.fileURL(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QCOMPARE(mode(store.fileURL()), 0644);
+        store.addClient(QStringLiteral("Private"));
+        store.flushPendingSave();
+        QCOMPARE(mode(store.fileURL()), 0600);
+        QVERIFY(::chmod(QFile::encodeName(store.fileURL()).constData(), 0640) == 0);
+        store.addClient(QStringLiteral("Shared with my group"));
+        store.flushPendingSave();
+        QCOMPARE(mode(store.fileURL()), 0640);
+
+        // A set-aside file is private too.
+        QTemporaryDir other;
+        writeFile(other.path() + QStringLiteral("/tallybrook.json"), "{broken");
+        QVERIFY(::chmod(QFile::encodeName(other.path() + QStringLiteral("/tallybrook.json")).constData(),
+                        0644) == 0);
+        Store fresh(other.path(), false);
+        const QStringList aside = QDir(other.path()).entryList({"tallybrook-unreadable-*.json"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(mode(other.path() + QLatin1Char('/') + aside.first()), 0600);
+    }
+
+    void specialFilesAreNeitherReadNorMoved()
+    {
+        const QString notRegular = QStringLiteral("The data file is not a regular file. It was left as it "
+                                                  "is; changes will not be saved this session.");
+        QTemporaryDir dir;
+        const QString file = dir.path() + QStringLiteral("/tallybrook.json");
+        const auto startsBlocked = [&](const QString& message) {
+            QElapsedTimer clock;
+            clock.start();
+            Store store(dir.path(), false);
+            QVERIFY2(clock.elapsed() < 5000, "the start waited on the file");
+            QCOMPARE(store.toast()->message, message);
+            QVERIFY(store.savingBlocked());
+            QCOMPARE(store.data(), AppData::empty());
+            store.addClient(QStringLiteral("Not written"));
+            store.saveBeforeQuit();
+        };
+        // A FIFO would block a reading start for good.
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        startsBlocked(notRegular);
+        struct stat st;
+        QVERIFY(::lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        QVERIFY(QFile::remove(file));
+        // A link to an endless device would be read until memory runs out.
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+        startsBlocked(notRegular);
+        QCOMPARE(QFileInfo(file).symLinkTarget(), QStringLiteral("/dev/zero"));
+        QVERIFY(QFile::remove(file));
+        // A file past the limit (sparse: it takes no room) is not read either.
+        {
+            QFile big(file);
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            QVERIFY(big.resize(Store::kMaxDataFileBytes + 1));
+        }
+        startsBlocked(QStringLiteral("The data file is larger than 256 MB. It was left as it is; changes "
+                                     "will not be saved this session."));
+        QCOMPARE(QFileInfo(file).size(), Store::kMaxDataFileBytes + 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"tallybrook.json"});
+    }
+
     void dataFileIsAFolderOrALink()
     {
-        // A folder where the file should be: set aside like any unreadable file.
+        // A folder where the file should be: not read, not moved, nothing written over it.
         QTemporaryDir dir;
         const QString file = dir.path() + QStringLiteral("/tallybrook.json");
         QDir().mkpath(file + QStringLiteral("/inner"));
         {
             Store store(dir.path(), false);
-            QCOMPARE(store.toast()->message, kSetAside);
-            QVERIFY(!store.savingBlocked());
+            QCOMPARE(store.toast()->message,
+                     QStringLiteral("The data file is not a regular file. It was left as "
+                                    "it is; changes will not be saved this session."));
+            QVERIFY(store.savingBlocked());
+            QCOMPARE(store.data(), AppData::empty());
             store.addClient(QStringLiteral("Fresh"));
             store.flushPendingSave();
-            QCOMPARE(readDocument(file).clients, QStringList{"Fresh"});
         }
-        const QStringList aside = QDir(dir.path()).entryList({"tallybrook-unreadable-*.json"}, QDir::Dirs);
-        QCOMPARE(aside.size(), 1);
-        QVERIFY(QDir(dir.path() + QLatin1Char('/') + aside.first() + QStringLiteral("/inner")).exists());
+        QVERIFY(QDir(file + QStringLiteral("/inner")).exists());
+        QVERIFY(QDir(dir.path()).entryList({"tallybrook-unreadable-*"}, QDir::Dirs | QDir::Files).isEmpty());
 
         // A link to a file elsewhere: the target is read and updated in place; the link stays.
         QTemporaryDir other;
