@@ -1,7 +1,9 @@
 #include "app/SingleInstance.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -49,7 +51,12 @@ SingleInstance::Role SingleInstance::acquire()
     m_lock = std::make_unique<QLockFile>(lockPath());
     // Never stale by age: only a lock whose owner no longer runs is taken over.
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
+    bool locked = m_lock->tryLock(0);
+    if (!locked && m_lock->error() == QLockFile::LockFailedError && lockIsLeftover()) {
+        m_lock->removeStaleLockFile();
+        locked = m_lock->tryLock(0);
+    }
+    if (!locked) {
         if (m_lock->error() == QLockFile::LockFailedError) {
             m_lock.reset();
             return m_role = Role::secondary;
@@ -70,6 +77,23 @@ SingleInstance::Role SingleInstance::acquire()
                  qPrintable(m_server->errorString()));
     }
     return m_role = Role::primary;
+}
+
+bool SingleInstance::lockIsLeftover() const
+{
+    // A lock naming a process, on this machine or another, is left to QLockFile's own rules.
+    qint64 pid = 0;
+    QString host, app;
+    if (m_lock->getLockInfo(&pid, &host, &app))
+        return false;
+    // Empty or garbled (a crash of the file system, not a live start): a start writes its lock in
+    // one go, so one older than a moment that nobody answers for is a leftover.
+    const QFileInfo info(lockPath());
+    if (info.lastModified().msecsTo(QDateTime::currentDateTime()) < kFreshLockMs)
+        return false;
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    return !socket.waitForConnected(kAnswerMs);
 }
 
 void SingleInstance::acceptConnection()

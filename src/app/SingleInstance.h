@@ -24,7 +24,13 @@ public:
 
     static QString defaultFolder();
 
-    // Takes the lock (removing one left by a process that no longer runs) and starts listening.
+    // A lock file younger than this may be a start writing it; one older, empty or garbled, that
+    // nobody answers for within kAnswerMs, is a leftover and is removed.
+    static constexpr int kFreshLockMs = 2000;
+    static constexpr int kAnswerMs = 300;
+
+    // Takes the lock (removing one left by a process that no longer runs, or an empty or garbled
+    // one nobody answers for) and starts listening.
     // Only the primary may open the data file.
     Role acquire();
     Role role() const { return m_role; }
@@ -44,6 +50,7 @@ signals:
 
 private:
     void acceptConnection();
+    bool lockIsLeftover() const;
 
     QString m_folder;
     Role m_role = Role::failed;

@@ -240,17 +240,6 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         }
         bool changed = false;
         sanitize(*decoded, changed, turkishCase);
-        // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
-        // and deletion: it gets an id of its own.
-        QSet<QUuid> ids;
-        ids.reserve(decoded->projects.size());
-        for (Project& p : decoded->projects) {
-            if (ids.contains(p.id)) {
-                p.id = QUuid::createUuid();
-                changed = true;
-            }
-            ids.insert(p.id);
-        }
         // Equal client and category texts share one buffer (the directory's where there is
         // one): less memory, and the statistics group projects by buffer without reading texts.
         QSet<QString> texts(decoded->clients.begin(), decoded->clients.end());
@@ -285,6 +274,17 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
 
 void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
 {
+    // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
+    // and deletion: it gets an id of its own.
+    QSet<QUuid> ids;
+    ids.reserve(data.projects.size());
+    for (Project& p : data.projects) {
+        if (ids.contains(p.id)) {
+            p.id = QUuid::createUuid();
+            changed = true;
+        }
+        ids.insert(p.id);
+    }
     for (Project& p : data.projects) {
         const QString name = applyRules(p.name, kNameRules);
         if (name != p.name) {

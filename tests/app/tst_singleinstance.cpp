@@ -68,6 +68,42 @@ private slots:
         QVERIFY(!nowhere.errorString().isEmpty());
     }
 
+    void garbledLocksHeal()
+    {
+        QTemporaryDir dir;
+        const QString lock = dir.path() + QStringLiteral("/tallybrook.lock");
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+        const auto age = [&] {
+            QFile f(lock);
+            return f.open(QIODevice::ReadOnly) && f.setFileTime(old, QFileDevice::FileModificationTime);
+        };
+        for (const QByteArray& content : {QByteArray(), QByteArray("\x01\xff garbage\n\n\n")}) {
+            {
+                QFile f(lock);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(content);
+            }
+            QVERIFY(age());
+            SingleInstance next(dir.path());
+            QCOMPARE(next.acquire(), SingleInstance::Role::primary);
+        }
+        // One just written may be a start in the middle of writing it: left alone.
+        {
+            QFile f(lock);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        SingleInstance hasty(dir.path());
+        QCOMPARE(hasty.acquire(), SingleInstance::Role::secondary);
+        QVERIFY(QFile::exists(lock));
+        // A live first start is never taken over, however old its lock.
+        QVERIFY(QFile::remove(lock));
+        SingleInstance first(dir.path());
+        QCOMPARE(first.acquire(), SingleInstance::Role::primary);
+        QVERIFY(age());
+        SingleInstance second(dir.path());
+        QCOMPARE(second.acquire(), SingleInstance::Role::secondary);
+    }
+
     void killedOwnerLeavesNoLock()
     {
         // A real first instance killed outright leaves its lock file behind.

@@ -6,6 +6,7 @@
 #include "model/HexColor.h"
 #include "model/Store.h"
 
+#include <QSet>
 #include <cstdlib>
 
 // What must hold for any bytes found where the data file should be: reading either fails
@@ -22,11 +23,19 @@ inline void check(const QByteArray& bytes)
 {
     std::optional<AppData> doc = DataFile::decode(bytes);
     if (doc) {
+        // What a start does: dates to noon, then the repairs, in either case rule.
+        for (Project& p : doc->projects)
+            p.date = atNoon(p.date);
+        const bool turkish = bytes.size() % 2 == 1;
         bool changed = false;
-        Store::sanitize(*doc, changed);
+        Store::sanitize(*doc, changed, turkish);
         bool again = false;
-        Store::sanitize(*doc, again);
+        Store::sanitize(*doc, again, turkish);
         require(!again); // repair settles in one pass
+        QSet<QUuid> ids;
+        for (const Project& p : doc->projects)
+            ids.insert(p.id);
+        require(ids.size() == doc->projects.size()); // every project its own id
         const auto written = DataFile::encode(*doc);
         require(written.has_value());
         const auto reread = DataFile::decode(*written);
@@ -38,8 +47,10 @@ inline void check(const QByteArray& bytes)
     if (const auto amount = Amount::parse(text))
         require(*amount >= 0 && std::isfinite(*amount));
     HexColor::fromHex(text);
+    if (const auto amount = Amount::fromField(text, QString(), std::nullopt, 50.1413))
+        require(*amount >= 0 && *amount <= Amount::kMaxAmount);
     if (const auto rate = CurrencyRate::parseAnswer(bytes))
-        require(*rate > 0);
+        require(CurrencyRate::plausible(*rate));
 }
 
 } // namespace LoadCheck

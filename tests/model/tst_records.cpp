@@ -85,6 +85,12 @@ private slots:
         const QString huge = QStringLiteral("1") + QString(305, QLatin1Char('0'));
         QVERIFY(Amount::parse(huge));
         QVERIFY(!Amount::fromField(huge, QString(), std::nullopt, 0.0001));
+        // Nothing above the documented bound is taken, typed or converted.
+        QCOMPARE(Amount::fromField(QStringLiteral("1000000000000"), QString(), std::nullopt, 1.0), 1e12);
+        QVERIFY(!Amount::fromField(QStringLiteral("1000000000001"), QString(), std::nullopt, 1.0));
+        QVERIFY(!Amount::fromField(QStringLiteral("1000000"), QString(), std::nullopt, 1e-7));
+        // A stored amount beyond it, left untouched, still comes back as it is.
+        QCOMPARE(Amount::fromField(QStringLiteral("x"), QStringLiteral("x"), 1e300, 1.0), 1e300);
     }
 
     void hexColors()

@@ -155,7 +155,15 @@ private slots:
         QCOMPARE(store.money(1200),
                  TestEnv::localized(QStringLiteral("₺1,200"))); // a prefix only, no conversion
 
+        // Sums of absurd fees are no figure at all, never "inf" or "nan".
+        QCOMPARE(store.money(qInf()), QStringLiteral("—"));
+        QCOMPARE(store.money(qQNaN()), QStringLiteral("—"));
+        QCOMPARE(store.percent(qQNaN()), QStringLiteral("—"));
+        QVERIFY(!store.money(1e308).contains(QStringLiteral("inf")));
+
         store.setLanguage(AppLanguage::tr);
+        QCOMPARE(store.money(qInf()), QStringLiteral("—"));
+        QCOMPARE(store.money(1e308), QStringLiteral("—")); // lira past a double's range
         QCOMPARE(store.money(100), QStringLiteral("5.014 ₺"));
         CurrencyRate::setUsdToTry(32.5);
         QCOMPARE(store.money(1500), QStringLiteral("48.750 ₺"));

@@ -77,6 +77,37 @@ private slots:
         QVERIFY(!store.hasPendingSave());
     }
 
+    void duplicateIdsGetIdsOfTheirOwn()
+    {
+        QDir().mkpath(m_folder);
+        AppData d;
+        Project first = makeProject("First", Status::ongoing, 100, QDate(Store::currentYear(), 3, 15));
+        Project second = makeProject("Second", Status::ongoing, 200, QDate(Store::currentYear(), 3, 15));
+        Project third = makeProject("Third", Status::ongoing, 300, QDate(Store::currentYear(), 3, 15));
+        second.id = first.id;
+        third.id = first.id;
+        d.projects = {first, second, third};
+        writeFile(m_file, *DataFile::encode(d));
+        Store store(m_folder, false);
+        const QVector<Project>& p = store.data().projects;
+        QCOMPARE(p.at(0).id, first.id); // the first keeps its id
+        QVERIFY(p.at(1).id != first.id && p.at(2).id != first.id && p.at(1).id != p.at(2).id);
+        QCOMPARE(readDocument(m_file), store.data()); // repaired on disk at once
+        // Each card now acts on its own project.
+        const QUuid secondId = p.at(1).id;
+        store.handleDrop({QStringLiteral("card:") + uuidText(secondId)}, Status::paid);
+        QCOMPARE(store.data().projects.at(0).status, Status::ongoing);
+        QCOMPARE(store.data().projects.at(1).status, Status::paid);
+        Project renamed = store.data().projects.at(1);
+        renamed.name = QStringLiteral("Second, renamed");
+        store.save(renamed);
+        QCOMPARE(store.data().projects.at(0).name, QStringLiteral("First"));
+        QCOMPARE(store.data().projects.at(1).name, QStringLiteral("Second, renamed"));
+        store.deleteProject(store.data().projects.at(2).id);
+        QCOMPARE(store.data().projects.size(), 2);
+        QCOMPARE(store.data().projects.at(0).name, QStringLiteral("First"));
+    }
+
     void repairMergesTurkishCaseSpellings()
     {
         AppData d;
