@@ -7,6 +7,7 @@
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
 #include "model/Store.h"
+#include "model/Text.h"
 #include "ui/Spring.h"
 #include "ui/Theme.h"
 
@@ -395,7 +396,7 @@ void CardList::startDrag(int row)
     mime->setText(QStringLiteral("card:") + uuidText(project.id));
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    const QPixmap preview = ProjectCard::dragPreview(project.name, devicePixelRatioF());
+    const QPixmap preview = ProjectCard::dragPreview(Text::shown(project.name), devicePixelRatioF());
     drag->setPixmap(preview);
     drag->setHotSpot(QPoint(int(preview.width() / preview.devicePixelRatio() / 2),
                             int(preview.height() / preview.devicePixelRatio() / 2)));

@@ -1,6 +1,7 @@
 #include "board/ColumnModel.h"
 
 #include "model/Store.h"
+#include "model/Text.h"
 
 ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
     : QAbstractListModel(parent), m_store(store), m_status(status)
@@ -54,13 +55,13 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return p.name;
+        return Text::shown(p.name);
     case IdRole:
         return uuidText(p.id);
     case ClientRole:
-        return p.client;
+        return Text::shown(p.client);
     case CategoryRole:
-        return p.category;
+        return Text::shown(p.category);
     case FeeRole:
         return p.fee;
     case OutsourceRole:

@@ -1,6 +1,7 @@
 #include "board/ComboField.h"
 
 #include "board/GlyphButton.h"
+#include "model/Text.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -54,7 +55,8 @@ void ComboField::rebuildMenu()
     m_menu->clear();
     for (const QString& option : std::as_const(m_options)) {
         // Entries are names, not mnemonics: an ampersand stays an ampersand.
-        QAction* action = m_menu->addAction(QString(option).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction* action =
+            m_menu->addAction(Text::shown(option).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(action, &QAction::triggered, this, [this, option] {
             m_edit->setText(option);
             m_edit->setFocus(Qt::PopupFocusReason);

@@ -2,6 +2,7 @@
 
 #include "board/StatusStyle.h"
 #include "model/Store.h"
+#include "model/Text.h"
 
 #include <QTimer>
 
@@ -70,13 +71,13 @@ QVariant ProjectTableModel::data(const QModelIndex& index, int role) const
     const Project& p = m_projects.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return p.name;
+        return Text::shown(p.name);
     case IdRole:
         return p.id;
     case ClientRole:
-        return p.client;
+        return Text::shown(p.client);
     case CategoryRole:
-        return p.category;
+        return Text::shown(p.category);
     case FeeTextRole:
         return m_store->money(p.fee);
     case OutsourceTextRole:
@@ -89,7 +90,7 @@ QVariant ProjectTableModel::data(const QModelIndex& index, int role) const
     case HasOutsourceRole:
         return p.outsource > 0;
     case Qt::AccessibleTextRole:
-        return p.name;
+        return Text::shown(p.name);
     default:
         return {};
     }

@@ -1,6 +1,7 @@
 #include "board/ToastView.h"
 
 #include "model/Store.h"
+#include "model/Text.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
@@ -110,9 +111,9 @@ void ToastView::toastChanged()
     if (toast->id == m_id)
         return;
     m_id = toast->id;
-    m_message->setText(toast->message);
+    m_message->setText(Text::shown(toast->message));
     m_undo->setVisible(toast->canUndo);
-    setAccessibleName(toast->message);
+    setAccessibleName(Text::shown(toast->message));
     // A new toast always starts from the bottom edge, even while the last one was leaving.
     m_progress = 0;
     show();
@@ -122,7 +123,7 @@ void ToastView::toastChanged()
 
 void ToastView::announce(const QString& text)
 {
-    setAccessibleDescription(text);
+    setAccessibleDescription(Text::shown(text));
     QAccessibleEvent event(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&event);
 }

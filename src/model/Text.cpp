@@ -16,6 +16,17 @@ QString trimBlanks(const QString& text)
     return text.mid(start, end - start);
 }
 
+QString shown(const QString& text)
+{
+    if (text.size() <= kShownChars)
+        return text;
+    // Not between the halves of a surrogate pair.
+    qsizetype cut = kShownChars;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(u'…');
+}
+
 QString foldCase(const QString& text, bool turkish)
 {
     if (!turkish)

@@ -7,6 +7,12 @@ namespace Text {
 // from both ends; line breaks are kept.
 QString trimBlanks(const QString& text);
 
+// How much of a text is shown, measured or laid out: a pasted 50 MB name must not freeze the
+// window. The document keeps every text whole.
+inline constexpr qsizetype kShownChars = 1000;
+// The text itself, or its first kShownChars characters and an ellipsis.
+QString shown(const QString& text);
+
 // Names compared ignoring case. In Turkish the dotted and dotless i in either case (I, ı, İ, i) are
 // variants of one letter; other languages pair I with i only.
 QString foldCase(const QString& text, bool turkish);

@@ -1,5 +1,6 @@
 #include "settings/DirectoryDelegate.h"
 
+#include "model/Text.h"
 #include "settings/DirectoryList.h"
 #include "settings/DirectoryModel.h"
 #include "settings/DirectoryRowEditor.h"
@@ -73,7 +74,7 @@ void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
     const QFont font = Theme::font(12, QFont::Medium);
     p->setFont(font);
     p->setPen(Theme::ink());
-    const QString name = index.data(Qt::DisplayRole).toString();
+    const QString name = Text::shown(index.data(Qt::DisplayRole).toString());
     p->drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                 QFontMetrics(font).elidedText(name, Qt::ElideRight, std::max(0, text.width())));
 

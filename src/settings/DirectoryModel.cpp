@@ -1,5 +1,6 @@
 #include "settings/DirectoryModel.h"
 
+#include "model/Text.h"
 #include "settings/DirectoryText.h"
 
 DirectoryModel::DirectoryModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -87,15 +88,16 @@ QVariant DirectoryModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-    case Qt::AccessibleTextRole:
         return name;
+    case Qt::AccessibleTextRole:
+        return Text::shown(name);
     case Qt::AccessibleDescriptionRole:
-        return DirectoryText::editLabel(m_language, name) + QStringLiteral(" (F2), ") +
-               DirectoryText::removeLabel(m_language, name) + QStringLiteral(" (Delete)");
+        return DirectoryText::editLabel(m_language, Text::shown(name)) + QStringLiteral(" (F2), ") +
+               DirectoryText::removeLabel(m_language, Text::shown(name)) + QStringLiteral(" (Delete)");
     case EditLabelRole:
-        return DirectoryText::editLabel(m_language, name);
+        return DirectoryText::editLabel(m_language, Text::shown(name));
     case RemoveLabelRole:
-        return DirectoryText::removeLabel(m_language, name);
+        return DirectoryText::removeLabel(m_language, Text::shown(name));
     case EditingRole:
         // Only the first of equal names is edited.
         return !m_editingName.isEmpty() && name == m_editingName && index.row() == rowOf(m_editingName);

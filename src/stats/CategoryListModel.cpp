@@ -1,5 +1,6 @@
 #include "stats/CategoryListModel.h"
 
+#include "model/Text.h"
 #include "stats/StatsFigures.h"
 
 CategoryListModel::CategoryListModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -28,7 +29,7 @@ QVariant CategoryListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return row.name;
+        return Text::shown(row.name);
     case AmountRole:
         return row.amount;
     case ShareRole:

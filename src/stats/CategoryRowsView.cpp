@@ -1,6 +1,7 @@
 #include "stats/CategoryRowsView.h"
 
 #include "model/Store.h"
+#include "model/Text.h"
 #include "stats/CategoryRowPainter.h"
 #include "stats/StatsFigures.h"
 
@@ -46,7 +47,7 @@ QString CategoryRowsView::nameText(int position) const
     if (position < 0 || position >= kRows)
         return {};
     if (position < m_shown.size())
-        return m_shown[position].name;
+        return Text::shown(m_shown[position].name);
     return m_store ? m_store->tr(QStringLiteral("N/A"), QStringLiteral("Boş")) : QStringLiteral("N/A");
 }
 
@@ -83,8 +84,9 @@ void CategoryRowsView::paintEvent(QPaintEvent*)
         if (i < m_shown.size() && m_store) {
             const NamedTotal& row = m_shown[i];
             const double share = StatsFigures::share(row.amount, m_gross);
-            CategoryRowPainter::paint(p, rowRect(i), CategoryRowPainter::cardLook(),
-                                      {row.name, m_store->percent(share), m_store->money(row.amount)}, share);
+            CategoryRowPainter::paint(
+                p, rowRect(i), CategoryRowPainter::cardLook(),
+                {Text::shown(row.name), m_store->percent(share), m_store->money(row.amount)}, share);
         } else {
             CategoryRowPainter::paintPlaceholder(p, rowRect(i), nameText(i), figuresText(i));
         }

@@ -1,6 +1,7 @@
 #include "stats/StatsView.h"
 
 #include "model/Store.h"
+#include "model/Text.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
@@ -126,12 +127,13 @@ void StatsView::refresh()
     const double clientAmount = f.clients.isEmpty() ? 0 : f.clients.first().amount;
     m_cards[2]->setTexts(
         store.tr(QStringLiteral("Highest Paid Client"), QStringLiteral("En Çok Kazandıran Müşteri")),
-        f.clients.isEmpty() ? none : f.clients.first().name,
+        f.clients.isEmpty() ? none : Text::shown(f.clients.first().name),
         language == AppLanguage::tr ? QStringLiteral("Toplam: ") + store.money(clientAmount)
                                     : store.money(clientAmount) + QStringLiteral(" total billed"));
     m_cards[3]->setTexts(
         store.tr(QStringLiteral("Highest Value Project"), QStringLiteral("En Yüksek Bütçeli Proje")),
-        f.topProject ? f.topProject->name : none, store.money(f.topProject ? f.topProject->fee : 0));
+        f.topProject ? Text::shown(f.topProject->name) : none,
+        store.money(f.topProject ? f.topProject->fee : 0));
 
     m_chartTitle->setText(store.tr(QStringLiteral("Monthly Revenue Distribution"),
                                    QStringLiteral("Aylara Göre Gelir Dağılımı")));

@@ -7,6 +7,7 @@
 #include "board/SampleTip.h"
 #include "board/SearchBar.h"
 #include "board/ToastView.h"
+#include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/InkButton.h"
@@ -18,6 +19,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -31,6 +33,12 @@
 #include <memory>
 
 namespace {
+AppData readDocument(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? DataFile::decode(f.readAll()).value_or(AppData{}) : AppData{};
+}
+
 // Pages tall enough to scroll.
 QWidget* tallPage(MainTab tab, Store*, QWidget* parent)
 {
@@ -265,6 +273,46 @@ private slots:
         QCOMPARE(header->height(), tallWithTip);
         // Without the tip the tabs sit in the middle of the window.
         QVERIFY(std::abs(header->tabs()->geometry().center().x() - header->width() / 2) <= 1);
+    }
+
+    void giantTextsNeverFreezeTheWindow()
+    {
+        // A name pasted from somewhere by mistake: twenty million characters, and long client and
+        // category names too.
+        const QString giant = QString(20'000'000, QLatin1Char('x')) + QStringLiteral("end");
+        Project p = m_store->data().projects.first();
+        p.name = giant;
+        p.client = QString(1'000'000, QLatin1Char('c'));
+        p.category = QString(1'000'000, QLatin1Char('k'));
+        m_store->update([&](AppData& d) {
+            d.projects.first() = p;
+            d.clients.append(p.client);
+            d.categories.append(p.category);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        auto w = openWindow();
+        QCoreApplication::processEvents();
+        for (MainTab tab : {MainTab::stats, MainTab::settings, MainTab::board}) {
+            m_store->setTab(tab);
+            QCoreApplication::processEvents();
+        }
+        m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
+        QCoreApplication::processEvents();
+        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+        // A later change is as quick as any.
+        clock.restart();
+        m_store->move(p.id, Status::paid);
+        w->grab();
+        QCoreApplication::processEvents();
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        // The toast shows a shortened name; the document keeps it whole, to the last letter.
+        m_store->deleteProject(p.id);
+        QVERIFY(w->toast()->message().size() < 1100);
+        QVERIFY(w->toast()->message().endsWith(QStringLiteral("…")));
+        m_store->undoDelete();
+        m_store->flushPendingSave();
+        QCOMPARE(readDocument(m_store->fileURL()).projects.first().name, giant);
     }
 
     void dragsScrollThePage()
