@@ -39,13 +39,15 @@ int axisHeight()
 
 MonthlyChart::MonthlyChart(QWidget* parent) : QWidget(parent)
 {
+    // Before anything that asks for this widget's accessible interface (setting its name does):
+    // the first interface made is kept for the widget's life.
+    MonthlyChartAccessible::install();
     setObjectName(QStringLiteral("monthlyChart"));
     m_scaleMax = kLeastTop * kHeadroom;
     setMouseTracking(true);
     setFixedHeight(kHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(QStringLiteral("Monthly revenue chart"));
-    MonthlyChartAccessible::install();
 }
 
 void MonthlyChart::setMonths(const QVector<StatsFigures::MonthTotal>& months, std::optional<int> peak,
