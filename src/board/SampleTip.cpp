@@ -43,6 +43,7 @@ SampleTip::SampleTip(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     });
     if (m_store)
         connect(m_store, &Store::languageChanged, this, [this] {
+            setAccessibleName(text());
             updateGeometry();
             update();
         });

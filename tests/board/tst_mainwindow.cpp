@@ -183,6 +183,11 @@ private slots:
         auto w = openWindow();
         SampleTip* tip = w->header()->sampleTip();
         QVERIFY(tip->isVisible());
+        // What a screen reader says follows the language like the text on screen.
+        QVERIFY(tip->accessibleName().startsWith(QStringLiteral("You can erase")));
+        m_store->setLanguage(AppLanguage::tr);
+        QVERIFY(tip->accessibleName().startsWith(QStringLiteral("Örnek verileri")));
+        m_store->setLanguage(AppLanguage::en);
         // The body of the tip leads to the settings and closes it for good.
         QTest::mouseClick(tip, Qt::LeftButton, {}, tip->cardRect().topLeft().toPoint() + QPoint(14, 8));
         QCOMPARE(m_store->tab(), MainTab::settings);
