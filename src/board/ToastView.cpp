@@ -9,6 +9,7 @@
 #include "ui/Theme.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -17,10 +18,25 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVariantAnimation>
 #include <QWheelEvent>
 
 namespace {
+// An alert: a screen reader speaks its name when it shows.
+class ToastAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ToastAccessible(QWidget* toast) : QAccessibleWidget(toast, QAccessible::AlertMessage) {}
+};
+
+QAccessibleInterface* toastFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("ToastView") && object && object->isWidgetType())
+        return new ToastAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
 // Room for the shadow (blur 12, 6 down) around the capsule.
 const QMargins kShadow(14, 8, 14, 20);
 constexpr int kInset = 24;
@@ -30,6 +46,11 @@ const QColor kGreen(0x34, 0xD3, 0x99);
 
 ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(toastFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setObjectName(QStringLiteral("toast"));
     setAccessibleName(QString());
     auto* row = new QHBoxLayout(this);
@@ -74,7 +95,12 @@ ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     });
 
     parent->installEventFilter(this);
+    // Undo from the keyboard while the toast offers it. A text field with the focus keeps the key
+    // for its own undo: it claims it before any shortcut sees it.
+    m_undoKey = new QShortcut(QKeySequence::Undo, parent, nullptr, nullptr, Qt::WindowShortcut);
+    m_undoKey->setEnabled(false);
     if (m_store) {
+        connect(m_undoKey, &QShortcut::activated, m_store, &Store::undoDelete);
         connect(m_undo, &QPushButton::clicked, m_store, &Store::undoDelete);
         connect(m_store, &Store::toastChanged, this, &ToastView::toastChanged);
         connect(m_store, &Store::announce, this, &ToastView::announce);
@@ -102,6 +128,7 @@ void ToastView::toastChanged()
 {
     const auto& toast = m_store->toast();
     if (!toast) {
+        m_undoKey->setEnabled(false);
         if (m_id.isNull())
             return;
         m_id = QUuid();
@@ -113,12 +140,16 @@ void ToastView::toastChanged()
     m_id = toast->id;
     m_message->setText(Text::shown(toast->message));
     m_undo->setVisible(toast->canUndo);
+    m_undoKey->setEnabled(toast->canUndo);
     setAccessibleName(Text::shown(toast->message));
     // A new toast always starts from the bottom edge, even while the last one was leaving.
     m_progress = 0;
     show();
     raise();
     animate(true);
+    // Each new toast is a new alert, also one that replaces another still showing.
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 void ToastView::announce(const QString& text)

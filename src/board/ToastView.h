@@ -8,6 +8,7 @@ class QGraphicsOpacityEffect;
 class QLabel;
 class QMouseEvent;
 class QPushButton;
+class QShortcut;
 class QVariantAnimation;
 class QWheelEvent;
 class Store;
@@ -25,6 +26,8 @@ public:
     QUuid toastId() const { return m_id; }
     QString message() const;
     QPushButton* undoButton() const { return m_undo; }
+    // Ctrl+Z while the toast offers Undo.
+    QShortcut* undoKey() const { return m_undoKey; }
     // True from the arrival of a toast until it has left.
     bool isPresent() const { return !m_id.isNull(); }
 
@@ -48,6 +51,7 @@ private:
     QLabel* m_check;
     QLabel* m_message;
     QPushButton* m_undo;
+    QShortcut* m_undoKey;
     QGraphicsOpacityEffect* m_opacity;
     QVariantAnimation* m_animation;
     qreal m_progress = 0;

@@ -389,7 +389,8 @@ void Store::show(const QString& message, bool canUndo, double durationSeconds)
 {
     Toast toast{QUuid::createUuid(), message, canUndo};
     setToast(toast);
-    emit announce(canUndo ? message + QStringLiteral(". Undo available.") : message);
+    // The undo key is named: a screen reader user cannot see the button.
+    emit announce(canUndo ? message + QStringLiteral(". Undo available, press Ctrl+Z.") : message);
     const int ms = durationSeconds >= 0 ? int(durationSeconds * 1000) : (canUndo ? kUndoToastMs : kToastMs);
     m_toastTimer.start(ms);
 }

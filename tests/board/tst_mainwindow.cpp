@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <memory>
@@ -220,7 +221,11 @@ private slots:
         // What the alert reads out, undo hint included.
         QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(toast);
         QVERIFY(spoken->text(QAccessible::Description).startsWith(toast->message()));
-        QVERIFY(spoken->text(QAccessible::Description).endsWith(QStringLiteral("Undo available.")));
+        QVERIFY(
+            spoken->text(QAccessible::Description).endsWith(QStringLiteral("Undo available, press Ctrl+Z.")));
+        // Spoken as an alert the moment it appears.
+        QCOMPARE(spoken->role(), QAccessible::AlertMessage);
+        QCOMPARE(spoken->text(QAccessible::Name), toast->message());
 
         QTest::mouseClick(toast->undoButton(), Qt::LeftButton);
         const auto& projects = m_store->data().projects;
@@ -414,6 +419,22 @@ private slots:
         QTest::mouseClick(toast->undoButton(), Qt::LeftButton);
         QCOMPARE(m_store->data().projects.first().id, victim.id);
         QCOMPARE(QApplication::focusWidget(), field.data());
+
+        // Ctrl+Z in a text field is the field's own undo, never the toast's.
+        const Project second = m_store->data().projects.first();
+        m_store->deleteProject(second.id);
+        QVERIFY(toast->undoKey()->isEnabled());
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral(" more"));
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m_store->data().projects.first().id != second.id);
+        QCOMPARE(field->text(), QStringLiteral("typing"));
+        // Elsewhere it undoes the deletion the toast offers.
+        beneath->setFocus();
+        QTRY_VERIFY(beneath->hasFocus());
+        QTest::keyClick(beneath, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_store->data().projects.first().id, second.id);
+        QVERIFY(!toast->undoKey()->isEnabled());
 
         // A click on the toast's message reaches the button beneath it, a press and release alike.
         m_store->show(QStringLiteral("Saved"));

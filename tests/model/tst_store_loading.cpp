@@ -373,7 +373,8 @@ private slots:
         QVERIFY(store.toast()->id != first.id); // a new toast even with the same text
         store.show(QStringLiteral("Deleted"), true);
         QCOMPARE(store.toastLifeMs(), 5000);
-        QCOMPARE(announce.last().first().toString(), QStringLiteral("Deleted. Undo available."));
+        QCOMPARE(announce.last().first().toString(),
+                 QStringLiteral("Deleted. Undo available, press Ctrl+Z."));
         QCOMPARE(announce.at(0).first().toString(), QStringLiteral("Plain"));
         store.show(QStringLiteral("Long"), false, 10);
         QCOMPARE(store.toastLifeMs(), 10000);
