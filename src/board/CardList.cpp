@@ -6,6 +6,7 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
+#include "board/StatusStyle.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "ui/Spring.h"
@@ -16,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
@@ -48,6 +50,8 @@ CardList::CardList(Store* store, ColumnModel* model, QWidget* parent)
 {
     setObjectName(QStringLiteral("cardList"));
     PaintedProjectsAccessible::install();
+    // Reached with Tab, moved through with the arrow keys; a click keeps its own meaning.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -253,9 +257,29 @@ void CardList::paintEvent(QPaintEvent* event)
             continue;
         const QModelIndex index = m_model->index(row);
         m_delegate->paintCard(&p, QRectF(card), index, hoverAmount(m_model->project(row).id));
+        if (row == m_cursor.row())
+            m_cursor.paintRing(p, QRectF(card), ProjectCard::kRadius);
         if (m_painted++ == 0)
             m_firstPainted = row;
     }
+}
+
+void CardList::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_cursor.handleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+void CardList::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    m_cursor.focusIn();
+}
+
+void CardList::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    m_cursor.focusOut();
 }
 
 void CardList::mousePressEvent(QMouseEvent* event)
@@ -349,7 +373,9 @@ QString CardList::itemName(int row) const
 QString CardList::itemDescription(int row) const
 {
     const QModelIndex index = m_model->index(row);
-    QStringList parts{index.data(ColumnModel::FeeTextRole).toString(),
+    // The status first: a card says which column it is in.
+    QStringList parts{StatusStyle::title(m_model->status(), m_store ? m_store->language() : AppLanguage::en),
+                      index.data(ColumnModel::FeeTextRole).toString(),
                       index.data(ColumnModel::ClientRole).toString(),
                       index.data(ColumnModel::CategoryRole).toString()};
     if (index.data(ColumnModel::OutsourceRole).toDouble() > 0)

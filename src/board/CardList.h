@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/PaintedProjects.h"
+#include "board/ProjectCursor.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -52,6 +53,8 @@ public:
     QString itemName(int row) const override;
     QString itemDescription(int row) const override;
     QString emptyName() const override { return emptyText(); }
+    int currentRow() const override { return m_cursor.row(); }
+    ProjectCursor& cursor() { return m_cursor; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -65,6 +68,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void relayout();
@@ -94,4 +100,5 @@ private:
 
     QPoint m_pressPos;
     int m_pressRow = -1;
+    ProjectCursor m_cursor{this, this};
 };

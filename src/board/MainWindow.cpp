@@ -69,6 +69,8 @@ MainWindow::MainWindow(Store* store, MainWindowPages::Factory pages, QWidget* pa
 
     m_area = new QScrollArea(content);
     m_area->setObjectName(QStringLiteral("pageArea"));
+    // No Tab stop of its own: the keys that scroll reach it from whatever inside has the focus.
+    m_area->setFocusPolicy(Qt::NoFocus);
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setWidgetResizable(true);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -30,6 +30,8 @@ public:
     virtual void openEditor(int row) = 0;
     virtual void openMenu(int row, const QPoint& globalPos) = 0;
 
+    // The item the keyboard is on, or -1.
+    virtual int currentRow() const { return -1; }
     // A widget standing before the items (a header row), announced as the first child.
     virtual QWidget* leadingWidget() const { return nullptr; }
     // What the list is called while it has no items; null keeps the widget's own name.

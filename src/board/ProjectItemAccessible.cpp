@@ -96,6 +96,12 @@ QAccessible::State ProjectItemAccessible::state() const
     if (!m_widget || r < 0 || !m_widget->isVisible() ||
         m_widget->visibleRegion().intersected(projects()->itemRect(r)).isEmpty())
         s.invisible = true;
+    s.focusable = true;
+    s.selectable = true;
+    if (r >= 0 && projects()->currentRow() == r) {
+        s.selected = true;
+        s.focused = m_widget->hasFocus();
+    }
     return s;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -32,6 +33,8 @@ ProjectTable::ProjectTable(Store* store, QWidget* parent)
     PaintedProjectsAccessible::install();
     setObjectName(QStringLiteral("projectTable"));
     setAccessibleName(QStringLiteral("Projects"));
+    // Reached with Tab, moved through with the arrow keys; a click keeps its own meaning.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAcceptDrops(false);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -159,6 +162,24 @@ void ProjectTable::paintEvent(QPaintEvent* event)
     }
 }
 
+void ProjectTable::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_cursor.handleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+void ProjectTable::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    m_cursor.focusIn();
+}
+
+void ProjectTable::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    m_cursor.focusOut();
+}
+
 void ProjectTable::paintFrame(QPainter& p, const QRect& clip) const
 {
     const QRectF frame(0, 0, width(), m_frameHeight);
@@ -202,6 +223,8 @@ void ProjectTable::paintRows(QPainter& p, const QRect& clip)
             p.setClipPath(rounded, Qt::IntersectClip);
         }
         m_delegate->paint(&p, option, m_model->index(row));
+        if (row == m_cursor.row())
+            m_cursor.paintRing(p, QRectF(r).adjusted(2, 1, -2, -1), 8);
         if (atCorners)
             p.restore();
         ++m_painted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/PaintedProjects.h"
+#include "board/ProjectCursor.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -60,6 +61,8 @@ public:
     QString itemName(int row) const override;
     QString itemDescription(int row) const override;
     QWidget* leadingWidget() const override;
+    int currentRow() const override { return m_cursor.row(); }
+    ProjectCursor& cursor() { return m_cursor; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -73,6 +76,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -96,4 +102,5 @@ private:
     QUuid m_pressedEdit;
     int m_painted = 0;
     quint64 m_paintCount = 0;
+    ProjectCursor m_cursor{this, this};
 };
