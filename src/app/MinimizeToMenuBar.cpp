@@ -24,6 +24,8 @@ void MinimizeToMenuBar::hide()
         if (w != window && w->isVisible() && !popup && w->parentWidget() &&
             w->parentWidget()->window() == window) {
             m_hiddenDialogs.append(w);
+            // The window manager may have iconified it along with its window.
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
             w->hide();
         }
     }
@@ -42,6 +44,7 @@ void MinimizeToMenuBar::restoreDialogs()
         if (!dialog || !window || dialog->parentWidget() == nullptr ||
             dialog->parentWidget()->window() != window)
             continue;
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
         dialog->show();
         top = dialog;
     }

@@ -56,6 +56,12 @@ QStringList stacking()
     return ids;
 }
 
+int width(const QString& id)
+{
+    static const QRegularExpression w(QStringLiteral("Width: (\\d+)"));
+    return w.match(run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id})).captured(1).toInt();
+}
+
 QString activeWindow()
 {
     return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
@@ -182,6 +188,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window) && !isViewable(sheet), 5000);
         QVERIFY(secondStart());
         QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, 5000);
+
+        // The Window menu of the window behind the sheet answers the pointer: Zoom.
+        QVERIFY(width(window) < 1500);
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("215"),
+                 QStringLiteral("12"), QStringLiteral("click"), QStringLiteral("1")});
+        QTest::qWait(400);
+        screenshot(QStringLiteral("shell-menu.png"));
+        // Zoom, the menu's second item, about four lines below the title.
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("225"),
+                 QStringLiteral("59"), QStringLiteral("click"), QStringLiteral("1")});
+        QTRY_VERIFY_WITH_TIMEOUT(width(window) >= 1590, 5000); // the whole 1600-point screen
+        screenshot(QStringLiteral("shell-zoom.png"));
+        QVERIFY(isViewable(sheet));
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, 5000);
 
         // Ctrl+Q typed in the sheet quits.
