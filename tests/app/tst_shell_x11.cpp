@@ -36,7 +36,12 @@ bool skipsTaskbar(const QString& id)
 
 bool hasIcon(const QString& id)
 {
-    return prop(id, QStringLiteral("_NET_WM_ICON")).contains(QLatin1String("(CARDINAL) ="));
+    // xprop draws each size as "Icon (w x h):" (or lists width, height and pixels); Qt leaves the
+    // property empty when the window has no icon.
+    static const QRegularExpression data(QStringLiteral("Icon \\(\\d+ x \\d+\\)|= \\d+, \\d+, \\d+"));
+    const QString icon =
+        run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ICON")});
+    return data.match(icon).hasMatch();
 }
 
 bool isViewable(const QString& id)
