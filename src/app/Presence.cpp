@@ -84,11 +84,6 @@ void setTrayIconOnScreen(bool onScreen)
     g_trayIconOnScreen = onScreen;
 }
 
-bool trayIconOnScreen()
-{
-    return g_trayIconOnScreen;
-}
-
 bool hasTaskbarEntry()
 {
     return showsInDock() || !g_trayIconOnScreen;

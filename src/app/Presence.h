@@ -12,7 +12,6 @@ bool showsInMenuBar();
 // Whether a tray icon is on screen (or still expected), to come back through; the application
 // keeps this current. True until told otherwise.
 void setTrayIconOnScreen(bool onScreen);
-bool trayIconOnScreen();
 // Whether the windows have a task-bar entry now: as the preference says, but always while no
 // tray icon is on screen, so the application never runs where the user cannot find it.
 bool hasTaskbarEntry();
