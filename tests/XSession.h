@@ -57,9 +57,12 @@ inline void screenshot(const QString& name)
 }
 
 // The whole of an `inRealXServer` slot: starts the session with this program and passes when
-// `test`'s insideXServer passed in it. Skips inside the session and where a tool is missing.
-inline void runInside(const QObject* test, std::initializer_list<const char*> tools = {
-                                               "xvfb-run", "openbox", "tint2", "xdotool", "xprop"})
+// `test`'s slot `slot` (insideXServer unless named) passed in it. Skips inside the session and
+// where a tool is missing.
+inline void runInside(const QObject* test,
+                      std::initializer_list<const char*> tools = {"xvfb-run", "openbox", "tint2", "xdotool",
+                                                                  "xprop"},
+                      const char* slot = "insideXServer")
 {
     if (inside())
         QSKIP("this is the run inside the session");
@@ -73,12 +76,11 @@ inline void runInside(const QObject* test, std::initializer_list<const char*> to
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     session.setProcessEnvironment(env);
     session.start(QStringLiteral(TB_XSESSION_SCRIPT),
-                  {QCoreApplication::applicationFilePath(), QStringLiteral("insideXServer")});
+                  {QCoreApplication::applicationFilePath(), QLatin1String(slot)});
     QVERIFY(session.waitForFinished(180000));
     const QByteArray out = session.readAll();
     QVERIFY2(session.exitCode() == 0, out.constData());
-    const QByteArray passed =
-        QByteArray("PASS   : ") + test->metaObject()->className() + QByteArray("::insideXServer()");
+    const QByteArray passed = QByteArray("PASS   : ") + test->metaObject()->className() + "::" + slot + "()";
     QVERIFY2(out.contains(passed), out.constData());
 }
 

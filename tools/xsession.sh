@@ -47,6 +47,8 @@ wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 tint2 >"$log/tint2" 2>&1 &
 tray_pid=$!
+# Tests that take the tray away (a panel crashing) end this process, and only this one.
+export TB_TRAY_PID=$tray_pid
 wait_for 10 xdotool search --onlyvisible --classname tint2
 # The panel maps once its tray has claimed the selection; give it a moment to settle.
 sleep 0.3

@@ -1,22 +1,70 @@
 #include "app/AppCommands.h"
 
+#include "app/MinimizeToMenuBar.h"
 #include "app/Presence.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace {
-// Text commands go to whichever text field has the focus.
-void sendToFocus(const char* slot)
+enum class TextCommand { cut, copy, paste, selectAll };
+
+// The text field behind the focus: a line edit itself, or the one inside a spin box, date
+// field or editable pop-up.
+QLineEdit* lineEditOf(QWidget* focus)
 {
-    if (QWidget* focus = QApplication::focusWidget())
-        QMetaObject::invokeMethod(focus, slot);
+    if (auto* edit = qobject_cast<QLineEdit*>(focus))
+        return edit;
+    if (auto* combo = qobject_cast<QComboBox*>(focus))
+        return combo->lineEdit();
+    if (qobject_cast<QAbstractSpinBox*>(focus))
+        return focus->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    return nullptr;
+}
+
+bool textFieldHasFocus()
+{
+    QWidget* focus = QApplication::focusWidget();
+    return lineEditOf(focus) || qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus);
+}
+
+// Text commands go to whichever text field has the focus; with none they are disabled.
+void sendToFocus(TextCommand command)
+{
+    QWidget* focus = QApplication::focusWidget();
+    auto apply = [command](auto* field) {
+        switch (command) {
+        case TextCommand::cut:
+            field->cut();
+            break;
+        case TextCommand::copy:
+            field->copy();
+            break;
+        case TextCommand::paste:
+            field->paste();
+            break;
+        case TextCommand::selectAll:
+            field->selectAll();
+            break;
+        }
+    };
+    if (QLineEdit* edit = lineEditOf(focus))
+        apply(edit);
+    else if (auto* text = qobject_cast<QTextEdit*>(focus))
+        apply(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
+        apply(plain);
 }
 } // namespace
 
@@ -53,10 +101,10 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
                          QWidget* window = Presence::mainWindow();
                          if (!window)
                              return;
-                         if (Presence::showsInDock())
+                         if (Presence::hasTaskbarEntry())
                              window->showMinimized();
                          else
-                             window->hide();
+                             MinimizeToMenuBar::shared().hide(); // the sheet goes with it
                      });
     m_zoom = add(QStringLiteral("Zoom"), QKeySequence(), QStringLiteral("zoomAction"), [] {
         QWidget* window = Presence::mainWindow();
@@ -67,17 +115,23 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
         else
             window->showMaximized();
     });
-    m_quit = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"),
-                 [] { QCoreApplication::quit(); });
+    m_quit =
+        add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"), [this] {
+            // The editor's draft is dropped as with Cancel; what the document holds is
+            // written now, whatever the open windows do with the quit.
+            if (m_store)
+                m_store->saveBeforeQuit();
+            QCoreApplication::quit();
+        });
 
     m_textEditing << add(QStringLiteral("Cut"), QKeySequence(), QStringLiteral("cutAction"), [] {
-        sendToFocus("cut");
+        sendToFocus(TextCommand::cut);
     }) << add(QStringLiteral("Copy"), QKeySequence(), QStringLiteral("copyAction"), [] {
-        sendToFocus("copy");
+        sendToFocus(TextCommand::copy);
     }) << add(QStringLiteral("Paste"), QKeySequence(), QStringLiteral("pasteAction"), [] {
-        sendToFocus("paste");
+        sendToFocus(TextCommand::paste);
     }) << add(QStringLiteral("Select All"), QKeySequence(), QStringLiteral("selectAllAction"), [] {
-        sendToFocus("selectAll");
+        sendToFocus(TextCommand::selectAll);
     });
     // The fields handle these keys themselves; the menu only shows them.
     const QKeySequence::StandardKey keys[] = {QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
@@ -89,6 +143,8 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
 
     if (m_store)
         connect(m_store, &Store::editorChanged, this, &AppCommands::updateEnabled);
+    if (qApp)
+        connect(qApp, &QApplication::focusChanged, this, &AppCommands::updateEnabled);
     updateEnabled();
 }
 
@@ -117,6 +173,9 @@ void AppCommands::updateEnabled()
         action->setEnabled(!editing);
     for (QAction* action : std::as_const(m_tabs))
         action->setEnabled(!editing);
+    const bool text = textFieldHasFocus();
+    for (QAction* action : std::as_const(m_textEditing))
+        action->setEnabled(text);
 }
 
 QMenuBar* AppCommands::createMenuBar(QWidget* parent) const

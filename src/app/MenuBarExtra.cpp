@@ -3,6 +3,7 @@
 #include "app/MenuBarPanel.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
+#include "ui/TrayHost.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -43,18 +44,14 @@ MenuBarExtra::~MenuBarExtra()
         m_panel->close();
 }
 
-namespace {
-std::optional<bool> g_trayForTesting;
-}
-
 bool MenuBarExtra::trayAvailable()
 {
-    return g_trayForTesting.value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    return TrayHost::available();
 }
 
 void MenuBarExtra::setTrayAvailableForTesting(std::optional<bool> available)
 {
-    g_trayForTesting = available;
+    TrayHost::setAvailableForTesting(available);
 }
 
 bool MenuBarExtra::isShowing() const
@@ -79,6 +76,13 @@ void MenuBarExtra::setPresent(bool present)
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::MiddleClick)
             return;
+        // The first click of a double click has already opened the panel, and the second one
+        // closed it on its way in as a click outside the popup: the double click wants it open.
+        if (reason == QSystemTrayIcon::DoubleClick) {
+            if (!m_panel || !m_panel->isVisible())
+                openPanel();
+            return;
+        }
         // A click on the icon while the panel is open closes the popup first; that click only closes.
         if ((m_panel && m_panel->isVisible()) || (m_sinceClose.isValid() && m_sinceClose.elapsed() < 300)) {
             if (m_panel)

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -256,6 +257,7 @@ void MenuBarPanel::placeNear(const QRect& anchor)
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
     QRect r(QPoint(), size());
     const QRect a = anchor.isValid() ? anchor : QRect(at, QSize(1, 1));
+    m_anchor = a;
     // Below the icon when there is room (a tray at the top), otherwise above it.
     if (a.bottom() + 4 + r.height() <= area.bottom())
         r.moveTop(a.bottom() + 4);
@@ -265,6 +267,25 @@ void MenuBarPanel::placeNear(const QRect& anchor)
     r.moveLeft(qBound(area.left(), r.left(), area.right() - r.width() + 1));
     r.moveTop(qBound(area.top(), r.top(), area.bottom() - r.height() + 1));
     move(r.topLeft());
+}
+
+void MenuBarPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_shown.start();
+}
+
+void MenuBarPanel::mousePressEvent(QMouseEvent* event)
+{
+    // The second click of a double click on the tray icon arrives here as a click outside the
+    // pop-up the first one opened; it must not close it again.
+    const bool outside = !rect().contains(event->position().toPoint());
+    if (outside && m_anchor.contains(event->globalPosition().toPoint()) && m_shown.isValid() &&
+        m_shown.elapsed() < QApplication::doubleClickInterval()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void MenuBarPanel::hideEvent(QHideEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,8 @@ signals:
     void closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -52,4 +55,7 @@ private:
     PanelButton* m_open;
     PanelButton* m_newProject;
     PanelButton* m_quit;
+    // Where the panel was opened from, and since when it shows.
+    QRect m_anchor;
+    QElapsedTimer m_shown;
 };

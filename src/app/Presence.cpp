@@ -17,6 +17,18 @@ bool isMainWindow(const QObject* object)
     return widget && widget->isWindow() && widget->objectName().startsWith(QLatin1String("main"));
 }
 
+// Windows the window manager lists: not pop-ups, tooltips or the like, which it never manages.
+bool isManagedWindow(const QObject* object)
+{
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    if (!widget || !widget->isWindow())
+        return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;
+}
+
+bool g_trayIconOnScreen = true;
+
 class WindowWatch final : public QObject
 {
 public:
@@ -28,7 +40,7 @@ protected:
         switch (event->type()) {
         case QEvent::WindowStateChange:
             if (isMainWindow(watched) && static_cast<QWidget*>(watched)->isMinimized() &&
-                !Presence::showsInDock()) {
+                !Presence::hasTaskbarEntry()) {
                 // Run after the window manager has finished iconifying, or it iconifies again.
                 QTimer::singleShot(0, &MinimizeToMenuBar::shared(),
                                    [] { MinimizeToMenuBar::shared().hide(); });
@@ -36,12 +48,16 @@ protected:
             break;
         case QEvent::Show:
             // Sent just before the window is mapped: the entry state travels with the mapping.
+            if (isManagedWindow(watched) && !event->spontaneous())
+                TaskbarEntry::setShown(static_cast<QWidget*>(watched), Presence::hasTaskbarEntry());
+            // The dialogs that were hidden with it follow, above it.
             if (isMainWindow(watched) && !event->spontaneous())
-                TaskbarEntry::setShown(static_cast<QWidget*>(watched), Presence::showsInDock());
+                QTimer::singleShot(0, &MinimizeToMenuBar::shared(),
+                                   [] { MinimizeToMenuBar::shared().restoreDialogs(); });
             break;
         case QEvent::WindowActivate:
             if (isMainWindow(watched))
-                Presence::configureMinimizeButton(Presence::showsInDock());
+                Presence::configureMinimizeButton(Presence::hasTaskbarEntry());
             break;
         default:
             break;
@@ -63,6 +79,16 @@ bool showsInMenuBar()
     return Preferences::boolean(Preferences::kShowInMenuBar, true);
 }
 
+void setTrayIconOnScreen(bool onScreen)
+{
+    g_trayIconOnScreen = onScreen;
+}
+
+bool hasTaskbarEntry()
+{
+    return showsInDock() || !g_trayIconOnScreen;
+}
+
 QWidget* mainWindow()
 {
     const auto windows = QApplication::topLevelWidgets();
@@ -80,6 +106,12 @@ void configureMinimizeButton(bool showInDock)
         return;
     if (TaskbarEntry::isShown(window) != showInDock)
         TaskbarEntry::setShown(window, showInDock);
+    // Its sheet and dialogs: none of them may be the one entry left in the task bar.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w != window && w->isVisible() && isManagedWindow(w) && TaskbarEntry::isShown(w) != showInDock)
+            TaskbarEntry::setShown(w, showInDock);
+    }
 }
 
 void applyDock(bool show)

@@ -9,10 +9,17 @@ namespace Presence {
 bool showsInDock();
 // The "showInMenuBar" preference; true unless a boolean false is stored.
 bool showsInMenuBar();
+// Whether a tray icon is on screen (or still expected), to come back through; the application
+// keeps this current. True until told otherwise.
+void setTrayIconOnScreen(bool onScreen);
+// Whether the windows have a task-bar entry now: as the preference says, but always while no
+// tray icon is on screen, so the application never runs where the user cannot find it.
+bool hasTaskbarEntry();
 // The first visible-or-hidden top-level window whose object name begins with "main".
 QWidget* mainWindow();
 // Without a task-bar entry, minimising the main window hides it instead; here the window manager
-// owns the button, so this sets the window's task-bar entry and the rule follows the preference.
+// owns the button, so this sets the task-bar entry of every window of the application and the
+// rule follows it.
 void configureMinimizeButton(bool showInDock);
 // Gives the main window its task-bar entry (or takes it away), then brings the window forward.
 void applyDock(bool show);

@@ -11,9 +11,11 @@
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
+#include "ui/TrayHost.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
@@ -35,18 +37,76 @@ TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
         m_store, [this] { showMainWindow(); }, this);
     connect(PreferenceSignals::instance(), &PreferenceSignals::changed, this,
             &TallybrookApp::preferenceChanged);
+    connect(TrayHost::instance(), &TrayHost::availabilityChanged, this, &TallybrookApp::trayHostChanged);
+    m_trayWait.setSingleShot(true);
+    m_trayWait.setInterval(kTrayWaitMs);
+    connect(&m_trayWait, &QTimer::timeout, this, &TallybrookApp::endTrayWait);
+    QApplication::setWindowIcon(applicationIcon());
+    // Whether closing the window ends the program depends on the tray icon (mainWindowGone).
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 TallybrookApp::~TallybrookApp()
 {
+    m_stopping = true;
     delete mainWindow();
+    // The next application object of a test process starts from a tray it has not seen yet.
+    Presence::setTrayIconOnScreen(true);
+}
+
+QIcon TallybrookApp::applicationIcon()
+{
+    // The scalable icon the desktop entry installs (AppLocationManager writes the same file).
+    static const QIcon icon(QStringLiteral(":/install/tallybrook.svg"));
+    return icon;
 }
 
 void TallybrookApp::start()
 {
     Presence::observeWindows();
+    TrayHost::instance()->watch();
+    if (!TrayHost::available())
+        m_trayWait.start();
     applyMenuBarPresence();
     showMainWindow();
+}
+
+void TallybrookApp::endTrayWait()
+{
+    m_trayWait.stop();
+    updateTaskbarEntry();
+}
+
+void TallybrookApp::trayHostChanged()
+{
+    if (TrayHost::available())
+        m_trayWait.stop();
+    updateTaskbarEntry();
+}
+
+void TallybrookApp::updateTaskbarEntry()
+{
+    // While the program waits for a late tray host it keeps the user's choice on screen.
+    const bool trayOnScreen = m_extra->isPresent() && (TrayHost::available() || m_trayWait.isActive());
+    const bool had = Presence::hasTaskbarEntry();
+    Presence::setTrayIconOnScreen(trayOnScreen);
+    const bool has = Presence::hasTaskbarEntry();
+    if (had == has)
+        return;
+    Presence::configureMinimizeButton(has);
+    // The tray went with the window hidden in it (or closed): the window is the way back now.
+    MainWindow* window = mainWindow();
+    if (has && (!window || !window->isVisible()))
+        showMainWindow();
+}
+
+void TallybrookApp::mainWindowGone()
+{
+    // Without a tray icon on screen nothing would be left to come back through.
+    if (m_stopping || m_extra->isShowing())
+        return;
+    m_store->saveBeforeQuit();
+    QCoreApplication::quit();
 }
 
 MainWindow* TallybrookApp::mainWindow() const
@@ -61,8 +121,9 @@ MainWindow* TallybrookApp::showMainWindow()
         window = new MainWindow(m_store);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->installMenuBar(m_commands->createMenuBar(window));
+        connect(window, &QObject::destroyed, this, &TallybrookApp::mainWindowGone);
         connect(window, &MainWindow::opened, this, [this, window] {
-            Presence::configureMinimizeButton(Presence::showsInDock());
+            Presence::configureMinimizeButton(Presence::hasTaskbarEntry());
             MoveOffer::offerIfNeeded(window, *m_store);
         });
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -88,8 +149,9 @@ void TallybrookApp::reopen()
 void TallybrookApp::preferenceChanged(const QString& key)
 {
     if (key == QLatin1String(Preferences::kShowInDock)) {
-        Presence::applyDock(Presence::showsInDock());
         keepOnePresence();
+        updateTaskbarEntry();
+        Presence::applyDock(Presence::hasTaskbarEntry());
     } else if (key == QLatin1String(Preferences::kShowInMenuBar)) {
         applyMenuBarPresence();
     }
@@ -99,12 +161,15 @@ void TallybrookApp::applyMenuBarPresence()
 {
     m_extra->setPresent(Presence::showsInMenuBar());
     keepOnePresence();
+    updateTaskbarEntry();
 }
 
 void TallybrookApp::keepOnePresence()
 {
-    // Never neither: without a tray icon to come back through, the window keeps its entry.
-    if (!Presence::showsInDock() && !m_extra->isShowing())
+    // Never neither: the user taking the tray icon away brings the task-bar entry back for good.
+    // A missing tray host does not: it only lends the windows an entry while it is gone
+    // (updateTaskbarEntry), and the stored choice holds for the day it comes back.
+    if (!Presence::showsInDock() && !m_extra->isPresent())
         Preferences::setBoolean(Preferences::kShowInDock, true); // applied through preferenceChanged
 }
 
@@ -164,8 +229,6 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
-    // Closing the window leaves the application running in the tray.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
     switch (instance.acquire()) {

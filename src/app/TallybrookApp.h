@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 
 class AppCommands;
+class QIcon;
 class MainWindow;
 class MenuBarExtra;
 class QuitSignals;
@@ -36,6 +38,18 @@ public:
     // Another start of the program asked for the window.
     void reopen();
 
+    // A desktop starting its tray host after the program (autostart) gets this long before the
+    // program concludes there is no tray.
+    static constexpr int kTrayWaitMs = 5000;
+    // The wait for a tray host at start is over (its timer, or a test, calls this).
+    void endTrayWait();
+    bool waitingForTray() const { return m_trayWait.isActive(); }
+    // The tray host came or went (the periodic check, or a test, calls this).
+    void trayHostChanged();
+
+    // The icon the desktop entry installs, for every window of the application.
+    static QIcon applicationIcon();
+
     // The whole program: single-instance check, look, application, event loop. `started` runs
     // once the application is up (test programs use it).
     static int run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started = {});
@@ -44,9 +58,13 @@ private:
     void preferenceChanged(const QString& key);
     void applyMenuBarPresence();
     void keepOnePresence();
+    void updateTaskbarEntry();
+    void mainWindowGone();
 
     Store* m_store;
     QuitSignals* m_quitSignals;
     AppCommands* m_commands;
     MenuBarExtra* m_extra;
+    QTimer m_trayWait;
+    bool m_stopping = false;
 };

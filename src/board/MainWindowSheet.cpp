@@ -1,6 +1,7 @@
 #include "board/MainWindowSheet.h"
 
 #include "board/ProjectEditor.h"
+#include "board/SheetModality.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
 
@@ -57,7 +58,8 @@ void MainWindowSheet::sync()
     auto* dialog = new QDialog(m_window);
     dialog->setObjectName(QStringLiteral("editorSheet"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
+    // Modal to the window's content only: the window commands of the menu bar stay reachable.
+    new SheetModality(dialog, m_window);
     dialog->setWindowTitle(title(*m_store, *target));
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -10,7 +10,7 @@
 class QWidget;
 class Store;
 
-// Shows the project editor as a sheet (a window-modal dialog centred on the main window) while
+// Shows the project editor as a sheet (a dialog centred on the main window, modal to its content) while
 // Store.editor is set. A new target rebuilds the sheet; dismissing it clears Store.editor, and
 // clearing Store.editor closes it.
 //

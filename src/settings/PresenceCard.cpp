@@ -8,6 +8,7 @@
 #include "settings/SymbolView.h"
 #include "settings/ToggleSwitch.h"
 #include "ui/Theme.h"
+#include "ui/TrayHost.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,6 +54,8 @@ PresenceCard::PresenceCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
             key == QLatin1String(Preferences::kShowInMenuBar))
             refresh();
     });
+    // Without a tray the tray icon cannot be the only way back, so the task-bar entry stays.
+    connect(TrayHost::instance(), &TrayHost::availabilityChanged, this, &PresenceCard::refresh);
     connect(m_store, &Store::languageChanged, this, &PresenceCard::retranslate);
     retranslate();
     refresh();
@@ -63,7 +66,8 @@ void PresenceCard::toggled(const char* key, bool on)
     const char* other =
         qstrcmp(key, Preferences::kShowInDock) == 0 ? Preferences::kShowInMenuBar : Preferences::kShowInDock;
     // Never neither: the last place left cannot be switched off.
-    if (on || shows(other))
+    const bool lastPlace = !shows(other) || (!TrayHost::available() && key == Preferences::kShowInDock);
+    if (on || !lastPlace)
         Preferences::setBoolean(key, on);
     refresh();
 }
@@ -74,8 +78,15 @@ void PresenceCard::refresh()
     const bool menuBar = shows(Preferences::kShowInMenuBar);
     m_dock->setChecked(dock);
     m_menuBar->setChecked(menuBar);
-    m_dock->setEnabled(!(dock && !menuBar));
+    const bool tray = TrayHost::available();
+    m_dock->setEnabled(!(dock && (!menuBar || !tray)));
     m_menuBar->setEnabled(!(menuBar && !dock));
+    m_dock->setToolTip(dock && !tray
+                           ? m_store->tr(QStringLiteral("This desktop has no system tray, so "
+                                                        "Tallybrook keeps its task-bar entry."),
+                                         QStringLiteral("Bu masaüstünde sistem tepsisi olmadığından "
+                                                        "Tallybrook görev çubuğunda kalır."))
+                           : QString());
 }
 
 void PresenceCard::retranslate()
@@ -86,4 +97,5 @@ void PresenceCard::retranslate()
         m_store->tr(QStringLiteral("Show in Menu Bar"), QStringLiteral("Menü Çubuğunda Göster")));
     m_dock->setAccessibleName(m_dockLabel->text());
     m_menuBar->setAccessibleName(m_menuBarLabel->text());
+    refresh();
 }

@@ -4,15 +4,23 @@
 #include "app/MenuBarExtra.h"
 #include "app/TallybrookApp.h"
 #include "board/MainWindow.h"
+#include "board/MainWindowHeader.h"
 #include "board/MainWindowSheet.h"
+#include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/PillOption.h"
+#include "ui/PillSegment.h"
 #include "ui/Spring.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QClipboard>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <memory>
@@ -25,6 +33,42 @@ private:
     std::unique_ptr<TallybrookApp> m_app;
     AppCommands* commands() const { return m_app->commands(); }
     Store* store() const { return m_app->store(); }
+
+    // Opens the editor sheet with the keyboard in its first field.
+    QLineEdit* openSheet()
+    {
+        commands()->newProject()->trigger();
+        QDialog* sheet = m_app->mainWindow()->sheet()->dialog();
+        if (!sheet)
+            return nullptr;
+        sheet->activateWindow();
+        if (!QTest::qWaitFor([sheet] { return QApplication::activeWindow() == sheet; }, 2000))
+            return nullptr;
+        auto* field = sheet->findChild<QLineEdit*>();
+        if (field)
+            field->setFocus();
+        return field;
+    }
+
+    // Clicks a menu of the menu bar, then one of its items, as the pointer would.
+    static bool clickMenuItem(QMenuBar* bar, int menuIndex, QAction* item)
+    {
+        QAction* title = bar->actions().value(menuIndex);
+        if (!title)
+            return false;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QMenu* menu = title->menu();
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000))
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        return true;
+    }
+
+    QString storedText() const
+    {
+        QFile f(Store::defaultDataFolder() + QStringLiteral("/tallybrook.json"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
 
 private slots:
     void initTestCase()
@@ -99,6 +143,98 @@ private slots:
         for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
                            commands()->tab(MainTab::stats)})
             QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+    }
+
+    // The window commands work from the sheet, by shortcut and through the menus; the content
+    // behind the sheet stays out of reach; Quit drops the draft and writes what is pending.
+    void commandsReachableWhileEditing()
+    {
+        MainWindow* window = m_app->mainWindow();
+        QLineEdit* field = openSheet();
+        QVERIFY(field);
+        QDialog* sheet = window->sheet()->dialog();
+
+        // The content is blocked: a click on the statistics tab changes nothing.
+        QTest::mouseClick(window->header()->tabs()->optionButton(1), Qt::LeftButton);
+        QCOMPARE(store()->tab(), MainTab::board);
+        // Disabled items stay disabled through their shortcuts.
+        QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(store()->tab(), MainTab::board);
+
+        QTest::keyClick(field, Qt::Key_M, Qt::ControlModifier);
+        QVERIFY(window->isMinimized());
+        QTest::keyClick(field, Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(!window->isMinimized());
+        QVERIFY(window->isVisible());
+        QVERIFY(sheet->isVisible());
+
+        QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
+        QTRY_VERIFY(window->isMaximized());
+        QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
+        QTRY_VERIFY(!window->isMaximized());
+        QCOMPARE(window->sheet()->dialog(), sheet);
+
+        // Quit from the sheet, with a change not yet written and a draft in the editor.
+        QTest::keyClicks(field, QStringLiteral("Draft Never Saved"));
+        store()->update([](AppData& d) { d.targetGoal = 123457; });
+        QVERIFY(!storedText().contains(QLatin1String("123457")));
+        QTimer::singleShot(0, field, [field] { QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+        giveUp.start(3000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        const QString stored = storedText();
+        QVERIFY(stored.contains(QLatin1String("123457")));
+        QVERIFY(!stored.contains(QLatin1String("Draft Never Saved")));
+    }
+
+    // Cut, Copy, Paste and Select All act on the focused text field and are off without one.
+    void textCommandsFollowFocus()
+    {
+        QList<QAction*> text;
+        for (const char* name : {"cutAction", "copyAction", "pasteAction", "selectAllAction"})
+            text << commands()->findChild<QAction*>(QLatin1String(name));
+        QCOMPARE(text.size(), 4);
+        for (QAction* a : text)
+            QVERIFY(a);
+        // Sending a command to a widget without it logged "No such method" from invokeMethod.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("invokeMethod|No such")));
+
+        MainWindow* window = m_app->mainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->menuBar()->setFocus();
+        QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        for (QAction* a : text) {
+            QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+            a->trigger(); // nothing happens, nothing is logged
+        }
+
+        QLineEdit* field = openSheet();
+        QVERIFY(field);
+        for (QAction* a : text)
+            QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+        field->setText(QStringLiteral("Poster"));
+        field->deselect();
+        text[3]->trigger();
+        QCOMPARE(field->selectedText(), QStringLiteral("Poster"));
+        text[1]->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Poster"));
+        text[0]->trigger();
+        QCOMPARE(field->text(), QString());
+        text[2]->trigger();
+        text[2]->trigger();
+        QCOMPARE(field->text(), QStringLiteral("PosterPoster"));
+
+        // A date field takes them as the text field it is.
+        auto* date = window->sheet()->dialog()->findChild<QAbstractSpinBox*>();
+        QVERIFY(date);
+        date->setFocus();
+        QVERIFY(text[3]->isEnabled());
+        text[3]->trigger();
+        auto* dateText = date->findChild<QLineEdit*>();
+        QVERIFY(dateText);
+        QCOMPARE(dateText->selectedText(), dateText->text());
     }
 
     void findProjectShowsTheBarOnce()

@@ -1,14 +1,21 @@
 #include "TestMain.h"
 
+#include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
 #include "app/MenuBarPanel.h"
 #include "app/Presence.h"
 #include "app/TallybrookApp.h"
 #include "board/MainWindow.h"
+#include "board/MainWindowSheet.h"
 #include "model/Preferences.h"
+#include "model/Store.h"
 #include "ui/Spring.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <memory>
@@ -26,6 +33,28 @@ private:
         Preferences::setBoolean(Preferences::kShowInMenuBar, menuBar);
         m_app = std::make_unique<TallybrookApp>();
         m_app->start();
+    }
+
+    QString storedText() const
+    {
+        QFile f(Store::defaultDataFolder() + QStringLiteral("/tallybrook.json"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    // Closes the main window from inside the event loop, as the user does, and runs the loop
+    // until the application quits (0) or `ms` pass (7).
+    int closeAndRun(int ms)
+    {
+        QTimer::singleShot(0, m_app->mainWindow(), &QWidget::close);
+        return runUntilQuit(ms);
+    }
+    static int runUntilQuit(int ms)
+    {
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+        giveUp.start(ms);
+        return QCoreApplication::exec();
     }
 
 private slots:
@@ -71,11 +100,161 @@ private slots:
         QVERIFY(!m_app->menuBarExtra()->isPresent());
         m_app.reset();
 
-        // A desktop without a tray counts as no tray icon.
+        // A desktop without a tray counts as no tray icon: once the wait for a late tray host is
+        // over the window has its entry back, and the user's stored choice is left as it was.
         MenuBarExtra::setTrayAvailableForTesting(false);
         start(false, true);
-        QVERIFY(Presence::showsInDock());
+        m_app->endTrayWait();
+        QVERIFY(Presence::hasTaskbarEntry());
+        QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(false));
         QVERIFY(m_app->mainWindow()->isVisible());
+    }
+
+    // The tray host coming and going lends the windows a task-bar entry while it is gone and
+    // never rewrites the stored choice; at start a missing tray host is waited for.
+    void trayHostComesAndGoes()
+    {
+        start(false, true);
+        MainWindow* window = m_app->mainWindow();
+        AppCommands* commands = m_app->commands();
+        commands->minimize()->trigger();
+        QVERIFY(!window->isVisible());
+
+        // The tray goes while the window is hidden in it: the window is back, with an entry.
+        MenuBarExtra::setTrayAvailableForTesting(false);
+        QTRY_VERIFY(window->isVisible());
+        QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(false));
+        commands->minimize()->trigger();
+        QVERIFY(window->isMinimized()); // minimised into the lent entry, not hidden
+        QVERIFY(window->isVisible());
+        commands->showWindow()->trigger();
+
+        // The tray comes back: the entry goes again.
+        MenuBarExtra::setTrayAvailableForTesting(true);
+        commands->minimize()->trigger();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->isMinimized());
+        m_app.reset();
+
+        // Started before the tray host: it waits, and the tray arriving in time keeps it all.
+        MenuBarExtra::setTrayAvailableForTesting(false);
+        start(false, true);
+        QVERIFY(m_app->waitingForTray());
+        QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(false));
+        MenuBarExtra::setTrayAvailableForTesting(true);
+        QVERIFY(!m_app->waitingForTray());
+        QVERIFY(!Presence::hasTaskbarEntry());
+        m_app->commands()->minimize()->trigger();
+        QVERIFY(!m_app->mainWindow()->isVisible());
+        QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(false));
+    }
+
+    // Closing the window ends the process exactly when no tray icon is on screen to come back
+    // through, and a pending save is written first.
+    void closingWithoutTrayIconQuits()
+    {
+        // With a tray icon the process stays.
+        start(true, true);
+        QCOMPARE(closeAndRun(300), 7);
+        QVERIFY(!m_app->mainWindow());
+        m_app.reset();
+
+        // The tray icon switched off, or no tray host at all.
+        for (bool trayHost : {true, false}) {
+            MenuBarExtra::setTrayAvailableForTesting(trayHost);
+            start(true, trayHost ? false : true);
+            const int goal = trayHost ? 234561 : 234562;
+            m_app->store()->update([goal](AppData& d) { d.targetGoal = goal; });
+            QVERIFY(!storedText().contains(QString::number(goal)));
+            QCOMPARE(closeAndRun(3000), 0);
+            QVERIFY(storedText().contains(QString::number(goal)));
+            m_app.reset();
+        }
+    }
+
+    // Without a task-bar entry the editor sheet goes with its window and comes back above it;
+    // the Minimize command takes it too.
+    void minimiseTakesTheSheet()
+    {
+        start(false, true);
+        MainWindow* window = m_app->mainWindow();
+        m_app->commands()->newProject()->trigger();
+        QPointer<QDialog> sheet = window->sheet()->dialog();
+        QVERIFY(sheet && sheet->isVisible());
+
+        window->showMinimized();
+        QTRY_VERIFY(!window->isVisible());
+        QVERIFY(!sheet->isVisible());
+        m_app->menuBarExtra()->openPanel();
+        auto* open =
+            m_app->menuBarExtra()->panel()->findChild<QAbstractButton*>(QStringLiteral("panelOpenButton"));
+        QTest::mouseClick(open, Qt::LeftButton);
+        QVERIFY(window->isVisible());
+        QTRY_VERIFY(sheet && sheet->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+        QCOMPARE(window->sheet()->dialog(), sheet.data());
+
+        m_app->commands()->minimize()->trigger();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!sheet->isVisible());
+        m_app->reopen();
+        QTRY_VERIFY(sheet && sheet->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+    }
+
+    // A double click on the tray icon: the first click opens the panel, the second closes it as
+    // a click outside the pop-up, and the double click leaves it open.
+    void doubleClickLeavesPanelOpen()
+    {
+        start(true, true);
+        QSystemTrayIcon* icon = m_app->menuBarExtra()->trayIcon();
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        QPointer<MenuBarPanel> panel = m_app->menuBarExtra()->panel();
+        QVERIFY(panel && panel->isVisible());
+        panel->close();
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        emit icon->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(m_app->menuBarExtra()->panel());
+        QVERIFY(m_app->menuBarExtra()->panel()->isVisible());
+        // Where the tray's second press reaches the pop-up as a click outside it, on the icon, the
+        // pop-up stays; a click elsewhere still closes it.
+        m_app->menuBarExtra()->panel()->close();
+        QTest::qWait(350);
+        MenuBarPanel* fresh = m_app->menuBarExtra()->openPanel();
+        const QRect anchor(QPoint(1500, 970), QSize(22, 22));
+        fresh->placeNear(anchor);
+        QTest::mousePress(fresh, Qt::LeftButton, {}, fresh->mapFromGlobal(anchor.center()));
+        QVERIFY(fresh->isVisible());
+        QTest::mouseRelease(fresh, Qt::LeftButton, {}, fresh->mapFromGlobal(anchor.center()));
+        QTest::mousePress(fresh, Qt::LeftButton, {},
+                          fresh->mapFromGlobal(anchor.topLeft() - QPoint(300, 300)));
+        QVERIFY(!fresh->isVisible());
+        // Without the pop-up's own close in between, the same.
+        m_app->menuBarExtra()->openPanel();
+        emit icon->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(m_app->menuBarExtra()->panel()->isVisible());
+        // A single click on the icon of the open panel still closes it.
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!m_app->menuBarExtra()->panel() || !m_app->menuBarExtra()->panel()->isVisible());
+    }
+
+    // Every window shows the icon the desktop entry installs.
+    void everyWindowHasTheInstalledIcon()
+    {
+        const QString installed = QFINDTESTDATA("../../packaging/icons/hicolor/scalable/apps/tallybrook.svg");
+        QVERIFY(!installed.isEmpty());
+        const QImage expected = QIcon(installed).pixmap(48, 48).toImage();
+        QVERIFY(!expected.isNull());
+        start(true, true);
+        MainWindow* window = m_app->mainWindow();
+        m_app->commands()->newProject()->trigger();
+        QMessageBox box(window);
+        box.show();
+        for (QWidget* w : {static_cast<QWidget*>(window), static_cast<QWidget*>(window->sheet()->dialog()),
+                           static_cast<QWidget*>(&box)}) {
+            QVERIFY(w);
+            QCOMPARE(w->windowIcon().pixmap(48, 48).toImage(), expected);
+        }
     }
 
     void minimiseWithoutTaskbarEntryHides()

@@ -477,7 +477,9 @@ private slots:
         QDialog* sheet = w->sheet()->dialog();
         QVERIFY(sheet);
         QVERIFY(sheet->isVisible());
-        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+        // Modal to the window's content: a click behind the sheet changes nothing.
+        QTest::mouseClick(w->header()->tabs()->optionButton(1), Qt::LeftButton);
+        QCOMPARE(m_store->tab(), MainTab::board);
         QCOMPARE(sheet->parentWidget(), w.get());
         QCOMPARE(sheet->windowTitle(), QStringLiteral("New Project"));
 
@@ -485,6 +487,10 @@ private slots:
         sheet->reject();
         QVERIFY(!m_store->editor().has_value());
         QVERIFY(!w->sheet()->dialog());
+        // Without it, the same click reaches the content.
+        QTest::mouseClick(w->header()->tabs()->optionButton(1), Qt::LeftButton);
+        QCOMPARE(m_store->tab(), MainTab::stats);
+        m_store->setTab(MainTab::board);
 
         // Another target rebuilds it; clearing the target closes it.
         const QUuid id = m_store->data().projects.first().id;

@@ -18,6 +18,7 @@
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
 #include "ui/Theme.h"
+#include "ui/TrayHost.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -37,6 +38,7 @@ private slots:
     void init();
     void languageToasts();
     void presenceSwitches();
+    void presenceWithoutTray();
     void currencyMenu();
     void columnColors();
     void eraseDialogOutcomes();
@@ -52,6 +54,8 @@ private:
 void TestPreferenceCards::init()
 {
     Animations::setEnabled(false);
+    // A desktop with a system tray, unless a test says otherwise.
+    TrayHost::setAvailableForTesting(true);
     m_f.reset();
 }
 
@@ -138,6 +142,44 @@ void TestPreferenceCards::presenceSwitches()
     m_f.store->setLanguage(AppLanguage::tr);
     QCOMPARE(dock->accessibleName(), QStringLiteral("Dock'ta Göster"));
     QCOMPARE(menuBar->accessibleName(), QStringLiteral("Menü Çubuğunda Göster"));
+}
+
+void TestPreferenceCards::presenceWithoutTray()
+{
+    TrayHost::setAvailableForTesting(false);
+    PresenceCard card(m_f.store.get());
+    card.show();
+    ToggleSwitch* dock = card.dockSwitch();
+    ToggleSwitch* menuBar = card.menuBarSwitch();
+    // The tray icon cannot be the only way back: the task-bar entry's switch is held on, and says why.
+    QVERIFY(dock->isChecked() && menuBar->isChecked());
+    QVERIFY(!dock->isEnabled());
+    QCOMPARE(dock->toolTip(),
+             QStringLiteral("This desktop has no system tray, so Tallybrook keeps its task-bar entry."));
+    QVERIFY(menuBar->isEnabled());
+    QSignalSpy notified(PreferenceSignals::instance(), &PreferenceSignals::changed);
+    QTest::mouseClick(dock, Qt::LeftButton);
+    QVERIFY(dock->isChecked());
+    QCOMPARE(notified.size(), 0);
+    QCOMPARE(Preferences::boolean(Preferences::kShowInDock, true), true);
+
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(dock->toolTip(),
+             QStringLiteral("Bu masaüstünde sistem tepsisi olmadığından Tallybrook görev çubuğunda kalır."));
+
+    // A stored "off" from a desktop that had a tray stays visible as off, and can be turned on.
+    Preferences::setBoolean(Preferences::kShowInDock, false);
+    QVERIFY(!dock->isChecked());
+    QVERIFY(dock->isEnabled());
+    QVERIFY(dock->toolTip().isEmpty());
+    QTest::mouseClick(dock, Qt::LeftButton);
+    QCOMPARE(Preferences::boolean(Preferences::kShowInDock), std::optional<bool>(true));
+    QVERIFY(!dock->isEnabled());
+
+    // A tray host appearing frees the switch at once.
+    TrayHost::setAvailableForTesting(true);
+    QVERIFY(dock->isEnabled());
+    QVERIFY(dock->toolTip().isEmpty());
 }
 
 void TestPreferenceCards::currencyMenu()
