@@ -536,6 +536,62 @@ private slots:
         menu->close();
     }
 
+    void cardsByKeyboard()
+    {
+        // Two paid cards to walk through.
+        m_store->move(m_site.id, Status::paid);
+        BoardView view(m_store.get());
+        view.resize(1200, 900);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        CardList* paid = view.columns()->column(Status::paid)->cards();
+        QVERIFY(paid->model()->rowCount() >= 2);
+        QCOMPARE(paid->focusPolicy(), Qt::TabFocus);
+
+        // Tab brings the keyboard to the first card; the arrows move it; Home and End jump.
+        paid->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(paid->hasFocus());
+        QCOMPARE(paid->currentRow(), 0);
+        QTest::keyClick(paid, Qt::Key_Down);
+        QCOMPARE(paid->currentRow(), 1);
+        QTest::keyClick(paid, Qt::Key_Down);
+        QCOMPARE(paid->currentRow(), paid->model()->rowCount() > 2 ? 2 : 1);
+        QTest::keyClick(paid, Qt::Key_Home);
+        QCOMPARE(paid->currentRow(), 0);
+        QTest::keyClick(paid, Qt::Key_End);
+        QCOMPARE(paid->currentRow(), paid->model()->rowCount() - 1);
+        QTest::keyClick(paid, Qt::Key_Up);
+        const int row = paid->currentRow();
+        const QUuid id = paid->projectIdAt(row);
+
+        // A screen reader reads the item the keyboard is on: focused and selected, with its status.
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(paid);
+        QAccessibleInterface* item = list->child(row);
+        QVERIFY(item->state().focused && item->state().selected);
+        QVERIFY(!list->child(row == 0 ? 1 : 0)->state().selected);
+        QVERIFY(item->text(QAccessible::Description).startsWith(QStringLiteral("Paid, ")));
+
+        // Return edits it; Shift+F10 and the menu key open its project menu.
+        QTest::keyClick(paid, Qt::Key_Return);
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
+        m_store->setEditor(std::nullopt);
+        for (const auto& key : {std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)},
+                                std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()}}) {
+            QTest::keyClick(paid, key.first, key.second);
+            auto* menu = paid->findChild<ProjectMenu*>();
+            QVERIFY(menu);
+            QCOMPARE(menu->projectId(), id);
+            menu->close();
+            delete menu;
+        }
+        // The keyboard's place follows its project when the list changes around it.
+        m_store->move(paid->projectIdAt(0) == id ? paid->projectIdAt(1) : paid->projectIdAt(0),
+                      Status::pending);
+        QCOMPARE(paid->projectIdAt(paid->currentRow()), id);
+    }
+
     void cardsForAssistiveTechnology()
     {
         m_store->setLanguage(AppLanguage::tr);

@@ -331,6 +331,29 @@ private slots:
         QVERIFY(!board.table());
     }
 
+    void rowsByKeyboard()
+    {
+        auto table = openTable();
+        table->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(table.get()));
+        table->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(table->hasFocus());
+        QCoreApplication::processEvents();
+        QCOMPARE(table->currentRow(), 0);
+        QTest::keyClick(table.get(), Qt::Key_Down);
+        QCOMPARE(table->currentRow(), 1);
+        const QUuid id = table->projectIdAt(1);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table.get());
+        // The header row comes first among the children.
+        QAccessibleInterface* item = list->child(list->childCount() - table->model()->rowCount() + 1);
+        QVERIFY(item->state().focused && item->state().selected);
+        QVERIFY(item->text(QAccessible::Description)
+                    .endsWith(table->model()->index(1).data(ProjectTableModel::StatusTitleRole).toString()));
+        QTest::keyClick(table.get(), Qt::Key_Return);
+        QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
+        m_store->setEditor(std::nullopt);
+    }
+
     void fewRowsKeepTheBoardSpacing()
     {
         m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
