@@ -6,6 +6,7 @@
 #include "board/SearchBar.h"
 #include "board/ToastView.h"
 #include "model/Store.h"
+#include "ui/Announcer.h"
 #include "ui/CreamScroller.h"
 #include "ui/Theme.h"
 
@@ -88,10 +89,15 @@ MainWindow::MainWindow(Store* store, MainWindowPages::Factory pages, QWidget* pa
     setCentralWidget(content);
 
     m_toast = new ToastView(store, content);
+    m_announcer = new Announcer(content);
     m_sheet = new MainWindowSheet(store, this);
 
     if (m_store) {
-        connect(m_store, &Store::tabChanged, this, [this] { showTab(m_store->tab()); });
+        connect(m_store, &Store::tabChanged, this, [this] {
+            showTab(m_store->tab());
+            // The page is named as the tabs switch, whichever way they were switched.
+            m_announcer->say(m_store->tabTitle(m_store->tab()));
+        });
         showTab(m_store->tab());
     }
 }

@@ -14,6 +14,7 @@ class QScrollArea;
 class QVBoxLayout;
 class SearchBar;
 class Store;
+class Announcer;
 class ToastView;
 
 // The main window: header, search bar, divider and the scrolling page of the current tab, with
@@ -39,6 +40,7 @@ public:
     // The page of the current tab.
     QWidget* currentPage() const { return m_pages.value(int(m_shownTab)); }
     ToastView* toast() const { return m_toast; }
+    Announcer* announcer() const { return m_announcer; }
     MainWindowSheet* sheet() const { return m_sheet; }
 
 signals:
@@ -62,6 +64,7 @@ private:
     QHash<int, QWidget*> m_pages;
     MainTab m_shownTab = MainTab::board;
     ToastView* m_toast;
+    Announcer* m_announcer;
     MainWindowSheet* m_sheet;
     bool m_opened = false;
 };

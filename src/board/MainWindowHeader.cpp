@@ -100,6 +100,7 @@ MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(pare
     // header taller while it shows.
     m_tabs = new PillSegment(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->setOptionRole(QAccessible::PageTab);
     m_tip = new SampleTip(store, this);
     row->addStrut(m_tabs->sizeHint().height());
     for (QWidget* w : std::initializer_list<QWidget*>{m_tabs, m_tip, m_years, m_search, m_newProject})

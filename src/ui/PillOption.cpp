@@ -13,11 +13,14 @@ namespace {
 constexpr int kIconSize = 10;
 constexpr int kGap = 6;
 
-// Reports the option as a pressable button that carries the selected state.
+// Reports the option as a radio button or page tab that carries the selected state, so that a
+// screen reader says which one is chosen.
 class PillOptionAccessible final : public QAccessibleWidget
 {
 public:
-    explicit PillOptionAccessible(PillOption* option) : QAccessibleWidget(option, QAccessible::Button) {}
+    explicit PillOptionAccessible(PillOption* option) : QAccessibleWidget(option, QAccessible::RadioButton) {}
+
+    QAccessible::Role role() const override { return option()->accessibleRole(); }
 
     QString text(QAccessible::Text t) const override
     {

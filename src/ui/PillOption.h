@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAccessible>
 
 // One option of a PillSegment: a plain button showing an optional symbol and a label; the segment
 // draws the trough and the dark capsule behind it.
@@ -15,6 +16,9 @@ public:
     bool isSelected() const { return m_selected; }
     void setCompact(bool compact);
     QString symbol() const { return m_symbol; }
+    // What a screen reader calls it: a radio button, or a page tab for the window's pages.
+    void setAccessibleRole(QAccessible::Role role) { m_role = role; }
+    QAccessible::Role accessibleRole() const { return m_role; }
 
     QSize sizeHint() const override;
 
@@ -27,5 +31,6 @@ private:
     QString m_symbol;
     bool m_selected = false;
     bool m_compact = false;
+    QAccessible::Role m_role = QAccessible::RadioButton;
     // The focus ring shows only for focus that came from the keyboard.
 };

@@ -33,6 +33,13 @@ PillSegment::PillSegment(QWidget* parent) : QWidget(parent), m_spring(new Spring
     layoutOptions();
 }
 
+void PillSegment::setOptionRole(QAccessible::Role role)
+{
+    m_optionRole = role;
+    for (PillOption* b : std::as_const(m_buttons))
+        b->setAccessibleRole(role);
+}
+
 void PillSegment::setOptions(const QVector<Option>& options)
 {
     m_spring->stop();
@@ -44,6 +51,7 @@ void PillSegment::setOptions(const QVector<Option>& options)
     for (int i = 0; i < m_options.size(); ++i) {
         auto* button = new PillOption(m_options[i].label, m_options[i].icon, this);
         button->setCompact(m_compact);
+        button->setAccessibleRole(m_optionRole);
         connect(button, &QAbstractButton::clicked, this, [this, i] { choose(i); });
         button->show();
         m_buttons.append(button);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QVariant>
 #include <QVector>
 #include <QWidget>
@@ -27,6 +28,8 @@ public:
     const QVector<Option>& options() const { return m_options; }
     void setCompact(bool compact);
     bool compact() const { return m_compact; }
+    // Radio buttons by default; page tabs where the options switch the window's pages.
+    void setOptionRole(QAccessible::Role role);
     // Programmatic: no signal. A value that is not among the options leaves no capsule.
     void setSelection(const QVariant& value);
     QVariant selection() const { return m_selection; }
@@ -63,6 +66,7 @@ private:
     QVector<PillOption*> m_buttons;
     QVariant m_selection;
     bool m_compact = false;
+    QAccessible::Role m_optionRole = QAccessible::RadioButton;
     QSize m_hint; // trough size, kept by layoutOptions()
     int m_slideFrom = -1;
     qreal m_progress = 1;

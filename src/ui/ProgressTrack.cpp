@@ -3,8 +3,11 @@
 #include "ui/Painters.h"
 #include "ui/Spring.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QVariantAnimation>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -12,12 +15,54 @@ double finiteOrZero(double v)
 {
     return std::isfinite(v) ? v : 0;
 }
+
+// A progress bar from 0 to 100 percent; its text tells the whole value, also past 100.
+class ProgressTrackAccessible final : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit ProgressTrackAccessible(ProgressTrack* track)
+        : QAccessibleWidget(track, QAccessible::ProgressBar)
+    {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return QString::number(std::round(percent())) + QLatin1Char('%');
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return std::clamp(percent(), 0.0, 100.0); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 100.0; }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 0.0; }
+
+private:
+    double percent() const { return static_cast<const ProgressTrack*>(object())->value() * 100; }
+};
+
+QAccessibleInterface* trackFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("ProgressTrack") && object && object->isWidgetType())
+        return new ProgressTrackAccessible(static_cast<ProgressTrack*>(object));
+    return nullptr;
+}
 } // namespace
 
 ProgressTrack::ProgressTrack(double value, int height, QWidget* parent)
     : QWidget(parent), m_value(finiteOrZero(value)), m_shown(m_value), m_height(std::max(1, height)),
       m_animation(new QVariantAnimation(this))
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(trackFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(m_height);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -35,6 +80,8 @@ void ProgressTrack::setValue(double value)
     if (value == m_value)
         return;
     m_value = value;
+    QAccessibleValueChangeEvent changed(this, value * 100);
+    QAccessible::updateAccessibility(&changed);
     m_animation->stop();
     if (!Animations::enabled() || !isVisible()) {
         m_shown = value;

@@ -10,6 +10,7 @@
 #include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/Announcer.h"
 #include "ui/InkButton.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
@@ -91,6 +92,19 @@ private slots:
 
     void tabsFollowTheStore()
     {
+        {
+            auto w = openWindow();
+            QAccessibleInterface* board =
+                QAccessible::queryAccessibleInterface(w->header()->tabs()->optionButton(0));
+            QCOMPARE(board->role(), QAccessible::PageTab);
+            QVERIFY(board->state().selected);
+            // Switching pages is said aloud, as an alert naming the page.
+            m_store->setTab(MainTab::stats);
+            QAccessibleInterface* said = QAccessible::queryAccessibleInterface(w->announcer());
+            QCOMPARE(said->role(), QAccessible::AlertMessage);
+            QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Statistics"));
+            m_store->setTab(MainTab::board);
+        }
         // Stand-in pages: this is about the frame, not the pages.
         auto w = openWindow(
             [](MainTab tab, Store*, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });

@@ -191,6 +191,20 @@ void TestControls::progressTrackFill()
 
     track.setValue(qQNaN());
     QVERIFY(track.fillRect().isEmpty());
+
+    // A screen reader reads a progress bar with its value and range.
+    track.setValue(0.425);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&track);
+    QCOMPARE(a->role(), QAccessible::ProgressBar);
+    QAccessibleValueInterface* value = a->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->currentValue().toDouble(), 42.5);
+    QCOMPARE(value->minimumValue().toDouble(), 0.0);
+    QCOMPARE(value->maximumValue().toDouble(), 100.0);
+    QCOMPARE(a->text(QAccessible::Value), QStringLiteral("43%"));
+    track.setValue(1.5); // past the target: the range holds, the text says it all
+    QCOMPARE(value->currentValue().toDouble(), 100.0);
+    QCOMPARE(a->text(QAccessible::Value), QStringLiteral("150%"));
 }
 
 void TestControls::progressTrackAnimates()
@@ -335,7 +349,9 @@ void TestControls::pillAccessibility()
     QAccessibleInterface* english = QAccessible::queryAccessibleInterface(pill.optionButton(0));
     QAccessibleInterface* turkish = QAccessible::queryAccessibleInterface(pill.optionButton(1));
     QVERIFY(english && turkish);
-    QCOMPARE(english->role(), QAccessible::Button);
+    // Radio buttons, so that a screen reader says which one is chosen.
+    QCOMPARE(english->role(), QAccessible::RadioButton);
+    QVERIFY(turkish->state().checked && !english->state().checked);
     QCOMPARE(english->text(QAccessible::Name), QStringLiteral("English"));
     QVERIFY(turkish->state().selected);
     QVERIFY(!english->state().selected);
@@ -348,6 +364,9 @@ void TestControls::pillAccessibility()
     QCOMPARE(spy.count(), 1);
     QVERIFY(english->state().selected);
     QVERIFY(!turkish->state().selected);
+    // The window's pages are page tabs.
+    pill.setOptionRole(QAccessible::PageTab);
+    QCOMPARE(english->role(), QAccessible::PageTab);
 }
 
 void TestControls::inkAndOutlineButtons()
