@@ -6,6 +6,7 @@
 #include "model/Store.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -14,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -87,6 +89,9 @@ ColumnHeader::ColumnHeader(Store* store, ColumnModel* model, QWidget* parent)
     Q_UNUSED(installed);
     setObjectName(QStringLiteral("columnHeader"));
     setMouseTracking(true);
+    // A Tab stop: the arrow keys move the column, as its handle does with the pointer.
+    KeyboardFocus::track(this);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // The model announces language changes too: its sums are money texts.
     connect(m_model, &ColumnModel::summaryChanged, this, &ColumnHeader::refresh);
@@ -149,10 +154,26 @@ QSize ColumnHeader::minimumSizeHint() const
     return QSize(120, sizeHint().height());
 }
 
+void ColumnHeader::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Left) {
+        moveLeft();
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Right) {
+        moveRight();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void ColumnHeader::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (KeyboardFocus::ringShown(this))
+        Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), KeyboardFocus::ringColor(),
+                          1.5);
     const int h = height();
     const int mid = h / 2;
 

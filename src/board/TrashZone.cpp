@@ -5,6 +5,7 @@
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
+#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAbstractScrollArea>
@@ -70,6 +71,9 @@ TrashZone::TrashZone(Store* store, QWidget* parent)
     setFixedSize(kSize, kSize);
     setAcceptDrops(true);
     setAccessibleName(QStringLiteral("Trash"));
+    // Reachable with Tab, so that a screen reader finds it and reads what it is for.
+    KeyboardFocus::track(this);
+    setFocusPolicy(Qt::TabFocus);
     connect(m_spring, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         m_progress = v.toReal();
         update();
@@ -140,6 +144,11 @@ void TrashZone::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setClipRect(rect());
     paintZone(p, QRectF(rect()).center());
+    if (KeyboardFocus::ringShown(this)) {
+        p.setRenderHint(QPainter::Antialiasing);
+        Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), KeyboardFocus::ringColor(),
+                          1.5);
+    }
 }
 
 bool TrashZone::event(QEvent* event)

@@ -586,6 +586,18 @@ private slots:
             menu->close();
             delete menu;
         }
+        // The column headers and the trash are Tab stops too; the arrows move a column.
+        ColumnHeader* header = view.columns()->column(Status::paid)->header();
+        QCOMPARE(header->focusPolicy(), Qt::TabFocus);
+        QCOMPARE(view.controls()->findChild<TrashZone*>()->focusPolicy(), Qt::TabFocus);
+        header->setFocus(Qt::TabFocusReason);
+        const QVector<Status> before = m_store->data().columnOrder;
+        QTest::keyClick(header, Qt::Key_Right);
+        QVERIFY(m_store->data().columnOrder != before);
+        QCOMPARE(m_store->data().columnOrder.indexOf(Status::paid), before.indexOf(Status::paid) + 1);
+        QTest::keyClick(header, Qt::Key_Left);
+        QCOMPARE(m_store->data().columnOrder, before);
+        paid->setFocus(Qt::TabFocusReason);
         // The keyboard's place follows its project when the list changes around it.
         m_store->move(paid->projectIdAt(0) == id ? paid->projectIdAt(1) : paid->projectIdAt(0),
                       Status::pending);

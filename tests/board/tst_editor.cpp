@@ -14,6 +14,7 @@
 #include "ui/OutlineButton.h"
 #include "ui/Spring.h"
 
+#include <QAccessible>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
@@ -412,6 +413,9 @@ private slots:
         ProjectEditor* e = open(EditorTarget::newProject());
         QDateEdit* date = e->dateField();
         const QDate day = date->date();
+        // A screen reader reads the day as the field's value.
+        QCOMPARE(QAccessible::queryAccessibleInterface(date)->text(QAccessible::Value), date->text());
+        QVERIFY(!date->text().isEmpty());
         date->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(date->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
