@@ -1,4 +1,5 @@
 #include "app/MenuBarPanel.h"
+#include "ui/Announcer.h"
 
 #include "app/PanelButton.h"
 #include "model/Store.h"
@@ -86,6 +87,7 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
     setObjectName(QStringLiteral("menuBarPanel"));
     setWindowTitle(QStringLiteral("Tallybrook"));
     setAttribute(Qt::WA_DeleteOnClose);
+    m_announcer = new Announcer(this);
     setFixedWidth(kWidth);
 
     auto* column = new QVBoxLayout(this);
@@ -273,6 +275,9 @@ void MenuBarPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_shown.start();
+    // A pop-up takes no window focus a screen reader would follow: it says what it shows.
+    m_announcer->say(
+        QStringLiteral("Tallybrook: %1, %2").arg(m_earnedLabel->sourceText(), m_amount->accessibleName()));
 }
 
 void MenuBarPanel::mousePressEvent(QMouseEvent* event)

@@ -10,6 +10,7 @@ class QVBoxLayout;
 class PanelButton;
 class ProgressTrack;
 class Eyebrow;
+class Announcer;
 class Store;
 
 // The tray panel: the active year's earnings, net, target progress and status counts, with
@@ -23,6 +24,8 @@ public:
     MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent = nullptr);
 
     static constexpr int kWidth = 290;
+    // What the panel says to a screen reader as it opens.
+    Announcer* announcer() const { return m_announcer; }
 
     // Places the panel beside a tray icon's rectangle (or the pointer when that is empty),
     // inside the screen's available area.
@@ -45,6 +48,7 @@ private:
     Store* m_store;
     std::function<void()> m_showMainWindow;
     Eyebrow* m_earnedLabel;
+    Announcer* m_announcer;
     QWidget* m_amount;
     QLabel* m_netLine;
     QLabel* m_targetLabel;

@@ -7,10 +7,12 @@
 #include "i18n/CurrencyRate.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/Announcer.h"
 #include "ui/Spring.h"
 #include "ui/YearMenu.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -52,6 +54,12 @@ private slots:
         auto store = freshStore();
         MenuBarPanel panel(store.get(), [] {});
         QCOMPARE(panel.width(), 290);
+        // Opening, it tells a screen reader what it shows.
+        panel.show();
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(panel.announcer());
+        QCOMPARE(said->role(), QAccessible::AlertMessage);
+        QVERIFY(said->text(QAccessible::Name).startsWith(QStringLiteral("Tallybrook: Earned in ")));
+        panel.hide();
         const QString year = QString::number(store->activeYear());
         QCOMPARE(textOf(&panel, QStringLiteral("panelEarnedLabel")), QStringLiteral("EARNED IN ") + year);
         double paid = 0;
