@@ -1,4 +1,5 @@
 #include "settings/DirectoryList.h"
+#include "settings/DirectoryListAccessible.h"
 
 #include "settings/DirectoryDelegate.h"
 #include "settings/DirectoryModel.h"
@@ -11,7 +12,9 @@
 #include <QScrollBar>
 #include <QToolTip>
 
-DirectoryList::DirectoryList(QWidget* parent) : QListView(parent)
+// The accessible interface is installed before the view exists: the first one made for a widget
+// is kept for its life.
+DirectoryList::DirectoryList(QWidget* parent) : QListView((DirectoryListAccessible::install(), parent))
 {
     setObjectName(QStringLiteral("directoryList"));
     // Every row has the same height, so the view lays out thousands of names without asking each.

@@ -13,6 +13,7 @@
 #include "ui/InkButton.h"
 #include "ui/Spring.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -379,6 +380,31 @@ void TestDirectoryCard::rowsFollowTheViewportWidth()
 
 void TestDirectoryCard::tooltipsAndAccessibility()
 {
+    {
+        // Each row offers its two buttons as actions, under their own labels.
+        showClients();
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(m_card->list());
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 3);
+        QAccessibleInterface* beta = list->child(1);
+        QCOMPARE(beta->role(), QAccessible::ListItem);
+        QCOMPARE(beta->text(QAccessible::Name), QStringLiteral("Beta"));
+        QCOMPARE(list->indexOfChild(beta), 1);
+        const QStringList actions = beta->actionInterface()->actionNames();
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions,
+                 (QStringList{m_card->model()->index(1).data(DirectoryModel::EditLabelRole).toString(),
+                              m_card->model()->index(1).data(DirectoryModel::RemoveLabelRole).toString()}));
+        beta->actionInterface()->doAction(actions.at(0));
+        QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Beta")));
+        m_card->rowEditor()->field()->setFocus();
+        QTest::keyClick(m_card->rowEditor()->field(), Qt::Key_Escape);
+        QTRY_VERIFY(!m_card->rowEditor());
+        list->child(2)->actionInterface()->doAction(list->child(2)->actionInterface()->actionNames().at(1));
+        QCOMPARE(m_f.store->data().clients, (QStringList{"Acme", "Beta"}));
+        m_card.reset();
+        m_f.store->update([](AppData& d) { d.clients = {"Acme", "Beta", "Gamma"}; });
+    }
     showClients();
     DirectoryList* list = m_card->list();
     auto tipAt = [list](const QPoint& pos) {
