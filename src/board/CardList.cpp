@@ -264,24 +264,6 @@ void CardList::paintEvent(QPaintEvent* event)
     }
 }
 
-void CardList::keyPressEvent(QKeyEvent* event)
-{
-    if (!m_cursor.handleKey(event))
-        QWidget::keyPressEvent(event);
-}
-
-void CardList::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    m_cursor.focusIn();
-}
-
-void CardList::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    m_cursor.focusOut();
-}
-
 void CardList::mousePressEvent(QMouseEvent* event)
 {
     m_pressRow = -1;

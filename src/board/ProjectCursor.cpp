@@ -11,7 +11,31 @@
 
 ProjectCursor::ProjectCursor(QWidget* widget, PaintedProjects* projects)
     : m_widget(widget), m_projects(projects)
-{}
+{
+    widget->installEventFilter(this);
+}
+
+bool ProjectCursor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_widget)
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return handleKey(static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn:
+        // The first item when none was chosen yet.
+        if (row() < 0)
+            setRow(0);
+        else
+            moved();
+        return false;
+    case QEvent::FocusOut:
+        m_widget->update();
+        return false;
+    default:
+        return false;
+    }
+}
 
 int ProjectCursor::row() const
 {
@@ -67,20 +91,6 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
     default:
         return false;
     }
-}
-
-void ProjectCursor::focusIn()
-{
-    if (row() < 0)
-        setRow(0);
-    else
-        moved();
-}
-
-void ProjectCursor::focusOut()
-{
-    if (m_widget)
-        m_widget->update();
 }
 
 void ProjectCursor::moved()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QRectF>
 #include <QUuid>
@@ -13,9 +14,10 @@ class QWidget;
 // Home and End move between its items, Return opens the editor, and the menu key or Shift+F10
 // opens the project menu. The place follows its project through changes of the list. A screen
 // reader hears each move as the focus going to that item.
-class ProjectCursor
+class ProjectCursor final : public QObject
 {
 public:
+    // Watches the widget's keys and focus itself; the widget only paints the ring.
     ProjectCursor(QWidget* widget, PaintedProjects* projects);
 
     // The row the keyboard is on, or -1.
@@ -23,15 +25,15 @@ public:
     QUuid projectId() const { return m_id; }
     void setRow(int row);
 
-    // True when the key was one of the cursor's.
-    bool handleKey(QKeyEvent* event);
-    // On focus in: the first item when none was chosen yet.
-    void focusIn();
-    void focusOut();
     // The focus ring around the current item, when the widget has the keyboard focus.
     void paintRing(QPainter& p, const QRectF& item, qreal radius) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // True when the key was one of the cursor's.
+    bool handleKey(QKeyEvent* event);
     void moved();
 
     QPointer<QWidget> m_widget;

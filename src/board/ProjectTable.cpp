@@ -162,24 +162,6 @@ void ProjectTable::paintEvent(QPaintEvent* event)
     }
 }
 
-void ProjectTable::keyPressEvent(QKeyEvent* event)
-{
-    if (!m_cursor.handleKey(event))
-        QWidget::keyPressEvent(event);
-}
-
-void ProjectTable::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    m_cursor.focusIn();
-}
-
-void ProjectTable::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    m_cursor.focusOut();
-}
-
 void ProjectTable::paintFrame(QPainter& p, const QRect& clip) const
 {
     const QRectF frame(0, 0, width(), m_frameHeight);
