@@ -1,10 +1,12 @@
 #include "stats/CategoryRowsView.h"
+#include "stats/CategoryRowsAccessible.h"
 
 #include "model/Store.h"
 #include "model/Text.h"
 #include "stats/CategoryRowPainter.h"
 #include "stats/StatsFigures.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 namespace {
@@ -16,6 +18,7 @@ int rowHeight()
 
 CategoryRowsView::CategoryRowsView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
 {
+    CategoryRowsAccessible::install();
     setObjectName(QStringLiteral("categoryRows"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(sizeHint().height());
@@ -99,4 +102,7 @@ void CategoryRowsView::refreshAccessibility()
     for (int i = 0; i < m_shown.size(); ++i)
         lines << nameText(i) + QStringLiteral(": ") + figuresText(i);
     setAccessibleDescription(lines.join(QStringLiteral("; ")));
+    // The rows are the bars a screen reader lists: their number and order may have changed.
+    QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&reordered);
 }

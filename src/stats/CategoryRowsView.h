@@ -24,6 +24,7 @@ public:
     // Keeps the first five of `categories`.
     void setCategories(const QVector<NamedTotal>& categories, double gross);
     const QVector<NamedTotal>& shown() const { return m_shown; }
+    double gross() const { return m_gross; }
     int placeholderCount() const { return kRows - int(m_shown.size()); }
     // The rectangle of position i (0 to 4).
     QRectF rowRect(int position) const;

@@ -14,6 +14,7 @@
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QListView>
 #include <QScreen>
 #include <QScrollBar>
@@ -95,6 +96,16 @@ private slots:
         QCOMPARE(card->rows()->figuresText(0), QStringLiteral("60% ($600)"));
         QCOMPARE(card->rows()->figuresText(2), QStringLiteral("10% ($100)"));
         QVERIFY(!card->showAllButton()->isEnabled());
+        // A screen reader finds one progress bar per category, with its share as value and range.
+        QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(card->rows());
+        QCOMPARE(rows->childCount(), 3);
+        QAccessibleInterface* brand = rows->child(0);
+        QCOMPARE(brand->role(), QAccessible::ProgressBar);
+        QCOMPARE(brand->text(QAccessible::Name), QStringLiteral("Brand"));
+        QCOMPARE(brand->text(QAccessible::Value), QStringLiteral("60% ($600)"));
+        QCOMPARE(brand->valueInterface()->currentValue().toDouble(), 60.0);
+        QCOMPARE(brand->valueInterface()->maximumValue().toDouble(), 100.0);
+        QCOMPARE(rows->indexOfChild(rows->child(2)), 2);
 
         setCategories({{"a", 10}, {"b", 20}, {"c", 30}, {"d", 40}, {"e", 50}});
         QCOMPARE(card->rows()->placeholderCount(), 0);
