@@ -1,4 +1,5 @@
 #include "app/TallybrookApp.h"
+#include "app/AppAccessible.h"
 
 #include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
@@ -223,6 +224,7 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
                      argc > 0 ? argv[0] : "tallybrook");
         return 1;
     }
+    AppAccessible::install();
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT"))
         app.installEventFilter(new QuitAfterFirstPaint(&app));

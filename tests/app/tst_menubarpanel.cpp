@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "app/AppAccessible.h"
 #include "app/MenuBarExtra.h"
 #include "app/MenuBarPanel.h"
 #include "app/TallybrookApp.h"
@@ -45,6 +46,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // As the program does at start: nothing has asked for the application's interface yet.
+        AppAccessible::install();
         Animations::setEnabled(false);
         Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
     }
@@ -54,12 +57,19 @@ private slots:
         auto store = freshStore();
         MenuBarPanel panel(store.get(), [] {});
         QCOMPARE(panel.width(), 290);
-        // Opening, it tells a screen reader what it shows.
+        // Opening, it tells a screen reader what it shows, and is part of the application's tree.
         panel.show();
         QAccessibleInterface* said = QAccessible::queryAccessibleInterface(panel.announcer());
         QCOMPARE(said->role(), QAccessible::AlertMessage);
         QVERIFY(said->text(QAccessible::Name).startsWith(QStringLiteral("Tallybrook: Earned in ")));
+        QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(&panel);
+        const int at = application->indexOfChild(shown);
+        QVERIFY(at >= 0);
+        QCOMPARE(application->child(at)->object(), &panel);
+        QCOMPARE(shown->parent()->object(), qApp);
         panel.hide();
+        QCOMPARE(application->indexOfChild(shown), -1);
         const QString year = QString::number(store->activeYear());
         QCOMPARE(textOf(&panel, QStringLiteral("panelEarnedLabel")), QStringLiteral("EARNED IN ") + year);
         double paid = 0;
