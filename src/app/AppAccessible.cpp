@@ -1,5 +1,8 @@
 #include "app/AppAccessible.h"
 
+#include "app/MenuBarPanel.h"
+#include "ui/AccessibleKit.h"
+
 #include <QAccessibleObject>
 #include <QApplication>
 #include <QWidget>
@@ -10,6 +13,8 @@ namespace {
 class ApplicationAccessible final : public QAccessibleApplication
 {
 public:
+    explicit ApplicationAccessible(QApplication*) {}
+
     int childCount() const override { return QAccessibleApplication::childCount() + int(panels().size()); }
     QAccessibleInterface* child(int index) const override
     {
@@ -34,29 +39,18 @@ private:
     {
         QWidgetList open;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->objectName() == QLatin1String("menuBarPanel"))
+            if (w->isVisible() && qobject_cast<MenuBarPanel*>(w))
                 open.append(w);
         }
         return open;
     }
 };
 
-QAccessibleInterface* factory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("QApplication") && object && object == QCoreApplication::instance())
-        return new ApplicationAccessible;
-    return nullptr;
-}
-
 } // namespace
 
 namespace AppAccessible {
 void install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<QApplication, ApplicationAccessible>();
 }
 } // namespace AppAccessible

@@ -33,17 +33,30 @@ QLineEdit* lineEditOf(QWidget* focus)
     return nullptr;
 }
 
-bool textFieldHasFocus()
+// Runs `apply` on the text field that has the focus, whichever kind it is; false when none has.
+template <class Apply> bool withFocusedField(Apply apply)
 {
     QWidget* focus = QApplication::focusWidget();
-    return lineEditOf(focus) || qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus);
+    if (QLineEdit* edit = lineEditOf(focus))
+        apply(edit);
+    else if (auto* text = qobject_cast<QTextEdit*>(focus))
+        apply(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
+        apply(plain);
+    else
+        return false;
+    return true;
+}
+
+bool textFieldHasFocus()
+{
+    return withFocusedField([](auto*) {});
 }
 
 // Text commands go to whichever text field has the focus; with none they are disabled.
 void sendToFocus(TextCommand command)
 {
-    QWidget* focus = QApplication::focusWidget();
-    auto apply = [command](auto* field) {
+    withFocusedField([command](auto* field) {
         switch (command) {
         case TextCommand::cut:
             field->cut();
@@ -58,13 +71,7 @@ void sendToFocus(TextCommand command)
             field->selectAll();
             break;
         }
-    };
-    if (QLineEdit* edit = lineEditOf(focus))
-        apply(edit);
-    else if (auto* text = qobject_cast<QTextEdit*>(focus))
-        apply(text);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
-        apply(plain);
+    });
 }
 } // namespace
 

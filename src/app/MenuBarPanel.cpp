@@ -1,9 +1,9 @@
 #include "app/MenuBarPanel.h"
-#include "ui/Announcer.h"
 
 #include "app/PanelButton.h"
 #include "model/Store.h"
 #include "settings/ColorDot.h"
+#include "ui/Announcer.h"
 #include "ui/Eyebrow.h"
 #include "ui/LogoView.h"
 #include "ui/Painters.h"

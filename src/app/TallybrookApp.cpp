@@ -1,6 +1,6 @@
 #include "app/TallybrookApp.h"
-#include "app/AppAccessible.h"
 
+#include "app/AppAccessible.h"
 #include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
 #include "app/MoveOffer.h"

@@ -249,6 +249,8 @@ void CardList::paintEvent(QPaintEvent* event)
     const int firstY = exposed.top() - m.top();
     auto it = std::upper_bound(m_tops.begin(), m_tops.end(), firstY);
     int row = std::max(0, int(it - m_tops.begin()) - 1);
+    // Looked up once: finding the keyboard's project is a search of the column.
+    const int current = hasFocus() ? m_cursor.row() : -1;
     for (; row < m_tops.size(); ++row) {
         const QRect card = cardRect(row);
         if (card.top() > exposed.bottom())
@@ -257,7 +259,7 @@ void CardList::paintEvent(QPaintEvent* event)
             continue;
         const QModelIndex index = m_model->index(row);
         m_delegate->paintCard(&p, QRectF(card), index, hoverAmount(m_model->project(row).id));
-        if (row == m_cursor.row())
+        if (row == current)
             m_cursor.paintRing(p, QRectF(card), ProjectCard::kRadius);
         if (m_painted++ == 0)
             m_firstPainted = row;

@@ -4,6 +4,7 @@
 #include "board/DragScroller.h"
 #include "board/StatusStyle.h"
 #include "model/Store.h"
+#include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/TextLabel.h"
@@ -70,23 +71,12 @@ public:
     }
 };
 
-QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("ColumnHeader") && object && object->isWidgetType())
-        return new ColumnHeaderAccessible(static_cast<ColumnHeader*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ColumnHeader::ColumnHeader(Store* store, ColumnModel* model, QWidget* parent)
     : QWidget(parent), m_store(store), m_model(model)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<ColumnHeader, ColumnHeaderAccessible>();
     setObjectName(QStringLiteral("columnHeader"));
     setMouseTracking(true);
     // A Tab stop: the arrow keys move the column, as its handle does with the pointer.

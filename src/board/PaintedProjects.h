@@ -34,6 +34,8 @@ public:
     virtual int currentRow() const { return -1; }
     // A widget standing before the items (a header row), announced as the first child.
     virtual QWidget* leadingWidget() const { return nullptr; }
+    // Where a row's item stands among the accessible children, after the leading widget.
+    int accessibleIndexOf(int row) const { return (leadingWidget() ? 1 : 0) + row; }
     // What the list is called while it has no items; null keeps the widget's own name.
     virtual QString emptyName() const { return {}; }
 };

@@ -36,7 +36,7 @@ PaintedProjects* PaintedProjectsAccessible::projects() const
 int PaintedProjectsAccessible::leading() const
 {
     const PaintedProjects* p = projects();
-    return p && p->leadingWidget() ? 1 : 0;
+    return p ? p->accessibleIndexOf(0) : 0;
 }
 
 QString PaintedProjectsAccessible::text(QAccessible::Text t) const

@@ -115,14 +115,14 @@ void ProjectCursor::moved()
     if (m_widget->hasFocus()) {
         // A screen reader follows the focus to the item and reads it.
         QAccessibleEvent focus(m_widget, QAccessible::Focus);
-        focus.setChild((m_projects->leadingWidget() ? 1 : 0) + at);
+        focus.setChild(m_projects->accessibleIndexOf(at));
         QAccessible::updateAccessibility(&focus);
     }
 }
 
 void ProjectCursor::paintRing(QPainter& p, const QRectF& item, qreal radius) const
 {
-    if (!m_widget || !m_widget->hasFocus() || row() < 0)
+    if (!m_widget || !m_widget->hasFocus())
         return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);

@@ -25,7 +25,7 @@ public:
     QUuid projectId() const { return m_id; }
     void setRow(int row);
 
-    // The focus ring around the current item, when the widget has the keyboard focus.
+    // The focus ring around `item`, the current one's, when the widget has the keyboard focus.
     void paintRing(QPainter& p, const QRectF& item, qreal radius) const;
 
 protected:

@@ -192,6 +192,8 @@ void ProjectTable::paintRows(QPainter& p, const QRect& clip)
 
     QStyleOptionViewItem option;
     option.initFrom(this);
+    // Looked up once: finding the keyboard's project is a search of the rows.
+    const int current = hasFocus() ? m_cursor.row() : -1;
     for (; row < m_tops.size() && m_tops.at(row) - 1 <= clip.bottom(); ++row) {
         const QRect r = rowRect(row);
         p.fillRect(QRect(0, r.top() - 1, width(), 1), Theme::border());
@@ -205,7 +207,7 @@ void ProjectTable::paintRows(QPainter& p, const QRect& clip)
             p.setClipPath(rounded, Qt::IntersectClip);
         }
         m_delegate->paint(&p, option, m_model->index(row));
-        if (row == m_cursor.row())
+        if (row == current)
             m_cursor.paintRing(p, QRectF(r).adjusted(2, 1, -2, -1), 8);
         if (atCorners)
             p.restore();

@@ -1,6 +1,7 @@
 #include "board/SortHeaderButton.h"
 
 #include "i18n/L10n.h"
+#include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/TextLabel.h"
@@ -15,11 +16,10 @@ constexpr int kChevron = 8;
 constexpr int kGap = 5;
 
 // A push button whose accessible value says how the table is sorted by it.
-class SortHeaderAccessible final : public QAccessibleWidget
+class SortHeaderAccessible final : public AccessibleKit::Pressable
 {
 public:
-    explicit SortHeaderAccessible(SortHeaderButton* button) : QAccessibleWidget(button, QAccessible::Button)
-    {}
+    explicit SortHeaderAccessible(SortHeaderButton* button) : Pressable(button, QAccessible::Button) {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -27,36 +27,14 @@ public:
             return static_cast<const SortHeaderButton*>(object())->sortedText();
         return QAccessibleWidget::text(t);
     }
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            static_cast<SortHeaderButton*>(object())->click();
-        else
-            QAccessibleWidget::doAction(name);
-    }
 };
-
-QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("SortHeaderButton") && object && object->isWidgetType())
-        return new SortHeaderAccessible(static_cast<SortHeaderButton*>(object));
-    return nullptr;
-}
 } // namespace
 
 SortHeaderButton::SortHeaderButton(const QString& title, SortField field, AppLanguage language,
                                    QWidget* parent)
     : QAbstractButton(parent), m_title(title), m_shown(L10n::upper(language, title)), m_field(field)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<SortHeaderButton, SortHeaderAccessible>();
     KeyboardFocus::track(this);
     setFont(Theme::font(11, QFont::Bold, 0.6));
     setCursor(Qt::PointingHandCursor);

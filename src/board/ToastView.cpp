@@ -2,6 +2,7 @@
 
 #include "model/Store.h"
 #include "model/Text.h"
+#include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
@@ -23,20 +24,6 @@
 #include <QWheelEvent>
 
 namespace {
-// An alert: a screen reader speaks its name when it shows.
-class ToastAccessible final : public QAccessibleWidget
-{
-public:
-    explicit ToastAccessible(QWidget* toast) : QAccessibleWidget(toast, QAccessible::AlertMessage) {}
-};
-
-QAccessibleInterface* toastFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("ToastView") && object && object->isWidgetType())
-        return new ToastAccessible(static_cast<QWidget*>(object));
-    return nullptr;
-}
-
 // Room for the shadow (blur 12, 6 down) around the capsule.
 const QMargins kShadow(14, 8, 14, 20);
 constexpr int kInset = 24;
@@ -46,11 +33,8 @@ const QColor kGreen(0x34, 0xD3, 0x99);
 
 ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(toastFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    // An alert: a screen reader speaks its name when it shows.
+    AccessibleKit::install<ToastView, AccessibleKit::WithRole<QAccessible::AlertMessage>>();
     setObjectName(QStringLiteral("toast"));
     setAccessibleName(QString());
     auto* row = new QHBoxLayout(this);

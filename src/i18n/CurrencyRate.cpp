@@ -120,9 +120,10 @@ QNetworkReply* startRequest()
         if (body->size() > kMaxBodyBytes || reply->bytesAvailable() > 0)
             refuse();
     };
+    // What arrives is counted by take(); an announced length too large is refused before that.
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [tooLarge, refuse](qint64 received, qint64 total) {
-                         if (!*tooLarge && (received > kMaxBodyBytes || total > kMaxBodyBytes))
+                     [tooLarge, refuse](qint64, qint64 total) {
+                         if (!*tooLarge && total > kMaxBodyBytes)
                              refuse();
                      });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, take);

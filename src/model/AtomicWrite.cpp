@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,19 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+// The mode a file of the program's gets: private when new or of the usual 0644, and as the user
+// set it otherwise. Nothing when `path` is no regular file.
+std::optional<mode_t> privateMode(const QByteArray& path)
+{
+    struct stat existing;
+    if (::stat(path.constData(), &existing) != 0)
+        return errno == ENOENT ? std::optional<mode_t>(0600) : std::nullopt;
+    if (!S_ISREG(existing.st_mode))
+        return std::nullopt;
+    const mode_t current = existing.st_mode & 07777;
+    return current == 0644 ? 0600 : current;
+}
+
 } // namespace
 
 QString temporaryPrefix(const QString& fileName)
@@ -88,13 +102,7 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
 
     // Income figures are private: a new file, or one with the usual 0644, is readable by its owner
     // only. A mode the user chose on purpose is kept.
-    mode_t mode = 0600;
-    struct stat existing;
-    if (::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        const mode_t current = existing.st_mode & 07777;
-        if (current != 0644)
-            mode = current;
-    }
+    const mode_t mode = privateMode(QFile::encodeName(target)).value_or(0600);
 
     QByteArray temporary =
         QFile::encodeName(folder + QLatin1Char('/') + temporaryPrefix(info.fileName())) + "XXXXXX";
@@ -123,13 +131,11 @@ bool write(const QString& path, const QByteArray& bytes, QString* error)
 
 bool makePrivate(const QString& path)
 {
-    struct stat existing;
     const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &existing) != 0 || !S_ISREG(existing.st_mode))
+    if (!QFileInfo(path).isFile())
         return false;
-    if ((existing.st_mode & 07777) != 0644)
-        return true;
-    return ::chmod(name.constData(), 0600) == 0;
+    const std::optional<mode_t> mode = privateMode(name);
+    return mode && ::chmod(name.constData(), *mode) == 0;
 }
 
 } // namespace AtomicWrite

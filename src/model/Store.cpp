@@ -104,20 +104,20 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
 // ("tallybrook.json.backup") is never touched.
 void removeStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression ours(
-        QLatin1Char('^') + QRegularExpression::escape(AtomicWrite::temporaryPrefix(kDataFileName)) +
-        QStringLiteral("[A-Za-z0-9]{6}$"));
-    for (const QString& name :
-         QDir(folder).entryList({AtomicWrite::temporaryPrefix(kDataFileName) + QLatin1Char('*')},
-                                QDir::Files | QDir::Hidden | QDir::System)) {
-        if (ours.match(name).hasMatch())
-            QFile::remove(folder + QLatin1Char('/') + name);
-    }
-    static const QRegularExpression temporary(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"));
+    const QString prefix = AtomicWrite::temporaryPrefix(kDataFileName);
+    static const QRegularExpression ours(QLatin1Char('^') + QRegularExpression::escape(prefix) +
+                                         QStringLiteral("[A-Za-z0-9]{6}$"));
+    static const QRegularExpression old(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"));
+    // One look at the folder for both kinds.
     const QStringList names =
-        QDir(folder).entryList({QStringLiteral("tallybrook.json.*")}, QDir::Files | QDir::Hidden);
+        QDir(folder).entryList({prefix + QLatin1Char('*'), QStringLiteral("tallybrook.json.*")},
+                               QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (!temporary.match(name).hasMatch())
+        if (ours.match(name).hasMatch()) {
+            QFile::remove(folder + QLatin1Char('/') + name);
+            continue;
+        }
+        if (!old.match(name).hasMatch())
             continue;
         const QStringView suffix = QStringView(name).right(6);
         const auto has = [&](auto test) { return std::any_of(suffix.begin(), suffix.end(), test); };

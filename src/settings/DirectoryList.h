@@ -19,6 +19,8 @@ public:
     RowButton buttonAt(const QPoint& pos, QModelIndex* index = nullptr) const;
     RowButton hoveredButton(const QModelIndex& index) const;
     bool showsKeyboardFocus(const QModelIndex& index) const;
+    // What a click on a row's symbol does: asks for the row's name to be edited or removed.
+    void trigger(RowButton button, const QModelIndex& index);
 
 signals:
     void editRequested(const QString& name);
@@ -38,7 +40,6 @@ protected:
 
 private:
     void setHovered(const QModelIndex& index, RowButton button);
-    void trigger(RowButton button, const QModelIndex& index);
 
     QPersistentModelIndex m_hoverIndex;
     RowButton m_hoverButton = RowButton::none;

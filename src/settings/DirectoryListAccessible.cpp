@@ -2,29 +2,18 @@
 
 #include "settings/DirectoryList.h"
 #include "settings/DirectoryModel.h"
-
-#include <QPointer>
+#include "ui/AccessibleKit.h"
 
 namespace {
 
-class DirectoryRowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+class DirectoryRowAccessible final : public AccessibleKit::PaintedPart, public QAccessibleActionInterface
 {
 public:
-    DirectoryRowAccessible(DirectoryList* list, const QModelIndex& index) : m_list(list), m_index(index) {}
+    DirectoryRowAccessible(DirectoryList* list, const QModelIndex& index) : PaintedPart(list), m_index(index)
+    {}
 
-    bool isValid() const override { return m_list && m_index.isValid(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_list ? m_list->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        return m_list ? QAccessible::queryAccessibleInterface(m_list) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    bool isValid() const override { return owner() && m_index.isValid(); }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
-    void setText(QAccessible::Text, const QString&) override {}
     QString text(QAccessible::Text t) const override
     {
         if (!isValid())
@@ -42,19 +31,19 @@ public:
     {
         if (!isValid())
             return {};
-        const QRect r = m_list->visualRect(m_index);
-        return QRect(m_list->viewport()->mapToGlobal(r.topLeft()), r.size());
+        const QRect r = list()->visualRect(m_index);
+        return QRect(list()->viewport()->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        if (!isValid() || !m_list->viewport()->rect().intersects(m_list->visualRect(m_index)))
+        if (!isValid() || !list()->viewport()->rect().intersects(list()->visualRect(m_index)))
             s.invisible = true;
         s.focusable = true;
         s.selectable = true;
-        if (isValid() && m_list->currentIndex() == m_index) {
+        if (isValid() && list()->currentIndex() == m_index) {
             s.selected = true;
-            s.focused = m_list->hasFocus();
+            s.focused = list()->hasFocus();
         }
         return s;
     }
@@ -77,26 +66,19 @@ public:
         const QStringList names = actionNames();
         if (names.size() != 2)
             return;
-        // The same signals the symbols on the row send when clicked.
-        const QString entry = m_index.data(Qt::EditRole).toString();
+        // As a click on the row's symbol.
         if (name == names.at(0))
-            emit m_list->editRequested(entry);
+            list()->trigger(DirectoryList::RowButton::edit, m_index);
         else if (name == names.at(1))
-            emit m_list->removeRequested(entry);
+            list()->trigger(DirectoryList::RowButton::remove, m_index);
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<DirectoryList> m_list;
+    DirectoryList* list() const { return static_cast<DirectoryList*>(owner()); }
+
     QPersistentModelIndex m_index;
 };
-
-QAccessibleInterface* factory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("DirectoryList") && object && object->isWidgetType())
-        return new DirectoryListAccessible(static_cast<DirectoryList*>(object));
-    return nullptr;
-}
 
 } // namespace
 
@@ -112,11 +94,7 @@ DirectoryListAccessible::~DirectoryListAccessible()
 
 void DirectoryListAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<DirectoryList, DirectoryListAccessible>();
 }
 
 DirectoryList* DirectoryListAccessible::list() const

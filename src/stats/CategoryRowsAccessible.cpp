@@ -2,53 +2,42 @@
 
 #include "stats/CategoryRowsView.h"
 #include "stats/StatsFigures.h"
+#include "ui/AccessibleKit.h"
 
 #include <QAccessibleWidget>
-#include <QPointer>
 #include <QWindow>
 
 namespace {
 
-class CategoryBarAccessible final : public QAccessibleInterface, public QAccessibleValueInterface
+class CategoryBarAccessible final : public AccessibleKit::PaintedPart, public QAccessibleValueInterface
 {
 public:
-    CategoryBarAccessible(CategoryRowsView* view, int position) : m_view(view), m_position(position) {}
+    CategoryBarAccessible(CategoryRowsView* view, int position) : PaintedPart(view), m_position(position) {}
 
-    bool isValid() const override { return m_view && m_position < m_view->shown().size(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        return m_view ? QAccessible::queryAccessibleInterface(m_view) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    bool isValid() const override { return owner() && m_position < view()->shown().size(); }
     QAccessible::Role role() const override { return QAccessible::ProgressBar; }
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        s.invisible = !isValid() || !m_view->isVisible();
+        s.invisible = !isValid() || !view()->isVisible();
         return s;
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QString text(QAccessible::Text t) const override
     {
         if (!isValid())
             return {};
         if (t == QAccessible::Name)
-            return m_view->nameText(m_position);
+            return view()->nameText(m_position);
         if (t == QAccessible::Value)
-            return m_view->figuresText(m_position);
+            return view()->figuresText(m_position);
         return {};
     }
     QRect rect() const override
     {
         if (!isValid())
             return {};
-        const QRect r = m_view->rowRect(m_position).toAlignedRect();
-        return QRect(m_view->mapToGlobal(r.topLeft()), r.size());
+        const QRect r = view()->rowRect(m_position).toAlignedRect();
+        return QRect(view()->mapToGlobal(r.topLeft()), r.size());
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -59,7 +48,7 @@ public:
     {
         if (!isValid())
             return 0.0;
-        return 100 * StatsFigures::share(m_view->shown().at(m_position).amount, m_view->gross());
+        return 100 * StatsFigures::share(view()->shown().at(m_position).amount, view()->gross());
     }
     void setCurrentValue(const QVariant&) override {}
     QVariant maximumValue() const override { return 100.0; }
@@ -67,7 +56,8 @@ public:
     QVariant minimumStepSize() const override { return 0.0; }
 
 private:
-    QPointer<CategoryRowsView> m_view;
+    CategoryRowsView* view() const { return static_cast<CategoryRowsView*>(owner()); }
+
     int m_position;
 };
 
@@ -111,22 +101,11 @@ private:
     mutable QAccessible::Id m_bars[CategoryRowsView::kRows] = {};
 };
 
-QAccessibleInterface* factory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("CategoryRowsView") && object && object->isWidgetType())
-        return new RowsAccessible(static_cast<CategoryRowsView*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 namespace CategoryRowsAccessible {
 void install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<CategoryRowsView, RowsAccessible>();
 }
 } // namespace CategoryRowsAccessible

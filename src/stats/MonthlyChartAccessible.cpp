@@ -1,6 +1,7 @@
 #include "stats/MonthlyChartAccessible.h"
 
 #include "stats/MonthlyChart.h"
+#include "ui/AccessibleKit.h"
 
 #include <QPointer>
 
@@ -59,14 +60,6 @@ private:
     int m_index;
 };
 
-QAccessibleInterface* factory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("MonthlyChart"))
-        if (auto* chart = qobject_cast<MonthlyChart*>(object))
-            return new MonthlyChartAccessible(chart);
-    return nullptr;
-}
-
 } // namespace
 
 MonthlyChartAccessible::MonthlyChartAccessible(MonthlyChart* chart)
@@ -81,11 +74,7 @@ MonthlyChartAccessible::~MonthlyChartAccessible()
 
 void MonthlyChartAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<MonthlyChart, MonthlyChartAccessible>();
 }
 
 MonthlyChart* MonthlyChartAccessible::chart() const

@@ -1,24 +1,13 @@
 #include "ui/Announcer.h"
 
+#include "ui/AccessibleKit.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-namespace {
-QAccessibleInterface* announcerFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("Announcer") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
-    return nullptr;
-}
-} // namespace
-
 Announcer::Announcer(QWidget* parent) : QWidget(parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(announcerFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<Announcer, AccessibleKit::WithRole<QAccessible::AlertMessage>>();
     setObjectName(QStringLiteral("announcer"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,6 @@
 #include "ui/PillOption.h"
 
+#include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/TextLabel.h"
@@ -15,10 +16,10 @@ constexpr int kGap = 6;
 
 // Reports the option as a radio button or page tab that carries the selected state, so that a
 // screen reader says which one is chosen.
-class PillOptionAccessible final : public QAccessibleWidget
+class PillOptionAccessible final : public AccessibleKit::Pressable
 {
 public:
-    explicit PillOptionAccessible(PillOption* option) : QAccessibleWidget(option, QAccessible::RadioButton) {}
+    explicit PillOptionAccessible(PillOption* option) : Pressable(option, QAccessible::RadioButton) {}
 
     QAccessible::Role role() const override { return option()->accessibleRole(); }
 
@@ -39,28 +40,10 @@ public:
         s.checked = option()->isSelected();
         return s;
     }
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            option()->click();
-        else
-            QAccessibleWidget::doAction(name);
-    }
 
 private:
     PillOption* option() const { return static_cast<PillOption*>(widget()); }
 };
-
-QAccessibleInterface* pillOptionFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("PillOption") && object && object->isWidgetType())
-        return new PillOptionAccessible(static_cast<PillOption*>(object));
-    return nullptr;
-}
 
 QFont labelFont(bool selected)
 {
@@ -72,11 +55,7 @@ PillOption::PillOption(const QString& label, const QString& symbol, QWidget* par
     : QAbstractButton(parent), m_symbol(symbol)
 {
     KeyboardFocus::track(this);
-    static const bool installed = [] {
-        QAccessible::installFactory(pillOptionFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<PillOption, PillOptionAccessible>();
     setText(label);
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);

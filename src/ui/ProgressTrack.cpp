@@ -1,5 +1,6 @@
 #include "ui/ProgressTrack.h"
 
+#include "ui/AccessibleKit.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
 
@@ -45,24 +46,13 @@ public:
 private:
     double percent() const { return static_cast<const ProgressTrack*>(object())->value() * 100; }
 };
-
-QAccessibleInterface* trackFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("ProgressTrack") && object && object->isWidgetType())
-        return new ProgressTrackAccessible(static_cast<ProgressTrack*>(object));
-    return nullptr;
-}
 } // namespace
 
 ProgressTrack::ProgressTrack(double value, int height, QWidget* parent)
     : QWidget(parent), m_value(finiteOrZero(value)), m_shown(m_value), m_height(std::max(1, height)),
       m_animation(new QVariantAnimation(this))
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(trackFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    AccessibleKit::install<ProgressTrack, ProgressTrackAccessible>();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(m_height);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
