@@ -6,7 +6,7 @@
 
 #include "model/DataFile.h"
 #include "model/Store.h"
-#include "stats/StatsFigures.h"
+#include "model/StatsFigures.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "ui/Spring.h"

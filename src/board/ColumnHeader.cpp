@@ -2,7 +2,7 @@
 
 #include "board/ColumnModel.h"
 #include "board/DragScroller.h"
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "ui/AccessibleKit.h"
 #include "ui/Icons.h"

@@ -1,6 +1,6 @@
 #include "board/ProjectMenu.h"
 
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"

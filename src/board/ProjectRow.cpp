@@ -1,6 +1,6 @@
 #include "board/ProjectRow.h"
 
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Theme.h"

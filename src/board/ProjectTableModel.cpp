@@ -1,6 +1,6 @@
 #include "board/ProjectTableModel.h"
 
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "model/Text.h"
 

@@ -1,7 +1,7 @@
 #include "board/SummaryPanel.h"
 
 #include "board/AmountLabel.h"
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "board/SummaryParts.h"
 #include "board/TargetPopover.h"
 #include "board/TaxRateBox.h"

@@ -1,6 +1,6 @@
 #include "board/TargetPopover.h"
 
-#include "board/AmountField.h"
+#include "editor/AmountField.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Amount.h"
 #include "model/Store.h"

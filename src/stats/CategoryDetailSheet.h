@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stats/TextTotals.h"
+#include "model/TextTotals.h"
 
 #include <QPointer>
 #include <QWidget>

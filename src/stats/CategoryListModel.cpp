@@ -1,7 +1,7 @@
 #include "stats/CategoryListModel.h"
 
 #include "model/Text.h"
-#include "stats/StatsFigures.h"
+#include "model/StatsFigures.h"
 
 CategoryListModel::CategoryListModel(QObject* parent) : QAbstractListModel(parent) {}
 

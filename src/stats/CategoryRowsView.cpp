@@ -4,7 +4,7 @@
 #include "model/Store.h"
 #include "model/Text.h"
 #include "stats/CategoryRowPainter.h"
-#include "stats/StatsFigures.h"
+#include "model/StatsFigures.h"
 
 #include <QAccessible>
 #include <QPainter>

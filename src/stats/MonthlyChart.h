@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stats/StatsFigures.h"
+#include "model/StatsFigures.h"
 
 #include <QStringList>
 #include <QWidget>

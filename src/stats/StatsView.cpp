@@ -5,7 +5,7 @@
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
-#include "stats/StatsFigures.h"
+#include "model/StatsFigures.h"
 #include "stats/StatsHeader.h"
 #include "ui/PanelFrame.h"
 #include "ui/TextLabel.h"

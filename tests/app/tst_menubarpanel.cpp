@@ -4,7 +4,7 @@
 #include "app/MenuBarExtra.h"
 #include "app/MenuBarPanel.h"
 #include "app/TallybrookApp.h"
-#include "board/MainWindow.h"
+#include "window/MainWindow.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Preferences.h"
 #include "model/Store.h"

@@ -2,7 +2,7 @@
 
 #include "app/SingleInstance.h"
 #include "app/TallybrookApp.h"
-#include "board/MainWindow.h"
+#include "window/MainWindow.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
 

@@ -10,7 +10,7 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
-#include "board/StatusStyle.h"
+#include "ui/StatusStyle.h"
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
 #include "i18n/CurrencyRate.h"

@@ -1,36 +1,13 @@
 #pragma once
 
-#include "TestProjects.h"
-#include "model/Store.h"
+#include "BoardData.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QMimeData>
-#include <QTemporaryDir>
-#include <memory>
 
-// Shared by the board tests: a store with a known document in the active year, and real drops.
+// Shared by the board tests: real drops (the store and projects come from BoardData.h).
 namespace BoardFixture {
-
-inline Project project(const QString& name, Status status, double fee, double outsource = 0,
-                       const QString& client = QStringLiteral("Acme"),
-                       const QString& category = QStringLiteral("Branding"), int yearOffset = 0)
-{
-    return TestProjects::make(name, fee, TestProjects::noon(QDate(Store::currentYear() + yearOffset, 3, 14)),
-                              status, client, category, outsource);
-}
-
-// A store that never writes (sample-only), holding exactly `projects`.
-inline std::unique_ptr<Store> store(const QTemporaryDir& dir, const QVector<Project>& projects)
-{
-    auto s = std::make_unique<Store>(dir.path(), true);
-    s->update([&](AppData& d) {
-        d = AppData::empty();
-        d.projects = projects;
-    });
-    s->setToast(std::nullopt);
-    return s;
-}
 
 // Sends a drag entering the widget and then dropping the text on it; true when the drop was
 // accepted.

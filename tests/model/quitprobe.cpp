@@ -1,6 +1,6 @@
 // Starts a Store on the given folder, makes one change, says "ready" and waits to be
 // told to quit by a signal. The change must reach the disk through the quit path.
-#include "app/QuitSignals.h"
+#include "model/QuitSignals.h"
 #include "model/Store.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY] [--size
 // WxH]
 #include "app/MenuBarPanel.h"
-#include "board/MainWindow.h"
+#include "window/MainWindow.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
 #include "ui/Spring.h"
