@@ -5,14 +5,15 @@
 #include "app/MenuBarExtra.h"
 #include "app/MoveOffer.h"
 #include "app/Presence.h"
-#include "model/QuitSignals.h"
 #include "app/SingleInstance.h"
-#include "window/MainWindow.h"
+#include "i18n/CurrencyRate.h"
 #include "model/PreferenceSignals.h"
 #include "model/Preferences.h"
+#include "model/QuitSignals.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
 #include "ui/TrayHost.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -26,6 +27,7 @@
 TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
 {
     m_store = new Store(false, this);
+    CurrencyRate::fetchLiveRate();
     m_quitSignals = new QuitSignals(this);
 #if QT_CONFIG(sessionmanager)
     // Logging out of an X11 session may end the process without aboutToQuit.

@@ -48,8 +48,7 @@ StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent),
     connect(m_switch, &PillSegment::selectionChanged, this, [this](const QVariant& value) {
         if (!m_store)
             return;
-        const auto layout = BoardLayout(value.toInt());
-        m_store->update([layout](AppData& d) { d.layout = layout; });
+        m_store->setBoardLayout(BoardLayout(value.toInt()));
     });
     if (m_store) {
         connect(m_store, &Store::languageChanged, this, &StreamControls::retranslate);

@@ -133,10 +133,8 @@ void TargetPopover::saveTarget()
     const auto amount = Amount::fromField(m_field->text(), m_filledText, m_filledTarget, rate());
     if (!amount)
         return;
-    if (m_store) {
-        const double target = *amount;
-        m_store->update([target](AppData& d) { d.targetGoal = target; });
-    }
+    if (m_store)
+        m_store->setTargetGoal(*amount);
     close();
 }
 

@@ -66,7 +66,7 @@ std::optional<double> TaxRateBox::parse(const QString& text)
         value = QLocale::c().toDouble(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
-    return std::clamp(value, 0.0, 100.0);
+    return value;
 }
 
 void TaxRateBox::refresh()
@@ -82,10 +82,8 @@ void TaxRateBox::commit()
 {
     if (!m_store)
         return;
-    if (const auto rate = parse(m_field->text()); rate && *rate != m_store->data().taxRate) {
-        const double r = *rate;
-        m_store->update([r](AppData& d) { d.taxRate = r; });
-    }
+    if (const auto rate = parse(m_field->text()))
+        m_store->setTaxRate(*rate);
     // Shows what is stored now: the clamped value, or the old one after text that is no number.
     m_field->setText(QLocale().toString(m_store->data().taxRate));
 }

@@ -8,8 +8,8 @@ class QLineEdit;
 class Store;
 
 // The inline tax-rate field with its "%" on a small cream box. It shows the document's tax
-// rate in the locale's number format; a committed entry (Return or leaving the field) is stored
-// clamped to 0..100, and text that is not a number falls back to the stored rate.
+// rate in the locale's number format; a committed entry (Return or leaving the field) goes to the
+// Store, which keeps it within 0..100; text that is not a number falls back to the stored rate.
 class TaxRateBox final : public QWidget
 {
     Q_OBJECT

@@ -3,12 +3,12 @@
 #include "editor/AmountField.h"
 #include "editor/ComboField.h"
 #include "editor/FieldPlate.h"
-#include "ui/GlyphButton.h"
 #include "editor/StatusPicker.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Amount.h"
 #include "model/Store.h"
 #include "ui/Eyebrow.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
@@ -389,8 +389,6 @@ void ProjectEditor::save()
     p.status = m_status->status();
     p.date = atNoon(QDateTime(m_date->date(), QTime(12, 0)));
     m_store->save(p);
-    if (p.year() != m_store->activeYear())
-        m_store->setActiveYear(p.year());
     dismiss(true);
 }
 

@@ -13,6 +13,15 @@ inline QString tr(AppLanguage language, const QString& en, const QString& tr)
 
 // Upper-casing for small section labels: Turkish rules in Turkish (i -> İ).
 QString upper(AppLanguage language, const QString& text);
+
+// Shown instead of a figure that is not a finite number.
+inline const QString kNoFigure = QStringLiteral("—");
+// An amount kept in dollars as the language shows it: in lira (whole, at usdToTry) in
+// Turkish, in the document's currency with cents otherwise.
+QString money(double amount, AppLanguage language, const QString& currency, double usdToTry);
+// A fraction as a whole percentage: "42%", "%42" in Turkish.
+QString percent(double fraction, AppLanguage language);
+QString tabTitle(MainTab tab, AppLanguage language);
 } // namespace L10n
 
 // The display currency codes and their labels, in menu order.

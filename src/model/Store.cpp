@@ -163,8 +163,16 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &Store::writeNow);
-    m_toastTimer.setSingleShot(true);
-    connect(&m_toastTimer, &QTimer::timeout, this, &Store::expireToast);
+    // Until every view listens to ui() itself, its signals are the Store's too.
+    connect(&m_ui, &UiState::tabChanged, this, &Store::tabChanged);
+    connect(&m_ui, &UiState::searchVisibleChanged, this, &Store::searchVisibleChanged);
+    connect(&m_ui, &UiState::searchQueryChanged, this, &Store::searchQueryChanged);
+    connect(&m_ui, &UiState::statsAllTimeChanged, this, &Store::statsAllTimeChanged);
+    connect(&m_ui, &UiState::sortFieldChanged, this, &Store::sortFieldChanged);
+    connect(&m_ui, &UiState::sortAscendingChanged, this, &Store::sortAscendingChanged);
+    connect(&m_ui, &UiState::editorChanged, this, &Store::editorChanged);
+    connect(&m_ui, &UiState::toastChanged, this, &Store::toastChanged);
+    connect(&m_ui, &UiState::announce, this, &Store::announce);
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
@@ -191,8 +199,8 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 
     if (auto* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Store::saveBeforeQuit);
+    // The application starts the rate request: a Store made by a test or a tool stays offline.
     connect(CurrencyRate::notifier(), &RateNotifier::changed, this, &Store::rateChanged);
-    CurrencyRate::fetchLiveRate();
 }
 
 Load Store::load(const QString& filePath, const QString& dataFolder, bool turkishCase)
@@ -333,11 +341,6 @@ void Store::setActiveYear(int year)
     TB_ASSIGN(m_activeYear, year, activeYearChanged);
 }
 
-void Store::setTab(MainTab tab)
-{
-    TB_ASSIGN(m_tab, tab, tabChanged);
-}
-
 void Store::setLanguage(AppLanguage language)
 {
     // A preview store writes nothing at all.
@@ -346,59 +349,13 @@ void Store::setLanguage(AppLanguage language)
     TB_ASSIGN(m_language, language, languageChanged);
 }
 
-void Store::setSearchVisible(bool visible)
-{
-    TB_ASSIGN(m_searchVisible, visible, searchVisibleChanged);
-}
-
-void Store::setSearchQuery(const QString& query)
-{
-    TB_ASSIGN(m_searchQuery, query, searchQueryChanged);
-}
-
-void Store::setStatsAllTime(bool allTime)
-{
-    TB_ASSIGN(m_statsAllTime, allTime, statsAllTimeChanged);
-}
-
-void Store::setSortField(SortField field)
-{
-    TB_ASSIGN(m_sortField, field, sortFieldChanged);
-}
-
-void Store::setSortAscending(bool ascending)
-{
-    TB_ASSIGN(m_sortAscending, ascending, sortAscendingChanged);
-}
-
-void Store::setEditor(const std::optional<EditorTarget>& target)
-{
-    TB_ASSIGN(m_editor, target, editorChanged);
-}
-
-void Store::setToast(const std::optional<Toast>& toast)
-{
-    TB_ASSIGN(m_toast, toast, toastChanged);
-}
-
 #undef TB_ASSIGN
 
-// --- toasts -------------------------------------------------------------------------
-
-void Store::show(const QString& message, bool canUndo, double durationSeconds)
+void Store::chooseLanguage(AppLanguage language)
 {
-    Toast toast{QUuid::createUuid(), message, canUndo};
-    setToast(toast);
-    // The undo key is named: a screen reader user cannot see the button.
-    emit announce(canUndo ? message + QStringLiteral(". Undo available, press Ctrl+Z.") : message);
-    const int ms = durationSeconds >= 0 ? int(durationSeconds * 1000) : (canUndo ? kUndoToastMs : kToastMs);
-    m_toastTimer.start(ms);
-}
-
-void Store::expireToast()
-{
-    m_toastTimer.stop();
-    setToast(std::nullopt);
+    setLanguage(language);
+    show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
+                                     : QStringLiteral("Language set to English"));
 }
 
 // --- saving -------------------------------------------------------------------------

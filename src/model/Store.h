@@ -1,8 +1,10 @@
 #pragma once
 
+#include "i18n/L10n.h"
 #include "model/AppData.h"
 #include "model/HexColor.h"
 #include "model/StoreTypes.h"
+#include "model/UiState.h"
 
 #include <QObject>
 #include <QStringList>
@@ -10,24 +12,20 @@
 #include <functional>
 #include <optional>
 
-// The one observable model object: the live document, all interface state, the data
-// file. Views read it and call its operations; they never change the document themselves.
+// The one observable model object: the live document, its operations, loading and saving, and the
+// figures; the interface state beside it in ui(). Views read it and call its named operations;
+// they never change the document themselves.
 class Store final : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(int activeYear READ activeYear WRITE setActiveYear NOTIFY activeYearChanged)
-    Q_PROPERTY(bool searchVisible READ searchVisible WRITE setSearchVisible NOTIFY searchVisibleChanged)
-    Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
-    Q_PROPERTY(bool statsAllTime READ statsAllTime WRITE setStatsAllTime NOTIFY statsAllTimeChanged)
-    Q_PROPERTY(bool sortAscending READ sortAscending WRITE setSortAscending NOTIFY sortAscendingChanged)
 
 public:
     static constexpr int kSaveDelayMs = 400;
-    static constexpr int kToastMs = 2400;
-    static constexpr int kUndoToastMs = 5000;
-    static constexpr int kStartupToastMs = 10000;
-    // Shown instead of a figure that is not a finite number.
-    static inline const QString kNoFigure = QStringLiteral("—");
+    static constexpr int kToastMs = UiState::kToastMs;
+    static constexpr int kUndoToastMs = UiState::kUndoToastMs;
+    static constexpr int kStartupToastMs = UiState::kStartupToastMs;
+    static inline const QString& kNoFigure = L10n::kNoFigure;
     // A start reads the data file only up to this size.
     static constexpr qint64 kMaxDataFileBytes = qint64(256) << 20;
 
@@ -44,16 +42,10 @@ public:
 
     // --- fields -------------------------------------------------------------
     const AppData& data() const { return m_data; }
+    UiState& ui() { return m_ui; }
+    const UiState& ui() const { return m_ui; }
     int activeYear() const { return m_activeYear; }
-    MainTab tab() const { return m_tab; }
     AppLanguage language() const { return m_language; }
-    bool searchVisible() const { return m_searchVisible; }
-    QString searchQuery() const { return m_searchQuery; }
-    bool statsAllTime() const { return m_statsAllTime; }
-    SortField sortField() const { return m_sortField; }
-    bool sortAscending() const { return m_sortAscending; }
-    const std::optional<EditorTarget>& editor() const { return m_editor; }
-    const std::optional<Toast>& toast() const { return m_toast; }
     const std::optional<DeletedProject>& lastDeleted() const { return m_lastDeleted; }
     QString fileURL() const { return m_fileURL; }
     bool savingBlocked() const { return m_savingBlocked; }
@@ -62,38 +54,60 @@ public:
     bool hasUnsavedChanges() const { return m_unsaved; }
 
     void setActiveYear(int year);
-    void setTab(MainTab tab);
     // Also writes the "app_language" preference, every time.
     void setLanguage(AppLanguage language);
-    void setSearchVisible(bool visible);
-    void setSearchQuery(const QString& query);
-    void setStatsAllTime(bool allTime);
-    void setSortField(SortField field);
-    void setSortAscending(bool ascending);
-    void setEditor(const std::optional<EditorTarget>& target);
-    void setToast(const std::optional<Toast>& toast);
+    // The user's choice of language: set, and confirmed with a toast in the new language.
+    void chooseLanguage(AppLanguage language);
 
-    // --- toasts and saving ----------------------------------------------------
-    // durationSeconds < 0: 5 s when the toast offers Undo, 2.4 s otherwise.
-    void show(const QString& message, bool canUndo = false, double durationSeconds = -1);
-    // Milliseconds the current toast lives in all (tests drive the timer directly).
-    int toastLifeMs() const { return m_toastTimer.interval(); }
-    void expireToast();
+    // --- interface state (forwarded to ui()) ------------------------------------
+    MainTab tab() const { return m_ui.tab(); }
+    bool searchVisible() const { return m_ui.searchVisible(); }
+    QString searchQuery() const { return m_ui.searchQuery(); }
+    bool statsAllTime() const { return m_ui.statsAllTime(); }
+    SortField sortField() const { return m_ui.sortField(); }
+    bool sortAscending() const { return m_ui.sortAscending(); }
+    const std::optional<EditorTarget>& editor() const { return m_ui.editor(); }
+    const std::optional<Toast>& toast() const { return m_ui.toast(); }
+    void setTab(MainTab tab) { m_ui.setTab(tab); }
+    void setSearchVisible(bool visible) { m_ui.setSearchVisible(visible); }
+    void setSearchQuery(const QString& query) { m_ui.setSearchQuery(query); }
+    void setStatsAllTime(bool allTime) { m_ui.setStatsAllTime(allTime); }
+    void setSortField(SortField field) { m_ui.setSortField(field); }
+    void setSortAscending(bool ascending) { m_ui.setSortAscending(ascending); }
+    void setSort(SortField field) { m_ui.setSort(field); }
+    void setEditor(const std::optional<EditorTarget>& target) { m_ui.setEditor(target); }
+    void setToast(const std::optional<Toast>& toast) { m_ui.setToast(toast); }
+    void show(const QString& message, bool canUndo = false, double durationSeconds = -1)
+    {
+        m_ui.show(message, canUndo, durationSeconds);
+    }
+    int toastLifeMs() const { return m_ui.toastLifeMs(); }
+    void expireToast() { m_ui.expireToast(); }
+
+    // --- saving -------------------------------------------------------------------
     // Runs the pending debounced save now (tests, quit).
     void flushPendingSave();
     // The quit hook: writes a pending save, and also changes an earlier save failed to write.
     void saveBeforeQuit();
 
     // --- operations -------------------------------------------------------------
+    // Replaces the document in one step, as a load does: how tests, tools and benchmarks set up
+    // a document. Views use the named operations below.
     void update(const std::function<void(AppData&)>& change);
+    // Adds or replaces the project, and shows its year when that is not the active one.
     void save(Project project);
+    // Clamped to 0-100; text that is no number never reaches here.
+    void setTaxRate(double percent);
+    void setBoardLayout(BoardLayout layout);
+    void setTargetGoal(double dollars);
+    // Confirmed with a toast.
+    void setCurrency(const QString& code);
     void deleteProject(const QUuid& id);
     void undoDelete();
     void move(const QUuid& id, Status to);
     bool handleDrop(const QStringList& texts, Status onto);
     bool handleTrashDrop(const QStringList& texts);
     void moveColumn(Status column, int by);
-    void setSort(SortField field);
     void addClient(const QString& name);
     void addCategory(const QString& name);
     void editClient(const QString& from, const QString& to);
@@ -166,22 +180,14 @@ private:
 
     AppData m_data;
     int m_activeYear = 0;
-    MainTab m_tab = MainTab::board;
     AppLanguage m_language = AppLanguage::en;
-    bool m_searchVisible = false;
-    QString m_searchQuery;
-    bool m_statsAllTime = false;
-    SortField m_sortField = SortField::status;
-    bool m_sortAscending = true;
-    std::optional<EditorTarget> m_editor;
-    std::optional<Toast> m_toast;
+    UiState m_ui;
     std::optional<DeletedProject> m_lastDeleted;
     QString m_fileURL;
     bool m_savingBlocked = false;
     bool m_sampleOnly = false;
     bool m_unsaved = false;
     QTimer m_saveTimer;
-    QTimer m_toastTimer;
 
     // The derived project lists, built on first use and kept while the document, the active
     // year and the search text stay the same: a board redraw reads them many times per change.

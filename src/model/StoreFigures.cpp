@@ -20,7 +20,7 @@ QVector<int> Store::years() const
 bool Store::listsCurrent() const
 {
     return m_lists.generation == m_generation && m_lists.year == m_activeYear &&
-           m_lists.query == m_searchQuery;
+           m_lists.query == m_ui.searchQuery();
 }
 
 void Store::validateLists() const
@@ -30,7 +30,7 @@ void Store::validateLists() const
     m_lists = ListCache();
     m_lists.generation = m_generation;
     m_lists.year = m_activeYear;
-    m_lists.query = m_searchQuery;
+    m_lists.query = m_ui.searchQuery();
 }
 
 void Store::patchListsForStatus(int index, Status from, Status to)
@@ -54,7 +54,7 @@ void Store::patchListsForStatus(int index, Status from, Status to)
     const Project& project = m_data.projects.at(index);
     if (m_lists.yearProjects)
         (*m_lists.yearProjects)[k].status = to;
-    if (!Text::trimBlanks(m_searchQuery).isEmpty()) {
+    if (!Text::trimBlanks(m_ui.searchQuery()).isEmpty()) {
         // Search results are small; they are simply built again.
         m_lists.visible.reset();
         for (auto& list : m_lists.byStatus)
@@ -105,7 +105,7 @@ bool Store::matchesSearch(const Project& p, const QString& q)
 
 QVector<Project> Store::visibleProjects() const
 {
-    const QString q = Text::trimBlanks(m_searchQuery).toLower();
+    const QString q = Text::trimBlanks(m_ui.searchQuery()).toLower();
     if (q.isEmpty())
         return yearProjects();
     const QVector<int>& index = yearIndex();
@@ -129,8 +129,8 @@ QVector<Project> Store::sortedVisibleProjects() const
         const qsizetype i = m_data.columnOrder.indexOf(s);
         return i < 0 ? m_data.columnOrder.size() : i;
     };
-    const SortField field = m_sortField;
-    const bool ascending = m_sortAscending;
+    const SortField field = m_ui.sortField();
+    const bool ascending = m_ui.sortAscending();
     std::stable_sort(list.begin(), list.end(), [&](const Project& a, const Project& b) {
         int primary = 0;
         switch (field) {
@@ -166,7 +166,7 @@ QVector<Project> Store::projects(Status in) const
     std::optional<QVector<Project>>& cached = m_lists.byStatus[size_t(in)];
     if (!cached) {
         // Straight from the document: a column does not need the year's whole list built.
-        const QString q = Text::trimBlanks(m_searchQuery).toLower();
+        const QString q = Text::trimBlanks(m_ui.searchQuery()).toLower();
         QVector<Project> out;
         for (int i : index) {
             const Project& p = m_data.projects.at(i);
@@ -229,51 +229,17 @@ double Store::collectionRate() const
 
 QString Store::money(double amount) const
 {
-    // Sums of absurd fees overflow; no figure is better than "inf" or "nan".
-    if (!std::isfinite(amount))
-        return kNoFigure;
-    if (m_language == AppLanguage::tr) {
-        double v = std::round(amount * CurrencyRate::usdToTry());
-        if (!std::isfinite(v))
-            return kNoFigure;
-        if (v == 0)
-            v = 0; // no "-0"
-        // Built once: money() runs for every card and row that is painted.
-        static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
-        QString text = turkish.toString(v, 'f', 0);
-        if (text.isEmpty())
-            text = QString::number(v, 'f', 0);
-        return text + QStringLiteral(" ₺");
-    }
-    // Past 1e15 two decimals are below a double's precision anyway.
-    double v = std::abs(amount) < 1e15 ? std::round(amount * 100) / 100 : amount;
-    if (v == 0)
-        v = 0;
-    return m_data.currency + QLocale().toString(v, 'f', QLocale::FloatingPointShortest);
+    return L10n::money(amount, m_language, m_data.currency, CurrencyRate::usdToTry());
 }
 
 QString Store::percent(double fraction) const
 {
-    if (!std::isfinite(fraction))
-        return kNoFigure;
-    double n = std::round(fraction * 100);
-    if (n == 0)
-        n = 0;
-    const QString number = QString::number(n, 'f', 0);
-    return m_language == AppLanguage::tr ? QStringLiteral("%") + number : number + QStringLiteral("%");
+    return L10n::percent(fraction, m_language);
 }
 
 QString Store::tabTitle(MainTab tab) const
 {
-    switch (tab) {
-    case MainTab::board:
-        return tr(QStringLiteral("Board"), QStringLiteral("Pano"));
-    case MainTab::stats:
-        return tr(QStringLiteral("Statistics"), QStringLiteral("İstatistikler"));
-    case MainTab::settings:
-        return tr(QStringLiteral("Settings"), QStringLiteral("Ayarlar"));
-    }
-    return {};
+    return L10n::tabTitle(tab, m_language);
 }
 
 Rgb Store::columnColor(Status status) const

@@ -2,6 +2,9 @@
 
 #include "model/Text.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QChar Q(u'"');
@@ -57,6 +60,38 @@ void Store::save(Project project)
     const bool existed = existing >= 0;
     show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
                  : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
+    // A project saved into another year would vanish from the board as the editor closes.
+    setActiveYear(project.year());
+}
+
+void Store::setTaxRate(double percent)
+{
+    if (!std::isfinite(percent))
+        return;
+    const double rate = std::clamp(percent, 0.0, 100.0);
+    if (rate != m_data.taxRate)
+        update([rate](AppData& d) { d.taxRate = rate; });
+}
+
+void Store::setBoardLayout(BoardLayout layout)
+{
+    if (layout != m_data.layout)
+        update([layout](AppData& d) { d.layout = layout; });
+}
+
+void Store::setTargetGoal(double dollars)
+{
+    if (std::isfinite(dollars) && dollars != m_data.targetGoal)
+        update([dollars](AppData& d) { d.targetGoal = dollars; });
+}
+
+void Store::setCurrency(const QString& code)
+{
+    if (code == m_data.currency)
+        return;
+    update([&code](AppData& d) { d.currency = code; });
+    show(tr(QStringLiteral("Currency changed to ") + code,
+            QStringLiteral("Para birimi ") + code + QStringLiteral(" olarak güncellendi")));
 }
 
 void Store::deleteProject(const QUuid& id)
@@ -149,16 +184,6 @@ void Store::moveColumn(Status column, int by)
         return;
     update([j, k](AppData& d) { std::swap(d.columnOrder[j], d.columnOrder[k]); });
     show(QStringLiteral("Column order updated"));
-}
-
-void Store::setSort(SortField field)
-{
-    if (field == m_sortField) {
-        setSortAscending(!m_sortAscending);
-    } else {
-        setSortField(field);
-        setSortAscending(true);
-    }
 }
 
 void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,

@@ -45,9 +45,7 @@ void CurrencyCard::choose(int index)
         refresh();
         return; // nothing changes, so nothing to confirm or save
     }
-    m_store->update([&code](AppData& d) { d.currency = code; });
-    m_store->show(m_store->tr(QStringLiteral("Currency changed to ") + code,
-                              QStringLiteral("Para birimi ") + code + QStringLiteral(" olarak güncellendi")));
+    m_store->setCurrency(code);
 }
 
 void CurrencyCard::refresh()

@@ -42,9 +42,7 @@ LanguageCard::LanguageCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
 
 void LanguageCard::choose(AppLanguage language)
 {
-    m_store->setLanguage(language);
-    m_store->show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
-                                              : QStringLiteral("Language set to English"));
+    m_store->chooseLanguage(language);
 }
 
 void LanguageCard::refresh()

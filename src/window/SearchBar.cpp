@@ -98,7 +98,6 @@ void SearchBar::visibilityChanged()
     } else {
         if (m_field->hasFocus())
             m_field->clearFocus();
-        m_store->setSearchQuery(QString());
     }
     m_spring->stop();
     if (!Animations::enabled()) {

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "i18n/CurrencyRate.h"
+#include "model/Store.h"
 
 #include <QNetworkReply>
 #include <QSignalSpy>
@@ -101,6 +102,25 @@ class TestCurrencyRate final : public QObject
 
 private slots:
     void init() { CurrencyRate::setUsdToTry(CurrencyRate::kInitialUsdToTry); }
+
+    // Only the application asks for the rate: a Store made by a test, a tool or a benchmark
+    // stays off the network.
+    void aStoreNeverAsksForTheRate()
+    {
+        m_server.response = http(200, R"({"rates":{"TRY":43.75}})");
+        qputenv("TALLYBROOK_RATE_URL", m_server.url());
+        const int before = m_server.requests;
+        QTemporaryDir dir;
+        {
+            Store store(dir.path(), false);
+            Store preview(dir.path(), true);
+            QTest::qWait(300);
+        }
+        QCOMPARE(m_server.requests, before);
+        CurrencyRate::fetchLiveRate();
+        QTRY_COMPARE(m_server.requests, before + 1);
+        QTRY_COMPARE(CurrencyRate::usdToTry(), 43.75);
+    }
 
     void parsing()
     {

@@ -73,6 +73,84 @@ private slots:
         QCOMPARE(store().data().clients.last(), QString());
         store().flushPendingSave();
         QCOMPARE(readDocument(store().fileURL()), store().data());
+
+        // Saved into another year, the project takes the board with it.
+        const int year = store().activeYear();
+        store().save(makeProject("Next year", Status::ongoing, 5, QDate(year + 1, 3, 1)));
+        QCOMPARE(store().activeYear(), year + 1);
+        store().save(makeProject("Same year", Status::ongoing, 5, QDate(year + 1, 4, 1)));
+        QCOMPARE(store().activeYear(), year + 1);
+    }
+
+    // Settings of the document change only through operations that check them, save them and
+    // say so only when something really changed.
+    void documentSettings()
+    {
+        QSignalSpy changes(&store(), &Store::dataChanged);
+        store().setTaxRate(150);
+        QCOMPARE(store().data().taxRate, 100.0);
+        store().setTaxRate(-3);
+        QCOMPARE(store().data().taxRate, 0.0);
+        store().setTaxRate(qQNaN());
+        store().setTaxRate(qInf());
+        QCOMPARE(store().data().taxRate, 0.0);
+        QCOMPARE(changes.count(), 2);
+        store().setTaxRate(-1); // clamps to the rate it already has
+        QCOMPARE(changes.count(), 2);
+        store().setTaxRate(17.5);
+        QCOMPARE(store().data().taxRate, 17.5);
+        QCOMPARE(changes.count(), 3);
+
+        store().setBoardLayout(BoardLayout::table);
+        store().setBoardLayout(BoardLayout::table);
+        QCOMPARE(store().data().layout, BoardLayout::table);
+        QCOMPARE(changes.count(), 4);
+
+        store().setTargetGoal(2500.5);
+        store().setTargetGoal(2500.5);
+        store().setTargetGoal(qInf());
+        QCOMPARE(store().data().targetGoal, 2500.5);
+        QCOMPARE(changes.count(), 5);
+        QVERIFY(!store().toast());
+
+        store().setCurrency(QStringLiteral("€"));
+        QCOMPARE(store().data().currency, QStringLiteral("€"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Currency changed to €"));
+        store().expireToast();
+        store().setCurrency(QStringLiteral("€")); // nothing to confirm
+        QVERIFY(!store().toast());
+        QCOMPARE(changes.count(), 6);
+        store().setLanguage(AppLanguage::tr);
+        store().setCurrency(QStringLiteral("$"));
+        QCOMPARE(store().toast()->message, QStringLiteral("Para birimi $ olarak güncellendi"));
+
+        store().flushPendingSave();
+        const AppData written = readDocument(store().fileURL());
+        QCOMPARE(written.taxRate, 17.5);
+        QCOMPARE(written.layout, BoardLayout::table);
+        QCOMPARE(written.targetGoal, 2500.5);
+        QCOMPARE(written.currency, QStringLiteral("$"));
+
+        // The user's choice of language is confirmed in the new language.
+        store().chooseLanguage(AppLanguage::en);
+        QCOMPARE(store().language(), AppLanguage::en);
+        QCOMPARE(store().toast()->message, QStringLiteral("Language set to English"));
+        store().chooseLanguage(AppLanguage::tr);
+        QCOMPARE(store().toast()->message, QStringLiteral("Uygulama dili Türkçe olarak değiştirildi"));
+    }
+
+    // Hiding the search clears it, whoever hides it: a filter nobody sees hides projects.
+    void hiddenSearchFiltersNothing()
+    {
+        UiState& ui = store().ui();
+        ui.setSearchVisible(true);
+        ui.setSearchQuery(QStringLiteral("P1"));
+        QCOMPARE(store().visibleProjects().size(), 1);
+        QSignalSpy cleared(&ui, &UiState::searchQueryChanged);
+        ui.setSearchVisible(false);
+        QCOMPARE(cleared.count(), 1);
+        QVERIFY(ui.searchQuery().isEmpty());
+        QCOMPARE(store().visibleProjects().size(), 5);
     }
 
     void deleteAndUndo()
