@@ -8,7 +8,7 @@
 class QPainter;
 
 // One project card as drawn on a board column: its metrics, its painting and its drag preview.
-// Cards are not widgets; a column paints as many as are in view through ProjectCardDelegate.
+// Cards are not widgets; a column's CardList paints as many as are in view.
 class ProjectCard final
 {
 public:
@@ -19,9 +19,12 @@ public:
         QString client;
         QString category;
         QString fee;
-        QString outsource; // "Outsource: " and the amount
-        QString net;       // "Net: " and the amount
-        bool hasOutsource = false;
+        QString outsource;   // "Outsource: " / "Dış Kaynak: " and the amount; empty when there is none
+        QString net;         // "Net: " and the amount; empty when there is no outsource
+        QString statusTitle; // "Paid" / "Ödendi"...: read out, not painted (the column's header shows it)
+
+        // What assistive technology reads of the card, the status first: the painted texts.
+        QString description() const;
     };
 
     static constexpr int kPadding = 16;

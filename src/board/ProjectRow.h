@@ -8,7 +8,7 @@
 class QPainter;
 
 // One line of the project table: its column geometry (shared with the header row), its height and
-// its painting. Rows are not widgets; the table paints the ones in view through ProjectRowDelegate.
+// its painting. Rows are not widgets; the ProjectTable paints the ones in view.
 class ProjectRow final
 {
 public:
@@ -21,7 +21,10 @@ public:
         QString fee;
         QString outsource; // "Outsource: -" and the amount; empty when there is none
         Status status = Status::ongoing;
-        QString statusTitle;
+        QString statusTitle; // upper-case, as on the chip
+
+        // What assistive technology reads of the row: its painted texts in their order, the name aside.
+        QString description() const;
     };
 
     // The six cells of a row or of the header, left to right.
