@@ -77,6 +77,7 @@ tallybrook_view_lib(tallybrook_board LINKS tallybrook_editor SOURCES
     board/ProjectRow.h board/ProjectRow.cpp
     board/ProjectTable.h board/ProjectTable.cpp
     board/ProjectTableModel.h board/ProjectTableModel.cpp
+    board/ProjectTexts.h
     board/SortHeaderButton.h board/SortHeaderButton.cpp
     board/StreamControls.h board/StreamControls.cpp
     board/SummaryPanel.h board/SummaryPanel.cpp

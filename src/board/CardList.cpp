@@ -110,25 +110,16 @@ QString CardList::emptyText() const
 
 ProjectCard::Content CardList::content(int row) const
 {
-    const QModelIndex index = model()->index(row);
     ProjectCard::Content c;
-    c.name = index.data(Qt::DisplayRole).toString();
-    c.client = index.data(ProjectListModel::ClientRole).toString();
-    c.category = index.data(ProjectListModel::CategoryRole).toString();
-    c.fee = index.data(ProjectListModel::FeeTextRole).toString();
+    readTexts(row, c);
     c.statusTitle = StatusStyle::title(model()->status(), language());
-    if (index.data(ProjectListModel::OutsourceRole).toDouble() > 0) {
-        c.outsource = L10n::tr(language(), QStringLiteral("Outsource: "), QStringLiteral("Dış Kaynak: ")) +
-                      index.data(ProjectListModel::OutsourceTextRole).toString();
+    if (!c.outsource.isEmpty()) {
+        c.outsource.prepend(
+            L10n::tr(language(), QStringLiteral("Outsource: "), QStringLiteral("Dış Kaynak: ")));
         // The same word in both languages.
-        c.net = QStringLiteral("Net: ") + index.data(ProjectListModel::NetTextRole).toString();
+        c.net = QStringLiteral("Net: ") + model()->index(row).data(ProjectListModel::NetTextRole).toString();
     }
     return c;
-}
-
-QString CardList::itemName(int row) const
-{
-    return content(row).name;
 }
 
 QString CardList::itemDescription(int row) const

@@ -28,7 +28,6 @@ public:
     QString emptyText() const;
 
     QRectF editButtonRect(const QRectF& item) const override;
-    QString itemName(int row) const override;
     QString itemDescription(int row) const override;
     QString emptyName() const override { return emptyText(); }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/ProjectTexts.h"
+
 #include <QMargins>
 #include <QPixmap>
 #include <QRectF>
@@ -12,18 +14,13 @@ class QPainter;
 class ProjectCard final
 {
 public:
-    // What one card shows, already formatted in the interface language.
-    struct Content
+    // What one card shows. The outsource is "Outsource: " / "Dış Kaynak: " and the amount; the
+    // status title ("Paid" / "Ödendi") is read out, not painted (the column's header shows it).
+    struct Content : ProjectTexts
     {
-        QString name;
-        QString client;
-        QString category;
-        QString fee;
-        QString outsource;   // "Outsource: " / "Dış Kaynak: " and the amount; empty when there is none
-        QString net;         // "Net: " and the amount; empty when there is no outsource
-        QString statusTitle; // "Paid" / "Ödendi"...: read out, not painted (the column's header shows it)
+        QString net; // "Net: " and the amount; empty when there is no outsource
 
-        // What assistive technology reads of the card, the status first: the painted texts.
+        // What assistive technology reads of the card: the status first, then the painted texts.
         QString description() const;
     };
 

@@ -69,6 +69,23 @@ AppLanguage ProjectList::language() const
     return m_model->language();
 }
 
+void ProjectList::readTexts(int row, ProjectTexts& texts) const
+{
+    const QModelIndex index = m_model->index(row);
+    texts.name = index.data(Qt::DisplayRole).toString();
+    texts.client = index.data(ProjectListModel::ClientRole).toString();
+    texts.category = index.data(ProjectListModel::CategoryRole).toString();
+    texts.fee = index.data(ProjectListModel::FeeTextRole).toString();
+    texts.outsource = index.data(ProjectListModel::OutsourceTextRole).toString();
+}
+
+QString ProjectList::itemName(int row) const
+{
+    ProjectTexts texts;
+    readTexts(row, texts);
+    return texts.name;
+}
+
 int ProjectList::projectCount() const
 {
     return m_model->rowCount();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/ProjectCursor.h"
+#include "board/ProjectTexts.h"
 #include "model/StoreTypes.h"
 
 #include <QMargins>
@@ -50,7 +51,7 @@ public:
     virtual QRectF editButtonRect(const QRectF& item) const = 0;
 
     // What assistive technology reads of an item: made from the texts the item paints.
-    virtual QString itemName(int row) const = 0;
+    QString itemName(int row) const;
     virtual QString itemDescription(int row) const = 0;
     // A widget standing before the items (a header row), announced as the first child.
     virtual QWidget* leadingWidget() const { return nullptr; }
@@ -91,6 +92,9 @@ protected:
 
     Store* store() const;
     AppLanguage language() const;
+    // The texts of a row's item that every presentation shows as the model gives them; the
+    // outsource is the bare amount, for the presentation to label.
+    void readTexts(int row, ProjectTexts& texts) const;
     // Lays the items out again from the model and repaints; subclasses call it once constructed.
     void relayout();
     // The bottom of the last item (firstTop - gap while there is none).

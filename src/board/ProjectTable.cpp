@@ -90,24 +90,15 @@ QString ProjectTable::emptyText() const
 
 ProjectRow::Content ProjectTable::content(int row) const
 {
-    const QModelIndex index = model()->index(row);
     ProjectRow::Content c;
-    c.name = index.data(Qt::DisplayRole).toString();
-    c.client = index.data(ProjectListModel::ClientRole).toString();
-    c.category = index.data(ProjectListModel::CategoryRole).toString();
-    c.fee = index.data(ProjectListModel::FeeTextRole).toString();
+    readTexts(row, c);
     // The same words in both languages.
-    if (const QString outsource = index.data(ProjectListModel::OutsourceTextRole).toString();
-        !outsource.isEmpty())
-        c.outsource = QStringLiteral("Outsource: -") + outsource;
+    if (!c.outsource.isEmpty())
+        c.outsource.prepend(QStringLiteral("Outsource: -"));
+    const QModelIndex index = model()->index(row);
     c.status = Status(index.data(ProjectListModel::StatusRole).toInt());
     c.statusTitle = index.data(ProjectListModel::StatusTitleRole).toString();
     return c;
-}
-
-QString ProjectTable::itemName(int row) const
-{
-    return content(row).name;
 }
 
 QString ProjectTable::itemDescription(int row) const

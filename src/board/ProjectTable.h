@@ -37,7 +37,6 @@ public:
     int frameHeight() const { return m_frameHeight; }
 
     QRectF editButtonRect(const QRectF& item) const override;
-    QString itemName(int row) const override;
     QString itemDescription(int row) const override;
     // The header comes first in the accessible tree.
     QWidget* leadingWidget() const override;
