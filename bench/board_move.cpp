@@ -55,7 +55,7 @@ void BM_MoveAndRepaint(benchmark::State& state)
     // Proof that the columns were really drawn: the cards painted by the last repaint.
     int painted = 0;
     for (BoardColumn* column : board.view->columns()->columns())
-        painted += column->cards()->paintedCards();
+        painted += column->cards()->paintedItems();
     state.counters["painted"] = painted;
     state.SetLabel(std::to_string(state.range(0)) + " cards");
 }

@@ -55,7 +55,7 @@ void BM_SortClickAndRepaint(benchmark::State& state)
     }
     if (t.table->model()->refreshPending())
         state.SkipWithError("the table never read the new order");
-    state.counters["painted rows"] = t.table->paintedRows();
+    state.counters["painted rows"] = t.table->paintedItems();
     state.SetLabel(std::to_string(state.range(1)) + " projects");
 }
 

@@ -67,17 +67,17 @@ tallybrook_view_lib(tallybrook_board LINKS tallybrook_editor SOURCES
     board/ColumnHeader.h board/ColumnHeader.cpp
     board/ColumnModel.h board/ColumnModel.cpp
     board/DragScroller.h board/DragScroller.cpp
-    board/PaintedProjects.h
-    board/PaintedProjectsAccessible.h board/PaintedProjectsAccessible.cpp
     board/ProjectCard.h board/ProjectCard.cpp
-    board/ProjectCardDelegate.h board/ProjectCardDelegate.cpp
     board/ProjectCursor.h board/ProjectCursor.cpp
     board/ProjectItemAccessible.h board/ProjectItemAccessible.cpp
+    board/ProjectList.h board/ProjectList.cpp
+    board/ProjectListAccessible.h board/ProjectListAccessible.cpp
+    board/ProjectListModel.h board/ProjectListModel.cpp
     board/ProjectMenu.h board/ProjectMenu.cpp
     board/ProjectRow.h board/ProjectRow.cpp
-    board/ProjectRowDelegate.h board/ProjectRowDelegate.cpp
     board/ProjectTable.h board/ProjectTable.cpp
     board/ProjectTableModel.h board/ProjectTableModel.cpp
+    board/ProjectTexts.h
     board/SortHeaderButton.h board/SortHeaderButton.cpp
     board/StreamControls.h board/StreamControls.cpp
     board/SummaryPanel.h board/SummaryPanel.cpp

@@ -1,10 +1,9 @@
 #include "board/ColumnModel.h"
 
 #include "model/Store.h"
-#include "model/Text.h"
 
 ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
-    : QAbstractListModel(parent), m_store(store), m_status(status)
+    : ProjectListModel(store, parent), m_status(status)
 {
     if (m_store) {
         m_projects = m_store->projects(m_status);
@@ -26,72 +25,11 @@ ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
     }
 }
 
-int ColumnModel::rowOf(const QUuid& id) const
-{
-    for (int i = 0; i < m_projects.size(); ++i) {
-        if (m_projects.at(i).id == id)
-            return i;
-    }
-    return -1;
-}
-
-int ColumnModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_projects.size());
-}
-
 Qt::ItemFlags ColumnModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
-}
-
-QVariant ColumnModel::data(const QModelIndex& index, int role) const
-{
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const Project& p = m_projects.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return Text::shown(p.name);
-    case IdRole:
-        return uuidText(p.id);
-    case ClientRole:
-        return Text::shown(p.client);
-    case CategoryRole:
-        return Text::shown(p.category);
-    case FeeRole:
-        return p.fee;
-    case OutsourceRole:
-        return p.outsource;
-    case FeeTextRole:
-        return m_store ? m_store->money(p.fee) : QString();
-    case OutsourceTextRole:
-        return m_store ? m_store->money(p.outsource) : QString();
-    case NetTextRole:
-        return m_store ? m_store->money(p.fee - p.outsource) : QString();
-    case StatusRole:
-        return StatusInfo::rawValue(p.status);
-    default:
-        return {};
-    }
-}
-
-QHash<int, QByteArray> ColumnModel::roleNames() const
-{
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(IdRole, "id");
-    names.insert(ClientRole, "client");
-    names.insert(CategoryRole, "category");
-    names.insert(FeeRole, "fee");
-    names.insert(OutsourceRole, "outsource");
-    names.insert(FeeTextRole, "feeText");
-    names.insert(OutsourceTextRole, "outsourceText");
-    names.insert(NetTextRole, "netText");
-    names.insert(StatusRole, "status");
-    return names;
 }
 
 void ColumnModel::refresh()

@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -63,6 +64,15 @@ std::pair<qreal, qreal> shareWidth(qreal a, qreal b, qreal room)
     return {half, half};
 }
 } // namespace
+
+QString ProjectCard::Content::description() const
+{
+    // The status first: a card says which column it is in.
+    QStringList parts{statusTitle, fee, client, category};
+    if (!outsource.isEmpty())
+        parts << outsource << net;
+    return parts.join(QStringLiteral(", "));
+}
 
 int ProjectCard::height(bool hasOutsource)
 {
@@ -179,7 +189,7 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
     p.drawPixmap(QRectF(edit.center().x() - kIcon / 2, edit.center().y() - kIcon / 2, kIcon, kIcon), pencil,
                  QRectF(pencil.rect()));
 
-    if (c.hasOutsource) {
+    if (!c.outsource.isEmpty()) {
         const qreal lineY = edit.bottom() + kSpacing;
         p.fillRect(QRectF(left, lineY, width, 1), kDivider);
         const QRectF row(left, lineY + 1 + kSpacing, width, f.outsourceHeight);

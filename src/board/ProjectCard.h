@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/ProjectTexts.h"
+
 #include <QMargins>
 #include <QPixmap>
 #include <QRectF>
@@ -8,20 +10,18 @@
 class QPainter;
 
 // One project card as drawn on a board column: its metrics, its painting and its drag preview.
-// Cards are not widgets; a column paints as many as are in view through ProjectCardDelegate.
+// Cards are not widgets; a column's CardList paints as many as are in view.
 class ProjectCard final
 {
 public:
-    // What one card shows, already formatted in the interface language.
-    struct Content
+    // What one card shows. The outsource is "Outsource: " / "Dış Kaynak: " and the amount; the
+    // status title ("Paid" / "Ödendi") is read out, not painted (the column's header shows it).
+    struct Content : ProjectTexts
     {
-        QString name;
-        QString client;
-        QString category;
-        QString fee;
-        QString outsource; // "Outsource: " and the amount
-        QString net;       // "Net: " and the amount
-        bool hasOutsource = false;
+        QString net; // "Net: " and the amount; empty when there is no outsource
+
+        // What assistive technology reads of the card: the status first, then the painted texts.
+        QString description() const;
     };
 
     static constexpr int kPadding = 16;

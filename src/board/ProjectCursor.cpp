@@ -1,6 +1,6 @@
 #include "board/ProjectCursor.h"
 
-#include "board/PaintedProjects.h"
+#include "board/ProjectList.h"
 #include "ui/TextLabel.h"
 
 #include <QAccessible>
@@ -9,15 +9,14 @@
 #include <QScrollArea>
 #include <QWidget>
 
-ProjectCursor::ProjectCursor(QWidget* widget, PaintedProjects* projects)
-    : m_widget(widget), m_projects(projects)
+ProjectCursor::ProjectCursor(ProjectList* list) : m_list(list)
 {
-    widget->installEventFilter(this);
+    list->installEventFilter(this);
 }
 
 bool ProjectCursor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_widget)
+    if (watched != m_list)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -30,7 +29,7 @@ bool ProjectCursor::eventFilter(QObject* watched, QEvent* event)
             moved();
         return false;
     case QEvent::FocusOut:
-        m_widget->update();
+        m_list->update();
         return false;
     default:
         return false;
@@ -39,12 +38,12 @@ bool ProjectCursor::eventFilter(QObject* watched, QEvent* event)
 
 int ProjectCursor::row() const
 {
-    return m_id.isNull() ? -1 : m_projects->rowOfProject(m_id);
+    return m_id.isNull() ? -1 : m_list->rowOfProject(m_id);
 }
 
 void ProjectCursor::setRow(int row)
 {
-    const QUuid id = row >= 0 && row < m_projects->projectCount() ? m_projects->projectIdAt(row) : QUuid();
+    const QUuid id = row >= 0 && row < m_list->projectCount() ? m_list->projectIdAt(row) : QUuid();
     if (id == m_id)
         return;
     m_id = id;
@@ -53,7 +52,7 @@ void ProjectCursor::setRow(int row)
 
 bool ProjectCursor::handleKey(QKeyEvent* event)
 {
-    const int count = m_projects->projectCount();
+    const int count = m_list->projectCount();
     if (count == 0)
         return false;
     const int at = row();
@@ -61,8 +60,8 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
     if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
         if (at < 0)
             return false;
-        const QRect item = m_projects->itemRect(at);
-        m_projects->openMenu(at, m_widget->mapToGlobal(item.center()));
+        const QRect item = m_list->itemRect(at);
+        m_list->openMenu(at, m_list->mapToGlobal(item.center()));
         return true;
     }
     if (mods != Qt::NoModifier)
@@ -86,7 +85,7 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
     case Qt::Key_Enter:
         if (at < 0)
             return false;
-        m_projects->openEditor(at);
+        m_list->openEditor(at);
         return true;
     default:
         return false;
@@ -95,34 +94,32 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
 
 void ProjectCursor::moved()
 {
-    if (!m_widget)
-        return;
-    m_widget->update();
+    m_list->update();
     const int at = row();
     if (at < 0)
         return;
-    // Brought into view in the page that scrolls around the widget.
-    const QRect item = m_projects->itemRect(at);
-    for (QWidget* w = m_widget->parentWidget(); w; w = w->parentWidget()) {
+    // Brought into view in the page that scrolls around the list.
+    const QRect item = m_list->itemRect(at);
+    for (QWidget* w = m_list->parentWidget(); w; w = w->parentWidget()) {
         if (auto* area = qobject_cast<QScrollArea*>(w)) {
-            if (area->widget() && area->widget()->isAncestorOf(m_widget)) {
-                const QPoint centre = m_widget->mapTo(area->widget(), item.center());
+            if (area->widget() && area->widget()->isAncestorOf(m_list)) {
+                const QPoint centre = m_list->mapTo(area->widget(), item.center());
                 area->ensureVisible(centre.x(), centre.y(), item.width() / 2 + 16, item.height() / 2 + 16);
             }
             break;
         }
     }
-    if (m_widget->hasFocus()) {
+    if (m_list->hasFocus()) {
         // A screen reader follows the focus to the item and reads it.
-        QAccessibleEvent focus(m_widget, QAccessible::Focus);
-        focus.setChild(m_projects->accessibleIndexOf(at));
+        QAccessibleEvent focus(m_list, QAccessible::Focus);
+        focus.setChild(m_list->accessibleIndexOf(at));
         QAccessible::updateAccessibility(&focus);
     }
 }
 
 void ProjectCursor::paintRing(QPainter& p, const QRectF& item, qreal radius) const
 {
-    if (!m_widget || !m_widget->hasFocus())
+    if (!m_list->hasFocus())
         return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);

@@ -1,6 +1,6 @@
 #include "board/ProjectItemAccessible.h"
 
-#include "board/PaintedProjects.h"
+#include "board/ProjectList.h"
 
 ProjectItemAccessible::ProjectItemAccessible(QWidget* widget, const QUuid& id) : m_widget(widget), m_id(id) {}
 
@@ -10,14 +10,14 @@ ProjectItemAccessible::~ProjectItemAccessible()
         QAccessible::deleteAccessibleInterface(m_edit);
 }
 
-PaintedProjects* ProjectItemAccessible::projects() const
+ProjectList* ProjectItemAccessible::list() const
 {
-    return dynamic_cast<PaintedProjects*>(m_widget.data());
+    return qobject_cast<ProjectList*>(m_widget.data());
 }
 
 int ProjectItemAccessible::row() const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     return p ? p->rowOfProject(m_id) : -1;
 }
 
@@ -66,9 +66,9 @@ QString ProjectItemAccessible::text(QAccessible::Text t) const
         return {};
     switch (t) {
     case QAccessible::Name:
-        return projects()->itemName(r);
+        return list()->itemName(r);
     case QAccessible::Description:
-        return projects()->itemDescription(r);
+        return list()->itemDescription(r);
     default:
         return {};
     }
@@ -79,14 +79,14 @@ QRect ProjectItemAccessible::rect() const
     const int r = row();
     if (r < 0)
         return {};
-    const QRect local = projects()->itemRect(r);
+    const QRect local = list()->itemRect(r);
     return QRect(m_widget->mapToGlobal(local.topLeft()), local.size());
 }
 
 QRect ProjectItemAccessible::editRect() const
 {
     const QRect item = rect();
-    return item.isEmpty() ? QRect() : projects()->editButtonRect(QRectF(item)).toAlignedRect();
+    return item.isEmpty() ? QRect() : list()->editButtonRect(QRectF(item)).toAlignedRect();
 }
 
 QAccessible::State ProjectItemAccessible::state() const
@@ -94,11 +94,11 @@ QAccessible::State ProjectItemAccessible::state() const
     QAccessible::State s;
     const int r = row();
     if (!m_widget || r < 0 || !m_widget->isVisible() ||
-        m_widget->visibleRegion().intersected(projects()->itemRect(r)).isEmpty())
+        m_widget->visibleRegion().intersected(list()->itemRect(r)).isEmpty())
         s.invisible = true;
     s.focusable = true;
     s.selectable = true;
-    if (r >= 0 && projects()->currentRow() == r) {
+    if (r >= 0 && list()->currentRow() == r) {
         s.selected = true;
         s.focused = m_widget->hasFocus();
     }
@@ -121,9 +121,9 @@ void ProjectItemAccessible::doAction(const QString& actionName)
     if (r < 0)
         return;
     if (actionName == pressAction())
-        projects()->openEditor(r);
+        list()->openEditor(r);
     else if (actionName == showMenuAction())
-        projects()->openMenu(r, rect().center());
+        list()->openMenu(r, rect().center());
 }
 
 // --- the pencil --------------------------------------------------------------------------------

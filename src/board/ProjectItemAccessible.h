@@ -5,7 +5,7 @@
 #include <QUuid>
 #include <QWidget>
 
-class PaintedProjects;
+class ProjectList;
 
 // One painted project item: the project's name and details; pressing it opens the editor.
 class ProjectItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
@@ -39,7 +39,7 @@ public:
 
 private:
     // Looked up on every call: null once the widget is being destroyed, never a dangling call.
-    PaintedProjects* projects() const;
+    ProjectList* list() const;
 
     QPointer<QWidget> m_widget;
     QUuid m_id;

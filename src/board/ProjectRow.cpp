@@ -1,12 +1,13 @@
 #include "board/ProjectRow.h"
 
-#include "ui/StatusStyle.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStringList>
 
 namespace {
 constexpr int kIcon = 12;
@@ -69,6 +70,15 @@ ProjectRow::Cells ProjectRow::cells(const QRectF& row)
     c.status = next(kStatusWidth);
     c.edit = next(kEditWidth);
     return c;
+}
+
+QString ProjectRow::Content::description() const
+{
+    QStringList parts{client, category, fee};
+    if (!outsource.isEmpty())
+        parts << outsource;
+    parts << statusTitle;
+    return parts.join(QStringLiteral(", "));
 }
 
 int ProjectRow::height(bool hasOutsource)

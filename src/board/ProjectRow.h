@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/ProjectTexts.h"
 #include "model/Status.h"
 
 #include <QRectF>
@@ -8,20 +9,18 @@
 class QPainter;
 
 // One line of the project table: its column geometry (shared with the header row), its height and
-// its painting. Rows are not widgets; the table paints the ones in view through ProjectRowDelegate.
+// its painting. Rows are not widgets; the ProjectTable paints the ones in view.
 class ProjectRow final
 {
 public:
-    // What one row shows, already formatted in the interface language.
-    struct Content
+    // What one row shows. The outsource is "Outsource: -" and the amount, in both languages; the
+    // status title is upper-case, as on the chip.
+    struct Content : ProjectTexts
     {
-        QString name;
-        QString client;
-        QString category;
-        QString fee;
-        QString outsource; // "Outsource: -" and the amount; empty when there is none
         Status status = Status::ongoing;
-        QString statusTitle;
+
+        // What assistive technology reads of the row: its painted texts in their order, the name aside.
+        QString description() const;
     };
 
     // The six cells of a row or of the header, left to right.

@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     if (args.contains(QStringLiteral("--hover")) && board->columns()) {
         CardList* cards = board->columns()->columns().first()->cards();
         if (cards->model()->rowCount() > 0) {
-            const QPointF at = cards->cardRect(0).center();
+            const QPointF at = cards->itemRect(0).center();
             QMouseEvent move(QEvent::MouseMove, at, cards->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
             QApplication::sendEvent(cards, &move);

@@ -8,15 +8,14 @@
 #include "board/ColumnHeader.h"
 #include "board/ColumnModel.h"
 #include "board/ProjectCard.h"
-#include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
-#include "ui/StatusStyle.h"
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
 #include "i18n/CurrencyRate.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>
@@ -102,11 +101,11 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         CardList* cards = view.columns()->column(Status::ongoing)->cards();
-        QVERIFY(cards->cardRect(1).isValid());
+        QVERIFY(cards->itemRect(1).isValid());
         Animations::setEnabled(true);
-        QTest::mouseMove(cards, cards->cardRect(0).center());
+        QTest::mouseMove(cards, cards->itemRect(0).center());
         QTest::qWait(300); // the fade runs 150 ms
-        QTest::mouseMove(cards, cards->cardRect(1).center());
+        QTest::mouseMove(cards, cards->itemRect(1).center());
         QTest::qWait(300);
         Animations::setEnabled(false);
         QCOMPARE(cards->hoveredId(), m_site.id);
@@ -460,27 +459,26 @@ private slots:
     void cardsShowOutsourceOnlyWhenThereIsSome()
     {
         ColumnModel model(m_store.get(), Status::ongoing);
-        ProjectCardDelegate delegate(m_store.get());
-        ProjectCard::Content c = delegate.content(model.index(0));
-        QVERIFY(c.hasOutsource);
+        CardList cards(m_store.get(), &model);
+        ProjectCard::Content c = cards.content(0);
+        QVERIFY(!c.outsource.isEmpty());
         QCOMPARE(c.outsource, QStringLiteral("Outsource: ") + m_store->money(250));
         QCOMPARE(c.net, QStringLiteral("Net: ") + m_store->money(750));
         QCOMPARE(c.fee, m_store->money(1000));
         QVERIFY(ProjectCard::height(true) > ProjectCard::height(false));
-        QStyleOptionViewItem option;
-        option.rect = QRect(0, 0, 300, 10);
-        QCOMPARE(delegate.sizeHint(option, model.index(0)).height(), ProjectCard::height(true));
+        QCOMPARE(cards.itemRect(0).height(), ProjectCard::height(true));
 
         m_store->setLanguage(AppLanguage::tr);
-        c = delegate.content(model.index(0));
+        c = cards.content(0);
         QVERIFY(c.outsource.startsWith(QStringLiteral("Dış Kaynak: ")));
         QVERIFY(c.net.startsWith(QStringLiteral("Net: ")));
 
         ColumnModel pending(m_store.get(), Status::pending);
-        c = delegate.content(pending.index(0));
-        QVERIFY(!c.hasOutsource);
+        CardList pendingCards(m_store.get(), &pending);
+        c = pendingCards.content(0);
+        QVERIFY(c.net.isEmpty());
         QVERIFY(c.outsource.isEmpty());
-        QCOMPARE(delegate.sizeHint(option, pending.index(0)).height(), ProjectCard::height(false));
+        QCOMPARE(pendingCards.itemRect(0).height(), ProjectCard::height(false));
     }
 
     void longNamesGiveWayToTheFee()
@@ -507,7 +505,7 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         CardList* cards = view.columns()->column(Status::pending)->cards();
-        const QRect card = cards->cardRect(0);
+        const QRect card = cards->itemRect(0);
         QVERIFY(card.isValid());
         QCOMPARE(cards->rowAt(card.center()), 0);
         QCOMPARE(cards->rowAt(QPoint(card.center().x(), card.bottom() + 6)), -1);
@@ -586,6 +584,28 @@ private slots:
             menu->close();
             delete menu;
         }
+        // Where the menu key gives the window a keyboard context menu (X11, Wayland), Qt hands it to
+        // the focus widget: it is the menu of the keyboard's card, not of the card in the middle of
+        // the column.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QCoreApplication::sendEvent(view.windowHandle(), &menuKey);
+        auto* keyMenu = paid->findChild<ProjectMenu*>();
+        QVERIFY(keyMenu);
+        QCOMPARE(keyMenu->projectId(), id);
+        QCOMPARE(keyMenu->pos(), paid->mapToGlobal(paid->itemRect(row).center()));
+        keyMenu->close();
+        delete keyMenu;
+        // One that names no card opens the menu of the card under the pointer.
+        const int other = row == 0 ? 1 : 0;
+        QTest::mouseMove(paid, paid->itemRect(other).center());
+        QContextMenuEvent offCards(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                   paid->mapToGlobal(QPoint(0, 0)));
+        QCoreApplication::sendEvent(paid, &offCards);
+        keyMenu = paid->findChild<ProjectMenu*>();
+        QVERIFY(keyMenu);
+        QCOMPARE(keyMenu->projectId(), paid->projectIdAt(other));
+        keyMenu->close();
+        delete keyMenu;
         // The column headers and the trash are Tab stops too; the arrows move a column.
         ColumnHeader* header = view.columns()->column(Status::paid)->header();
         QCOMPARE(header->focusPolicy(), Qt::TabFocus);
@@ -616,6 +636,12 @@ private slots:
         QCOMPARE(card->role(), QAccessible::ListItem);
         QCOMPARE(card->text(QAccessible::Name), QStringLiteral("Logo refresh"));
         QVERIFY(card->text(QAccessible::Description).contains(m_store->money(750)));
+        // It reads what the card paints, in the card's language.
+        const QString description = card->text(QAccessible::Description);
+        QVERIFY(description.startsWith(QStringLiteral("Devam Ediyor, ") + m_store->money(1000)));
+        QVERIFY(description.contains(QStringLiteral("Dış Kaynak: ") + m_store->money(250)));
+        QVERIFY(description.contains(cards->content(0).outsource));
+        QVERIFY(!description.contains(QStringLiteral("Outsource")));
         QCOMPARE(list->indexOfChild(card), 0);
         QAccessibleInterface* edit = card->child(0);
         QCOMPARE(edit->role(), QAccessible::Button);
@@ -648,16 +674,16 @@ private slots:
         CardList* cards = view->columns()->column(Status::ongoing)->cards();
         QVERIFY(cards->height() > 3000 * ProjectCard::height(false));
         view->repaint();
-        QVERIFY(cards->paintedCards() > 0);
-        QVERIFY(cards->paintedCards() < 20);
+        QVERIFY(cards->paintedItems() > 0);
+        QVERIFY(cards->paintedItems() < 20);
 
         // Far down the list the cards there are the ones drawn.
-        area.ensureVisible(0, cards->mapTo(view, cards->cardRect(2500).center()).y());
+        area.ensureVisible(0, cards->mapTo(view, cards->itemRect(2500).center()).y());
         QApplication::processEvents();
         view->repaint();
-        QVERIFY(cards->paintedCards() > 0 && cards->paintedCards() < 20);
+        QVERIFY(cards->paintedItems() > 0 && cards->paintedItems() < 20);
         QVERIFY(cards->firstPaintedRow() <= 2500);
-        QVERIFY(cards->firstPaintedRow() + cards->paintedCards() > 2500);
+        QVERIFY(cards->firstPaintedRow() + cards->paintedItems() > 2500);
     }
 };
 

@@ -178,8 +178,13 @@ private slots:
                 outsourced = i;
         }
         const QModelIndex withOutsource = table->model()->index(outsourced);
-        QCOMPARE(withOutsource.data(ProjectTableModel::OutsourceTextRole).toString(),
-                 QStringLiteral("Outsource: -12.535 ₺"));
+        QCOMPARE(table->content(outsourced).outsource, QStringLiteral("Outsource: -12.535 ₺"));
+        // A screen reader hears the row's painted texts.
+        QAccessibleInterface* row =
+            QAccessible::queryAccessibleInterface(table.get())->child(table->accessibleIndexOf(outsourced));
+        QVERIFY(row);
+        QVERIFY(row->text(QAccessible::Description).contains(QStringLiteral("Outsource: -12.535 ₺")));
+        QVERIFY(row->text(QAccessible::Description).endsWith(QStringLiteral(", ÖDENECEK")));
         QCOMPARE(withOutsource.data(ProjectTableModel::FeeTextRole).toString(), QStringLiteral("5.014 ₺"));
         QCOMPARE(withOutsource.data(ProjectTableModel::StatusTitleRole).toString(),
                  QStringLiteral("ÖDENECEK"));
@@ -203,18 +208,18 @@ private slots:
         ProjectTableModel* model = table->model();
         QCOMPARE(model->rowCount(), 3);
         // The first divider sits right under the header; none follows the last row.
-        QCOMPARE(table->rowRect(0).top(), TableHeader::kHeight + 1);
+        QCOMPARE(table->itemRect(0).top(), TableHeader::kHeight + 1);
         for (int i = 1; i < 3; ++i)
-            QCOMPARE(table->rowRect(i).top(), table->rowRect(i - 1).bottom() + 2);
-        QCOMPARE(table->frameHeight(), table->rowRect(2).bottom() + 1);
+            QCOMPARE(table->itemRect(i).top(), table->itemRect(i - 1).bottom() + 2);
+        QCOMPARE(table->frameHeight(), table->itemRect(2).bottom() + 1);
         QCOMPARE(table->height(), table->frameHeight() + ProjectTable::kShadowBleed);
 
         for (int i = 0; i < 3; ++i) {
             const QModelIndex index = model->index(i);
             const bool outsourced = model->project(i).outsource > 0;
-            QCOMPARE(index.data(ProjectTableModel::OutsourceTextRole).toString(),
+            QCOMPARE(table->content(i).outsource,
                      outsourced ? QStringLiteral("Outsource: -$250") : QString());
-            QCOMPARE(table->rowRect(i).height(), ProjectRow::height(outsourced));
+            QCOMPARE(table->itemRect(i).height(), ProjectRow::height(outsourced));
             QVERIFY(!(model->flags(index) & (Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled)));
         }
         QVERIFY(ProjectRow::height(true) > ProjectRow::height(false));
@@ -254,7 +259,7 @@ private slots:
     {
         auto table = openTable();
         QCoreApplication::processEvents();
-        const QRect second = table->rowRect(1);
+        const QRect second = table->itemRect(1);
         const QUuid id = table->model()->project(1).id;
 
         QTest::mouseMove(table.get(), second.center());
@@ -262,7 +267,7 @@ private slots:
         const QImage hovered = table->grab().toImage();
         const QPoint sample(ProjectRow::kPadX / 2, second.center().y());
         QCOMPARE(QColor(hovered.pixel(sample)), Theme::cream());
-        QCOMPARE(QColor(hovered.pixel(sample.x(), table->rowRect(0).center().y())), QColor(Qt::white));
+        QCOMPARE(QColor(hovered.pixel(sample.x(), table->itemRect(0).center().y())), QColor(Qt::white));
 
         // A single click on the row opens nothing; the pencil and a double click do.
         QTest::mouseClick(table.get(), Qt::LeftButton, {}, second.center());
@@ -271,10 +276,19 @@ private slots:
         QVERIFY(m_store->editor().has_value());
         QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
         m_store->setEditor(std::nullopt);
-        const QPoint pencil = ProjectRow::editButtonRect(QRectF(table->rowRect(2))).center().toPoint();
+        const QPoint pencil = ProjectRow::editButtonRect(QRectF(table->itemRect(2))).center().toPoint();
         QTest::mouseClick(table.get(), Qt::LeftButton, {}, pencil);
         QCOMPARE(*m_store->editor(), EditorTarget::edit(table->model()->project(2).id));
         m_store->setEditor(std::nullopt);
+        // A press anywhere on the row and the release on its pencil count too, as on a card; a
+        // press on another row does not.
+        QTest::mousePress(table.get(), Qt::LeftButton, {}, table->itemRect(2).topLeft() + QPoint(40, 10));
+        QTest::mouseRelease(table.get(), Qt::LeftButton, {}, pencil);
+        QVERIFY(m_store->editor() == EditorTarget::edit(table->model()->project(2).id));
+        m_store->setEditor(std::nullopt);
+        QTest::mousePress(table.get(), Qt::LeftButton, {}, second.center());
+        QTest::mouseRelease(table.get(), Qt::LeftButton, {}, pencil);
+        QVERIFY(!m_store->editor().has_value());
 
         // The secondary click offers the project menu of that row's project.
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, second.center(),
@@ -352,6 +366,27 @@ private slots:
         QTest::keyClick(table.get(), Qt::Key_Return);
         QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
         m_store->setEditor(std::nullopt);
+
+        // Shift+F10 and the menu key open the project menu of the keyboard's row.
+        QTest::keyClick(table.get(), Qt::Key_End);
+        const int last = table->currentRow();
+        QCOMPARE(last, table->model()->rowCount() - 1);
+        const auto menuFor = [&table] {
+            auto* menu = table->findChild<ProjectMenu*>();
+            const QUuid shown = menu ? menu->projectId() : QUuid();
+            delete menu;
+            return shown;
+        };
+        for (const auto& key : {std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)},
+                                std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()}}) {
+            QTest::keyClick(table.get(), key.first, key.second);
+            QCOMPARE(menuFor(), table->projectIdAt(last));
+        }
+        // So does the keyboard context menu the platform gives the window for the menu key (X11,
+        // Wayland): not the menu of the row in the middle of the table.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QCoreApplication::sendEvent(table->windowHandle(), &menuKey);
+        QCOMPARE(menuFor(), table->projectIdAt(last));
     }
 
     void fewRowsKeepTheBoardSpacing()
@@ -394,15 +429,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&area));
         QCOMPARE(table->model()->rowCount(), 3000);
         QVERIFY(table->height() > 3000 * ProjectRow::height(false));
-        QTRY_VERIFY(table->paintedRows() > 0);
-        QVERIFY(table->paintedRows() < 20);
+        QTRY_VERIFY(table->paintedItems() > 0);
+        QVERIFY(table->paintedItems() < 20);
 
         area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
         const quint64 before = table->paintCount();
         QTRY_VERIFY(table->paintCount() > before);
-        QVERIFY(table->paintedRows() < 20);
+        QVERIFY(table->paintedItems() < 20);
         // The last row is reachable and sits at the bottom of the frame.
-        QCOMPARE(table->rowRect(2999).bottom() + 1, table->frameHeight());
+        QCOMPARE(table->itemRect(2999).bottom() + 1, table->frameHeight());
     }
 };
 

@@ -1,48 +1,47 @@
-#include "board/PaintedProjectsAccessible.h"
+#include "board/ProjectListAccessible.h"
 
-#include "board/PaintedProjects.h"
 #include "board/ProjectItemAccessible.h"
+#include "board/ProjectList.h"
 
-PaintedProjectsAccessible::PaintedProjectsAccessible(QWidget* widget)
-    : QAccessibleWidget(widget, QAccessible::List)
+ProjectListAccessible::ProjectListAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::List)
 {}
 
-PaintedProjectsAccessible::~PaintedProjectsAccessible()
+ProjectListAccessible::~ProjectListAccessible()
 {
     for (QAccessible::Id id : std::as_const(m_items))
         QAccessible::deleteAccessibleInterface(id);
 }
 
-QAccessibleInterface* PaintedProjectsAccessible::factory(const QString&, QObject* object)
+QAccessibleInterface* ProjectListAccessible::factory(const QString&, QObject* object)
 {
-    auto* widget = qobject_cast<QWidget*>(object);
-    return widget && dynamic_cast<PaintedProjects*>(widget) ? new PaintedProjectsAccessible(widget) : nullptr;
+    return qobject_cast<ProjectList*>(object) ? new ProjectListAccessible(static_cast<QWidget*>(object))
+                                              : nullptr;
 }
 
-void PaintedProjectsAccessible::install()
+void ProjectListAccessible::install()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(&PaintedProjectsAccessible::factory);
+        QAccessible::installFactory(&ProjectListAccessible::factory);
         return true;
     }();
     Q_UNUSED(installed);
 }
 
-PaintedProjects* PaintedProjectsAccessible::projects() const
+ProjectList* ProjectListAccessible::list() const
 {
-    return dynamic_cast<PaintedProjects*>(object());
+    return qobject_cast<ProjectList*>(object());
 }
 
-int PaintedProjectsAccessible::leading() const
+int ProjectListAccessible::leading() const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     return p ? p->accessibleIndexOf(0) : 0;
 }
 
-QString PaintedProjectsAccessible::text(QAccessible::Text t) const
+QString ProjectListAccessible::text(QAccessible::Text t) const
 {
     // An empty list says what it would say on screen.
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     if (t == QAccessible::Name && p && p->projectCount() == 0) {
         const QString empty = p->emptyName();
         if (!empty.isNull())
@@ -51,15 +50,15 @@ QString PaintedProjectsAccessible::text(QAccessible::Text t) const
     return QAccessibleWidget::text(t);
 }
 
-int PaintedProjectsAccessible::childCount() const
+int ProjectListAccessible::childCount() const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     return p ? leading() + p->projectCount() : 0;
 }
 
-QAccessibleInterface* PaintedProjectsAccessible::child(int index) const
+QAccessibleInterface* ProjectListAccessible::child(int index) const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     if (!p)
         return nullptr;
     const int lead = leading();
@@ -79,9 +78,9 @@ QAccessibleInterface* PaintedProjectsAccessible::child(int index) const
     return made;
 }
 
-int PaintedProjectsAccessible::indexOfChild(const QAccessibleInterface* child) const
+int ProjectListAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     if (!child || !p)
         return -1;
     QWidget* lead = p->leadingWidget();
@@ -94,9 +93,9 @@ int PaintedProjectsAccessible::indexOfChild(const QAccessibleInterface* child) c
     return -1;
 }
 
-QAccessibleInterface* PaintedProjectsAccessible::childAt(int x, int y) const
+QAccessibleInterface* ProjectListAccessible::childAt(int x, int y) const
 {
-    const PaintedProjects* p = projects();
+    const ProjectList* p = list();
     if (!p)
         return nullptr;
     const QPoint local = widget()->mapFromGlobal(QPoint(x, y));

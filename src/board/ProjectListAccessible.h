@@ -5,18 +5,18 @@
 #include <QPointer>
 #include <QUuid>
 
-class PaintedProjects;
+class ProjectList;
 
-// What assistive technology sees of a widget that paints its projects: its leading widget if it
-// has one, then one item per project, each with its "Edit …" button. Items are painted, not
-// widgets, so their interfaces are made when first asked for.
-class PaintedProjectsAccessible final : public QAccessibleWidget
+// What assistive technology sees of a ProjectList: its leading widget if it has one, then one item
+// per project, each with its "Edit …" button. Items are painted, not widgets, so their interfaces
+// are made when first asked for.
+class ProjectListAccessible final : public QAccessibleWidget
 {
 public:
-    explicit PaintedProjectsAccessible(QWidget* widget);
-    ~PaintedProjectsAccessible() override;
+    explicit ProjectListAccessible(QWidget* widget);
+    ~ProjectListAccessible() override;
 
-    // Installed once; answers for widgets that implement PaintedProjects only.
+    // Installed once; answers for project lists only.
     static QAccessibleInterface* factory(const QString& className, QObject* object);
     static void install();
 
@@ -28,7 +28,7 @@ public:
 
 private:
     // Looked up on every call: null once the widget is being destroyed, never a dangling call.
-    PaintedProjects* projects() const;
+    ProjectList* list() const;
     // Children before the first item.
     int leading() const;
 
