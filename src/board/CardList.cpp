@@ -6,10 +6,10 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
-#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "model/Text.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>

@@ -3,12 +3,12 @@
 #include "editor/AmountField.h"
 #include "editor/ComboField.h"
 #include "editor/FieldPlate.h"
-#include "ui/GlyphButton.h"
 #include "editor/StatusPicker.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Amount.h"
 #include "model/Store.h"
 #include "ui/Eyebrow.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
@@ -41,7 +41,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        // Ten points under the row's padded bottom edge (the row has 4 points of padding).
+        // Ten pixels under the row's padded bottom edge (the row has 4 pixels of padding).
         p.fillRect(QRectF(0, height() - kBelow + 4 - 1 + 10, width(), 1), Theme::border());
     }
 };

@@ -10,13 +10,13 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectCardDelegate.h"
 #include "board/ProjectMenu.h"
-#include "ui/StatusStyle.h"
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
 #include "i18n/CurrencyRate.h"
+#include "ui/Animations.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
-#include "ui/Spring.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>
