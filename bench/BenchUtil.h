@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 #include "ui/Theme.h"
 
 #include <QApplication>

@@ -21,8 +21,10 @@ endfunction()
 
 tallybrook_view_lib(tallybrook_ui LINKS tallybrook_core Qt6::Gui Qt6::Widgets Qt6::Svg SOURCES
     ui/AccessibleKit.h
+    ui/Animations.h ui/Animations.cpp
     ui/Announcer.h ui/Announcer.cpp
     ui/CapsuleButton.h ui/CapsuleButton.cpp
+    ui/ColorDot.h ui/ColorDot.cpp
     ui/CountBadge.h ui/CountBadge.cpp
     ui/CreamScroller.h ui/CreamScroller.cpp
     ui/CreamScrollerStyle.h ui/CreamScrollerStyle.cpp
@@ -31,6 +33,7 @@ tallybrook_view_lib(tallybrook_ui LINKS tallybrook_core Qt6::Gui Qt6::Widgets Qt
     ui/Icons.h ui/Icons.cpp
     ui/InkButton.h ui/InkButton.cpp
     ui/InvalidOutline.h ui/InvalidOutline.cpp
+    ui/KeyboardFocus.h ui/KeyboardFocus.cpp
     ui/LogoView.h ui/LogoView.cpp
     ui/OutlineButton.h ui/OutlineButton.cpp
     ui/Painters.h ui/Painters.cpp
@@ -97,7 +100,6 @@ tallybrook_view_lib(tallybrook_stats LINKS tallybrook_ui SOURCES
     stats/CategoryRowPainter.h stats/CategoryRowPainter.cpp
     stats/CategoryRowsAccessible.h stats/CategoryRowsAccessible.cpp
     stats/CategoryRowsView.h stats/CategoryRowsView.cpp
-    stats/CloseCircleButton.h stats/CloseCircleButton.cpp
     stats/KPICard.h stats/KPICard.cpp
     stats/MonthlyChart.h stats/MonthlyChart.cpp
     stats/MonthlyChartAccessible.h stats/MonthlyChartAccessible.cpp
@@ -107,7 +109,6 @@ tallybrook_view_lib(tallybrook_stats LINKS tallybrook_ui SOURCES
 )
 
 tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
-    settings/ColorDot.h settings/ColorDot.cpp
     settings/ColorWell.h settings/ColorWell.cpp
     settings/ColumnColorsCard.h settings/ColumnColorsCard.cpp
     settings/CurrencyCard.h settings/CurrencyCard.cpp
@@ -128,7 +129,6 @@ tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/SettingRow.h settings/SettingRow.cpp
     settings/SettingsLabel.h settings/SettingsLabel.cpp
     settings/SettingsView.h settings/SettingsView.cpp
-    settings/SymbolButton.h settings/SymbolButton.cpp
     settings/SymbolView.h settings/SymbolView.cpp
     settings/TextLinkButton.h settings/TextLinkButton.cpp
     settings/ToggleSwitch.h settings/ToggleSwitch.cpp

@@ -2,8 +2,8 @@
 
 #include "app/PanelButton.h"
 #include "model/Store.h"
-#include "settings/ColorDot.h"
 #include "ui/Announcer.h"
+#include "ui/ColorDot.h"
 #include "ui/Eyebrow.h"
 #include "ui/LogoView.h"
 #include "ui/Painters.h"

@@ -1,6 +1,6 @@
 #include "board/AmountLabel.h"
 
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 #include "ui/Theme.h"
 
 #include <QFontMetricsF>

@@ -2,6 +2,7 @@
 
 #include "board/BoardColumn.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
 #include "ui/Theme.h"

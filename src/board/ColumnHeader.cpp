@@ -2,12 +2,12 @@
 
 #include "board/ColumnModel.h"
 #include "board/DragScroller.h"
-#include "ui/StatusStyle.h"
 #include "model/Store.h"
 #include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -161,9 +161,7 @@ void ColumnHeader::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (KeyboardFocus::ringShown(this))
-        Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), KeyboardFocus::ringColor(),
-                          1.5);
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(1, 1, -1, -1));
     const int h = height();
     const int mid = h / 2;
 

@@ -1,7 +1,7 @@
 #include "board/ProjectCursor.h"
 
 #include "board/ProjectList.h"
-#include "ui/TextLabel.h"
+#include "ui/KeyboardFocus.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -121,10 +121,6 @@ void ProjectCursor::paintRing(QPainter& p, const QRectF& item, qreal radius) con
 {
     if (!m_list->hasFocus())
         return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(KeyboardFocus::ringColor(), 2));
-    p.drawRoundedRect(item.adjusted(1, 1, -1, -1), radius, radius);
-    p.restore();
+    // A 2-pixel line centred 1 pixel inside the item, so its corners keep the item's radius.
+    KeyboardFocus::paintRing(p, item, radius + 1, QColor(), 2);
 }

@@ -4,7 +4,7 @@
 #include "board/ProjectListModel.h"
 #include "board/ProjectMenu.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>

@@ -3,8 +3,7 @@
 #include "i18n/L10n.h"
 #include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
-#include "ui/Painters.h"
-#include "ui/TextLabel.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -107,8 +106,5 @@ void SortHeaderButton::paintEvent(QPaintEvent*)
                advance <= textWidth ? m_shown : fm.elidedText(m_shown, Qt::ElideRight, textWidth));
     p.drawPixmap(QPointF(textWidth + kGap, (height() - kChevron) / 2.0),
                  Icons::pixmap(chevron(), chevronColor(), kChevron, devicePixelRatioF(), QFont::Bold));
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::roundedCard(p, QRectF(rect()).adjusted(-0.5, 0.5, 0.5, -0.5), 6, QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(-0.5, 0.5, 0.5, -0.5), 6);
 }

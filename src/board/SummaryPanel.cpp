@@ -1,14 +1,15 @@
 #include "board/SummaryPanel.h"
 
 #include "board/AmountLabel.h"
-#include "ui/StatusStyle.h"
 #include "board/SummaryParts.h"
 #include "board/TargetPopover.h"
 #include "board/TaxRateBox.h"
 #include "model/Store.h"
+#include "ui/ColorDot.h"
 #include "ui/CountBadge.h"
 #include "ui/Eyebrow.h"
 #include "ui/ProgressTrack.h"
+#include "ui/StatusStyle.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
@@ -84,7 +85,7 @@ QWidget* SummaryPanel::buildEarned()
 
     auto* head = new QHBoxLayout;
     head->setSpacing(6);
-    head->addWidget(new SummaryDot(6, StatusStyle::dot(Status::paid), w));
+    head->addWidget(new ColorDot(StatusStyle::dot(Status::paid), 6, w));
     m_earnedTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
     m_earnedTitle->setObjectName(QStringLiteral("earnedTitle"));
     head->addWidget(m_earnedTitle);

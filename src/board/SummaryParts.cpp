@@ -1,7 +1,6 @@
 #include "board/SummaryParts.h"
 
 #include "ui/Icons.h"
-#include "ui/Painters.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -10,20 +9,6 @@ namespace {
 constexpr int kPencil = 11;
 constexpr int kPencilGap = 6;
 } // namespace
-
-SummaryDot::SummaryDot(int diameter, const QColor& color, QWidget* parent) : QWidget(parent), m_color(color)
-{
-    setFixedSize(diameter, diameter);
-}
-
-void SummaryDot::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(m_color);
-    p.drawEllipse(QRectF(rect()));
-}
 
 SummarySeparator::SummarySeparator(QWidget* parent) : QWidget(parent)
 {

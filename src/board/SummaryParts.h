@@ -1,27 +1,11 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QColor>
 #include <QWidget>
 
 // Small painted pieces of the summary panel.
 
-// A filled circle.
-class SummaryDot final : public QWidget
-{
-    Q_OBJECT
-
-public:
-    SummaryDot(int diameter, const QColor& color, QWidget* parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_color;
-};
-
-// The 1-point divider between the panel's sections, as tall as the row.
+// The 1-pixel divider between the panel's sections, as tall as the row.
 class SummarySeparator final : public QWidget
 {
     Q_OBJECT

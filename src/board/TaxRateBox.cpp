@@ -41,7 +41,7 @@ TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store
     row->addWidget(m_percent);
 
     connect(m_field, &QLineEdit::editingFinished, this, &TaxRateBox::commit);
-    // 26 points holds a whole percentage; a rate with decimals widens the field rather than
+    // 26 pixels hold a whole percentage; a rate with decimals widens the field rather than
     // scrolling its first digits out of sight.
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString& text) {
         const int needed = m_field->fontMetrics().horizontalAdvance(text) + 6;

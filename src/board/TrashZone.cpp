@@ -2,10 +2,11 @@
 
 #include "board/BoardColumn.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAbstractScrollArea>
@@ -144,11 +145,7 @@ void TrashZone::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setClipRect(rect());
     paintZone(p, QRectF(rect()).center());
-    if (KeyboardFocus::ringShown(this)) {
-        p.setRenderHint(QPainter::Antialiasing);
-        Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), KeyboardFocus::ringColor(),
-                          1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 bool TrashZone::event(QEvent* event)

@@ -9,7 +9,7 @@ class TrashHalo;
 
 // The round trash target of the board controls. Dropped text goes to Store::handleTrashDrop.
 // While a drag is over it the circle deepens, glows and grows to 1.15 with a spring; since that
-// reaches past its 40-point frame, the drawing is done by a halo widget placed over it in the
+// reaches past its 40-pixel frame, the drawing is done by a halo widget placed over it in the
 // nearest ancestor that has room (the scrolling page), so the glow is not cut off.
 class TrashZone final : public QWidget
 {

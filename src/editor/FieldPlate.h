@@ -6,7 +6,7 @@
 class QFont;
 class QLineEdit;
 
-// A rounded plate behind editor inputs: filled, with a 1-point outline inside its edge. The
+// A rounded plate behind editor inputs: filled, with a 1-pixel outline inside its edge. The
 // invalid-amount outline of the kit lies over it when asked.
 class FieldPlate : public QWidget
 {

@@ -41,7 +41,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        // Ten points under the row's padded bottom edge (the row has 4 points of padding).
+        // Ten pixels under the row's padded bottom edge (the row has 4 pixels of padding).
         p.fillRect(QRectF(0, height() - kBelow + 4 - 1 + 10, width(), 1), Theme::border());
     }
 };

@@ -1,9 +1,9 @@
 #include "editor/StatusPicker.h"
 
-#include "ui/StatusStyle.h"
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QKeyEvent>
@@ -87,10 +87,7 @@ void StatusPicker::paintEvent(QPaintEvent*)
                QFontMetrics(font()).elidedText(StatusStyle::title(m_status, m_language), Qt::ElideRight,
                                                int(textRect.width())));
 
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::roundedCard(p, r.adjusted(1, 1, -1, -1), 11, QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, r.adjusted(1, 1, -1, -1), 11);
 }
 
 void StatusPicker::openMenu()

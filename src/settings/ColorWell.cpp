@@ -1,7 +1,7 @@
 #include "settings/ColorWell.h"
 
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QColorDialog>
@@ -64,8 +64,5 @@ void ColorWell::paintEvent(QPaintEvent*)
     QColor edge = Theme::ink();
     edge.setAlphaF(0.12f);
     Painters::roundedCard(p, outer.adjusted(4, 4, -4, -4), 4, m_color, edge);
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::roundedCard(p, outer, 7, QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, outer, 7);
 }

@@ -1,11 +1,11 @@
 #include "settings/ColumnColorsCard.h"
 
 #include "model/Store.h"
-#include "settings/ColorDot.h"
 #include "settings/ColorWell.h"
 #include "settings/SettingRow.h"
 #include "settings/SettingsLabel.h"
 #include "settings/TextLinkButton.h"
+#include "ui/ColorDot.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

@@ -1,20 +1,16 @@
 #pragma once
 
-#include <QPushButton>
+#include "ui/CapsuleButton.h"
 
-// The soft red button that starts the erase: a trash symbol and a label on a pale red plate.
-class DangerButton final : public QPushButton
+// The soft red button that starts the erase: a trash symbol and a label on a pale red plate with
+// rounded corners, and a red focus ring.
+class DangerButton final : public CapsuleButton
 {
     Q_OBJECT
 
 public:
     explicit DangerButton(const QString& text, QWidget* parent = nullptr);
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
+    Look look(bool pressed) const override;
 };

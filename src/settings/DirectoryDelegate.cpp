@@ -5,8 +5,8 @@
 #include "settings/DirectoryModel.h"
 #include "settings/DirectoryRowEditor.h"
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -58,10 +58,8 @@ void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
     Painters::roundedCard(*p, QRectF(plate), 12, Theme::cream(), Theme::border());
-    if (list && list->showsKeyboardFocus(index)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::roundedCard(*p, QRectF(plate).adjusted(1, 1, -1, -1), 11, QColor(), ring, 1.5);
-    }
+    if (list && list->showsKeyboardFocus(index))
+        KeyboardFocus::paintRing(*p, QRectF(plate).adjusted(1, 1, -1, -1), 11);
     if (index.data(DirectoryModel::EditingRole).toBool()) {
         p->restore(); // the editor covers the rest
         return;

@@ -2,7 +2,7 @@
 
 #include "i18n/L10n.h"
 #include "settings/FieldFrame.h"
-#include "settings/SymbolButton.h"
+#include "ui/GlyphButton.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -23,17 +23,22 @@ DirectoryRowEditor::DirectoryRowEditor(QWidget* parent) : QWidget(parent)
     m_field->setObjectName(QStringLiteral("directoryEditField"));
     connect(m_field, &QLineEdit::returnPressed, this, &DirectoryRowEditor::commitRequested);
 
+    // Pressed, the symbol dims on its faint circle.
+    const auto look = [](const QString& symbol, const QColor& tint, int size, const QColor& fill) {
+        GlyphButton::Look l{symbol, tint, size, QFont::Bold, 22, fill};
+        l.pressedCircle = fill;
+        l.pressedSymbolOpacity = 0.6;
+        return l;
+    };
     QColor commitFill = Theme::brand();
     commitFill.setAlphaF(0.12f);
-    m_commit = new SymbolButton(
-        {QStringLiteral("checkmark"), Theme::brand(), 10, QFont::Bold, 22, commitFill}, this);
+    m_commit = new GlyphButton(look(QStringLiteral("checkmark"), Theme::brand(), 10, commitFill), this);
     m_commit->setObjectName(QStringLiteral("directoryCommit"));
     connect(m_commit, &QAbstractButton::clicked, this, &DirectoryRowEditor::commitRequested);
 
     QColor cancelFill(Qt::black);
     cancelFill.setAlphaF(0.05f);
-    m_cancel =
-        new SymbolButton({QStringLiteral("xmark"), Theme::muted(), 9, QFont::Bold, 22, cancelFill}, this);
+    m_cancel = new GlyphButton(look(QStringLiteral("xmark"), Theme::muted(), 9, cancelFill), this);
     m_cancel->setObjectName(QStringLiteral("directoryCancel"));
     connect(m_cancel, &QAbstractButton::clicked, this, &DirectoryRowEditor::cancelRequested);
 

@@ -6,7 +6,7 @@
 
 class FieldFrame;
 class QLineEdit;
-class SymbolButton;
+class GlyphButton;
 
 // The row of a directory list in edit mode: the name in a field, commit and cancel.
 // Return commits, Escape cancels.
@@ -18,8 +18,8 @@ public:
     explicit DirectoryRowEditor(QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
-    SymbolButton* commitButton() const { return m_commit; }
-    SymbolButton* cancelButton() const { return m_cancel; }
+    GlyphButton* commitButton() const { return m_commit; }
+    GlyphButton* cancelButton() const { return m_cancel; }
     void setLanguage(AppLanguage language);
 
 signals:
@@ -32,6 +32,6 @@ protected:
 private:
     FieldFrame* m_frame;
     QLineEdit* m_field;
-    SymbolButton* m_commit;
-    SymbolButton* m_cancel;
+    GlyphButton* m_commit;
+    GlyphButton* m_cancel;
 };

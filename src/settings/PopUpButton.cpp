@@ -1,8 +1,8 @@
 #include "settings/PopUpButton.h"
 
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -47,8 +47,5 @@ void PopUpButton::paintEvent(QPaintEvent*)
         p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
                    fontMetrics().elidedText(currentText(), Qt::ElideRight, int(text.width())));
     }
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::capsule(p, area.adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, area.adjusted(1, 1, -1, -1));
 }

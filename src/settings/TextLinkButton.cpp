@@ -1,7 +1,6 @@
 #include "settings/TextLinkButton.h"
 
-#include "ui/Painters.h"
-#include "ui/TextLabel.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -33,9 +32,5 @@ void TextLinkButton::paintEvent(QPaintEvent*)
     if (isDown())
         p.setOpacity(0.6);
     p.drawText(rect(), Qt::AlignCenter, text());
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        p.setOpacity(1);
-        Painters::roundedCard(p, QRectF(rect()), 4, QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()), 4);
 }

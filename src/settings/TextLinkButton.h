@@ -15,6 +15,4 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
 };

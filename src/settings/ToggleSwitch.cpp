@@ -1,8 +1,8 @@
 #include "settings/ToggleSwitch.h"
 
+#include "ui/Animations.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/Spring.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
@@ -63,9 +63,5 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
     Painters::capsule(p, knob.translated(0, 0.6), shade);
     Painters::capsule(p, knob, Qt::white);
 
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        p.setOpacity(1);
-        Painters::capsule(p, QRectF(rect()), QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()));
 }

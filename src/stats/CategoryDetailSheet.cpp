@@ -3,8 +3,8 @@
 #include "model/Store.h"
 #include "stats/CategoryListModel.h"
 #include "stats/CategoryRowDelegate.h"
-#include "stats/CloseCircleButton.h"
 #include "ui/CreamScroller.h"
+#include "ui/GlyphButton.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
@@ -14,16 +14,28 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace {
+// A small "xmark" in a cream circle that stays half a pixel inside its frame.
+GlyphButton::Look closeLook()
+{
+    GlyphButton::Look look{QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()};
+    look.circleInset = 0.5;
+    return look;
+}
+} // namespace
+
 CategoryDetailSheet::CategoryDetailSheet(Store* store, const QVector<NamedTotal>& categories, double gross,
                                          QWidget* parent)
     : QWidget(parent), m_store(store),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
-      m_close(new CloseCircleButton(this)), m_model(new CategoryListModel(this)), m_list(new QListView(this))
+      m_close(new GlyphButton(closeLook(), this)), m_model(new CategoryListModel(this)),
+      m_list(new QListView(this))
 {
     setObjectName(QStringLiteral("categoryDetailSheet"));
     setFixedSize(kWidth, kHeight);
 
     m_close->setObjectName(QStringLiteral("categorySheetClose"));
+    m_close->setAccessibleName(QStringLiteral("Close"));
     connect(m_close, &QAbstractButton::clicked, this, &CategoryDetailSheet::dismiss);
 
     m_list->setObjectName(QStringLiteral("categoryList"));

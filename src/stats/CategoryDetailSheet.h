@@ -6,7 +6,7 @@
 #include <QWidget>
 
 class CategoryListModel;
-class CloseCircleButton;
+class GlyphButton;
 class QLabel;
 class QListView;
 class Store;
@@ -28,7 +28,7 @@ public:
     double gross() const;
 
     QListView* list() const { return m_list; }
-    CloseCircleButton* closeButton() const { return m_close; }
+    GlyphButton* closeButton() const { return m_close; }
     QString title() const;
 
 signals:
@@ -42,7 +42,7 @@ private:
 
     QPointer<Store> m_store;
     QLabel* m_title;
-    CloseCircleButton* m_close;
+    GlyphButton* m_close;
     CategoryListModel* m_model;
     QListView* m_list;
 };

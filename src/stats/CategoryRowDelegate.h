@@ -5,8 +5,8 @@
 
 class Store;
 
-// Paints one category of the detail list; rows 13 apart with 8 points above the first and
-// below the last, and 4 points kept clear at the trailing side for the scroll bar.
+// Paints one category of the detail list; rows 13 apart with 8 pixels above the first and
+// below the last, and 4 pixels kept clear at the trailing side for the scroll bar.
 class CategoryRowDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -29,7 +29,7 @@ StatsHeader::StatsHeader(Store* store, QWidget* parent)
     titles->addWidget(m_subtitle);
 
     auto* row = new QHBoxLayout(this);
-    // 16 points under the content, then the 1-point line.
+    // 16 pixels under the content, then the 1-pixel line.
     row->setContentsMargins(0, 0, 0, 17);
     row->setSpacing(12);
     row->addLayout(titles, 1);

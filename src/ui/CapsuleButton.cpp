@@ -1,21 +1,19 @@
 #include "ui/CapsuleButton.h"
 
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
 
 namespace {
-constexpr int kPadX = 16;
-constexpr int kPadY = 8;
 constexpr int kIconSize = 12;
 constexpr int kGap = 6;
 } // namespace
 
-CapsuleButton::CapsuleButton(const QString& text, const QString& symbol, QWidget* parent)
-    : QPushButton(text, parent), m_symbol(symbol)
+CapsuleButton::CapsuleButton(const QString& text, const QString& symbol, QWidget* parent, QSize padding)
+    : QPushButton(text, parent), m_symbol(symbol), m_padding(padding)
 {
     KeyboardFocus::track(this);
     setFont(Theme::font(12, QFont::DemiBold));
@@ -31,7 +29,7 @@ QSize CapsuleButton::sizeHint() const
     int content = fm.horizontalAdvance(text());
     if (!m_symbol.isEmpty())
         content += kIconSize + (text().isEmpty() ? 0 : kGap);
-    return QSize(content + 2 * kPadX, std::max(fm.height(), kIconSize) + 2 * kPadY);
+    return QSize(content + 2 * m_padding.width(), std::max(fm.height(), kIconSize) + 2 * m_padding.height());
 }
 
 void CapsuleButton::paintEvent(QPaintEvent*)
@@ -45,7 +43,7 @@ void CapsuleButton::paintEvent(QPaintEvent*)
         p.scale(l.scale, l.scale);
         p.translate(-c);
     }
-    Painters::capsule(p, QRectF(rect()), l.fill, l.stroke, 1);
+    Painters::roundedCard(p, QRectF(rect()), l.radius, l.fill, l.stroke, 1);
 
     const QFontMetrics fm(font());
     const int textWidth = fm.horizontalAdvance(text());
@@ -61,8 +59,5 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     p.setPen(isEnabled() ? l.text : Theme::faint());
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
 
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), l.radius - 1.5, l.ring);
 }

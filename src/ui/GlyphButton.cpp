@@ -1,9 +1,7 @@
 #include "ui/GlyphButton.h"
 
 #include "ui/Icons.h"
-#include "ui/Painters.h"
-#include "ui/TextLabel.h"
-#include "ui/Theme.h"
+#include "ui/KeyboardFocus.h"
 
 #include <QPainter>
 
@@ -39,11 +37,16 @@ void GlyphButton::paintEvent(QPaintEvent*)
         p.setOpacity(kDisabledOpacity);
     const QRectF r(rect());
     if (m_look.circle.isValid()) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(isDown() ? m_look.circle.darker(106) : m_look.circle);
-        const qreal d = std::min(r.width(), r.height());
+        const QColor pressed =
+            m_look.pressedCircle.isValid() ? m_look.pressedCircle : m_look.circle.darker(106);
+        p.setPen(m_look.outline.isValid() ? QPen(m_look.outline, 1) : QPen(Qt::NoPen));
+        p.setBrush(isDown() ? pressed : m_look.circle);
+        const qreal d = std::min(r.width(), r.height()) - 2 * m_look.circleInset;
         p.drawEllipse(QRectF(r.center().x() - d / 2, r.center().y() - d / 2, d, d));
     }
+    const qreal opacity = p.opacity();
+    if (isDown())
+        p.setOpacity(opacity * m_look.pressedSymbolOpacity);
     const QPixmap glyph =
         Icons::pixmap(m_look.symbol, m_look.tint, m_look.symbolSize, devicePixelRatioF(), m_look.weight);
     const qreal s = m_look.symbolSize;
@@ -55,9 +58,6 @@ void GlyphButton::paintEvent(QPaintEvent*)
         p.setPen(isDown() ? m_look.tint.darker(120) : m_look.tint);
         p.drawText(r.adjusted(s + kTextGap, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text());
     }
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::roundedCard(p, r.adjusted(1, 1, -1, -1), std::min(r.height(), r.width()) / 2, QColor(),
-                              ring, 1.5);
-    }
+    p.setOpacity(opacity);
+    KeyboardFocus::paintRing(p, this, r.adjusted(1, 1, -1, -1));
 }

@@ -4,8 +4,8 @@
 #include <QColor>
 #include <QFont>
 
-// A plain button showing a tinted symbol, optionally followed by a text and optionally on a filled
-// circle. Its whole rectangle is clickable.
+// The round symbol button: a tinted symbol, optionally on a filled circle and optionally followed
+// by a text. Its whole rectangle is clickable; keyboard focus shows the shared focus ring.
 class GlyphButton final : public QAbstractButton
 {
     Q_OBJECT
@@ -17,9 +17,13 @@ public:
         QColor tint;
         int symbolSize = 10;
         QFont::Weight weight = QFont::Normal;
-        int side = 24;  // the square frame when there is no text
-        QColor circle;  // invalid: nothing behind the symbol
-        QFont textFont; // used when the button has a text
+        int side = 24;          // the square frame when there is no text
+        QColor circle{};        // invalid: nothing behind the symbol
+        QFont textFont{};       // used when the button has a text
+        QColor pressedCircle{}; // invalid: the circle a shade darker while pressed
+        QColor outline{};       // invalid: none; else a 1-pixel line on the circle's edge
+        qreal circleInset = 0;  // how far the circle's edge stays inside the frame
+        qreal pressedSymbolOpacity = 1;
     };
 
     explicit GlyphButton(const Look& look, QWidget* parent = nullptr);
@@ -33,5 +37,4 @@ protected:
 
 private:
     Look m_look;
-    // The focus ring shows only for focus that came from the keyboard.
 };

@@ -3,12 +3,15 @@
 #include <QColor>
 #include <QMarginsF>
 #include <QRectF>
+#include <limits>
 
 class QImage;
 class QPainter;
 
 // Shapes drawn the same way by many views.
 namespace Painters {
+// A corner radius that rounds any rectangle into a capsule (radii stop at half the shorter side).
+constexpr qreal kCapsuleRadius = std::numeric_limits<qreal>::infinity();
 // A capsule (short sides are half circles), with an optional outline of `strokeWidth` inside the edge.
 void capsule(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& stroke = QColor(),
              qreal strokeWidth = 1);
@@ -16,7 +19,7 @@ void capsule(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& 
 void roundedCard(QPainter& p, const QRectF& rect, qreal radius, const QColor& fill,
                  const QColor& stroke = QColor(), qreal strokeWidth = 1);
 // The card frame, in two halves so a frame can draw its shadow outside its own bounds:
-// a soft ink shadow below, and the white body with its 1-point border outline.
+// a soft ink shadow below, and the white body with its 1-pixel border outline.
 void panelShadow(QPainter& p, const QRectF& rect, qreal radius);
 void panelBody(QPainter& p, const QRectF& rect, qreal radius);
 // A soft drop shadow of a rounded rectangle (colour carries the opacity).

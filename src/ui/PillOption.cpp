@@ -2,8 +2,7 @@
 
 #include "ui/AccessibleKit.h"
 #include "ui/Icons.h"
-#include "ui/Painters.h"
-#include "ui/TextLabel.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -120,8 +119,5 @@ void PillOption::paintEvent(QPaintEvent*)
     p.setPen(color);
     p.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
 
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::capsule(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(1, 1, -1, -1));
 }

@@ -32,5 +32,4 @@ private:
     bool m_selected = false;
     bool m_compact = false;
     QAccessible::Role m_role = QAccessible::RadioButton;
-    // The focus ring shows only for focus that came from the keyboard.
 };

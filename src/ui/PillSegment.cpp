@@ -1,5 +1,6 @@
 #include "ui/PillSegment.h"
 
+#include "ui/Animations.h"
 #include "ui/Painters.h"
 #include "ui/PillOption.h"
 #include "ui/Spring.h"

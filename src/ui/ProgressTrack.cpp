@@ -1,8 +1,8 @@
 #include "ui/ProgressTrack.h"
 
 #include "ui/AccessibleKit.h"
+#include "ui/Animations.h"
 #include "ui/Painters.h"
-#include "ui/Spring.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

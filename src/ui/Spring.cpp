@@ -4,20 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Animations {
-namespace {
-bool g_enabled = true;
-}
-void setEnabled(bool enabled)
-{
-    g_enabled = enabled;
-}
-bool enabled()
-{
-    return g_enabled;
-}
-} // namespace Animations
-
 namespace Spring {
 qreal value(qreal t, qreal response, qreal damping)
 {

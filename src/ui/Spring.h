@@ -2,12 +2,6 @@
 
 #include <QVariantAnimation>
 
-// A global switch so tests (and users who ask for reduced motion) get instant changes.
-namespace Animations {
-void setEnabled(bool enabled);
-bool enabled();
-} // namespace Animations
-
 namespace Spring {
 // Position (0 to 1, may overshoot) of a damped spring after t seconds,
 // for a response of `response` seconds and a damping fraction `damping`.

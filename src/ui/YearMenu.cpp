@@ -2,8 +2,8 @@
 
 #include "model/Store.h"
 #include "ui/Icons.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QMenu>
@@ -86,8 +86,5 @@ void YearMenu::paintEvent(QPaintEvent*)
     p.drawPixmap(QPointF(x + textWidth + kGap, (height() - kChevron) / 2.0),
                  Icons::pixmap(QStringLiteral("chevron.down"), Theme::muted(), kChevron, devicePixelRatioF(),
                                QFont::Bold));
-    if (KeyboardFocus::ringShown(this)) {
-        const QColor ring = KeyboardFocus::ringColor();
-        Painters::capsule(p, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), QColor(), ring, 1.5);
-    }
+    KeyboardFocus::paintRing(p, this, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
 }

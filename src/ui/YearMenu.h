@@ -30,5 +30,4 @@ private:
 
     QPointer<Store> m_store;
     QMenu* m_menu;
-    // The focus ring shows only for focus that came from the keyboard.
 };

@@ -1,20 +1,18 @@
 #include "window/MainWindowHeader.h"
 
-#include "window/SampleTip.h"
 #include "model/Store.h"
-#include "ui/Icons.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/LogoView.h"
-#include "ui/Painters.h"
 #include "ui/PillSegment.h"
 #include "ui/Theme.h"
 #include "ui/YearMenu.h"
+#include "window/SampleTip.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QWindow>
 
 namespace {
@@ -38,36 +36,16 @@ private:
     LogoView* m_logo;
 };
 
-// The 34-point round search button.
-class CircleButton final : public QAbstractButton
+// The search button: a white circle with a hairline, pressed into the segment colour.
+GlyphButton::Look searchLook()
 {
-public:
-    CircleButton(const QString& symbol, QWidget* parent) : QAbstractButton(parent), m_symbol(symbol)
-    {
-        setFixedSize(34, 34);
-        setCursor(Qt::PointingHandCursor);
-        setFocusPolicy(Qt::TabFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Theme::outline(), 1));
-        p.setBrush(isDown() ? Theme::segment() : QColor(Qt::white));
-        p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-        const QPixmap icon =
-            Icons::pixmap(m_symbol, Theme::secondary(), 12, devicePixelRatioF(), QFont::DemiBold);
-        if (!icon.isNull()) {
-            const QSizeF s = icon.deviceIndependentSize();
-            p.drawPixmap(QPointF((width() - s.width()) / 2, (height() - s.height()) / 2), icon);
-        }
-    }
-
-private:
-    QString m_symbol;
-};
+    GlyphButton::Look look{
+        QStringLiteral("magnifyingglass"), Theme::secondary(), 12, QFont::DemiBold, 34, Qt::white};
+    look.pressedCircle = Theme::segment();
+    look.outline = Theme::outline();
+    look.circleInset = 0.5;
+    return look;
+}
 } // namespace
 
 MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
@@ -83,7 +61,7 @@ MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(pare
     m_logo->setObjectName(QStringLiteral("logoButton"));
     m_years = new YearMenu(store, this);
     m_years->setObjectName(QStringLiteral("yearMenu"));
-    m_search = new CircleButton(QStringLiteral("magnifyingglass"), this);
+    m_search = new GlyphButton(searchLook(), this);
     m_search->setObjectName(QStringLiteral("searchButton"));
     m_search->setAccessibleName(QStringLiteral("Search"));
     m_newProject = new InkButton(QString(), QStringLiteral("plus"), this);

@@ -3,6 +3,7 @@
 #include "model/PreferenceSignals.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"

@@ -1,6 +1,7 @@
 #include "window/SearchBar.h"
 
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"

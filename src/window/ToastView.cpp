@@ -3,9 +3,9 @@
 #include "model/Store.h"
 #include "model/Text.h"
 #include "ui/AccessibleKit.h"
+#include "ui/Animations.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
-#include "ui/Spring.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 

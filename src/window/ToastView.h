@@ -20,7 +20,7 @@ class ToastView final : public QWidget
     Q_OBJECT
 
 public:
-    // Places itself over `parent`, 24 points from its bottom-right corner.
+    // Places itself over `parent`, 24 pixels from its bottom-right corner.
     explicit ToastView(Store* store, QWidget* parent);
 
     QUuid toastId() const { return m_id; }

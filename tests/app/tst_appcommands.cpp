@@ -3,15 +3,15 @@
 #include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
 #include "app/TallybrookApp.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowHeader.h"
-#include "window/MainWindowSheet.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
-#include "ui/Spring.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowHeader.h"
+#include "window/MainWindowSheet.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>

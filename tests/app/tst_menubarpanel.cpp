@@ -4,13 +4,13 @@
 #include "app/MenuBarExtra.h"
 #include "app/MenuBarPanel.h"
 #include "app/TallybrookApp.h"
-#include "window/MainWindow.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/Announcer.h"
-#include "ui/Spring.h"
 #include "ui/YearMenu.h"
+#include "window/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

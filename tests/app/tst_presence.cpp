@@ -5,11 +5,11 @@
 #include "app/MenuBarPanel.h"
 #include "app/Presence.h"
 #include "app/TallybrookApp.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowSheet.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowSheet.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -9,7 +9,7 @@
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 #include "ui/Theme.h"
 
 #include <QApplication>

@@ -12,6 +12,7 @@
 #include "board/StreamControls.h"
 #include "board/TrashZone.h"
 #include "i18n/CurrencyRate.h"
+#include "ui/Animations.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"

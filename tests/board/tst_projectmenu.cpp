@@ -2,7 +2,7 @@
 #include "tst_board_fixture.h"
 
 #include "board/ProjectMenu.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 
 #include <QAction>
 

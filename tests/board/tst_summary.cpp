@@ -7,11 +7,11 @@
 #include "board/TargetPopover.h"
 #include "board/TaxRateBox.h"
 #include "i18n/CurrencyRate.h"
+#include "ui/Animations.h"
 #include "ui/CountBadge.h"
 #include "ui/Eyebrow.h"
 #include "ui/InvalidOutline.h"
 #include "ui/ProgressTrack.h"
-#include "ui/Spring.h"
 
 #include <QLabel>
 #include <QLineEdit>

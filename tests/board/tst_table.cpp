@@ -12,7 +12,7 @@
 #include "board/TableHeader.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>

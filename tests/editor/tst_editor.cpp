@@ -3,16 +3,16 @@
 
 #include "editor/AmountField.h"
 #include "editor/ComboField.h"
-#include "ui/GlyphButton.h"
-#include "window/MainWindowSheet.h"
 #include "editor/ProjectEditor.h"
 #include "editor/StatusPicker.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
+#include "ui/Animations.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
-#include "ui/Spring.h"
+#include "window/MainWindowSheet.h"
 
 #include <QAccessible>
 #include <QDateEdit>

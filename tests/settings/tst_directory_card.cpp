@@ -8,10 +8,10 @@
 #include "settings/DirectoryRowEditor.h"
 #include "settings/DirectoryText.h"
 #include "settings/SettingsView.h"
-#include "settings/SymbolButton.h"
+#include "ui/Animations.h"
 #include "ui/CountBadge.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
-#include "ui/Spring.h"
 
 #include <QAccessible>
 #include <QHelpEvent>

@@ -5,8 +5,8 @@
 #include "settings/DirectoryDelegate.h"
 #include "settings/DirectoryList.h"
 #include "settings/DirectoryModel.h"
+#include "ui/Animations.h"
 #include "ui/CountBadge.h"
-#include "ui/Spring.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>

@@ -14,9 +14,9 @@
 #include "settings/SettingsView.h"
 #include "settings/TextLinkButton.h"
 #include "settings/ToggleSwitch.h"
+#include "ui/Animations.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
-#include "ui/Spring.h"
 #include "ui/Theme.h"
 #include "ui/TrayHost.h"
 
@@ -324,6 +324,16 @@ void TestPreferenceCards::eraseDialogOutcomes()
     const AppData before = m_f.store->data();
     QVERIFY(!before.projects.isEmpty());
     QVERIFY(!card->confirming());
+
+    // The red look: a pale red plate, deeper while pressed, 18 and 9 pixels round the trash and text.
+    DangerButton* button = card->deleteButton();
+    const QFontMetrics fm(Theme::font(12, QFont::DemiBold));
+    QCOMPARE(button->sizeHint(), QSize(12 + 6 + fm.horizontalAdvance(QStringLiteral("Delete Data")) + 36,
+                                       std::max(fm.height(), 12) + 18));
+    QCOMPARE(button->grab().toImage().pixelColor(6, button->height() / 2), QColor(0xFE, 0xF2, 0xF2));
+    button->setDown(true);
+    QCOMPARE(button->grab().toImage().pixelColor(6, button->height() / 2), QColor(0xFE, 0xE2, 0xE2));
+    button->setDown(false);
 
     // Cancel: nothing changes.
     QTest::mouseClick(card->deleteButton(), Qt::LeftButton);

@@ -2,7 +2,7 @@
 
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 
 #include <QTemporaryDir>
 #include <memory>

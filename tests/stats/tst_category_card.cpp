@@ -8,9 +8,9 @@
 #include "stats/CategoryListModel.h"
 #include "stats/CategoryPopover.h"
 #include "stats/CategoryRowsView.h"
-#include "stats/CloseCircleButton.h"
 #include "stats/ShowAllButton.h"
 #include "stats/StatsView.h"
+#include "ui/GlyphButton.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemModelTester>

@@ -1,10 +1,14 @@
 #include "TestMain.h"
 
 #include "model/Store.h"
+#include "ui/Animations.h"
+#include "ui/ColorDot.h"
 #include "ui/CountBadge.h"
 #include "ui/Eyebrow.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/OutlineButton.h"
 #include "ui/Painters.h"
 #include "ui/PanelFrame.h"
@@ -12,8 +16,6 @@
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/ProgressTrack.h"
-#include "ui/Spring.h"
-#include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -94,6 +96,10 @@ private slots:
     void pillAccessibility();
     void inkAndOutlineButtons();
     void focusRingOnlyFromTheKeyboard();
+    void sharedFocusRing();
+    void glyphButton();
+    void glyphButtonLooks();
+    void colorDot();
     void panelFrame();
     void shadowBlurMatchesReference();
     void invalidOutline();
@@ -438,6 +444,171 @@ void TestControls::focusRingOnlyFromTheKeyboard()
     second->setFocus(Qt::BacktabFocusReason);
     QVERIFY(KeyboardFocus::ringShown(second));
     QVERIFY(!KeyboardFocus::ringShown(first));
+}
+
+void TestControls::sharedFocusRing()
+{
+    // Full strength whatever the painter's opacity, inside the rectangle, in the ring colour unless
+    // another is given.
+    QImage img(40, 20, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        p.setOpacity(0.3);
+        KeyboardFocus::paintRing(p, QRectF(0, 0, 40, 20));
+        QCOMPARE(p.opacity(), 0.3);
+    }
+    QVERIFY(near(at(img, 20, 0), KeyboardFocus::ringColor(), 2));
+    QCOMPARE(at(img, 20, 2).alpha(), 0);
+    QCOMPARE(at(img, 0, 0).alpha(), 0); // capsule corners
+
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        KeyboardFocus::paintRing(p, QRectF(0, 0, 40, 20), 2, Qt::red, 2);
+    }
+    QVERIFY(near(at(img, 20, 1), QColor(Qt::red), 2));
+    QCOMPARE(at(img, 20, 2).alpha(), 0);
+    QVERIFY(at(img, 1, 1).alpha() > 0); // small corners, not a capsule
+
+    // The conditional form draws only while the control shows keyboard focus.
+    QWidget control;
+    control.resize(40, 20);
+    KeyboardFocus::track(&control);
+    control.setFocusPolicy(Qt::TabFocus);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowActive(&control));
+    const auto ringOf = [&control] {
+        QImage out(40, 20, QImage::Format_ARGB32);
+        out.fill(Qt::transparent);
+        QPainter p(&out);
+        KeyboardFocus::paintRing(p, &control, QRectF(0, 0, 40, 20));
+        return at(out, 20, 0).alpha();
+    };
+    control.setFocus(Qt::MouseFocusReason);
+    QCOMPARE(ringOf(), 0);
+    control.clearFocus();
+    control.setFocus(Qt::TabFocusReason);
+    QVERIFY(ringOf() > 0);
+}
+
+void TestControls::glyphButton()
+{
+    QWidget host;
+    host.resize(200, 60);
+    auto* button = new GlyphButton(
+        {QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()}, &host);
+    button->setAccessibleName(QStringLiteral("Close"));
+    auto* other = new InkButton(QStringLiteral("Other"), QString(), &host);
+    button->move(10, 10);
+    other->setGeometry(60, 10, 100, 34);
+    QCOMPARE(button->sizeHint(), QSize(24, 24));
+    button->resize(button->sizeHint());
+    host.show();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+
+    // A cream circle filling the frame, the symbol in its middle, the corners clear.
+    const QImage rest = render(*button);
+    QVERIFY(near(at(rest, 3, 12), Theme::cream()));
+    QCOMPARE(at(rest, 0, 0).alpha(), 0);
+    QVERIFY(!near(at(rest, 12, 12), Theme::cream(), 20));
+
+    // Pressed: the circle a shade darker.
+    button->setDown(true);
+    QVERIFY(near(at(render(*button), 3, 12), Theme::cream().darker(106), 1));
+    button->setDown(false);
+    QCOMPARE(render(*button), rest);
+
+    // The shared ring, only for focus from the keyboard.
+    button->setFocus(Qt::MouseFocusReason);
+    QVERIFY(button->hasFocus());
+    QCOMPARE(render(*button), rest);
+    other->setFocus(Qt::TabFocusReason);
+    button->setFocus(Qt::TabFocusReason);
+    const QImage ring = render(*button);
+    QVERIFY(near(at(ring, 1, 12), Theme::mix(Theme::cream(), Theme::brand(), 0.6), 12));
+    QVERIFY(near(at(ring, 3, 12), Theme::cream()));
+    QVERIFY(near(at(ring, 12, 1), at(ring, 1, 12), 2));
+
+    // A click and the Space key both activate it; a click leaves the keyboard focus where it was.
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    other->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(other->hasFocus());
+    button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(clicked.count(), 2);
+
+    // A screen reader hears a button by its name.
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Close"));
+}
+
+void TestControls::glyphButtonLooks()
+{
+    // A hairline round a circle inset by half a pixel, pressed into another colour.
+    GlyphButton::Look look{
+        QStringLiteral("magnifyingglass"), Theme::secondary(), 12, QFont::DemiBold, 34, Qt::white};
+    look.pressedCircle = Theme::segment();
+    look.outline = Theme::outline();
+    look.circleInset = 0.5;
+    GlyphButton outlined(look);
+    outlined.resize(outlined.sizeHint());
+    QCOMPARE(outlined.size(), QSize(34, 34));
+    QImage img = render(outlined);
+    QVERIFY(near(at(img, 17, 0), Theme::outline(), 40));
+    QVERIFY(near(at(img, 4, 17), QColor(Qt::white)));
+    outlined.setDown(true);
+    img = render(outlined);
+    QVERIFY(near(at(img, 4, 17), Theme::segment()));
+    QVERIFY(near(at(img, 17, 0), Theme::outline(), 40));
+
+    // A faint circle that stays as it is while the symbol dims.
+    GlyphButton::Look faint{
+        QStringLiteral("checkmark"), Theme::brand(), 10, QFont::Bold, 22, Theme::kpiFill()};
+    faint.pressedCircle = faint.circle;
+    faint.pressedSymbolOpacity = 0.6;
+    GlyphButton dimming(faint);
+    dimming.resize(dimming.sizeHint());
+    const QImage up = render(dimming);
+    dimming.setDown(true);
+    const QImage down = render(dimming);
+    QCOMPARE(at(down, 3, 11), at(up, 3, 11));
+    QVERIFY(down != up);
+
+    // With a text: the symbol first, then the text, wider than the square; disabled, faded.
+    GlyphButton text({QStringLiteral("trash"), Theme::rose(), 12, QFont::DemiBold, 24, QColor(),
+                      Theme::font(12, QFont::DemiBold)});
+    text.setText(QStringLiteral("Delete"));
+    const QFontMetrics fm(Theme::font(12, QFont::DemiBold));
+    QCOMPARE(text.sizeHint(),
+             QSize(12 + 6 + fm.horizontalAdvance(QStringLiteral("Delete")) + 2, std::max(24, fm.height())));
+    text.resize(text.sizeHint());
+    const QImage enabled = render(text);
+    text.setEnabled(false);
+    const QImage disabled = render(text);
+    int strongest = 0;
+    int strongestDisabled = 0;
+    for (int y = 0; y < enabled.height(); ++y)
+        for (int x = 0; x < enabled.width(); ++x) {
+            strongest = std::max(strongest, qAlpha(enabled.pixel(x, y)));
+            strongestDisabled = std::max(strongestDisabled, qAlpha(disabled.pixel(x, y)));
+        }
+    QVERIFY(strongest > 200);
+    QVERIFY(strongestDisabled < 128);
+}
+
+void TestControls::colorDot()
+{
+    ColorDot dot(Theme::statusDot(Status::paid), 8);
+    QCOMPARE(dot.size(), QSize(8, 8));
+    QCOMPARE(dot.color(), Theme::statusDot(Status::paid));
+    const QImage img = render(dot);
+    QVERIFY(near(at(img, 4, 4), Theme::statusDot(Status::paid)));
+    QVERIFY(at(img, 0, 0).alpha() < 64);
 }
 
 void TestControls::panelFrame()

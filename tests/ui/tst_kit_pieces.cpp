@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
 #include "model/Store.h"
+#include "ui/Animations.h"
 #include "ui/CreamScroller.h"
 #include "ui/LogoView.h"
-#include "ui/Spring.h"
 #include "ui/Theme.h"
 #include "ui/YearMenu.h"
 

@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "ui/Animations.h"
 #include "ui/Icons.h"
 #include "ui/Spring.h"
 #include "ui/Theme.h"

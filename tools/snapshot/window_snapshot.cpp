@@ -3,11 +3,11 @@
 // Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY] [--size
 // WxH]
 #include "app/MenuBarPanel.h"
-#include "window/MainWindow.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
-#include "ui/Spring.h"
+#include "ui/Animations.h"
 #include "ui/Theme.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QWidget>
 
-// A small filled circle of a fixed colour (the status markers of the colour rows).
+// A small filled circle of a fixed colour: a status marker.
 class ColorDot final : public QWidget
 {
     Q_OBJECT

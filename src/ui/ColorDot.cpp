@@ -1,4 +1,4 @@
-#include "settings/ColorDot.h"
+#include "ui/ColorDot.h"
 
 #include "ui/Painters.h"
 
