@@ -1,7 +1,6 @@
 #include "board/SummaryPanel.h"
 
 #include "board/AmountLabel.h"
-#include "ui/StatusStyle.h"
 #include "board/SummaryParts.h"
 #include "board/TargetPopover.h"
 #include "board/TaxRateBox.h"
@@ -9,6 +8,7 @@
 #include "ui/CountBadge.h"
 #include "ui/Eyebrow.h"
 #include "ui/ProgressTrack.h"
+#include "ui/StatusStyle.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
@@ -54,7 +54,7 @@ double sumFees(const QVector<Project>& projects)
 }
 } // namespace
 
-SummaryPanel::SummaryPanel(Store* store, QWidget* parent) : PanelFrame(24, 28, parent), m_store(store)
+SummaryPanel::SummaryPanel(Store& store, QWidget* parent) : PanelFrame(24, 28, parent), m_store(store)
 {
     setObjectName(QStringLiteral("summaryPanel"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -68,12 +68,10 @@ SummaryPanel::SummaryPanel(Store* store, QWidget* parent) : PanelFrame(24, 28, p
     row->addWidget(buildPipeline(), 1);
     body()->addLayout(row);
 
-    if (m_store) {
-        connect(m_store, &Store::dataChanged, this, &SummaryPanel::refresh);
-        connect(m_store, &Store::activeYearChanged, this, &SummaryPanel::refresh);
-        connect(m_store, &Store::languageChanged, this, &SummaryPanel::retranslate);
-        connect(m_store, &Store::rateChanged, this, &SummaryPanel::refresh);
-    }
+    connect(&m_store, &Store::dataChanged, this, &SummaryPanel::refresh);
+    connect(&m_store, &Store::activeYearChanged, this, &SummaryPanel::refresh);
+    connect(&m_store, &Store::languageChanged, this, &SummaryPanel::retranslate);
+    connect(&m_store, &Store::rateChanged, this, &SummaryPanel::refresh);
     retranslate();
 }
 
@@ -85,7 +83,7 @@ QWidget* SummaryPanel::buildEarned()
     auto* head = new QHBoxLayout;
     head->setSpacing(6);
     head->addWidget(new SummaryDot(6, StatusStyle::dot(Status::paid), w));
-    m_earnedTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_earnedTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     m_earnedTitle->setObjectName(QStringLiteral("earnedTitle"));
     head->addWidget(m_earnedTitle);
     head->addStretch(1);
@@ -120,7 +118,7 @@ QWidget* SummaryPanel::buildTarget()
     QWidget* w = section(this, kSectionGap, kSectionGap, stack);
 
     auto* head = new QHBoxLayout;
-    m_targetTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_targetTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     // White bold text on an ink capsule.
     m_percent = new CountBadge(
         QString(), {Theme::font(12, QFont::Bold), Theme::ink(), QColor(), Qt::white, 10, 2, false}, w);
@@ -144,7 +142,7 @@ QWidget* SummaryPanel::buildTarget()
     connect(m_targetButton, &QAbstractButton::clicked, this, &SummaryPanel::openTargetEditor);
 
     stack->addStretch(1);
-    m_progress = new ProgressTrack(m_store ? m_store->targetProgress() : 0, 8, w);
+    m_progress = new ProgressTrack(m_store.targetProgress(), 8, w);
     m_progress->setObjectName(QStringLiteral("targetProgress"));
     stack->addWidget(m_progress);
     stack->addStretch(1);
@@ -165,7 +163,7 @@ QWidget* SummaryPanel::buildPipeline()
     QWidget* w = section(this, kSectionGap, 0, stack);
 
     auto* head = new QHBoxLayout;
-    m_pipelineTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_pipelineTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     m_count = new CountBadge(QString(), w);
     m_count->setObjectName(QStringLiteral("projectCount"));
     head->addWidget(m_pipelineTitle);
@@ -213,9 +211,7 @@ QString SummaryPanel::collectionRateText(double rate, bool turkish)
 
 void SummaryPanel::retranslate()
 {
-    auto tr = [this](const QString& en, const QString& trText) {
-        return m_store ? m_store->tr(en, trText) : en;
-    };
+    auto tr = [this](const QString& en, const QString& trText) { return m_store.tr(en, trText); };
     m_taxLabel->setText(tr(QStringLiteral("Est. Tax:"), QStringLiteral("Tahmini Vergi:")));
     m_targetTitle->setText(tr(QStringLiteral("Annual Target"), QStringLiteral("Yıllık Hedef")));
     m_targetButton->setToolTip(
@@ -230,9 +226,7 @@ void SummaryPanel::retranslate()
 
 void SummaryPanel::refresh()
 {
-    if (!m_store)
-        return;
-    Store& s = *m_store;
+    Store& s = m_store;
     const bool turkish = s.language() == AppLanguage::tr;
     const QString year = QString::number(s.activeYear());
     m_earnedTitle->setText(turkish ? year + QStringLiteral(" Yılında Kazanılan")

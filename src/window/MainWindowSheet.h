@@ -21,20 +21,20 @@ class MainWindowSheet final : public QObject
     Q_OBJECT
 
 public:
-    using EditorFactory = std::function<QWidget*(Store* store, const EditorTarget& target, QDialog* sheet)>;
+    using EditorFactory = std::function<QWidget*(Store& store, const EditorTarget& target, QDialog* sheet)>;
 
-    MainWindowSheet(Store* store, QWidget* window);
+    MainWindowSheet(Store& store, QWidget* window);
     ~MainWindowSheet() override;
 
     void setEditorFactory(EditorFactory factory);
     QDialog* dialog() const { return m_dialog; }
-    static QWidget* standardEditor(Store* store, const EditorTarget& target, QDialog* sheet);
+    static QWidget* standardEditor(Store& store, const EditorTarget& target, QDialog* sheet);
 
 private:
     void sync();
     void close();
 
-    Store* m_store;
+    Store& m_store;
     QPointer<QWidget> m_window;
     EditorFactory m_factory;
     QPointer<QDialog> m_dialog;

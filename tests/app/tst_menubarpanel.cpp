@@ -4,13 +4,13 @@
 #include "app/MenuBarExtra.h"
 #include "app/MenuBarPanel.h"
 #include "app/TallybrookApp.h"
-#include "window/MainWindow.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/Announcer.h"
 #include "ui/Spring.h"
 #include "ui/YearMenu.h"
+#include "window/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -55,7 +55,7 @@ private slots:
     void figuresOfTheActiveYear()
     {
         auto store = freshStore();
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         QCOMPARE(panel.width(), 290);
         // Opening, it tells a screen reader what it shows, and is part of the application's tree.
         panel.show();
@@ -115,7 +115,7 @@ private slots:
     void rowsFollowTheColumnOrder()
     {
         auto store = freshStore();
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         panel.show();
         auto rowY = [&panel](Status s) {
             return panel.findChild<QLabel*>(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(s))
@@ -139,7 +139,7 @@ private slots:
     {
         auto store = freshStore();
         store->update([](AppData& d) { d.projects.first().date = d.projects.first().date.addYears(-3); });
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         auto* years = panel.findChild<YearMenu*>(QStringLiteral("panelYearMenu"));
         years->rebuildMenu();
         const QList<QAction*> items = years->popupMenu()->actions();

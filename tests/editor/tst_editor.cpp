@@ -3,16 +3,16 @@
 
 #include "editor/AmountField.h"
 #include "editor/ComboField.h"
-#include "ui/GlyphButton.h"
-#include "window/MainWindowSheet.h"
 #include "editor/ProjectEditor.h"
 #include "editor/StatusPicker.h"
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
+#include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
 #include "ui/InvalidOutline.h"
 #include "ui/OutlineButton.h"
 #include "ui/Spring.h"
+#include "window/MainWindowSheet.h"
 
 #include <QAccessible>
 #include <QDateEdit>
@@ -64,7 +64,7 @@ private:
     ProjectEditor* open(const EditorTarget& target)
     {
         m_sheet = std::make_unique<QDialog>();
-        auto* editor = new ProjectEditor(m_store.get(), target, m_sheet.get());
+        auto* editor = new ProjectEditor(*m_store, target, m_sheet.get());
         auto* layout = new QVBoxLayout(m_sheet.get());
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(editor);
@@ -436,7 +436,7 @@ private slots:
         QWidget window;
         window.resize(900, 700);
         window.show();
-        MainWindowSheet sheet(m_store.get(), &window);
+        MainWindowSheet sheet(*m_store, &window);
         m_store->setEditor(EditorTarget::newProject());
         QVERIFY(sheet.dialog());
         auto* e = sheet.dialog()->findChild<ProjectEditor*>();

@@ -69,7 +69,7 @@ void TestDirectoryCard::cleanup()
 
 DirectoryCard* TestDirectoryCard::showClients()
 {
-    m_card = std::make_unique<DirectoryCard>(m_f.store.get(), DirectoryCard::clients(m_f.store.get()));
+    m_card = std::make_unique<DirectoryCard>(*m_f.store, DirectoryCard::clients(*m_f.store));
     m_card->resize(420, DirectoryCard::kHeight);
     m_card->show();
     m_card->activateWindow();
@@ -142,7 +142,7 @@ void TestDirectoryCard::cardFollowsStoreAndLanguage()
     QCOMPARE(m_card->model()->rowCount(), 0);
     QCOMPARE(m_card->height(), DirectoryCard::kHeight);
 
-    DirectoryCard categories(m_f.store.get(), DirectoryCard::categories(m_f.store.get()));
+    DirectoryCard categories(*m_f.store, DirectoryCard::categories(*m_f.store));
     QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Uzmanlıklar ve Kategoriler"));
     m_f.store->setLanguage(AppLanguage::en);
     QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Disciplines & Categories"));
@@ -483,7 +483,7 @@ void TestDirectoryCard::editSurvivesOtherChanges()
 void TestDirectoryCard::leavingThePageDiscardsDrafts()
 {
     m_f.store->setTab(MainTab::settings);
-    SettingsView view(m_f.store.get());
+    SettingsView view(*m_f.store);
     view.resize(1100, 900);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));

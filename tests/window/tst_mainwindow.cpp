@@ -1,12 +1,6 @@
 #include "TestMain.h"
 
 #include "board/DragScroller.h"
-#include "window/MainWindow.h"
-#include "window/MainWindowHeader.h"
-#include "window/MainWindowSheet.h"
-#include "window/SampleTip.h"
-#include "window/SearchBar.h"
-#include "window/ToastView.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
@@ -16,6 +10,12 @@
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
 #include "ui/YearMenu.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowHeader.h"
+#include "window/MainWindowSheet.h"
+#include "window/SampleTip.h"
+#include "window/SearchBar.h"
+#include "window/ToastView.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -42,7 +42,7 @@ AppData readDocument(const QString& file)
 }
 
 // Pages tall enough to scroll.
-QWidget* tallPage(MainTab tab, Store*, QWidget* parent)
+QWidget* tallPage(MainTab tab, Store&, QWidget* parent)
 {
     QWidget* page = MainWindowPages::emptyPage(tab, parent);
     page->setMinimumHeight(4000);
@@ -61,7 +61,7 @@ private:
 
     std::unique_ptr<MainWindow> openWindow(MainWindowPages::Factory pages = &MainWindowPages::standard)
     {
-        auto w = std::make_unique<MainWindow>(m_store.get(), std::move(pages));
+        auto w = std::make_unique<MainWindow>(*m_store, std::move(pages));
         w->show();
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w.get()))
@@ -107,7 +107,7 @@ private slots:
         }
         // Stand-in pages: this is about the frame, not the pages.
         auto w = openWindow(
-            [](MainTab tab, Store*, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });
+            [](MainTab tab, Store&, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });
         PillSegment* tabs = w->header()->tabs();
         QCOMPARE(tabs->selection().toInt(), int(MainTab::board));
         QCOMPARE(tabs->options().size(), 3);
@@ -408,7 +408,7 @@ private slots:
         // A page with a text field and, under the toast's corner, a button.
         QPointer<QLineEdit> field;
         QPointer<QPushButton> beneath;
-        auto w = openWindow([&](MainTab tab, Store*, QWidget* parent) -> QWidget* {
+        auto w = openWindow([&](MainTab tab, Store&, QWidget* parent) -> QWidget* {
             if (tab != MainTab::board)
                 return MainWindowPages::emptyPage(tab, parent);
             auto* page = new QWidget(parent);
@@ -518,7 +518,7 @@ private slots:
         QVERIFY(m_store->editor()->isNew());
 
         int built = 0;
-        w->sheet()->setEditorFactory([&built](Store*, const EditorTarget&, QDialog* d) {
+        w->sheet()->setEditorFactory([&built](Store&, const EditorTarget&, QDialog* d) {
             ++built;
             return new QWidget(d);
         });
