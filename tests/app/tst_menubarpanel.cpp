@@ -167,9 +167,9 @@ private slots:
                           Qt::LeftButton);
         QVERIFY(app.mainWindow());
         QVERIFY(app.mainWindow()->isVisible());
-        QVERIFY(app.store()->editor().has_value() && app.store()->editor()->isNew());
+        QVERIFY(app.store()->ui().editor().has_value() && app.store()->ui().editor()->isNew());
         QTRY_VERIFY(!panel);
-        app.store()->setEditor(std::nullopt);
+        app.store()->ui().setEditor(std::nullopt);
 
         // Quit asks the event loop to end.
         panel = app.menuBarExtra()->openPanel();

@@ -197,7 +197,7 @@ void TestPreferenceCards::currencyMenu()
                           QStringLiteral("£ (GBP)"), QStringLiteral("₺ (TRY)"), QStringLiteral("¥ (JPY)")}));
     QCOMPARE(menu->currentIndex(), 0);
 
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     m_f.store->flushPendingSave();
     emit menu->activated(2); // what a click on "€ (EUR)" in the pop-up sends
     QCOMPARE(m_f.store->data().currency, QStringLiteral("€"));
@@ -206,7 +206,7 @@ void TestPreferenceCards::currencyMenu()
     QCOMPARE(menu->currentIndex(), 2);
 
     // Choosing what is already chosen changes nothing and says nothing.
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     m_f.store->flushPendingSave();
     emit menu->activated(2);
     QVERIFY(m_f.toast().isEmpty());
@@ -372,7 +372,7 @@ void TestPreferenceCards::eraseDialogOutcomes()
 
 void TestPreferenceCards::pageLayout()
 {
-    m_f.store->setTab(MainTab::settings);
+    m_f.store->ui().setTab(MainTab::settings);
     SettingsView view(*m_f.store);
     view.resize(1136, 1000);
     view.show();
@@ -401,7 +401,7 @@ void TestPreferenceCards::pageLayout()
     // The confirmation goes away with the page.
     QTest::mouseClick(view.deleteDataCard()->deleteButton(), Qt::LeftButton);
     QVERIFY(view.deleteDataCard()->confirming());
-    m_f.store->setTab(MainTab::board);
+    m_f.store->ui().setTab(MainTab::board);
     QTRY_VERIFY(!view.deleteDataCard()->confirming());
     QVERIFY(!m_f.store->data().projects.isEmpty());
 

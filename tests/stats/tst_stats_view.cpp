@@ -63,7 +63,7 @@ private slots:
         QVERIFY(view.card(2)->shownTitle().startsWith(QStringLiteral("EN")));
         QCOMPARE(texts(view.card(2)), (QStringList{"En Çok Kazandıran Müşteri", "Yok", "Toplam: 0 ₺"}));
         QCOMPARE(texts(view.card(3)), (QStringList{"En Yüksek Bütçeli Proje", "Yok", "0 ₺"}));
-        m_store->setStatsAllTime(true);
+        m_store->ui().setStatsAllTime(true);
         QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
     }
 
@@ -103,7 +103,7 @@ private slots:
     void peakMonthKeepsYearsApartInAllTime()
     {
         setProjects({project("a", 500, 2024, 3), project("b", 600, 2025, 3), project("c", 1000, 2025, 4)});
-        m_store->setStatsAllTime(true);
+        m_store->ui().setStatsAllTime(true);
         StatsView view(*m_store);
         view.show();
         QCOMPARE(view.card(0)->title(), QStringLiteral("All-Time Net Revenue"));
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(view.chart()->barColor(2), Theme::brand());
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan 2025"));
-        m_store->setStatsAllTime(false);
+        m_store->ui().setStatsAllTime(false);
         QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan"));
         QCOMPARE(view.chart()->barColor(3), Theme::brand());
         QCOMPARE(view.chart()->barColor(2), Theme::bar());
@@ -146,9 +146,9 @@ private slots:
 
         // Clicking the range writes the store, and the store moves the pill.
         QTest::mouseClick(range->optionButton(1), Qt::LeftButton);
-        QVERIFY(m_store->statsAllTime());
+        QVERIFY(m_store->ui().statsAllTime());
         QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
-        m_store->setStatsAllTime(false);
+        m_store->ui().setStatsAllTime(false);
         QCOMPARE(range->selectedIndex(), 0);
     }
 
