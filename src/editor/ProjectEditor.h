@@ -33,7 +33,7 @@ public:
     static QString title(const Store& store, const EditorTarget& target);
 
     // `sheet` is the dialog the editor lives in and dismisses; without one the editor clears
-    // Store.editor instead.
+    // ui().editor instead.
     ProjectEditor(Store& store, const EditorTarget& target, QDialog* sheet, QWidget* parent = nullptr);
 
     const EditorTarget& target() const { return m_target; }

@@ -11,11 +11,11 @@ class QWidget;
 class Store;
 
 // Shows the project editor as a sheet (a dialog centred on the main window, modal to its content) while
-// Store.editor is set. A new target rebuilds the sheet; dismissing it clears Store.editor, and
-// clearing Store.editor closes it.
+// ui().editor is set. A new target rebuilds the sheet; dismissing it clears ui().editor, and
+// clearing ui().editor closes it.
 //
 // The editor view plugs in through standardEditor() below. It gets the dialog as its parent and
-// dismisses the sheet with QDialog::accept() or reject() (or by clearing Store.editor).
+// dismisses the sheet with QDialog::accept() or reject() (or by clearing ui().editor).
 class MainWindowSheet final : public QObject
 {
     Q_OBJECT

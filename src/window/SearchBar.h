@@ -8,7 +8,7 @@ class QLineEdit;
 class SpringAnimation;
 class Store;
 
-// The search row under the header. It follows Store.searchVisible: sliding down with a fade and
+// The search row under the header. It follows ui().searchVisible: sliding down with a fade and
 // taking the caret when shown, dropping focus and emptying the query when hidden.
 class SearchBar final : public QWidget
 {
