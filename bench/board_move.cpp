@@ -35,7 +35,7 @@ struct Board : BenchUtil::Page
             }
         });
         moving = store.data().projects.first().id;
-        view = new BoardView(&store);
+        view = new BoardView(store);
         show(view);
     }
 };

@@ -75,14 +75,14 @@ void sendToFocus(TextCommand command)
 }
 } // namespace
 
-AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* parent)
+AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent)
     : QObject(parent), m_store(store), m_showMainWindow(std::move(showMainWindow))
 {
     // Command texts stay English in both interface languages.
     m_newProject = add(QStringLiteral("New Project…"), QKeySequence(Qt::CTRL | Qt::Key_N),
                        QStringLiteral("newProjectAction"), [this] {
                            m_showMainWindow();
-                           m_store->setEditor(EditorTarget::newProject());
+                           m_store.ui().setEditor(EditorTarget::newProject());
                        });
     m_showWindow = add(QStringLiteral("Show Tallybrook Window"), QKeySequence(Qt::CTRL | Qt::Key_0),
                        QStringLiteral("showWindowAction"), [this] { m_showMainWindow(); });
@@ -91,8 +91,8 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
     m_find = add(QStringLiteral("Find Project"), QKeySequence(Qt::CTRL | Qt::Key_F),
                  QStringLiteral("findAction"), [this] {
                      showTab(MainTab::board);
-                     if (!m_store->searchVisible())
-                         m_store->setSearchVisible(true);
+                     if (!m_store.ui().searchVisible())
+                         m_store.ui().setSearchVisible(true);
                  });
     const QString tabNames[] = {QStringLiteral("Board"), QStringLiteral("Statistics"),
                                 QStringLiteral("Settings")};
@@ -126,8 +126,7 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
         add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"), [this] {
             // The editor's draft is dropped as with Cancel; what the document holds is
             // written now, whatever the open windows do with the quit.
-            if (m_store)
-                m_store->saveBeforeQuit();
+            m_store.saveBeforeQuit();
             QCoreApplication::quit();
         });
 
@@ -148,8 +147,7 @@ AppCommands::AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* p
         m_textEditing[i]->setShortcutContext(Qt::WidgetShortcut);
     }
 
-    if (m_store)
-        connect(m_store, &Store::editorChanged, this, &AppCommands::updateEnabled);
+    connect(&m_store.ui(), &UiState::editorChanged, this, &AppCommands::updateEnabled);
     if (qApp)
         connect(qApp, &QApplication::focusChanged, this, &AppCommands::updateEnabled);
     updateEnabled();
@@ -169,13 +167,13 @@ QAction* AppCommands::add(const QString& text, const QKeySequence& shortcut, con
 void AppCommands::showTab(MainTab tab)
 {
     m_showMainWindow();
-    m_store->setTab(tab);
+    m_store.ui().setTab(tab);
 }
 
 void AppCommands::updateEnabled()
 {
     // While the editor sheet is open only window commands make sense.
-    const bool editing = m_store && m_store->editor().has_value();
+    const bool editing = m_store.ui().editor().has_value();
     for (QAction* action : {m_newProject, m_settings, m_find})
         action->setEnabled(!editing);
     for (QAction* action : std::as_const(m_tabs))

@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <functional>
 
 class QAction;
@@ -22,7 +21,7 @@ public:
     // Brings the main window forward (creating it when there is none) and returns it.
     using ShowMainWindow = std::function<QWidget*()>;
 
-    AppCommands(Store* store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
+    AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
 
     // A menu bar (File, Edit, View, Window) over these actions, styled for the cream header.
     QMenuBar* createMenuBar(QWidget* parent) const;
@@ -42,7 +41,7 @@ private:
     void updateEnabled();
     void showTab(MainTab tab);
 
-    Store* m_store;
+    Store& m_store;
     ShowMainWindow m_showMainWindow;
     QAction* m_newProject;
     QAction* m_showWindow;

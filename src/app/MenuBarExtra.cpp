@@ -34,7 +34,7 @@ QIcon makeTrayIcon()
 }
 } // namespace
 
-MenuBarExtra::MenuBarExtra(Store* store, std::function<void()> showMainWindow, QObject* parent)
+MenuBarExtra::MenuBarExtra(Store& store, std::function<void()> showMainWindow, QObject* parent)
     : QObject(parent), m_store(store), m_showMainWindow(std::move(showMainWindow))
 {}
 

@@ -17,7 +17,7 @@ class MenuBarExtra final : public QObject
     Q_OBJECT
 
 public:
-    MenuBarExtra(Store* store, std::function<void()> showMainWindow, QObject* parent = nullptr);
+    MenuBarExtra(Store& store, std::function<void()> showMainWindow, QObject* parent = nullptr);
     ~MenuBarExtra() override;
 
     void setPresent(bool present);
@@ -34,7 +34,7 @@ public:
     MenuBarPanel* openPanel();
 
 private:
-    Store* m_store;
+    Store& m_store;
     std::function<void()> m_showMainWindow;
     QSystemTrayIcon* m_icon = nullptr;
     QPointer<MenuBarPanel> m_panel;

@@ -80,7 +80,7 @@ protected:
 
 } // namespace
 
-MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent)
+MenuBarPanel::MenuBarPanel(Store& store, std::function<void()> showMainWindow, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), m_store(store),
       m_showMainWindow(std::move(showMainWindow))
 {
@@ -105,7 +105,7 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
 
     auto* earned = new QVBoxLayout;
     earned->setSpacing(2);
-    m_earnedLabel = new Eyebrow(QString(), Theme::muted(), store, this);
+    m_earnedLabel = new Eyebrow(QString(), Theme::muted(), &store, this);
     m_earnedLabel->setObjectName(QStringLiteral("panelEarnedLabel"));
     earned->addWidget(m_earnedLabel);
     m_amount = new FittedAmount(this);
@@ -167,28 +167,23 @@ MenuBarPanel::MenuBarPanel(Store* store, std::function<void()> showMainWindow, Q
     connect(m_newProject, &QAbstractButton::clicked, this, [this] {
         close();
         m_showMainWindow();
-        if (m_store)
-            m_store->setEditor(EditorTarget::newProject());
+        m_store.ui().setEditor(EditorTarget::newProject());
     });
     connect(m_quit, &QAbstractButton::clicked, this, [this] {
         close();
         QCoreApplication::quit();
     });
 
-    if (store) {
-        for (auto signal :
-             {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
-            connect(store, signal, this, &MenuBarPanel::refresh);
-    }
+    for (auto signal :
+         {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
+        connect(&store, signal, this, &MenuBarPanel::refresh);
     refresh();
     adjustSize();
 }
 
 void MenuBarPanel::refresh()
 {
-    if (!m_store)
-        return;
-    Store& s = *m_store;
+    Store& s = m_store;
     const QString year = QString::number(s.activeYear());
     m_earnedLabel->setText(
         s.tr(QStringLiteral("Earned in %1"), QStringLiteral("%1 Yılında Kazanılan")).arg(year));
@@ -223,23 +218,23 @@ void MenuBarPanel::rebuildStatusRows()
         }
         delete item;
     }
-    const QVector<Project> year = m_store->yearProjects();
+    const QVector<Project> year = m_store.yearProjects();
     const QFont medium = Theme::font(12, QFont::Medium);
     const QFont bold = Theme::font(12, QFont::Bold);
-    for (Status status : m_store->data().columnOrder) {
+    for (Status status : m_store.data().columnOrder) {
         const int count = int(std::count_if(year.begin(), year.end(),
                                             [status](const Project& p) { return p.status == status; }));
         auto* row = new QHBoxLayout;
         row->setSpacing(8);
         row->addWidget(new ColorDot(Theme::statusDot(status), 8, m_statusCard), 0, Qt::AlignVCenter);
         QLabel* title = TextLabel::make(medium, Theme::ink(), m_statusCard);
-        title->setText(m_store->tr(StatusInfo::titleEn(status), StatusInfo::titleTr(status)));
+        title->setText(m_store.tr(StatusInfo::titleEn(status), StatusInfo::titleTr(status)));
         title->setObjectName(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(status));
         QLabel* number = TextLabel::make(medium, Theme::muted(), m_statusCard);
         number->setText(QString::number(count));
         number->setObjectName(QStringLiteral("panelStatusCount_") + StatusInfo::rawValue(status));
         QLabel* sum = TextLabel::make(bold, Theme::ink(), m_statusCard);
-        sum->setText(m_store->money(m_store->total(status)));
+        sum->setText(m_store.money(m_store.total(status)));
         sum->setObjectName(QStringLiteral("panelStatusTotal_") + StatusInfo::rawValue(status));
         row->addWidget(title);
         row->addWidget(number);

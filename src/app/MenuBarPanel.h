@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -21,7 +20,7 @@ class MenuBarPanel final : public QWidget
 
 public:
     // showMainWindow brings the main window forward, creating it when needed.
-    MenuBarPanel(Store* store, std::function<void()> showMainWindow, QWidget* parent = nullptr);
+    MenuBarPanel(Store& store, std::function<void()> showMainWindow, QWidget* parent = nullptr);
 
     static constexpr int kWidth = 290;
     // What the panel says to a screen reader as it opens.
@@ -45,7 +44,7 @@ private:
     void refresh();
     void rebuildStatusRows();
 
-    Store* m_store;
+    Store& m_store;
     std::function<void()> m_showMainWindow;
     Eyebrow* m_earnedLabel;
     Announcer* m_announcer;

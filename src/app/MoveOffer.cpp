@@ -24,7 +24,7 @@ MoveOffer* MoveOffer::offerIfNeeded(QWidget* window, const Store& store, Options
 }
 
 MoveOffer::MoveOffer(QWidget* window, const Store& store, Options options)
-    : QObject(window), m_window(window), m_store(&store), m_options(std::move(options))
+    : QObject(window), m_window(window), m_store(store), m_options(std::move(options))
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMs);
@@ -38,11 +38,11 @@ void MoveOffer::showPrompt()
     if (m_prompt)
         return;
     // The window may have closed during the delay; its next opening offers again.
-    if (!m_store || !m_window->isVisible() || declined()) {
+    if (!m_window->isVisible() || declined()) {
         deleteLater();
         return;
     }
-    const Store& store = *m_store;
+    const Store& store = m_store;
     auto* box = new QMessageBox(m_window);
     box->setObjectName(QStringLiteral("moveToApplicationsPrompt"));
     box->setAttribute(Qt::WA_DeleteOnClose);

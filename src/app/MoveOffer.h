@@ -43,7 +43,7 @@ private:
     void answer(bool accepted);
 
     QWidget* m_window;
-    QPointer<const Store> m_store;
+    const Store& m_store;
     Options m_options;
     QTimer m_delay;
     QPointer<QMessageBox> m_prompt;

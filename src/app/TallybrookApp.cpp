@@ -35,9 +35,9 @@ TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
             [this](QSessionManager&) { m_store->saveBeforeQuit(); });
 #endif
     m_commands = new AppCommands(
-        m_store, [this]() -> QWidget* { return showMainWindow(); }, this);
+        *m_store, [this]() -> QWidget* { return showMainWindow(); }, this);
     m_extra = new MenuBarExtra(
-        m_store, [this] { showMainWindow(); }, this);
+        *m_store, [this] { showMainWindow(); }, this);
     connect(PreferenceSignals::instance(), &PreferenceSignals::changed, this,
             &TallybrookApp::preferenceChanged);
     connect(TrayHost::instance(), &TrayHost::availabilityChanged, this, &TallybrookApp::trayHostChanged);
@@ -121,7 +121,7 @@ MainWindow* TallybrookApp::showMainWindow()
 {
     MainWindow* window = mainWindow();
     if (!window) {
-        window = new MainWindow(m_store);
+        window = new MainWindow(*m_store);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->installMenuBar(m_commands->createMenuBar(window));
         connect(window, &QObject::destroyed, this, &TallybrookApp::mainWindowGone);

@@ -61,6 +61,7 @@ private:
     void updateTaskbarEntry();
     void mainWindowGone();
 
+    // Made in the constructor, once the lock is held, as a child; the views get it by reference.
     Store* m_store;
     QuitSignals* m_quitSignals;
     AppCommands* m_commands;

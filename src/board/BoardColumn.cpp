@@ -21,7 +21,7 @@ BoardColumn::BoardColumn(Store* store, Status status, QWidget* parent)
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    m_header = new ColumnHeader(store, m_model, this);
+    m_header = new ColumnHeader(*store, m_model, this);
     m_cards = new CardList(store, m_model, this);
 
     // The card list keeps a margin for its cards' shadows; the column's padding absorbs it.

@@ -11,7 +11,7 @@
 #include <QHash>
 #include <QPainter>
 
-BoardColumns::BoardColumns(Store* store, QWidget* parent)
+BoardColumns::BoardColumns(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_slide(new SpringAnimation(0.25, 0.85, this))
 {
     m_slide->setStartValue(0.0);
@@ -20,8 +20,7 @@ BoardColumns::BoardColumns(Store* store, QWidget* parent)
     m_row = new QHBoxLayout(this);
     m_row->setContentsMargins(0, 0, 0, 0);
     m_row->setSpacing(kSpacing);
-    if (m_store)
-        connect(m_store, &Store::dataChanged, this, &BoardColumns::syncOrder);
+    connect(&m_store, &Store::dataChanged, this, &BoardColumns::syncOrder);
     syncOrder();
 }
 
@@ -36,7 +35,7 @@ BoardColumn* BoardColumns::column(Status status) const
 
 void BoardColumns::syncOrder()
 {
-    const QVector<Status> order = m_store ? m_store->data().columnOrder : QVector<Status>();
+    const QVector<Status> order = m_store.data().columnOrder;
     QVector<Status> shown;
     for (const BoardColumn* c : std::as_const(m_columns))
         shown.append(c->status());
@@ -54,7 +53,7 @@ void BoardColumns::syncOrder()
     for (Status s : order) {
         BoardColumn* c = column(s);
         if (!c)
-            c = new BoardColumn(m_store, s, this);
+            c = new BoardColumn(&m_store, s, this);
         next.append(c);
     }
     for (BoardColumn* c : std::as_const(m_columns)) {

@@ -3,7 +3,6 @@
 #include "model/Status.h"
 
 #include <QHash>
-#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
@@ -21,7 +20,7 @@ class BoardColumns final : public QWidget
 public:
     static constexpr int kSpacing = 24;
 
-    explicit BoardColumns(Store* store, QWidget* parent = nullptr);
+    explicit BoardColumns(Store& store, QWidget* parent = nullptr);
 
     const QVector<BoardColumn*>& columns() const { return m_columns; }
     BoardColumn* column(Status status) const;
@@ -37,7 +36,7 @@ private:
     // Moves reordered columns from their old places to the new ones with a spring.
     void slide(const QHash<BoardColumn*, QPoint>& from);
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QHBoxLayout* m_row;
     QVector<BoardColumn*> m_columns;
     SpringAnimation* m_slide;

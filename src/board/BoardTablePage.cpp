@@ -4,9 +4,9 @@
 
 namespace BoardTablePage {
 
-QWidget* create(Store* store, QWidget* parent)
+QWidget* create(Store& store, QWidget* parent)
 {
-    return new ProjectTable(store, parent);
+    return new ProjectTable(&store, parent);
 }
 
 } // namespace BoardTablePage

@@ -8,9 +8,9 @@
 
 #include <QVBoxLayout>
 
-BoardView::BoardView(Store* store, QWidget* parent) : BoardView(store, &BoardTablePage::create, parent) {}
+BoardView::BoardView(Store& store, QWidget* parent) : BoardView(store, &BoardTablePage::create, parent) {}
 
-BoardView::BoardView(Store* store, TableFactory table, QWidget* parent)
+BoardView::BoardView(Store& store, TableFactory table, QWidget* parent)
     : QWidget(parent), m_store(store), m_tableFactory(std::move(table))
 {
     setObjectName(QStringLiteral("boardView"));
@@ -24,8 +24,7 @@ BoardView::BoardView(Store* store, TableFactory table, QWidget* parent)
     // Room a short table leaves is left below it; without this the layout spreads it between
     // the summary, the controls and the table.
     m_stack->addStretch(0);
-    if (m_store)
-        connect(m_store, &Store::dataChanged, this, &BoardView::syncLayout);
+    connect(&m_store, &Store::dataChanged, this, &BoardView::syncLayout);
     syncLayout();
 }
 
@@ -41,7 +40,7 @@ QWidget* BoardView::table() const
 
 void BoardView::syncLayout()
 {
-    const bool wantTable = m_store && m_store->data().layout == BoardLayout::table;
+    const bool wantTable = m_store.data().layout == BoardLayout::table;
     if (m_body && wantTable == m_bodyIsTable)
         return;
     // Switching builds the other presentation afresh; the old one goes with its state.

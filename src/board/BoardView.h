@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -18,11 +17,11 @@ class BoardView final : public QWidget
 
 public:
     static constexpr int kSpacing = 28;
-    using TableFactory = std::function<QWidget*(Store* store, QWidget* parent)>;
+    using TableFactory = std::function<QWidget*(Store& store, QWidget* parent)>;
 
     // The table comes from BoardTablePage::create unless another factory is given.
-    explicit BoardView(Store* store, QWidget* parent = nullptr);
-    BoardView(Store* store, TableFactory table, QWidget* parent = nullptr);
+    explicit BoardView(Store& store, QWidget* parent = nullptr);
+    BoardView(Store& store, TableFactory table, QWidget* parent = nullptr);
 
     SummaryPanel* summary() const { return m_summary; }
     StreamControls* controls() const { return m_controls; }
@@ -34,7 +33,7 @@ public:
 private:
     void syncLayout();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     TableFactory m_tableFactory;
     QVBoxLayout* m_stack;
     SummaryPanel* m_summary;

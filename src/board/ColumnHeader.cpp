@@ -73,7 +73,7 @@ public:
 
 } // namespace
 
-ColumnHeader::ColumnHeader(Store* store, ColumnModel* model, QWidget* parent)
+ColumnHeader::ColumnHeader(Store& store, ColumnModel* model, QWidget* parent)
     : QWidget(parent), m_store(store), m_model(model)
 {
     AccessibleKit::install<ColumnHeader, ColumnHeaderAccessible>();
@@ -110,7 +110,7 @@ void ColumnHeader::refresh()
 
 QString ColumnHeader::titleText() const
 {
-    return StatusStyle::upperTitle(status(), m_store ? m_store->language() : AppLanguage::en);
+    return StatusStyle::upperTitle(status(), m_store.language());
 }
 
 QString ColumnHeader::countText() const
@@ -120,7 +120,7 @@ QString ColumnHeader::countText() const
 
 QString ColumnHeader::sumText() const
 {
-    return m_store ? m_store->money(m_model->feeSum()) : QString::number(m_model->feeSum());
+    return m_store.money(m_model->feeSum());
 }
 
 QRect ColumnHeader::handleRect() const
@@ -212,9 +212,7 @@ void ColumnHeader::paintEvent(QPaintEvent*)
 
 int ColumnHeader::columnIndex() const
 {
-    if (!m_store)
-        return 0;
-    const qsizetype i = m_store->data().columnOrder.indexOf(status());
+    const qsizetype i = m_store.data().columnOrder.indexOf(status());
     return i < 0 ? 0 : int(i);
 }
 
@@ -222,16 +220,14 @@ QMenu* ColumnHeader::createMenu(QWidget* parent) const
 {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("columnMenu"));
-    if (!m_store)
-        return menu;
     const int index = columnIndex();
-    const int count = int(m_store->data().columnOrder.size());
+    const int count = int(m_store.data().columnOrder.size());
     QAction* left =
-        menu->addAction(m_store->tr(QStringLiteral("Move Column Left"), QStringLiteral("Sütunu Sola Taşı")));
+        menu->addAction(m_store.tr(QStringLiteral("Move Column Left"), QStringLiteral("Sütunu Sola Taşı")));
     left->setEnabled(index != 0);
     connect(left, &QAction::triggered, this, &ColumnHeader::moveLeft);
     QAction* right =
-        menu->addAction(m_store->tr(QStringLiteral("Move Column Right"), QStringLiteral("Sütunu Sağa Taşı")));
+        menu->addAction(m_store.tr(QStringLiteral("Move Column Right"), QStringLiteral("Sütunu Sağa Taşı")));
     right->setEnabled(index + 1 != count);
     connect(right, &QAction::triggered, this, &ColumnHeader::moveRight);
     return menu;
@@ -239,14 +235,12 @@ QMenu* ColumnHeader::createMenu(QWidget* parent) const
 
 void ColumnHeader::moveLeft() const
 {
-    if (m_store)
-        m_store->moveColumn(status(), -1);
+    m_store.moveColumn(status(), -1);
 }
 
 void ColumnHeader::moveRight() const
 {
-    if (m_store)
-        m_store->moveColumn(status(), 1);
+    m_store.moveColumn(status(), 1);
 }
 
 void ColumnHeader::contextMenuEvent(QContextMenuEvent* event)
@@ -294,10 +288,10 @@ bool ColumnHeader::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (m_store && handleRect().contains(help->pos())) {
+        if (handleRect().contains(help->pos())) {
             QToolTip::showText(help->globalPos(),
-                               m_store->tr(QStringLiteral("Drag column to reorder"),
-                                           QStringLiteral("Sıralamak için sütunu sürükleyin")),
+                               m_store.tr(QStringLiteral("Drag column to reorder"),
+                                          QStringLiteral("Sıralamak için sütunu sürükleyin")),
                                this, handleRect());
         } else {
             QToolTip::hideText();
@@ -319,7 +313,7 @@ QPixmap ColumnHeader::dragPreview() const
     pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    const QColor fill = m_store ? Theme::fromRgb(m_store->columnColor(status())) : Theme::cream();
+    const QColor fill = Theme::fromRgb(m_store.columnColor(status()));
     Painters::capsule(p, QRectF(QPointF(0, 0), size), fill);
     p.setFont(font);
     p.setPen(Theme::isDark(fill) ? QColor(Qt::white) : Theme::ink());

@@ -2,7 +2,6 @@
 
 #include "model/Status.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class ColumnModel;
@@ -20,7 +19,7 @@ public:
     static constexpr int kHandleWidth = 18;
     static constexpr int kHandleHeight = 22;
 
-    ColumnHeader(Store* store, ColumnModel* model, QWidget* parent = nullptr);
+    ColumnHeader(Store& store, ColumnModel* model, QWidget* parent = nullptr);
 
     Status status() const;
     void setDark(bool dark);
@@ -56,7 +55,7 @@ private:
     QPixmap dragPreview() const;
     int columnIndex() const;
 
-    QPointer<Store> m_store;
+    Store& m_store;
     ColumnModel* m_model;
     bool m_dark = false;
     bool m_pressedOnHandle = false;

@@ -10,7 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+StreamControls::StreamControls(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("streamControls"));
     auto* row = new QHBoxLayout(this);
@@ -45,23 +45,16 @@ StreamControls::StreamControls(Store* store, QWidget* parent) : QWidget(parent),
     row->addWidget(hintBox);
     row->addWidget(m_trash);
 
-    connect(m_switch, &PillSegment::selectionChanged, this, [this](const QVariant& value) {
-        if (!m_store)
-            return;
-        m_store->setBoardLayout(BoardLayout(value.toInt()));
-    });
-    if (m_store) {
-        connect(m_store, &Store::languageChanged, this, &StreamControls::retranslate);
-        connect(m_store, &Store::dataChanged, this, &StreamControls::syncLayout);
-    }
+    connect(m_switch, &PillSegment::selectionChanged, this,
+            [this](const QVariant& value) { m_store.setBoardLayout(BoardLayout(value.toInt())); });
+    connect(&m_store, &Store::languageChanged, this, &StreamControls::retranslate);
+    connect(&m_store, &Store::dataChanged, this, &StreamControls::syncLayout);
     retranslate();
 }
 
 void StreamControls::retranslate()
 {
-    auto tr = [this](const QString& en, const QString& trText) {
-        return m_store ? m_store->tr(en, trText) : en;
-    };
+    auto tr = [this](const QString& en, const QString& trText) { return m_store.tr(en, trText); };
     m_title->setText(tr(QStringLiteral("PROJECT STREAM"), QStringLiteral("PROJE AKIŞI")));
     m_switch->setOptions({
         {int(BoardLayout::columns), tr(QStringLiteral("Columns"), QStringLiteral("Sütunlar")),
@@ -75,6 +68,5 @@ void StreamControls::retranslate()
 
 void StreamControls::syncLayout()
 {
-    if (m_store)
-        m_switch->setSelection(int(m_store->data().layout));
+    m_switch->setSelection(int(m_store.data().layout));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class PillSegment;
@@ -15,7 +14,7 @@ class StreamControls final : public QWidget
     Q_OBJECT
 
 public:
-    explicit StreamControls(Store* store, QWidget* parent = nullptr);
+    explicit StreamControls(Store& store, QWidget* parent = nullptr);
 
     PillSegment* layoutSwitch() const { return m_switch; }
     TrashZone* trash() const { return m_trash; }
@@ -26,7 +25,7 @@ private:
     void retranslate();
     void syncLayout();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QLabel* m_title;
     PillSegment* m_switch;
     QLabel* m_hintIcon;

@@ -55,7 +55,7 @@ double sumFees(const QVector<Project>& projects)
 }
 } // namespace
 
-SummaryPanel::SummaryPanel(Store* store, QWidget* parent) : PanelFrame(24, 28, parent), m_store(store)
+SummaryPanel::SummaryPanel(Store& store, QWidget* parent) : PanelFrame(24, 28, parent), m_store(store)
 {
     setObjectName(QStringLiteral("summaryPanel"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -69,12 +69,10 @@ SummaryPanel::SummaryPanel(Store* store, QWidget* parent) : PanelFrame(24, 28, p
     row->addWidget(buildPipeline(), 1);
     body()->addLayout(row);
 
-    if (m_store) {
-        connect(m_store, &Store::dataChanged, this, &SummaryPanel::refresh);
-        connect(m_store, &Store::activeYearChanged, this, &SummaryPanel::refresh);
-        connect(m_store, &Store::languageChanged, this, &SummaryPanel::retranslate);
-        connect(m_store, &Store::rateChanged, this, &SummaryPanel::refresh);
-    }
+    connect(&m_store, &Store::dataChanged, this, &SummaryPanel::refresh);
+    connect(&m_store, &Store::activeYearChanged, this, &SummaryPanel::refresh);
+    connect(&m_store, &Store::languageChanged, this, &SummaryPanel::retranslate);
+    connect(&m_store, &Store::rateChanged, this, &SummaryPanel::refresh);
     retranslate();
 }
 
@@ -86,7 +84,7 @@ QWidget* SummaryPanel::buildEarned()
     auto* head = new QHBoxLayout;
     head->setSpacing(6);
     head->addWidget(new ColorDot(StatusStyle::dot(Status::paid), 6, w));
-    m_earnedTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_earnedTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     m_earnedTitle->setObjectName(QStringLiteral("earnedTitle"));
     head->addWidget(m_earnedTitle);
     head->addStretch(1);
@@ -121,7 +119,7 @@ QWidget* SummaryPanel::buildTarget()
     QWidget* w = section(this, kSectionGap, kSectionGap, stack);
 
     auto* head = new QHBoxLayout;
-    m_targetTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_targetTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     // White bold text on an ink capsule.
     m_percent = new CountBadge(
         QString(), {Theme::font(12, QFont::Bold), Theme::ink(), QColor(), Qt::white, 10, 2, false}, w);
@@ -145,7 +143,7 @@ QWidget* SummaryPanel::buildTarget()
     connect(m_targetButton, &QAbstractButton::clicked, this, &SummaryPanel::openTargetEditor);
 
     stack->addStretch(1);
-    m_progress = new ProgressTrack(m_store ? m_store->targetProgress() : 0, 8, w);
+    m_progress = new ProgressTrack(m_store.targetProgress(), 8, w);
     m_progress->setObjectName(QStringLiteral("targetProgress"));
     stack->addWidget(m_progress);
     stack->addStretch(1);
@@ -166,7 +164,7 @@ QWidget* SummaryPanel::buildPipeline()
     QWidget* w = section(this, kSectionGap, 0, stack);
 
     auto* head = new QHBoxLayout;
-    m_pipelineTitle = new Eyebrow(QString(), Theme::muted(), m_store, w);
+    m_pipelineTitle = new Eyebrow(QString(), Theme::muted(), &m_store, w);
     m_count = new CountBadge(QString(), w);
     m_count->setObjectName(QStringLiteral("projectCount"));
     head->addWidget(m_pipelineTitle);
@@ -214,9 +212,7 @@ QString SummaryPanel::collectionRateText(double rate, bool turkish)
 
 void SummaryPanel::retranslate()
 {
-    auto tr = [this](const QString& en, const QString& trText) {
-        return m_store ? m_store->tr(en, trText) : en;
-    };
+    auto tr = [this](const QString& en, const QString& trText) { return m_store.tr(en, trText); };
     m_taxLabel->setText(tr(QStringLiteral("Est. Tax:"), QStringLiteral("Tahmini Vergi:")));
     m_targetTitle->setText(tr(QStringLiteral("Annual Target"), QStringLiteral("Yıllık Hedef")));
     m_targetButton->setToolTip(
@@ -231,9 +227,7 @@ void SummaryPanel::retranslate()
 
 void SummaryPanel::refresh()
 {
-    if (!m_store)
-        return;
-    Store& s = *m_store;
+    Store& s = m_store;
     const bool turkish = s.language() == AppLanguage::tr;
     const QString year = QString::number(s.activeYear());
     m_earnedTitle->setText(turkish ? year + QStringLiteral(" Yılında Kazanılan")

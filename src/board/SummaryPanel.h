@@ -22,7 +22,7 @@ class SummaryPanel final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit SummaryPanel(Store* store, QWidget* parent = nullptr);
+    explicit SummaryPanel(Store& store, QWidget* parent = nullptr);
 
     AmountLabel* earnedAmount() const { return m_earned; }
     TaxRateBox* taxBox() const { return m_tax; }
@@ -51,7 +51,7 @@ private:
     void refresh();
     void retranslate();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     Eyebrow* m_earnedTitle = nullptr;
     AmountLabel* m_earned = nullptr;
     QLabel* m_taxLabel = nullptr;

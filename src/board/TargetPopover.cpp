@@ -36,7 +36,7 @@ QPainterPath outline(const QRectF& r)
 }
 } // namespace
 
-TargetPopover::TargetPopover(Store* store, QWidget* parent)
+TargetPopover::TargetPopover(Store& store, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), m_store(store)
 {
     setObjectName(QStringLiteral("targetEditor"));
@@ -45,7 +45,7 @@ TargetPopover::TargetPopover(Store* store, QWidget* parent)
     stack->setContentsMargins(16, 16 + kArrow, 16, 16);
     stack->setSpacing(12);
 
-    m_title = new Eyebrow(QString(), Theme::muted(), store, this);
+    m_title = new Eyebrow(QString(), Theme::muted(), &store, this);
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("targetField"));
     // The same words in both languages.
@@ -71,8 +71,7 @@ TargetPopover::TargetPopover(Store* store, QWidget* parent)
     connect(m_field, &QLineEdit::returnPressed, this, &TargetPopover::saveTarget);
     connect(m_save, &QPushButton::clicked, this, &TargetPopover::saveTarget);
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
-    if (m_store)
-        connect(m_store, &Store::languageChanged, this, &TargetPopover::retranslate);
+    connect(&m_store, &Store::languageChanged, this, &TargetPopover::retranslate);
     retranslate();
 }
 
@@ -89,12 +88,10 @@ void TargetPopover::open(QWidget* anchor)
 {
     m_filledTarget.reset();
     m_filledText.clear();
-    if (m_store) {
-        const double target = m_store->data().targetGoal;
-        const double r = rate();
-        m_filledTarget = target;
-        m_filledText = r == 1.0 ? draftText(target) : AmountField::wholeText(target * r);
-    }
+    const double target = m_store.data().targetGoal;
+    const double r = rate();
+    m_filledTarget = target;
+    m_filledText = r == 1.0 ? draftText(target) : AmountField::wholeText(target * r);
     m_field->setText(m_filledText);
     validate();
     adjustSize();
@@ -125,7 +122,7 @@ void TargetPopover::validate()
 
 double TargetPopover::rate() const
 {
-    return m_store && m_store->language() == AppLanguage::tr ? CurrencyRate::usdToTry() : 1.0;
+    return m_store.language() == AppLanguage::tr ? CurrencyRate::usdToTry() : 1.0;
 }
 
 void TargetPopover::saveTarget()
@@ -133,16 +130,13 @@ void TargetPopover::saveTarget()
     const auto amount = Amount::fromField(m_field->text(), m_filledText, m_filledTarget, rate());
     if (!amount)
         return;
-    if (m_store)
-        m_store->setTargetGoal(*amount);
+    m_store.setTargetGoal(*amount);
     close();
 }
 
 void TargetPopover::retranslate()
 {
-    auto tr = [this](const QString& en, const QString& trText) {
-        return m_store ? m_store->tr(en, trText) : en;
-    };
+    auto tr = [this](const QString& en, const QString& trText) { return m_store.tr(en, trText); };
     m_title->setText(tr(QStringLiteral("Annual target"), QStringLiteral("Yıllık hedef")));
     m_field->setPlaceholderText(tr(QStringLiteral("Target"), QStringLiteral("Hedef")));
     m_cancel->setText(tr(QStringLiteral("Cancel"), QStringLiteral("İptal")));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <optional>
 
@@ -20,7 +19,7 @@ public:
     static constexpr int kWidth = 240;
     static constexpr int kArrow = 8;
 
-    explicit TargetPopover(Store* store, QWidget* parent = nullptr);
+    explicit TargetPopover(Store& store, QWidget* parent = nullptr);
 
     // Fills the draft from the stored target (whole lira in Turkish, as the target button shows
     // it) and shows the popover below `anchor`.
@@ -50,7 +49,7 @@ private:
     // Lira per stored dollar in Turkish, where the target is shown and typed in lira; else 1.
     double rate() const;
 
-    QPointer<Store> m_store;
+    Store& m_store;
     Eyebrow* m_title;
     QLineEdit* m_field;
     QPushButton* m_cancel;

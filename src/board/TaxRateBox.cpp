@@ -14,7 +14,7 @@
 #include <cmath>
 #include <optional>
 
-TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+TaxRateBox::TaxRateBox(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("taxBox"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -47,10 +47,8 @@ TaxRateBox::TaxRateBox(Store* store, QWidget* parent) : QWidget(parent), m_store
         const int needed = m_field->fontMetrics().horizontalAdvance(text) + 6;
         m_field->setFixedWidth(std::max(26, needed));
     });
-    if (m_store) {
-        connect(m_store, &Store::dataChanged, this, &TaxRateBox::refresh);
-        connect(m_store, &Store::languageChanged, this, &TaxRateBox::retranslate);
-    }
+    connect(&m_store, &Store::dataChanged, this, &TaxRateBox::refresh);
+    connect(&m_store, &Store::languageChanged, this, &TaxRateBox::retranslate);
     retranslate();
     refresh();
 }
@@ -71,27 +69,24 @@ std::optional<double> TaxRateBox::parse(const QString& text)
 
 void TaxRateBox::refresh()
 {
-    if (!m_store || m_field->hasFocus())
+    if (m_field->hasFocus())
         return;
-    const QString text = QLocale().toString(m_store->data().taxRate);
+    const QString text = QLocale().toString(m_store.data().taxRate);
     if (m_field->text() != text)
         m_field->setText(text);
 }
 
 void TaxRateBox::commit()
 {
-    if (!m_store)
-        return;
     if (const auto rate = parse(m_field->text()))
-        m_store->setTaxRate(*rate);
+        m_store.setTaxRate(*rate);
     // Shows what is stored now: the clamped value, or the old one after text that is no number.
-    m_field->setText(QLocale().toString(m_store->data().taxRate));
+    m_field->setText(QLocale().toString(m_store.data().taxRate));
 }
 
 void TaxRateBox::retranslate()
 {
-    m_field->setPlaceholderText(m_store ? m_store->tr(QStringLiteral("Tax"), QStringLiteral("Vergi"))
-                                        : QStringLiteral("Tax"));
+    m_field->setPlaceholderText(m_store.tr(QStringLiteral("Tax"), QStringLiteral("Vergi")));
 }
 
 void TaxRateBox::paintEvent(QPaintEvent*)

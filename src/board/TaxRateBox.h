@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -15,7 +14,7 @@ class TaxRateBox final : public QWidget
     Q_OBJECT
 
 public:
-    explicit TaxRateBox(Store* store, QWidget* parent = nullptr);
+    explicit TaxRateBox(Store& store, QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
     // The value a committed text stores, or nothing when it is not a number.
@@ -30,7 +29,7 @@ private:
     void commit();
     void retranslate();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QLineEdit* m_field;
     QLabel* m_percent;
 };

@@ -65,7 +65,7 @@ private:
     TrashZone* m_zone;
 };
 
-TrashZone::TrashZone(Store* store, QWidget* parent)
+TrashZone::TrashZone(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_spring(new SpringAnimation(0.18, 0.85, this))
 {
     setObjectName(QStringLiteral("trash"));
@@ -81,8 +81,7 @@ TrashZone::TrashZone(Store* store, QWidget* parent)
         if (m_halo)
             m_halo->update();
     });
-    if (m_store)
-        connect(m_store, &Store::languageChanged, this, &TrashZone::retranslate);
+    connect(&m_store, &Store::languageChanged, this, &TrashZone::retranslate);
     retranslate();
 }
 
@@ -93,9 +92,8 @@ TrashZone::~TrashZone()
 
 void TrashZone::retranslate()
 {
-    setToolTip(m_store ? m_store->tr(QStringLiteral("Drag any project card here to delete"),
-                                     QStringLiteral("Silmek için proje kartını buraya sürükleyin"))
-                       : QString());
+    setToolTip(m_store.tr(QStringLiteral("Drag any project card here to delete"),
+                          QStringLiteral("Silmek için proje kartını buraya sürükleyin")));
 }
 
 QColor TrashZone::symbolColor() const
@@ -274,11 +272,11 @@ void TrashZone::dragLeaveEvent(QDragLeaveEvent* event)
 void TrashZone::dropEvent(QDropEvent* event)
 {
     setTargeted(false);
-    if (!m_store || !event->mimeData()->hasText()) {
+    if (!event->mimeData()->hasText()) {
         event->ignore();
         return;
     }
-    if (m_store->handleTrashDrop(BoardColumn::droppedTexts(event->mimeData()->text())))
+    if (m_store.handleTrashDrop(BoardColumn::droppedTexts(event->mimeData()->text())))
         event->acceptProposedAction();
     else
         event->ignore();

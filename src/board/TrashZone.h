@@ -19,7 +19,7 @@ public:
     static constexpr int kSize = 40;
     static constexpr qreal kTargetedScale = 1.15;
 
-    explicit TrashZone(Store* store, QWidget* parent = nullptr);
+    explicit TrashZone(Store& store, QWidget* parent = nullptr);
     ~TrashZone() override;
 
     bool targeted() const { return m_targeted; }
@@ -50,7 +50,7 @@ private:
     void attachHalo();
     void placeHalo();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     bool m_targeted = false;
     qreal m_progress = 0;
     SpringAnimation* m_spring;

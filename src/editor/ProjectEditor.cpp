@@ -69,7 +69,7 @@ QString ProjectEditor::title(const Store& store, const EditorTarget& target)
                           : store.tr(QStringLiteral("Edit Project"), QStringLiteral("Projeyi Düzenle"));
 }
 
-ProjectEditor::ProjectEditor(Store* store, const EditorTarget& target, QDialog* sheet, QWidget* parent)
+ProjectEditor::ProjectEditor(Store& store, const EditorTarget& target, QDialog* sheet, QWidget* parent)
     : QWidget(parent ? parent : sheet), m_store(store), m_target(target), m_sheet(sheet),
       m_id(QUuid::createUuid())
 {
@@ -89,19 +89,19 @@ ProjectEditor::ProjectEditor(Store* store, const EditorTarget& target, QDialog* 
     auto* namePlate = new FieldPlate(12, Theme::cream(), Theme::border(), this);
     m_name = FieldPlate::plainLineEdit(Theme::font(12, QFont::DemiBold), namePlate);
     m_name->setObjectName(QStringLiteral("nameField"));
-    m_name->setPlaceholderText(m_store->tr(QStringLiteral("e.g. Brand Identity Overhaul"),
-                                           QStringLiteral("örn. Marka Kimliği Yenileme")));
+    m_name->setPlaceholderText(m_store.tr(QStringLiteral("e.g. Brand Identity Overhaul"),
+                                          QStringLiteral("örn. Marka Kimliği Yenileme")));
     auto* nameRow = new QHBoxLayout(namePlate);
     nameRow->setContentsMargins(14, 8, 14, 8);
     nameRow->addWidget(m_name);
     namePlate->setFocusProxy(m_name);
-    const QString nameTitle = m_store->tr(QStringLiteral("Project Name"), QStringLiteral("Proje Adı"));
+    const QString nameTitle = m_store.tr(QStringLiteral("Project Name"), QStringLiteral("Proje Adı"));
     m_name->setAccessibleName(nameTitle);
     column->addWidget(labelled(nameTitle, namePlate));
     column->addSpacing(kSpacing);
 
-    const QString clientTitle = m_store->tr(QStringLiteral("Client"), QStringLiteral("Müşteri"));
-    const QString categoryTitle = m_store->tr(QStringLiteral("Category"), QStringLiteral("Kategori"));
+    const QString clientTitle = m_store.tr(QStringLiteral("Client"), QStringLiteral("Müşteri"));
+    const QString categoryTitle = m_store.tr(QStringLiteral("Category"), QStringLiteral("Kategori"));
     m_client = new ComboField(clientTitle, this);
     m_client->setObjectName(QStringLiteral("clientField"));
     m_client->lineEdit()->setAccessibleName(clientTitle);
@@ -117,20 +117,20 @@ ProjectEditor::ProjectEditor(Store* store, const EditorTarget& target, QDialog* 
 
     m_fee = new AmountField({Theme::cream(), Theme::font(12, QFont::Bold), QMargins(14, 8, 14, 8)}, this);
     m_fee->setObjectName(QStringLiteral("feeField"));
-    m_fee->setPlaceholder(m_store->tr(QStringLiteral("6000"), QStringLiteral("300000")));
+    m_fee->setPlaceholder(m_store.tr(QStringLiteral("6000"), QStringLiteral("300000")));
     m_fee->lineEdit()->setAccessibleName(QStringLiteral("Fee"));
-    m_status = new StatusPicker(m_store->language(), this);
+    m_status = new StatusPicker(m_store.language(), this);
     m_status->setObjectName(QStringLiteral("statusPicker"));
     // Side by side with the fee, the same height keeps both titles on one line.
     m_status->setFixedHeight(m_fee->sizeHint().height());
     auto* money = new QHBoxLayout;
     money->setSpacing(kRowSpacing);
-    money->addWidget(labelled(m_store->tr(QStringLiteral("Fee"), QStringLiteral("Ücret")), m_fee), 1);
-    money->addWidget(labelled(m_store->tr(QStringLiteral("Status"), QStringLiteral("Durum")), m_status), 1);
+    money->addWidget(labelled(m_store.tr(QStringLiteral("Fee"), QStringLiteral("Ücret")), m_fee), 1);
+    money->addWidget(labelled(m_store.tr(QStringLiteral("Status"), QStringLiteral("Durum")), m_status), 1);
     column->addLayout(money);
     column->addSpacing(kSpacing);
 
-    column->addWidget(labelled(m_store->tr(QStringLiteral("Date"), QStringLiteral("Tarih")), buildDateRow()));
+    column->addWidget(labelled(m_store.tr(QStringLiteral("Date"), QStringLiteral("Tarih")), buildDateRow()));
     column->addSpacing(kSpacing);
     column->addWidget(buildOutsourceBox());
     column->addSpacing(kSpacing + 4);
@@ -156,12 +156,12 @@ ProjectEditor::ProjectEditor(Store* store, const EditorTarget& target, QDialog* 
     connect(m_fee, &AmountField::textChanged, this, changed);
     connect(m_outsource, &AmountField::textChanged, this, changed);
     connect(m_date, &QDateEdit::dateChanged, this, changed);
-    connect(m_store, &Store::dataChanged, this, [this] {
-        m_client->setOptions(m_store->data().clients);
-        m_category->setOptions(m_store->data().categories);
+    connect(&m_store, &Store::dataChanged, this, [this] {
+        m_client->setOptions(m_store.data().clients);
+        m_category->setOptions(m_store.data().categories);
     });
-    m_client->setOptions(m_store->data().clients);
-    m_category->setOptions(m_store->data().categories);
+    m_client->setOptions(m_store.data().clients);
+    m_category->setOptions(m_store.data().categories);
     setDay(QDateTime::currentDateTime());
     refresh();
 }
@@ -172,7 +172,7 @@ QWidget* ProjectEditor::buildHeader()
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, EditorHeader::kBelow);
     m_title = TextLabel::make(Theme::font(15, QFont::ExtraBold), Theme::ink(), header);
-    m_title->setText(title(*m_store, m_target));
+    m_title->setText(title(m_store, m_target));
     m_title->setObjectName(QStringLiteral("editorTitle"));
     m_close = new GlyphButton(
         {QStringLiteral("xmark"), Theme::muted(), 11, QFont::DemiBold, 28, Theme::cream(), QFont()}, header);
@@ -192,7 +192,7 @@ QWidget* ProjectEditor::labelled(const QString& title, QWidget* input)
     auto* stack = new QVBoxLayout(box);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(6);
-    stack->addWidget(new Eyebrow(title, Theme::muted(), m_store, box));
+    stack->addWidget(new Eyebrow(title, Theme::muted(), &m_store, box));
     input->setParent(box);
     stack->addWidget(input);
     return box;
@@ -244,11 +244,11 @@ QWidget* ProjectEditor::buildOutsourceBox()
     stack->setSpacing(6);
     auto* top = new QHBoxLayout;
     top->addWidget(
-        new Eyebrow(m_store->tr(QStringLiteral("Outsource Expenses"), QStringLiteral("Dış Kaynak Masrafı")),
-                    Theme::secondary(), m_store, box));
+        new Eyebrow(m_store.tr(QStringLiteral("Outsource Expenses"), QStringLiteral("Dış Kaynak Masrafı")),
+                    Theme::secondary(), &m_store, box));
     top->addStretch(1);
     top->addWidget(hintLabel(
-        m_store->tr(QStringLiteral("Contractor cut"), QStringLiteral("Alt yüklenici payı")), 10, box));
+        m_store.tr(QStringLiteral("Contractor cut"), QStringLiteral("Alt yüklenici payı")), 10, box));
     stack->addLayout(top);
     m_outsource = new AmountField({Qt::white, Theme::font(12, QFont::Medium), QMargins(14, 7, 14, 7)}, box);
     m_outsource->setObjectName(QStringLiteral("outsourceField"));
@@ -269,18 +269,18 @@ QWidget* ProjectEditor::buildButtons()
                                     Theme::font(12, QFont::DemiBold)},
                                    bar);
         m_delete->setObjectName(QStringLiteral("deleteButton"));
-        m_delete->setText(m_store->tr(QStringLiteral("Delete"), QStringLiteral("Sil")));
+        m_delete->setText(m_store.tr(QStringLiteral("Delete"), QStringLiteral("Sil")));
         connect(m_delete, &QAbstractButton::clicked, this, &ProjectEditor::deleteProject);
         row->addWidget(m_delete);
     }
     row->addStretch(1);
     m_cancel =
-        new OutlineButton(m_store->tr(QStringLiteral("Cancel"), QStringLiteral("İptal")), QString(), bar);
+        new OutlineButton(m_store.tr(QStringLiteral("Cancel"), QStringLiteral("İptal")), QString(), bar);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     // Return always means Save, wherever the focus is.
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QAbstractButton::clicked, this, &ProjectEditor::cancel);
-    m_save = new InkButton(m_store->tr(QStringLiteral("Save Project"), QStringLiteral("Projeyi Kaydet")),
+    m_save = new InkButton(m_store.tr(QStringLiteral("Save Project"), QStringLiteral("Projeyi Kaydet")),
                            QString(), bar);
     m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setDefault(true);
@@ -300,7 +300,7 @@ void ProjectEditor::showEvent(QShowEvent* event)
 
 double ProjectEditor::rate() const
 {
-    return m_store->language() == AppLanguage::tr ? CurrencyRate::usdToTry() : 1.0;
+    return m_store.language() == AppLanguage::tr ? CurrencyRate::usdToTry() : 1.0;
 }
 
 void ProjectEditor::load()
@@ -308,7 +308,7 @@ void ProjectEditor::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    const AppData& doc = m_store->data();
+    const AppData& doc = m_store.data();
     if (!m_target.isNew()) {
         const auto it = std::find_if(doc.projects.cbegin(), doc.projects.cend(),
                                      [this](const Project& p) { return p.id == m_target.id; });
@@ -327,8 +327,8 @@ void ProjectEditor::load()
         m_client->setText(doc.clients.value(0));
         m_category->setText(doc.categories.value(0));
         const QDateTime now = QDateTime::currentDateTime();
-        if (now.date().year() != m_store->activeYear()) {
-            const QDateTime midJune(QDate(m_store->activeYear(), 6, 15), QTime(12, 0));
+        if (now.date().year() != m_store.activeYear()) {
+            const QDateTime midJune(QDate(m_store.activeYear(), 6, 15), QTime(12, 0));
             setDay(midJune.isValid() ? midJune : now);
         }
     }
@@ -370,7 +370,7 @@ void ProjectEditor::refresh()
     m_saveOpacity->setOpacity(ready ? 1.0 : 0.5);
 
     const int year = m_date->date().year();
-    m_yearHint->setText(m_store->tr(QStringLiteral("Counts toward %1"), QStringLiteral("%1 yılına dahil"))
+    m_yearHint->setText(m_store.tr(QStringLiteral("Counts toward %1"), QStringLiteral("%1 yılına dahil"))
                             .arg(QString::number(year)));
 }
 
@@ -388,13 +388,13 @@ void ProjectEditor::save()
     p.outsource = m_outsource->amount(r).value_or(0);
     p.status = m_status->status();
     p.date = atNoon(QDateTime(m_date->date(), QTime(12, 0)));
-    m_store->save(p);
+    m_store.save(p);
     dismiss(true);
 }
 
 void ProjectEditor::deleteProject()
 {
-    m_store->deleteProject(m_id);
+    m_store.deleteProject(m_id);
     dismiss(true);
 }
 
@@ -411,6 +411,6 @@ void ProjectEditor::dismiss(bool accepted)
         else
             m_sheet->reject();
     } else {
-        m_store->setEditor(std::nullopt);
+        m_store.ui().setEditor(std::nullopt);
     }
 }

@@ -33,8 +33,8 @@ public:
     static QString title(const Store& store, const EditorTarget& target);
 
     // `sheet` is the dialog the editor lives in and dismisses; without one the editor clears
-    // Store.editor instead.
-    ProjectEditor(Store* store, const EditorTarget& target, QDialog* sheet, QWidget* parent = nullptr);
+    // ui().editor instead.
+    ProjectEditor(Store& store, const EditorTarget& target, QDialog* sheet, QWidget* parent = nullptr);
 
     const EditorTarget& target() const { return m_target; }
     QUuid projectId() const { return m_id; }
@@ -79,7 +79,7 @@ private:
     void refresh();
     void dismiss(bool accepted);
 
-    Store* m_store;
+    Store& m_store;
     EditorTarget m_target;
     QPointer<QDialog> m_sheet;
     QUuid m_id;

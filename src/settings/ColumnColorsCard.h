@@ -16,7 +16,7 @@ class ColumnColorsCard final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit ColumnColorsCard(Store* store, QWidget* parent = nullptr);
+    explicit ColumnColorsCard(Store& store, QWidget* parent = nullptr);
 
     // The fixed marker of a status row; it does not follow the chosen colour.
     static QColor markerColor(Status status);
@@ -28,7 +28,7 @@ private:
     void refreshColors();
     void retranslate();
 
-    Store* m_store;
+    Store& m_store;
     QLabel* m_title;
     TextLinkButton* m_reset;
     QMap<Status, ColorWell*> m_wells;

@@ -11,7 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-CurrencyCard::CurrencyCard(Store* store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
+CurrencyCard::CurrencyCard(Store& store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
 {
     setObjectName(QStringLiteral("currencyCard"));
     auto* row = new QHBoxLayout;
@@ -30,8 +30,8 @@ CurrencyCard::CurrencyCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
     row->addWidget(m_menu, 0, Qt::AlignVCenter);
     body()->addLayout(row);
 
-    connect(m_store, &Store::dataChanged, this, &CurrencyCard::refresh);
-    connect(m_store, &Store::languageChanged, this, &CurrencyCard::retranslate);
+    connect(&m_store, &Store::dataChanged, this, &CurrencyCard::refresh);
+    connect(&m_store, &Store::languageChanged, this, &CurrencyCard::retranslate);
     retranslate();
     refresh();
 }
@@ -41,21 +41,21 @@ void CurrencyCard::choose(int index)
     if (index < 0 || index >= m_menu->count())
         return;
     const QString code = m_menu->itemData(index).toString();
-    if (code == m_store->data().currency) {
+    if (code == m_store.data().currency) {
         refresh();
         return; // nothing changes, so nothing to confirm or save
     }
-    m_store->setCurrency(code);
+    m_store.setCurrency(code);
 }
 
 void CurrencyCard::refresh()
 {
     // A code outside the list selects nothing.
-    m_menu->setCurrentIndex(m_menu->findData(m_store->data().currency));
+    m_menu->setCurrentIndex(m_menu->findData(m_store.data().currency));
 }
 
 void CurrencyCard::retranslate()
 {
-    m_title->setText(m_store->tr(QStringLiteral("Choose Currency"), QStringLiteral("Para Birimi")));
-    m_menu->setAccessibleName(m_store->tr(QStringLiteral("Currency"), QStringLiteral("Para Birimi")));
+    m_title->setText(m_store.tr(QStringLiteral("Choose Currency"), QStringLiteral("Para Birimi")));
+    m_menu->setAccessibleName(m_store.tr(QStringLiteral("Currency"), QStringLiteral("Para Birimi")));
 }

@@ -12,7 +12,7 @@ class CurrencyCard final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit CurrencyCard(Store* store, QWidget* parent = nullptr);
+    explicit CurrencyCard(Store& store, QWidget* parent = nullptr);
 
     QComboBox* menu() const { return m_menu; }
     // Picks the option at index as the user would.
@@ -22,7 +22,7 @@ private:
     void refresh();
     void retranslate();
 
-    Store* m_store;
+    Store& m_store;
     QLabel* m_title;
     QComboBox* m_menu;
 };

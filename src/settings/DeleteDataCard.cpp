@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-DeleteDataCard::DeleteDataCard(Store* store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
+DeleteDataCard::DeleteDataCard(Store& store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
 {
     setObjectName(QStringLiteral("deleteDataCard"));
     auto* row = new QHBoxLayout;
@@ -32,7 +32,7 @@ DeleteDataCard::DeleteDataCard(Store* store, QWidget* parent) : PanelFrame(24, 2
     row->addWidget(m_button, 0, Qt::AlignVCenter);
     body()->addLayout(row);
 
-    connect(m_store, &Store::languageChanged, this, &DeleteDataCard::retranslate);
+    connect(&m_store, &Store::languageChanged, this, &DeleteDataCard::retranslate);
     retranslate();
 }
 
@@ -48,22 +48,22 @@ void DeleteDataCard::confirm()
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(QMessageBox::Warning);
-    const QString title = m_store->tr(QStringLiteral("Delete all Tallybrook data?"),
-                                      QStringLiteral("Tüm Tallybrook verileri silinsin mi?"));
+    const QString title = m_store.tr(QStringLiteral("Delete all Tallybrook data?"),
+                                     QStringLiteral("Tüm Tallybrook verileri silinsin mi?"));
     box->setWindowTitle(title);
     box->setText(title);
-    box->setInformativeText(m_store->tr(
+    box->setInformativeText(m_store.tr(
         QStringLiteral("Projects, clients, categories and settings on this computer will be removed. "
                        "This cannot be undone."),
         QStringLiteral("Bu bilgisayardaki projeler, müşteriler, kategoriler ve ayarlar silinecektir. "
                        "Bu işlem geri alınamaz.")));
     QPushButton* erase =
-        box->addButton(m_store->tr(QStringLiteral("Delete Everything"), QStringLiteral("Tümünü Sil")),
+        box->addButton(m_store.tr(QStringLiteral("Delete Everything"), QStringLiteral("Tümünü Sil")),
                        QMessageBox::DestructiveRole);
     QPushButton* sample = box->addButton(
-        m_store->tr(QStringLiteral("Replace with Sample Data"), QStringLiteral("Örnek Verileri Yükle")),
+        m_store.tr(QStringLiteral("Replace with Sample Data"), QStringLiteral("Örnek Verileri Yükle")),
         QMessageBox::AcceptRole);
-    QPushButton* cancel = box->addButton(m_store->tr(QStringLiteral("Cancel"), QStringLiteral("İptal")),
+    QPushButton* cancel = box->addButton(m_store.tr(QStringLiteral("Cancel"), QStringLiteral("İptal")),
                                          QMessageBox::RejectRole);
     erase->setObjectName(QStringLiteral("confirmDeleteEverything"));
     sample->setObjectName(QStringLiteral("confirmReplaceWithSample"));
@@ -73,9 +73,9 @@ void DeleteDataCard::confirm()
     box->setEscapeButton(cancel);
     connect(box, &QMessageBox::buttonClicked, this, [this, erase, sample](QAbstractButton* button) {
         if (button == erase)
-            m_store->eraseAll();
+            m_store.eraseAll();
         else if (button == sample)
-            m_store->restoreSample();
+            m_store.restoreSample();
     });
     // The box deletes itself later; from now on it no longer counts as shown.
     connect(box, &QDialog::finished, this, [this] { m_dialog = nullptr; });
@@ -101,10 +101,10 @@ void DeleteDataCard::dismissConfirmation()
 
 void DeleteDataCard::retranslate()
 {
-    m_title->setText(m_store->tr(QStringLiteral("Delete Data"), QStringLiteral("Verileri Sil")));
+    m_title->setText(m_store.tr(QStringLiteral("Delete Data"), QStringLiteral("Verileri Sil")));
     m_detail->setText(
-        m_store->tr(QStringLiteral("Erase every record, or restore the sample studio data."),
-                    QStringLiteral("Tüm kayıtları silin veya örnek stüdyo verilerini geri yükleyin.")));
-    m_button->setText(m_store->tr(QStringLiteral("Delete Data"), QStringLiteral("Verileri Sil")));
+        m_store.tr(QStringLiteral("Erase every record, or restore the sample studio data."),
+                   QStringLiteral("Tüm kayıtları silin veya örnek stüdyo verilerini geri yükleyin.")));
+    m_button->setText(m_store.tr(QStringLiteral("Delete Data"), QStringLiteral("Verileri Sil")));
     m_button->updateGeometry();
 }

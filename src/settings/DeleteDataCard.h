@@ -15,7 +15,7 @@ class DeleteDataCard final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit DeleteDataCard(Store* store, QWidget* parent = nullptr);
+    explicit DeleteDataCard(Store& store, QWidget* parent = nullptr);
 
     DangerButton* deleteButton() const { return m_button; }
     // True while the confirmation is shown.
@@ -28,7 +28,7 @@ private:
     void confirm();
     void retranslate();
 
-    Store* m_store;
+    Store& m_store;
     QLabel* m_title;
     QLabel* m_detail;
     DangerButton* m_button;

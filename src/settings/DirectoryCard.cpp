@@ -19,7 +19,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-DirectoryCard::Spec DirectoryCard::clients(Store* store)
+DirectoryCard::Spec DirectoryCard::clients(Store& store)
 {
     return {QStringLiteral("Clients Directory"),
             QStringLiteral("Müşteri Rehberi"),
@@ -27,13 +27,13 @@ DirectoryCard::Spec DirectoryCard::clients(Store* store)
             QStringLiteral("Müşteri"),
             QStringLiteral("New client name…"),
             QStringLiteral("Yeni müşteri adı…"),
-            [store] { return store->data().clients; },
-            [store](const QString& name) { store->addClient(name); },
-            [store](const QString& from, const QString& to) { store->editClient(from, to); },
-            [store](const QString& name) { store->removeClient(name); }};
+            [&store] { return store.data().clients; },
+            [&store](const QString& name) { store.addClient(name); },
+            [&store](const QString& from, const QString& to) { store.editClient(from, to); },
+            [&store](const QString& name) { store.removeClient(name); }};
 }
 
-DirectoryCard::Spec DirectoryCard::categories(Store* store)
+DirectoryCard::Spec DirectoryCard::categories(Store& store)
 {
     return {QStringLiteral("Disciplines & Categories"),
             QStringLiteral("Uzmanlıklar ve Kategoriler"),
@@ -41,13 +41,13 @@ DirectoryCard::Spec DirectoryCard::categories(Store* store)
             QStringLiteral("Kategori"),
             QStringLiteral("e.g. Spatial Design…"),
             QStringLiteral("örn. Marka Kimliği…"),
-            [store] { return store->data().categories; },
-            [store](const QString& name) { store->addCategory(name); },
-            [store](const QString& from, const QString& to) { store->editCategory(from, to); },
-            [store](const QString& name) { store->removeCategory(name); }};
+            [&store] { return store.data().categories; },
+            [&store](const QString& name) { store.addCategory(name); },
+            [&store](const QString& from, const QString& to) { store.editCategory(from, to); },
+            [&store](const QString& name) { store.removeCategory(name); }};
 }
 
-DirectoryCard::DirectoryCard(Store* store, Spec spec, QWidget* parent)
+DirectoryCard::DirectoryCard(Store& store, Spec spec, QWidget* parent)
     : PanelFrame(24, 24, parent), m_store(store), m_spec(std::move(spec))
 {
     setFixedHeight(kHeight);
@@ -91,8 +91,8 @@ DirectoryCard::DirectoryCard(Store* store, Spec spec, QWidget* parent)
             m_spec.remove(name);
     });
 
-    connect(m_store, &Store::dataChanged, this, &DirectoryCard::refreshItems);
-    connect(m_store, &Store::languageChanged, this, &DirectoryCard::retranslate);
+    connect(&m_store, &Store::dataChanged, this, &DirectoryCard::refreshItems);
+    connect(&m_store, &Store::languageChanged, this, &DirectoryCard::retranslate);
     retranslate();
     refreshItems();
 }
@@ -140,7 +140,7 @@ void DirectoryCard::openEditor(const QString& draft)
     m_editor = qobject_cast<DirectoryRowEditor*>(m_list->indexWidget(index));
     if (!m_editor)
         return;
-    m_editor->setLanguage(m_store->language());
+    m_editor->setLanguage(m_store.language());
     m_editor->field()->setText(draft);
     connect(m_editor->field(), &QLineEdit::textChanged, this,
             [this](const QString& text) { m_editingDraft = text; });
@@ -196,7 +196,7 @@ void DirectoryCard::refreshItems()
 {
     m_model->setNames(m_spec.items ? m_spec.items() : QStringList());
     m_badge->setText(
-        DirectoryText::badge(m_store->language(), m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
+        DirectoryText::badge(m_store.language(), m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
     if (!m_editingItem)
         return;
     const int row = m_model->rowOf(*m_editingItem);
@@ -216,7 +216,7 @@ void DirectoryCard::refreshItems()
 
 void DirectoryCard::retranslate()
 {
-    const AppLanguage language = m_store->language();
+    const AppLanguage language = m_store.language();
     m_title->setText(L10n::tr(language, m_spec.titleEn, m_spec.titleTr));
     m_addField->setPlaceholderText(L10n::tr(language, m_spec.placeholderEn, m_spec.placeholderTr));
     m_addField->setAccessibleName(m_addField->placeholderText());

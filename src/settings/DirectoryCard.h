@@ -36,10 +36,10 @@ public:
         std::function<void(const QString& name)> remove;
     };
     // The two directories of the settings page, wired to the store.
-    static Spec clients(Store* store);
-    static Spec categories(Store* store);
+    static Spec clients(Store& store);
+    static Spec categories(Store& store);
 
-    DirectoryCard(Store* store, Spec spec, QWidget* parent = nullptr);
+    DirectoryCard(Store& store, Spec spec, QWidget* parent = nullptr);
 
     // Local state.
     QString draft() const;
@@ -69,7 +69,7 @@ private:
     void openEditor(const QString& draft);
     void closeEditor();
 
-    Store* m_store;
+    Store& m_store;
     Spec m_spec;
     QLabel* m_title;
     CountBadge* m_badge;

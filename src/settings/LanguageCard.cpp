@@ -10,7 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-LanguageCard::LanguageCard(Store* store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
+LanguageCard::LanguageCard(Store& store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
 {
     setObjectName(QStringLiteral("languageCard"));
     auto* row = new QHBoxLayout;
@@ -36,18 +36,18 @@ LanguageCard::LanguageCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
     row->addWidget(m_picker, 0, Qt::AlignVCenter);
     body()->addLayout(row);
 
-    connect(m_store, &Store::languageChanged, this, &LanguageCard::refresh);
+    connect(&m_store, &Store::languageChanged, this, &LanguageCard::refresh);
     refresh();
 }
 
 void LanguageCard::choose(AppLanguage language)
 {
-    m_store->chooseLanguage(language);
+    m_store.chooseLanguage(language);
 }
 
 void LanguageCard::refresh()
 {
-    m_title->setText(m_store->tr(QStringLiteral("App Language"), QStringLiteral("Uygulama Dili")));
-    m_picker->setSelection(int(m_store->language()));
+    m_title->setText(m_store.tr(QStringLiteral("App Language"), QStringLiteral("Uygulama Dili")));
+    m_picker->setSelection(int(m_store.language()));
     m_picker->setAccessibleName(m_title->text());
 }

@@ -13,7 +13,7 @@ class LanguageCard final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit LanguageCard(Store* store, QWidget* parent = nullptr);
+    explicit LanguageCard(Store& store, QWidget* parent = nullptr);
 
     PillSegment* picker() const { return m_picker; }
 
@@ -21,7 +21,7 @@ private:
     void choose(AppLanguage language);
     void refresh();
 
-    Store* m_store;
+    Store& m_store;
     QLabel* m_title;
     PillSegment* m_picker;
 };

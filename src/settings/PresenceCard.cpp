@@ -24,7 +24,7 @@ bool shows(const char* key)
 }
 } // namespace
 
-PresenceCard::PresenceCard(Store* store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
+PresenceCard::PresenceCard(Store& store, QWidget* parent) : PanelFrame(24, 24, parent), m_store(store)
 {
     setObjectName(QStringLiteral("presenceCard"));
     body()->setSpacing(12);
@@ -56,7 +56,7 @@ PresenceCard::PresenceCard(Store* store, QWidget* parent) : PanelFrame(24, 24, p
     });
     // Without a tray the tray icon cannot be the only way back, so the task-bar entry stays.
     connect(TrayHost::instance(), &TrayHost::availabilityChanged, this, &PresenceCard::refresh);
-    connect(m_store, &Store::languageChanged, this, &PresenceCard::retranslate);
+    connect(&m_store, &Store::languageChanged, this, &PresenceCard::retranslate);
     retranslate();
     refresh();
 }
@@ -81,20 +81,19 @@ void PresenceCard::refresh()
     const bool tray = TrayHost::available();
     m_dock->setEnabled(!(dock && (!menuBar || !tray)));
     m_menuBar->setEnabled(!(menuBar && !dock));
-    m_dock->setToolTip(dock && !tray
-                           ? m_store->tr(QStringLiteral("This desktop has no system tray, so "
-                                                        "Tallybrook keeps its task-bar entry."),
-                                         QStringLiteral("Bu masaüstünde sistem tepsisi olmadığından "
-                                                        "Tallybrook görev çubuğunda kalır."))
-                           : QString());
+    m_dock->setToolTip(dock && !tray ? m_store.tr(QStringLiteral("This desktop has no system tray, so "
+                                                                 "Tallybrook keeps its task-bar entry."),
+                                                  QStringLiteral("Bu masaüstünde sistem tepsisi olmadığından "
+                                                                 "Tallybrook görev çubuğunda kalır."))
+                                     : QString());
 }
 
 void PresenceCard::retranslate()
 {
-    m_title->setText(m_store->tr(QStringLiteral("App Presence"), QStringLiteral("Uygulama Görünürlüğü")));
-    m_dockLabel->setText(m_store->tr(QStringLiteral("Show in Dock"), QStringLiteral("Dock'ta Göster")));
+    m_title->setText(m_store.tr(QStringLiteral("App Presence"), QStringLiteral("Uygulama Görünürlüğü")));
+    m_dockLabel->setText(m_store.tr(QStringLiteral("Show in Dock"), QStringLiteral("Dock'ta Göster")));
     m_menuBarLabel->setText(
-        m_store->tr(QStringLiteral("Show in Menu Bar"), QStringLiteral("Menü Çubuğunda Göster")));
+        m_store.tr(QStringLiteral("Show in Menu Bar"), QStringLiteral("Menü Çubuğunda Göster")));
     m_dock->setAccessibleName(m_dockLabel->text());
     m_menuBar->setAccessibleName(m_menuBarLabel->text());
     refresh();

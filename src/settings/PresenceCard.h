@@ -14,7 +14,7 @@ class PresenceCard final : public PanelFrame
     Q_OBJECT
 
 public:
-    explicit PresenceCard(Store* store, QWidget* parent = nullptr);
+    explicit PresenceCard(Store& store, QWidget* parent = nullptr);
 
     ToggleSwitch* dockSwitch() const { return m_dock; }
     ToggleSwitch* menuBarSwitch() const { return m_menuBar; }
@@ -24,7 +24,7 @@ private:
     void refresh();
     void retranslate();
 
-    Store* m_store;
+    Store& m_store;
     QLabel* m_title;
     QLabel* m_dockLabel;
     QLabel* m_menuBarLabel;

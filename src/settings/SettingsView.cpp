@@ -24,7 +24,7 @@ QVBoxLayout* column()
 }
 } // namespace
 
-SettingsView::SettingsView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+SettingsView::SettingsView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("page_settings"));
     auto* columns = new QHBoxLayout(this);
@@ -63,13 +63,13 @@ SettingsView::SettingsView(Store* store, QWidget* parent) : QWidget(parent), m_s
     }
     setMinimumWidth(2 * kMinimumColumn + kGap);
 
-    connect(m_store, &Store::tabChanged, this, &SettingsView::tabChanged);
+    connect(&m_store.ui(), &UiState::tabChanged, this, &SettingsView::tabChanged);
 }
 
 void SettingsView::tabChanged()
 {
     // Drafts, edits and the confirmation last only while the page is shown.
-    if (m_store->tab() == MainTab::settings)
+    if (m_store.ui().tab() == MainTab::settings)
         return;
     m_clients->discardLocalState();
     m_categories->discardLocalState();

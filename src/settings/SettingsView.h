@@ -16,7 +16,7 @@ class SettingsView final : public QWidget
     Q_OBJECT
 
 public:
-    explicit SettingsView(Store* store, QWidget* parent = nullptr);
+    explicit SettingsView(Store& store, QWidget* parent = nullptr);
 
     DirectoryCard* clientsCard() const { return m_clients; }
     DirectoryCard* categoriesCard() const { return m_categories; }
@@ -29,7 +29,7 @@ public:
 private:
     void tabChanged();
 
-    Store* m_store;
+    Store& m_store;
     DirectoryCard* m_clients;
     DirectoryCard* m_categories;
     LanguageCard* m_language;

@@ -17,7 +17,7 @@ constexpr int kShowAllFrom = 6;
 
 } // namespace
 
-CategoryCard::CategoryCard(Store* store, QWidget* parent)
+CategoryCard::CategoryCard(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
       m_subtitle(TextLabel::make(Theme::font(12), Theme::muted(), this)),
@@ -52,8 +52,7 @@ CategoryCard::CategoryCard(Store* store, QWidget* parent)
     column->addStretch(1);
 
     connect(m_showAll, &QAbstractButton::clicked, this, [this] { setShowAllCategories(true); });
-    if (store)
-        connect(store, &Store::languageChanged, this, &CategoryCard::retranslate);
+    connect(&store, &Store::languageChanged, this, &CategoryCard::retranslate);
     retranslate();
 }
 
@@ -108,11 +107,9 @@ QString CategoryCard::subtitle() const
 
 void CategoryCard::retranslate()
 {
-    if (!m_store)
-        return;
-    m_title->setText(m_store->tr(QStringLiteral("Category Breakdown"), QStringLiteral("Kategori Dağılımı")));
-    m_subtitle->setText(m_store->tr(QStringLiteral("Discipline revenue contribution"),
-                                    QStringLiteral("Uzmanlık alanlarına göre gelir katkısı")));
-    m_showAll->setText(m_store->tr(QStringLiteral("Show All"), QStringLiteral("Tümünü Göster")));
+    m_title->setText(m_store.tr(QStringLiteral("Category Breakdown"), QStringLiteral("Kategori Dağılımı")));
+    m_subtitle->setText(m_store.tr(QStringLiteral("Discipline revenue contribution"),
+                                   QStringLiteral("Uzmanlık alanlarına göre gelir katkısı")));
+    m_showAll->setText(m_store.tr(QStringLiteral("Show All"), QStringLiteral("Tümünü Göster")));
     m_showAll->updateGeometry();
 }

@@ -18,7 +18,7 @@ class CategoryCard final : public QWidget
     Q_OBJECT
 
 public:
-    explicit CategoryCard(Store* store, QWidget* parent = nullptr);
+    explicit CategoryCard(Store& store, QWidget* parent = nullptr);
 
     void setCategories(const QVector<NamedTotal>& categories, double gross);
 
@@ -35,7 +35,7 @@ public:
 private:
     void retranslate();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QLabel* m_title;
     QLabel* m_subtitle;
     CategoryRowsView* m_rows;

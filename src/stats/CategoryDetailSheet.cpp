@@ -24,7 +24,7 @@ GlyphButton::Look closeLook()
 }
 } // namespace
 
-CategoryDetailSheet::CategoryDetailSheet(Store* store, const QVector<NamedTotal>& categories, double gross,
+CategoryDetailSheet::CategoryDetailSheet(Store& store, const QVector<NamedTotal>& categories, double gross,
                                          QWidget* parent)
     : QWidget(parent), m_store(store),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
@@ -64,10 +64,8 @@ CategoryDetailSheet::CategoryDetailSheet(Store* store, const QVector<NamedTotal>
     column->addLayout(header);
     column->addWidget(m_list, 1);
 
-    if (store) {
-        connect(store, &Store::languageChanged, this, &CategoryDetailSheet::retranslate);
-        connect(store, &Store::rateChanged, this, &CategoryDetailSheet::retranslate);
-    }
+    connect(&store, &Store::languageChanged, this, &CategoryDetailSheet::retranslate);
+    connect(&store, &Store::rateChanged, this, &CategoryDetailSheet::retranslate);
     retranslate();
     setCategories(categories, gross);
 }
@@ -95,10 +93,8 @@ QString CategoryDetailSheet::title() const
 
 void CategoryDetailSheet::retranslate()
 {
-    if (!m_store)
-        return;
-    m_title->setText(m_store->tr(QStringLiteral("All Categories"), QStringLiteral("Tüm Kategoriler")));
-    m_close->setAccessibleName(m_store->tr(QStringLiteral("Close"), QStringLiteral("Kapat")));
+    m_title->setText(m_store.tr(QStringLiteral("All Categories"), QStringLiteral("Tüm Kategoriler")));
+    m_close->setAccessibleName(m_store.tr(QStringLiteral("Close"), QStringLiteral("Kapat")));
     m_list->viewport()->update();
 }
 

@@ -2,7 +2,6 @@
 
 #include "model/TextTotals.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class CategoryListModel;
@@ -20,7 +19,7 @@ public:
     static constexpr int kWidth = 340;
     static constexpr int kHeight = 360;
 
-    CategoryDetailSheet(Store* store, const QVector<NamedTotal>& categories, double gross,
+    CategoryDetailSheet(Store& store, const QVector<NamedTotal>& categories, double gross,
                         QWidget* parent = nullptr);
 
     void setCategories(const QVector<NamedTotal>& categories, double gross);
@@ -40,7 +39,7 @@ protected:
 private:
     void retranslate();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QLabel* m_title;
     GlyphButton* m_close;
     CategoryListModel* m_model;

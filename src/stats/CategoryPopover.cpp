@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-CategoryPopover::CategoryPopover(Store* store, const QVector<NamedTotal>& categories, double gross,
+CategoryPopover::CategoryPopover(Store& store, const QVector<NamedTotal>& categories, double gross,
                                  QWidget* parent)
     : QWidget(parent, Qt::Popup), m_sheet(new CategoryDetailSheet(store, categories, gross, this))
 {

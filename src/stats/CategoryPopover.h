@@ -2,7 +2,6 @@
 
 #include "model/TextTotals.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class CategoryDetailSheet;
@@ -15,7 +14,7 @@ class CategoryPopover final : public QWidget
     Q_OBJECT
 
 public:
-    CategoryPopover(Store* store, const QVector<NamedTotal>& categories, double gross,
+    CategoryPopover(Store& store, const QVector<NamedTotal>& categories, double gross,
                     QWidget* parent = nullptr);
 
     CategoryDetailSheet* sheet() const { return m_sheet; }

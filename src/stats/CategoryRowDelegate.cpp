@@ -6,7 +6,7 @@
 
 #include <QPainter>
 
-CategoryRowDelegate::CategoryRowDelegate(Store* store, QObject* parent)
+CategoryRowDelegate::CategoryRowDelegate(Store& store, QObject* parent)
     : QStyledItemDelegate(parent), m_store(store)
 {}
 
@@ -20,12 +20,10 @@ QRectF CategoryRowDelegate::rowRect(const QRect& item, const QModelIndex& index)
 void CategoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
-    if (!m_store)
-        return;
     const double share = index.data(CategoryListModel::ShareRole).toDouble();
     const CategoryRowPainter::Texts texts{
-        index.data(Qt::DisplayRole).toString(), m_store->percent(share),
-        m_store->money(index.data(CategoryListModel::AmountRole).toDouble())};
+        index.data(Qt::DisplayRole).toString(), m_store.percent(share),
+        m_store.money(index.data(CategoryListModel::AmountRole).toDouble())};
     CategoryRowPainter::paint(*painter, rowRect(option.rect, index), CategoryRowPainter::sheetLook(), texts,
                               share);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QStyledItemDelegate>
 
 class Store;
@@ -16,7 +15,7 @@ public:
     static constexpr int kEdge = 8;
     static constexpr int kTrailing = 4;
 
-    explicit CategoryRowDelegate(Store* store, QObject* parent = nullptr);
+    explicit CategoryRowDelegate(Store& store, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -25,5 +24,5 @@ public:
     static QRectF rowRect(const QRect& item, const QModelIndex& index);
 
 private:
-    QPointer<Store> m_store;
+    Store& m_store;
 };

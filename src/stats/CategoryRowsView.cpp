@@ -1,10 +1,10 @@
 #include "stats/CategoryRowsView.h"
 #include "stats/CategoryRowsAccessible.h"
 
+#include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "stats/CategoryRowPainter.h"
-#include "model/StatsFigures.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -16,19 +16,17 @@ int rowHeight()
 }
 } // namespace
 
-CategoryRowsView::CategoryRowsView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+CategoryRowsView::CategoryRowsView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     CategoryRowsAccessible::install();
     setObjectName(QStringLiteral("categoryRows"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(sizeHint().height());
-    if (store) {
-        for (auto signal : {&Store::languageChanged, &Store::rateChanged})
-            connect(store, signal, this, [this] {
-                refreshAccessibility();
-                update();
-            });
-    }
+    for (auto signal : {&Store::languageChanged, &Store::rateChanged})
+        connect(&store, signal, this, [this] {
+            refreshAccessibility();
+            update();
+        });
     refreshAccessibility();
 }
 
@@ -51,21 +49,20 @@ QString CategoryRowsView::nameText(int position) const
         return {};
     if (position < m_shown.size())
         return Text::shown(m_shown[position].name);
-    return m_store ? m_store->tr(QStringLiteral("N/A"), QStringLiteral("Boş")) : QStringLiteral("N/A");
+    return m_store.tr(QStringLiteral("N/A"), QStringLiteral("Boş"));
 }
 
 QString CategoryRowsView::figuresText(int position) const
 {
     if (position < 0 || position >= kRows)
         return {};
-    if (position >= m_shown.size() || !m_store) {
+    if (position >= m_shown.size()) {
         // Fixed texts: a placeholder does not follow the selected currency.
-        return m_store ? m_store->tr(QStringLiteral("0% ($0)"), QStringLiteral("%0 (0 ₺)"))
-                       : QStringLiteral("0% ($0)");
+        return m_store.tr(QStringLiteral("0% ($0)"), QStringLiteral("%0 (0 ₺)"));
     }
     const NamedTotal& row = m_shown[position];
-    return m_store->percent(StatsFigures::share(row.amount, m_gross)) + QStringLiteral(" (") +
-           m_store->money(row.amount) + QStringLiteral(")");
+    return m_store.percent(StatsFigures::share(row.amount, m_gross)) + QStringLiteral(" (") +
+           m_store.money(row.amount) + QStringLiteral(")");
 }
 
 QSize CategoryRowsView::sizeHint() const
@@ -84,12 +81,12 @@ void CategoryRowsView::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     for (int i = 0; i < kRows; ++i) {
-        if (i < m_shown.size() && m_store) {
+        if (i < m_shown.size()) {
             const NamedTotal& row = m_shown[i];
             const double share = StatsFigures::share(row.amount, m_gross);
             CategoryRowPainter::paint(
                 p, rowRect(i), CategoryRowPainter::cardLook(),
-                {Text::shown(row.name), m_store->percent(share), m_store->money(row.amount)}, share);
+                {Text::shown(row.name), m_store.percent(share), m_store.money(row.amount)}, share);
         } else {
             CategoryRowPainter::paintPlaceholder(p, rowRect(i), nameText(i), figuresText(i));
         }

@@ -2,7 +2,6 @@
 
 #include "model/TextTotals.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class Store;
@@ -19,7 +18,7 @@ public:
     static constexpr int kTop = 10;
     static constexpr int kBottom = 20;
 
-    explicit CategoryRowsView(Store* store, QWidget* parent = nullptr);
+    explicit CategoryRowsView(Store& store, QWidget* parent = nullptr);
 
     // Keeps the first five of `categories`.
     void setCategories(const QVector<NamedTotal>& categories, double gross);
@@ -41,7 +40,7 @@ protected:
 private:
     void refreshAccessibility();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QVector<NamedTotal> m_shown;
     double m_gross = 0;
 };

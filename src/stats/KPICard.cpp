@@ -33,12 +33,11 @@ QFont detailFont()
 }
 } // namespace
 
-KPICard::KPICard(Store* store, const QString& icon, QWidget* parent)
+KPICard::KPICard(Store& store, const QString& icon, QWidget* parent)
     : QWidget(parent), m_icon(icon), m_store(store)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    if (store)
-        connect(store, &Store::languageChanged, this, qOverload<>(&QWidget::update));
+    connect(&store, &Store::languageChanged, this, qOverload<>(&QWidget::update));
 }
 
 void KPICard::setTexts(const QString& title, const QString& value, const QString& detail)
@@ -55,7 +54,7 @@ void KPICard::setTexts(const QString& title, const QString& value, const QString
 
 QString KPICard::shownTitle() const
 {
-    const QString upper = L10n::upper(m_store ? m_store->language() : AppLanguage::en, m_title);
+    const QString upper = L10n::upper(m_store.language(), m_title);
     return QFontMetrics(titleFont()).elidedText(upper, Qt::ElideRight, titleRect().width());
 }
 

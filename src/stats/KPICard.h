@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class Store;
@@ -12,7 +11,7 @@ class KPICard final : public QWidget
     Q_OBJECT
 
 public:
-    KPICard(Store* store, const QString& icon, QWidget* parent = nullptr);
+    KPICard(Store& store, const QString& icon, QWidget* parent = nullptr);
 
     void setTexts(const QString& title, const QString& value, const QString& detail);
     QString title() const { return m_title; }
@@ -40,5 +39,5 @@ private:
     QString m_icon;
     QString m_value;
     QString m_detail;
-    QPointer<Store> m_store;
+    Store& m_store;
 };

@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-StatsHeader::StatsHeader(Store* store, QWidget* parent)
+StatsHeader::StatsHeader(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store),
       m_title(TextLabel::make(Theme::font(20, QFont::ExtraBold), Theme::ink(), this)),
       m_subtitle(TextLabel::make(Theme::font(12), Theme::muted(), this)),
@@ -36,14 +36,10 @@ StatsHeader::StatsHeader(Store* store, QWidget* parent)
     row->addWidget(m_yearMenu, 0, Qt::AlignVCenter);
     row->addWidget(m_range, 0, Qt::AlignVCenter);
 
-    connect(m_range, &PillSegment::selectionChanged, this, [this](const QVariant& value) {
-        if (m_store)
-            m_store->setStatsAllTime(value.toBool());
-    });
-    if (store) {
-        connect(store, &Store::languageChanged, this, &StatsHeader::retranslate);
-        connect(store, &Store::statsAllTimeChanged, this, &StatsHeader::syncRange);
-    }
+    connect(m_range, &PillSegment::selectionChanged, this,
+            [this](const QVariant& value) { m_store.ui().setStatsAllTime(value.toBool()); });
+    connect(&store, &Store::languageChanged, this, &StatsHeader::retranslate);
+    connect(&store.ui(), &UiState::statsAllTimeChanged, this, &StatsHeader::syncRange);
     retranslate();
 }
 
@@ -59,23 +55,20 @@ QString StatsHeader::subtitle() const
 
 void StatsHeader::retranslate()
 {
-    if (!m_store)
-        return;
-    m_title->setText(m_store->tr(QStringLiteral("Financial Performance & Analytics"),
-                                 QStringLiteral("Finansal Performans")));
+    m_title->setText(m_store.tr(QStringLiteral("Financial Performance & Analytics"),
+                                QStringLiteral("Finansal Performans")));
     m_subtitle->setText(
-        m_store->tr(QStringLiteral("Realized revenues, peak production months, and high-value accounts"),
-                    QStringLiteral("Gerçekleşen gelirler, en verimli aylar ve yüksek bütçeli müşteriler")));
+        m_store.tr(QStringLiteral("Realized revenues, peak production months, and high-value accounts"),
+                   QStringLiteral("Gerçekleşen gelirler, en verimli aylar ve yüksek bütçeli müşteriler")));
     m_range->setOptions(
-        {{false, m_store->tr(QStringLiteral("Selected Year"), QStringLiteral("Seçilen Yıl")), QString()},
-         {true, m_store->tr(QStringLiteral("All Time"), QStringLiteral("Tüm Zamanlar")), QString()}});
+        {{false, m_store.tr(QStringLiteral("Selected Year"), QStringLiteral("Seçilen Yıl")), QString()},
+         {true, m_store.tr(QStringLiteral("All Time"), QStringLiteral("Tüm Zamanlar")), QString()}});
     syncRange();
 }
 
 void StatsHeader::syncRange()
 {
-    if (m_store)
-        m_range->setSelection(m_store->statsAllTime());
+    m_range->setSelection(m_store.ui().statsAllTime());
 }
 
 void StatsHeader::paintEvent(QPaintEvent*)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class PillSegment;
@@ -15,7 +14,7 @@ class StatsHeader final : public QWidget
     Q_OBJECT
 
 public:
-    explicit StatsHeader(Store* store, QWidget* parent = nullptr);
+    explicit StatsHeader(Store& store, QWidget* parent = nullptr);
 
     QString title() const;
     QString subtitle() const;
@@ -29,7 +28,7 @@ private:
     void retranslate();
     void syncRange();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QLabel* m_title;
     QLabel* m_subtitle;
     YearMenu* m_yearMenu;

@@ -1,11 +1,11 @@
 #include "stats/StatsView.h"
 
+#include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
-#include "model/StatsFigures.h"
 #include "stats/StatsHeader.h"
 #include "ui/PanelFrame.h"
 #include "ui/TextLabel.h"
@@ -28,7 +28,7 @@ QString paidCount(const Store& store, int n)
 }
 } // namespace
 
-StatsView::StatsView(Store* store, QWidget* parent)
+StatsView::StatsView(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_header(new StatsHeader(store, this)),
       m_chartTitle(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
       m_chartHint(TextLabel::make(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
@@ -76,13 +76,11 @@ StatsView::StatsView(Store* store, QWidget* parent)
     page->addLayout(lower);
     page->addStretch(1);
 
-    if (store) {
-        connect(store, &Store::dataChanged, this, &StatsView::changed);
-        connect(store, &Store::activeYearChanged, this, &StatsView::changed);
-        connect(store, &Store::statsAllTimeChanged, this, &StatsView::changed);
-        connect(store, &Store::languageChanged, this, &StatsView::changed);
-        connect(store, &Store::rateChanged, this, &StatsView::changed);
-    }
+    connect(&store, &Store::dataChanged, this, &StatsView::changed);
+    connect(&store, &Store::activeYearChanged, this, &StatsView::changed);
+    connect(&store.ui(), &UiState::statsAllTimeChanged, this, &StatsView::changed);
+    connect(&store, &Store::languageChanged, this, &StatsView::changed);
+    connect(&store, &Store::rateChanged, this, &StatsView::changed);
     refresh();
 }
 
@@ -109,11 +107,9 @@ void StatsView::changed()
 void StatsView::refresh()
 {
     m_stale = false;
-    if (!m_store)
-        return;
-    const Store& store = *m_store;
+    const Store& store = m_store;
     const AppLanguage language = store.language();
-    const bool allTime = store.statsAllTime();
+    const bool allTime = store.ui().statsAllTime();
     const StatsFigures::Figures f =
         StatsFigures::compute(store.data().projects, allTime, store.activeYear(), language);
     const QString none = store.tr(QStringLiteral("None"), QStringLiteral("Yok"));

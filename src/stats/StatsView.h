@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class CategoryCard;
@@ -18,7 +17,7 @@ class StatsView final : public QWidget
     Q_OBJECT
 
 public:
-    explicit StatsView(Store* store, QWidget* parent = nullptr);
+    explicit StatsView(Store& store, QWidget* parent = nullptr);
 
     StatsHeader* header() const { return m_header; }
     KPICard* card(int index) const { return m_cards.value(index); }
@@ -37,7 +36,7 @@ protected:
 private:
     void changed();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     StatsHeader* m_header;
     QVector<KPICard*> m_cards;
     QLabel* m_chartTitle;

@@ -23,5 +23,6 @@ private:
 
     QString m_text;
     QColor m_color;
+    // Optional: plain labels have no store, and one that goes first leaves a label that works.
     QPointer<Store> m_store;
 };

@@ -17,7 +17,7 @@ constexpr int kGap = 6;
 
 } // namespace
 
-YearMenu::YearMenu(Store* store, QWidget* parent)
+YearMenu::YearMenu(Store& store, QWidget* parent)
     : QPushButton(parent), m_store(store), m_menu(new QMenu(this))
 {
     KeyboardFocus::track(this);
@@ -30,14 +30,13 @@ YearMenu::YearMenu(Store* store, QWidget* parent)
     setMenu(m_menu);
     // The years come from the projects: gathered when the menu opens, not on every change.
     connect(m_menu, &QMenu::aboutToShow, this, &YearMenu::rebuildMenu);
-    if (store)
-        connect(store, &Store::activeYearChanged, this, &YearMenu::refresh);
+    connect(&store, &Store::activeYearChanged, this, &YearMenu::refresh);
     refresh();
 }
 
 void YearMenu::refresh()
 {
-    const int year = m_store ? m_store->activeYear() : 0;
+    const int year = m_store.activeYear();
     // A plain integer: no grouping separator whatever the locale.
     setText(QString::number(year));
     setAccessibleName(QStringLiteral("Year %1").arg(year));
@@ -48,17 +47,15 @@ void YearMenu::refresh()
 void YearMenu::rebuildMenu()
 {
     m_menu->clear();
-    if (!m_store)
-        return;
-    const int active = m_store->activeYear();
-    for (int year : m_store->years()) {
+    const int active = m_store.activeYear();
+    for (int year : m_store.years()) {
         QAction* action = m_menu->addAction(QString::number(year));
         action->setCheckable(true);
         action->setChecked(year == active);
         action->setData(year);
         connect(action, &QAction::triggered, this, [this, year] {
-            if (m_store && m_store->activeYear() != year)
-                m_store->setActiveYear(year);
+            if (m_store.activeYear() != year)
+                m_store.setActiveYear(year);
         });
     }
 }

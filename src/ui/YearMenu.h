@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QPushButton>
 
 class QMenu;
@@ -12,7 +11,7 @@ class YearMenu final : public QPushButton
     Q_OBJECT
 
 public:
-    explicit YearMenu(Store* store, QWidget* parent = nullptr);
+    explicit YearMenu(Store& store, QWidget* parent = nullptr);
 
     // The menu as it is shown (rebuilt from the store's years each time it opens).
     QMenu* popupMenu() const { return m_menu; }
@@ -28,6 +27,6 @@ protected:
 private:
     void refresh();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QMenu* m_menu;
 };

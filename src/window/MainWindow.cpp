@@ -1,14 +1,14 @@
 #include "window/MainWindow.h"
 
 #include "board/DragScroller.h"
-#include "window/MainWindowHeader.h"
-#include "window/MainWindowSheet.h"
-#include "window/SearchBar.h"
-#include "window/ToastView.h"
 #include "model/Store.h"
 #include "ui/Announcer.h"
 #include "ui/CreamScroller.h"
 #include "ui/Theme.h"
+#include "window/MainWindowHeader.h"
+#include "window/MainWindowSheet.h"
+#include "window/SearchBar.h"
+#include "window/ToastView.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -47,7 +47,7 @@ protected:
 };
 } // namespace
 
-MainWindow::MainWindow(Store* store, MainWindowPages::Factory pages, QWidget* parent)
+MainWindow::MainWindow(Store& store, MainWindowPages::Factory pages, QWidget* parent)
     : QMainWindow(parent), m_store(store), m_factory(std::move(pages))
 {
     // Presence finds the main window by this name.
@@ -92,14 +92,12 @@ MainWindow::MainWindow(Store* store, MainWindowPages::Factory pages, QWidget* pa
     m_announcer = new Announcer(content);
     m_sheet = new MainWindowSheet(store, this);
 
-    if (m_store) {
-        connect(m_store, &Store::tabChanged, this, [this] {
-            showTab(m_store->tab());
-            // The page is named as the tabs switch, whichever way they were switched.
-            m_announcer->say(m_store->tabTitle(m_store->tab()));
-        });
-        showTab(m_store->tab());
-    }
+    connect(&m_store.ui(), &UiState::tabChanged, this, [this] {
+        showTab(m_store.ui().tab());
+        // The page is named as the tabs switch, whichever way they were switched.
+        m_announcer->say(m_store.tabTitle(m_store.ui().tab()));
+    });
+    showTab(m_store.ui().tab());
 }
 
 void MainWindow::installMenuBar(QMenuBar* bar)

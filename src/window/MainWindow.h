@@ -1,11 +1,10 @@
 #pragma once
 
-#include "window/MainWindowPages.h"
 #include "model/StoreTypes.h"
+#include "window/MainWindowPages.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 
 class MainWindowHeader;
 class MainWindowSheet;
@@ -27,13 +26,13 @@ public:
     static constexpr QSize kMinimumSize{1040, 680};
     static constexpr QSize kDefaultSize{1320, 860};
 
-    explicit MainWindow(Store* store, MainWindowPages::Factory pages = &MainWindowPages::standard,
+    explicit MainWindow(Store& store, MainWindowPages::Factory pages = &MainWindowPages::standard,
                         QWidget* parent = nullptr);
 
     // Puts the application's menu bar on top of the header, in the header's cream.
     void installMenuBar(QMenuBar* bar);
 
-    Store* store() const { return m_store; }
+    Store& store() const { return m_store; }
     MainWindowHeader* header() const { return m_header; }
     SearchBar* searchBar() const { return m_searchBar; }
     QScrollArea* pageArea() const { return m_area; }
@@ -54,7 +53,7 @@ protected:
 private:
     void showTab(MainTab tab);
 
-    Store* m_store;
+    Store& m_store;
     MainWindowPages::Factory m_factory;
     MainWindowHeader* m_header;
     SearchBar* m_searchBar;

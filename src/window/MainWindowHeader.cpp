@@ -48,7 +48,7 @@ GlyphButton::Look searchLook()
 }
 } // namespace
 
-MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+MainWindowHeader::MainWindowHeader(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("header"));
     m_grid = new QGridLayout(this);
@@ -84,30 +84,27 @@ MainWindowHeader::MainWindowHeader(Store* store, QWidget* parent) : QWidget(pare
     for (QWidget* w : std::initializer_list<QWidget*>{m_tabs, m_tip, m_years, m_search, m_newProject})
         w->installEventFilter(this);
 
-    if (m_store) {
-        connect(m_logo, &QAbstractButton::clicked, m_store, [this] { m_store->setTab(MainTab::board); });
-        connect(m_search, &QAbstractButton::clicked, m_store,
-                [this] { m_store->setSearchVisible(!m_store->searchVisible()); });
-        connect(m_newProject, &QAbstractButton::clicked, m_store,
-                [this] { m_store->setEditor(EditorTarget::newProject()); });
-        connect(m_tabs, &PillSegment::selectionChanged, m_store,
-                [this](const QVariant& v) { m_store->setTab(MainTab(v.toInt())); });
-        connect(m_store, &Store::tabChanged, this, [this] { m_tabs->setSelection(int(m_store->tab())); });
-        connect(m_store, &Store::languageChanged, this, &MainWindowHeader::retranslate);
-    }
+    connect(m_logo, &QAbstractButton::clicked, &m_store, [this] { m_store.ui().setTab(MainTab::board); });
+    connect(m_search, &QAbstractButton::clicked, &m_store,
+            [this] { m_store.ui().setSearchVisible(!m_store.ui().searchVisible()); });
+    connect(m_newProject, &QAbstractButton::clicked, &m_store,
+            [this] { m_store.ui().setEditor(EditorTarget::newProject()); });
+    connect(m_tabs, &PillSegment::selectionChanged, &m_store,
+            [this](const QVariant& v) { m_store.ui().setTab(MainTab(v.toInt())); });
+    connect(&m_store.ui(), &UiState::tabChanged, this,
+            [this] { m_tabs->setSelection(int(m_store.ui().tab())); });
+    connect(&m_store, &Store::languageChanged, this, &MainWindowHeader::retranslate);
     retranslate();
 }
 
 void MainWindowHeader::retranslate()
 {
-    if (!m_store)
-        return;
-    const Store& s = *m_store;
+    const Store& s = m_store;
     QVector<PillSegment::Option> options;
     for (MainTab tab : MainTabInfo::all)
         options.append({int(tab), s.tabTitle(tab), QString()});
     m_tabs->setOptions(options);
-    m_tabs->setSelection(int(s.tab()));
+    m_tabs->setSelection(int(s.ui().tab()));
     m_search->setToolTip(s.tr(QStringLiteral("Search (Ctrl+F)"), QStringLiteral("Ara (Ctrl+F)")));
     m_newProject->setText(s.tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje")));
     m_newProject->setToolTip(

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class InkButton;
@@ -19,7 +18,7 @@ class MainWindowHeader final : public QWidget
     Q_OBJECT
 
 public:
-    explicit MainWindowHeader(Store* store, QWidget* parent = nullptr);
+    explicit MainWindowHeader(Store& store, QWidget* parent = nullptr);
 
     // The space above the rows; smaller when a menu bar already sits above the header.
     void setTopPadding(int padding);
@@ -45,7 +44,7 @@ private:
     void retranslate();
     void placeCentre();
 
-    Store* m_store;
+    Store& m_store;
     QGridLayout* m_grid;
     QAbstractButton* m_logo;
     YearMenu* m_years;

@@ -8,7 +8,7 @@
 
 namespace MainWindowPages {
 
-QWidget* standard(MainTab tab, Store* store, QWidget* parent)
+QWidget* standard(MainTab tab, Store& store, QWidget* parent)
 {
     switch (tab) {
     case MainTab::board:

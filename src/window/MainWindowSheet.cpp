@@ -1,19 +1,18 @@
 #include "window/MainWindowSheet.h"
 
 #include "editor/ProjectEditor.h"
-#include "window/SheetModality.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
+#include "window/SheetModality.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QVBoxLayout>
 
-MainWindowSheet::MainWindowSheet(Store* store, QWidget* window)
+MainWindowSheet::MainWindowSheet(Store& store, QWidget* window)
     : QObject(window), m_store(store), m_window(window), m_factory(&MainWindowSheet::standardEditor)
 {
-    if (m_store)
-        connect(m_store, &Store::editorChanged, this, &MainWindowSheet::sync);
+    connect(&m_store.ui(), &UiState::editorChanged, this, &MainWindowSheet::sync);
 }
 
 MainWindowSheet::~MainWindowSheet()
@@ -30,16 +29,16 @@ void MainWindowSheet::setEditorFactory(EditorFactory factory)
     sync();
 }
 
-QWidget* MainWindowSheet::standardEditor(Store* store, const EditorTarget& target, QDialog* sheet)
+QWidget* MainWindowSheet::standardEditor(Store& store, const EditorTarget& target, QDialog* sheet)
 {
     return new ProjectEditor(store, target, sheet);
 }
 
 void MainWindowSheet::sync()
 {
-    if (!m_store || !m_window)
+    if (!m_window)
         return;
-    const auto& target = m_store->editor();
+    const auto& target = m_store.ui().editor();
     if (!target) {
         close();
         return;
@@ -54,7 +53,7 @@ void MainWindowSheet::sync()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the window's content only: the window commands of the menu bar stay reachable.
     new SheetModality(dialog, m_window);
-    dialog->setWindowTitle(ProjectEditor::title(*m_store, *target));
+    dialog->setWindowTitle(ProjectEditor::title(m_store, *target));
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     // A sheet is as large as its content: it cannot be resized or maximised.
@@ -66,8 +65,7 @@ void MainWindowSheet::sync()
         if (m_dialog == dialog) {
             m_dialog = nullptr;
             m_identity.clear();
-            if (m_store)
-                m_store->setEditor(std::nullopt);
+            m_store.ui().setEditor(std::nullopt);
         }
     });
     m_dialog = dialog;

@@ -27,7 +27,7 @@ const QColor kStroke(0xF5, 0xDE, 0xCA);
 const QColor kBulb(0xD9, 0x77, 0x06);
 } // namespace
 
-SampleTip::SampleTip(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+SampleTip::SampleTip(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("sampleTip"));
     setCursor(Qt::PointingHandCursor);
@@ -42,12 +42,11 @@ SampleTip::SampleTip(Store* store, QWidget* parent) : QWidget(parent), m_store(s
         if (isDismissed())
             hide();
     });
-    if (m_store)
-        connect(m_store, &Store::languageChanged, this, [this] {
-            setAccessibleName(text());
-            updateGeometry();
-            update();
-        });
+    connect(&m_store, &Store::languageChanged, this, [this] {
+        setAccessibleName(text());
+        updateGeometry();
+        update();
+    });
     connect(PreferenceSignals::instance(), &PreferenceSignals::changed, this, [this](const QString& key) {
         if (key == QLatin1String(Preferences::kDismissedSampleDataTip))
             follow();
@@ -95,7 +94,7 @@ QString SampleTip::text() const
     const QString en = QStringLiteral("You can erase sample data anytime from Settings / Delete Data.");
     const QString tr = QStringLiteral(
         "Örnek verileri tek tuşla silmek için Settings / Delete Data düğmesine basabilirsiniz.");
-    return m_store ? m_store->tr(en, tr) : en;
+    return m_store.tr(en, tr);
 }
 
 QSize SampleTip::sizeHint() const
@@ -178,8 +177,7 @@ void SampleTip::mouseReleaseEvent(QMouseEvent* event)
         dismiss();
         return;
     }
-    if (m_store)
-        m_store->setTab(MainTab::settings);
+    m_store.ui().setTab(MainTab::settings);
     dismiss();
 }
 
@@ -189,8 +187,7 @@ void SampleTip::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_store)
-            m_store->setTab(MainTab::settings);
+        m_store.ui().setTab(MainTab::settings);
         dismiss();
         return;
     case Qt::Key_Delete:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class QVariantAnimation;
@@ -13,7 +12,7 @@ class SampleTip final : public QWidget
     Q_OBJECT
 
 public:
-    explicit SampleTip(Store* store, QWidget* parent = nullptr);
+    explicit SampleTip(Store& store, QWidget* parent = nullptr);
 
     // The "dismissedSampleDataTip" preference.
     static bool isDismissed();
@@ -38,7 +37,7 @@ private:
     void follow();
     void animateTo(qreal target);
 
-    Store* m_store;
+    Store& m_store;
     QVariantAnimation* m_animation;
     qreal m_shown = 1;
     bool m_pressedClose = false;

@@ -34,7 +34,7 @@ protected:
 };
 } // namespace
 
-SearchBar::SearchBar(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+SearchBar::SearchBar(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("searchBar"));
     m_bar = new SearchField(this);
@@ -60,39 +60,36 @@ SearchBar::SearchBar(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     connect(m_spring, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& v) { setProgress(v.toReal()); });
     connect(m_spring, &QAbstractAnimation::finished, this, [this] {
-        if (m_store && !m_store->searchVisible())
+        if (!m_store.ui().searchVisible())
             setVisible(false);
     });
 
-    if (m_store) {
-        connect(m_field, &QLineEdit::textEdited, m_store, &Store::setSearchQuery);
-        connect(m_store, &Store::searchQueryChanged, this, [this] {
-            if (m_field->text() != m_store->searchQuery())
-                m_field->setText(m_store->searchQuery());
-        });
-        connect(m_store, &Store::searchVisibleChanged, this, &SearchBar::visibilityChanged);
-        connect(m_store, &Store::languageChanged, this, &SearchBar::retranslate);
-        m_field->setText(m_store->searchQuery());
-    }
+    UiState& ui = m_store.ui();
+    connect(m_field, &QLineEdit::textEdited, &ui, &UiState::setSearchQuery);
+    connect(&ui, &UiState::searchQueryChanged, this, [this] {
+        if (m_field->text() != m_store.ui().searchQuery())
+            m_field->setText(m_store.ui().searchQuery());
+    });
+    connect(&ui, &UiState::searchVisibleChanged, this, &SearchBar::visibilityChanged);
+    connect(&m_store, &Store::languageChanged, this, &SearchBar::retranslate);
+    m_field->setText(ui.searchQuery());
     retranslate();
-    const bool shown = m_store && m_store->searchVisible();
+    const bool shown = ui.searchVisible();
     setProgress(shown ? 1 : 0);
     setVisible(shown);
 }
 
 void SearchBar::retranslate()
 {
-    if (!m_store)
-        return;
     m_field->setPlaceholderText(
-        m_store->tr(QStringLiteral("Search projects by name, client, or category..."),
-                    QStringLiteral("Projeleri isim, müşteri veya kategoriye göre ara...")));
+        m_store.tr(QStringLiteral("Search projects by name, client, or category..."),
+                   QStringLiteral("Projeleri isim, müşteri veya kategoriye göre ara...")));
     m_field->setAccessibleName(m_field->placeholderText());
 }
 
 void SearchBar::visibilityChanged()
 {
-    const bool shown = m_store->searchVisible();
+    const bool shown = m_store.ui().searchVisible();
     if (shown) {
         setVisible(true);
         m_field->setFocus(Qt::OtherFocusReason);
@@ -148,8 +145,8 @@ bool SearchBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_field && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        if (m_store && m_store->searchVisible())
-            m_store->setSearchVisible(false);
+        if (m_store.ui().searchVisible())
+            m_store.ui().setSearchVisible(false);
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class QGraphicsOpacityEffect;
@@ -9,14 +8,14 @@ class QLineEdit;
 class SpringAnimation;
 class Store;
 
-// The search row under the header. It follows Store.searchVisible: sliding down with a fade and
+// The search row under the header. It follows ui().searchVisible: sliding down with a fade and
 // taking the caret when shown, dropping focus and emptying the query when hidden.
 class SearchBar final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SearchBar(Store* store, QWidget* parent = nullptr);
+    explicit SearchBar(Store& store, QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
     // 0 fully hidden, 1 fully shown (a spring may pass 1 briefly).
@@ -35,7 +34,7 @@ private:
     void retranslate();
     int naturalHeight() const;
 
-    Store* m_store;
+    Store& m_store;
     QWidget* m_bar;
     QLabel* m_icon;
     QLineEdit* m_field;

@@ -31,7 +31,7 @@ constexpr int kEnterMs = 260;
 const QColor kGreen(0x34, 0xD3, 0x99);
 } // namespace
 
-ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(store)
+ToastView::ToastView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     // An alert: a screen reader speaks its name when it shows.
     AccessibleKit::install<ToastView, AccessibleKit::WithRole<QAccessible::AlertMessage>>();
@@ -83,13 +83,11 @@ ToastView::ToastView(Store* store, QWidget* parent) : QWidget(parent), m_store(s
     // for its own undo: it claims it before any shortcut sees it.
     m_undoKey = new QShortcut(QKeySequence::Undo, parent, nullptr, nullptr, Qt::WindowShortcut);
     m_undoKey->setEnabled(false);
-    if (m_store) {
-        connect(m_undoKey, &QShortcut::activated, m_store, &Store::undoDelete);
-        connect(m_undo, &QPushButton::clicked, m_store, &Store::undoDelete);
-        connect(m_store, &Store::toastChanged, this, &ToastView::toastChanged);
-        connect(m_store, &Store::announce, this, &ToastView::announce);
-        connect(m_store, &Store::languageChanged, this, &ToastView::retranslate);
-    }
+    connect(m_undoKey, &QShortcut::activated, &m_store, &Store::undoDelete);
+    connect(m_undo, &QPushButton::clicked, &m_store, &Store::undoDelete);
+    connect(&m_store.ui(), &UiState::toastChanged, this, &ToastView::toastChanged);
+    connect(&m_store.ui(), &UiState::announce, this, &ToastView::announce);
+    connect(&m_store, &Store::languageChanged, this, &ToastView::retranslate);
     retranslate();
     hide();
     toastChanged();
@@ -102,15 +100,14 @@ QString ToastView::message() const
 
 void ToastView::retranslate()
 {
-    if (m_store)
-        m_undo->setText(m_store->tr(QStringLiteral("Undo"), QStringLiteral("Geri Al")));
+    m_undo->setText(m_store.tr(QStringLiteral("Undo"), QStringLiteral("Geri Al")));
     if (isVisible())
         reposition();
 }
 
 void ToastView::toastChanged()
 {
-    const auto& toast = m_store->toast();
+    const auto& toast = m_store.ui().toast();
     if (!toast) {
         m_undoKey->setEnabled(false);
         if (m_id.isNull())

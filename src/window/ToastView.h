@@ -21,7 +21,7 @@ class ToastView final : public QWidget
 
 public:
     // Places itself over `parent`, 24 pixels from its bottom-right corner.
-    explicit ToastView(Store* store, QWidget* parent);
+    explicit ToastView(Store& store, QWidget* parent);
 
     QUuid toastId() const { return m_id; }
     QString message() const;
@@ -46,7 +46,7 @@ private:
     void passOn(QMouseEvent* event);
     void passOn(QWheelEvent* event);
 
-    Store* m_store;
+    Store& m_store;
     QUuid m_id;
     QLabel* m_check;
     QLabel* m_message;

@@ -121,14 +121,14 @@ private slots:
         // The shortcut reaches the command from the window.
         QVERIFY(QTest::qWaitForWindowActive(m_app->mainWindow()));
         QTest::keyClick(m_app->mainWindow(), Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(store()->tab(), MainTab::stats);
+        QCOMPARE(store()->ui().tab(), MainTab::stats);
     }
 
     void editorDisablesTheEditingCommands()
     {
         commands()->newProject()->trigger();
-        QVERIFY(store()->editor().has_value());
-        QVERIFY(store()->editor()->isNew());
+        QVERIFY(store()->ui().editor().has_value());
+        QVERIFY(store()->ui().editor()->isNew());
         QVERIFY(m_app->mainWindow()->sheet()->dialog());
         for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
                            commands()->tab(MainTab::board), commands()->tab(MainTab::stats),
@@ -139,7 +139,7 @@ private slots:
             QVERIFY2(a->isEnabled(), qPrintable(a->text()));
 
         m_app->mainWindow()->sheet()->dialog()->reject();
-        QVERIFY(!store()->editor().has_value());
+        QVERIFY(!store()->ui().editor().has_value());
         for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
                            commands()->tab(MainTab::stats)})
             QVERIFY2(a->isEnabled(), qPrintable(a->text()));
@@ -156,10 +156,10 @@ private slots:
 
         // The content is blocked: a click on the statistics tab changes nothing.
         QTest::mouseClick(window->header()->tabs()->optionButton(1), Qt::LeftButton);
-        QCOMPARE(store()->tab(), MainTab::board);
+        QCOMPARE(store()->ui().tab(), MainTab::board);
         // Disabled items stay disabled through their shortcuts.
         QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(store()->tab(), MainTab::board);
+        QCOMPARE(store()->ui().tab(), MainTab::board);
 
         QTest::keyClick(field, Qt::Key_M, Qt::ControlModifier);
         QVERIFY(window->isMinimized());
@@ -240,18 +240,18 @@ private slots:
     void findProjectShowsTheBarOnce()
     {
         commands()->settings()->trigger();
-        QCOMPARE(store()->tab(), MainTab::settings);
-        QSignalSpy shown(store(), &Store::searchVisibleChanged);
+        QCOMPARE(store()->ui().tab(), MainTab::settings);
+        QSignalSpy shown(&store()->ui(), &UiState::searchVisibleChanged);
         commands()->findProject()->trigger();
-        QCOMPARE(store()->tab(), MainTab::board);
-        QVERIFY(store()->searchVisible());
+        QCOMPARE(store()->ui().tab(), MainTab::board);
+        QVERIFY(store()->ui().searchVisible());
         QCOMPARE(shown.size(), 1);
         commands()->findProject()->trigger();
-        QVERIFY(store()->searchVisible());
+        QVERIFY(store()->ui().searchVisible());
         QCOMPARE(shown.size(), 1);
 
         commands()->tab(MainTab::settings)->trigger();
-        QCOMPARE(store()->tab(), MainTab::settings);
+        QCOMPARE(store()->ui().tab(), MainTab::settings);
     }
 
     void showWindowBringsItBack()

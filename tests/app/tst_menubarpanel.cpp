@@ -55,7 +55,7 @@ private slots:
     void figuresOfTheActiveYear()
     {
         auto store = freshStore();
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         QCOMPARE(panel.width(), 290);
         // Opening, it tells a screen reader what it shows, and is part of the application's tree.
         panel.show();
@@ -115,7 +115,7 @@ private slots:
     void rowsFollowTheColumnOrder()
     {
         auto store = freshStore();
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         panel.show();
         auto rowY = [&panel](Status s) {
             return panel.findChild<QLabel*>(QStringLiteral("panelStatusTitle_") + StatusInfo::rawValue(s))
@@ -139,7 +139,7 @@ private slots:
     {
         auto store = freshStore();
         store->update([](AppData& d) { d.projects.first().date = d.projects.first().date.addYears(-3); });
-        MenuBarPanel panel(store.get(), [] {});
+        MenuBarPanel panel(*store, [] {});
         auto* years = panel.findChild<YearMenu*>(QStringLiteral("panelYearMenu"));
         years->rebuildMenu();
         const QList<QAction*> items = years->popupMenu()->actions();
@@ -167,9 +167,9 @@ private slots:
                           Qt::LeftButton);
         QVERIFY(app.mainWindow());
         QVERIFY(app.mainWindow()->isVisible());
-        QVERIFY(app.store()->editor().has_value() && app.store()->editor()->isNew());
+        QVERIFY(app.store()->ui().editor().has_value() && app.store()->ui().editor()->isNew());
         QTRY_VERIFY(!panel);
-        app.store()->setEditor(std::nullopt);
+        app.store()->ui().setEditor(std::nullopt);
 
         // Quit asks the event loop to end.
         panel = app.menuBarExtra()->openPanel();

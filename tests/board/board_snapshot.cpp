@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     QPalette pal = page.palette();
     pal.setColor(QPalette::Window, Theme::cream());
     page.setPalette(pal);
-    auto* board = new BoardView(&store, &page);
+    auto* board = new BoardView(store, &page);
     page.resize(width + 64, 100);
     page.show();
     board->setGeometry(32, 24, width, board->sizeHint().height());

@@ -72,7 +72,7 @@ private slots:
 
     void columnsFollowTheColumnOrder()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         QCOMPARE(shownOrder(view), (QVector<Status>{Status::paid, Status::pending, Status::ongoing}));
         QCOMPARE(view.table(), nullptr);
 
@@ -97,7 +97,7 @@ private slots:
         // Hover fades repaint only the cards they touch; what is on screen afterwards must be
         // exactly what a full repaint draws.
         m_store->move(m_site.id, Status::ongoing);
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         view.resize(1200, 900);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -119,7 +119,7 @@ private slots:
 
     void reorderedColumnsSlideToTheirPlaces()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         view.resize(1200, 900);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -140,7 +140,7 @@ private slots:
 
     void cardDropsMoveProjects()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         BoardColumn* paid = view.columns()->column(Status::paid);
         BoardColumn* ongoing = view.columns()->column(Status::ongoing);
         QCOMPARE(names(ongoing->model()), QStringList{QStringLiteral("Logo refresh")});
@@ -180,7 +180,7 @@ private slots:
 
     void dragOverOutlinesTheColumn()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         BoardColumn* column = view.columns()->column(Status::pending);
         QVERIFY(!column->targeted());
         enter(column, QStringLiteral("anything"));
@@ -201,7 +201,7 @@ private slots:
 
     void trashDeletesTheFirstCardAndUndoBringsItBack()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         TrashZone* trash = view.controls()->trash();
         QCOMPARE(trash->accessibleName(), QStringLiteral("Trash"));
         QVERIFY(!trash->toolTip().isEmpty());
@@ -242,7 +242,7 @@ private slots:
     void columnMenuAndAccessibleActions()
     {
         m_store->update([](AppData& d) { d.columnOrder = {Status::pending, Status::paid, Status::ongoing}; });
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         ColumnHeader* first = view.columns()->column(Status::pending)->header();
         ColumnHeader* middle = view.columns()->column(Status::paid)->header();
         ColumnHeader* last = view.columns()->column(Status::ongoing)->header();
@@ -293,7 +293,7 @@ private slots:
     void headerAndEmptyStates()
     {
         m_store->setLanguage(AppLanguage::tr);
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         BoardColumn* ongoing = view.columns()->column(Status::ongoing);
         QCOMPARE(ongoing->header()->titleText(), QStringLiteral("DEVAM EDİYOR"));
         QCOMPARE(view.columns()->column(Status::paid)->header()->titleText(), QStringLiteral("ÖDENDİ"));
@@ -321,7 +321,7 @@ private slots:
 
     void darkColumnsTurnTheirOwnTextsWhite()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         BoardColumn* paid = view.columns()->column(Status::paid);
         QVERIFY(!paid->isDark());
         QVERIFY(!paid->header()->isDark());
@@ -338,7 +338,7 @@ private slots:
     void layoutSwitchReplacesTheColumns()
     {
         int tablesMade = 0;
-        BoardView view(m_store.get(), [&](Store*, QWidget* parent) {
+        BoardView view(*m_store, [&](Store&, QWidget* parent) {
             ++tablesMade;
             auto* w = new QWidget(parent);
             w->setObjectName(QStringLiteral("fakeTable"));
@@ -501,7 +501,7 @@ private slots:
 
     void cardGesturesOpenTheEditor()
     {
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         view.resize(1200, 900);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -539,7 +539,7 @@ private slots:
     {
         // Two paid cards to walk through.
         m_store->move(m_site.id, Status::paid);
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         view.resize(1200, 900);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -628,7 +628,7 @@ private slots:
     void cardsForAssistiveTechnology()
     {
         m_store->setLanguage(AppLanguage::tr);
-        BoardView view(m_store.get());
+        BoardView view(*m_store);
         CardList* cards = view.columns()->column(Status::ongoing)->cards();
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(cards);
         QVERIFY(list);
@@ -667,7 +667,7 @@ private slots:
         m_store = store(m_dir, many);
         QScrollArea area;
         area.setWidgetResizable(true);
-        auto* view = new BoardView(m_store.get());
+        auto* view = new BoardView(*m_store);
         area.setWidget(view);
         area.resize(1200, 800);
         area.show();

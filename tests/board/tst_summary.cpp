@@ -59,7 +59,7 @@ private slots:
 
     void figuresInEnglish()
     {
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         const QString year = QString::number(Store::currentYear());
         QCOMPARE(panel.earnedTitle()->sourceText(), QStringLiteral("Earned so far in ") + year);
         QCOMPARE(panel.earnedAmount()->text(), TestEnv::localized(QStringLiteral("$1,500")));
@@ -92,7 +92,7 @@ private slots:
     void figuresInTurkish()
     {
         m_store->setLanguage(AppLanguage::tr);
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         const QString year = QString::number(Store::currentYear());
         QCOMPARE(panel.earnedTitle()->sourceText(), year + QStringLiteral(" Yılında Kazanılan"));
         QCOMPARE(panel.earnedTitle()->text(), year + QStringLiteral(" YILINDA KAZANILAN"));
@@ -122,7 +122,7 @@ private slots:
     {
         m_store = store(m_dir, {});
         m_store->update([](AppData& d) { d.targetGoal = 50000; });
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         QCOMPARE(panel.earnedAmount()->text(), m_store->money(0));
         QCOMPARE(panel.remainingText()->text(), QStringLiteral("Remaining: ") + m_store->money(50000));
         QCOMPARE(panel.projectCount()->text(), QStringLiteral("0 Projects"));
@@ -154,7 +154,7 @@ private slots:
 
     void taxRateIsClampedAndOnlyNumbersCount()
     {
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         TaxRateBox* box = panel.taxBox();
         QCOMPARE(box->field()->accessibleName(), QStringLiteral("Estimated tax rate"));
         QCOMPARE(box->field()->placeholderText(), QStringLiteral("Tax"));
@@ -202,7 +202,7 @@ private slots:
     void targetPopoverValidatesAndSaves()
     {
         m_store->update([](AppData& d) { d.targetGoal = 120000; });
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         panel.resize(1200, panel.sizeHint().height());
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
@@ -274,7 +274,7 @@ private slots:
     {
         m_store->setLanguage(AppLanguage::tr);
         m_store->update([](AppData& d) { d.targetGoal = 50000.4; });
-        SummaryPanel panel(m_store.get());
+        SummaryPanel panel(*m_store);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         // 50000.4 dollars at 32.5 lira: the button and the field speak the same money.

@@ -335,7 +335,7 @@ private slots:
 
     void boardShowsTheTableForTheTableLayout()
     {
-        BoardView board(m_store.get());
+        BoardView board(*m_store);
         QVERIFY(!board.table());
         m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
         auto* table = qobject_cast<ProjectTable*>(board.table());
@@ -392,7 +392,7 @@ private slots:
     void fewRowsKeepTheBoardSpacing()
     {
         m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
-        BoardView board(m_store.get());
+        BoardView board(*m_store);
         board.resize(1200, 1400); // far taller than a short table needs
         board.show();
         QVERIFY(QTest::qWaitForWindowExposed(&board));

@@ -64,7 +64,7 @@ private:
     ProjectEditor* open(const EditorTarget& target)
     {
         m_sheet = std::make_unique<QDialog>();
-        auto* editor = new ProjectEditor(m_store.get(), target, m_sheet.get());
+        auto* editor = new ProjectEditor(*m_store, target, m_sheet.get());
         auto* layout = new QVBoxLayout(m_sheet.get());
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(editor);
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(p.status, Status::ongoing);
         QCOMPARE(p.date, QDateTime(QDate::currentDate(), QTime(12, 0)));
         QCOMPARE(m_store->data().categories, QStringList{QStringLiteral("Print")});
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Project added"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Project added"));
     }
 
     void validationAndOutlines()
@@ -250,7 +250,7 @@ private slots:
         e->save();
         QCOMPARE(m_store->data().projects.first().fee, 200.0);
         QCOMPARE(m_store->data().projects.first().outsource, 25.0);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Proje güncellendi"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Proje güncellendi"));
         m_store->setLanguage(AppLanguage::en);
     }
 
@@ -304,14 +304,14 @@ private slots:
         e->save();
         QCOMPARE(m_store->data().projects.at(1).name, QStringLiteral("Beta 2"));
         QCOMPARE(m_store->data().projects.at(1).status, Status::paid);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Project updated"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Project updated"));
 
         // Delete: at once, no question, with the undo toast.
         e = open(EditorTarget::edit(a.id));
         QTest::mouseClick(e->deleteButton(), Qt::LeftButton);
         QCOMPARE(m_sheet->result(), int(QDialog::Accepted));
         QCOMPARE(m_store->data().projects.size(), 1);
-        QVERIFY(m_store->toast()->canUndo);
+        QVERIFY(m_store->ui().toast()->canUndo);
         m_store->undoDelete();
         QCOMPARE(m_store->data().projects.first().id, a.id);
 
@@ -333,7 +333,7 @@ private slots:
         QCOMPARE(added.name, QStringLiteral("Gamma"));
         QVERIFY(added.id != gone && !added.id.isNull());
         QCOMPARE(added.client, QStringLiteral("Acme"));
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Project added"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Project added"));
     }
 
     void loadsOncePerPresentation()
@@ -436,8 +436,8 @@ private slots:
         QWidget window;
         window.resize(900, 700);
         window.show();
-        MainWindowSheet sheet(m_store.get(), &window);
-        m_store->setEditor(EditorTarget::newProject());
+        MainWindowSheet sheet(*m_store, &window);
+        m_store->ui().setEditor(EditorTarget::newProject());
         QVERIFY(sheet.dialog());
         auto* e = sheet.dialog()->findChild<ProjectEditor*>();
         QVERIFY(e);
@@ -452,15 +452,15 @@ private slots:
         QTest::keyClicks(e->nameField(), QStringLiteral("Through the sheet"));
         QTest::keyClicks(e->feeField()->lineEdit(), QStringLiteral("10"));
         QTest::keyClick(e->feeField()->lineEdit(), Qt::Key_Enter);
-        QVERIFY(!m_store->editor().has_value());
+        QVERIFY(!m_store->ui().editor().has_value());
         QCOMPARE(m_store->data().projects.first().name, QStringLiteral("Through the sheet"));
 
         // The close button dismisses without saving.
-        m_store->setEditor(EditorTarget::edit(m_store->data().projects.first().id));
+        m_store->ui().setEditor(EditorTarget::edit(m_store->data().projects.first().id));
         e = sheet.dialog()->findChild<ProjectEditor*>();
         retype(e->nameField(), QStringLiteral("Changed"));
         QTest::mouseClick(e->closeButton(), Qt::LeftButton);
-        QVERIFY(!m_store->editor().has_value());
+        QVERIFY(!m_store->ui().editor().has_value());
         QCOMPARE(m_store->data().projects.first().name, QStringLiteral("Through the sheet"));
     }
 };

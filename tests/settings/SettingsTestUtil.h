@@ -20,8 +20,8 @@ struct SettingsFixture
         dir = std::make_unique<QTemporaryDir>();
         store = std::make_unique<Store>(dir->path(), false);
         store->setLanguage(AppLanguage::en);
-        store->setToast(std::nullopt);
+        store->ui().setToast(std::nullopt);
     }
-    QString toast() const { return store->toast() ? store->toast()->message : QString(); }
-    QUuid toastId() const { return store->toast() ? store->toast()->id : QUuid(); }
+    QString toast() const { return store->ui().toast() ? store->ui().toast()->message : QString(); }
+    QUuid toastId() const { return store->ui().toast() ? store->ui().toast()->id : QUuid(); }
 };

@@ -59,7 +59,7 @@ void TestDirectoryCard::init()
     m_f.store->update([](AppData& d) {
         d.clients = {QStringLiteral("Acme"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
     });
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
 }
 
 void TestDirectoryCard::cleanup()
@@ -69,7 +69,7 @@ void TestDirectoryCard::cleanup()
 
 DirectoryCard* TestDirectoryCard::showClients()
 {
-    m_card = std::make_unique<DirectoryCard>(m_f.store.get(), DirectoryCard::clients(m_f.store.get()));
+    m_card = std::make_unique<DirectoryCard>(*m_f.store, DirectoryCard::clients(*m_f.store));
     m_card->resize(420, DirectoryCard::kHeight);
     m_card->show();
     m_card->activateWindow();
@@ -142,7 +142,7 @@ void TestDirectoryCard::cardFollowsStoreAndLanguage()
     QCOMPARE(m_card->model()->rowCount(), 0);
     QCOMPARE(m_card->height(), DirectoryCard::kHeight);
 
-    DirectoryCard categories(m_f.store.get(), DirectoryCard::categories(m_f.store.get()));
+    DirectoryCard categories(*m_f.store, DirectoryCard::categories(*m_f.store));
     QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Uzmanlıklar ve Kategoriler"));
     m_f.store->setLanguage(AppLanguage::en);
     QCOMPARE(categories.titleLabel()->text(), QStringLiteral("Disciplines & Categories"));
@@ -180,7 +180,7 @@ void TestDirectoryCard::addPath()
     QCOMPARE(m_card->model()->names().last(), QStringLiteral("Northwind"));
 
     // A name already there, in other letters: ignored by the store, the field is emptied anyway.
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     QTest::keyClicks(field, QStringLiteral("ACME"));
     QTest::keyClick(field, Qt::Key_Return);
     QVERIFY(field->text().isEmpty());
@@ -222,7 +222,7 @@ void TestDirectoryCard::renamePath()
     QCOMPARE(m_card->model()->names().at(1), QStringLiteral("Beta Works"));
 
     // A change of letter case alone is a rename too, through the commit button.
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     click(QStringLiteral("Acme"), DirectoryList::RowButton::edit);
     editor = m_card->rowEditor();
     QVERIFY(editor);
@@ -273,7 +273,7 @@ void TestDirectoryCard::renameRejectsDuplicatesAndNoOps()
 
     // The same name, blanks only, or the same name with blanks around: no call, no message.
     for (const QString& typed : {QStringLiteral("Acme"), QStringLiteral("  \t"), QStringLiteral(" Acme ")}) {
-        m_f.store->setToast(std::nullopt);
+        m_f.store->ui().setToast(std::nullopt);
         m_card->startEditing(QStringLiteral("Acme"));
         editor = m_card->rowEditor();
         QVERIFY(editor);
@@ -335,7 +335,7 @@ void TestDirectoryCard::removePath()
     QCOMPARE(m_card->badge()->text(), QStringLiteral("2 Clients"));
 
     // A press on one symbol and a release elsewhere is no click.
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     DirectoryList* list = m_card->list();
     QTest::mousePress(list->viewport(), Qt::LeftButton, {},
                       buttonCentre(QStringLiteral("Acme"), DirectoryList::RowButton::remove));
@@ -482,8 +482,8 @@ void TestDirectoryCard::editSurvivesOtherChanges()
 
 void TestDirectoryCard::leavingThePageDiscardsDrafts()
 {
-    m_f.store->setTab(MainTab::settings);
-    SettingsView view(m_f.store.get());
+    m_f.store->ui().setTab(MainTab::settings);
+    SettingsView view(*m_f.store);
     view.resize(1100, 900);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -491,12 +491,12 @@ void TestDirectoryCard::leavingThePageDiscardsDrafts()
     QTest::keyClicks(clients->addField(), QStringLiteral("Half typed"));
     clients->startEditing(QStringLiteral("Beta"));
     QTest::keyClicks(clients->rowEditor()->field(), QStringLiteral(" draft"));
-    m_f.store->setTab(MainTab::stats);
+    m_f.store->ui().setTab(MainTab::stats);
     QVERIFY(clients->draft().isEmpty());
     QVERIFY(!clients->editingItem());
     QCOMPARE(m_f.store->data().clients.at(1), QStringLiteral("Beta"));
     // Switching back starts clean; nothing was saved on the way.
-    m_f.store->setTab(MainTab::settings);
+    m_f.store->ui().setTab(MainTab::settings);
     QVERIFY(clients->draft().isEmpty());
     QCOMPARE(clients->model()->names(), m_f.store->data().clients);
 }

@@ -91,7 +91,7 @@ void TestDirectoryList::fiveThousandNamesScrollFast()
 
     QElapsedTimer build;
     build.start();
-    m_card = std::make_unique<DirectoryCard>(m_f.store.get(), DirectoryCard::clients(m_f.store.get()));
+    m_card = std::make_unique<DirectoryCard>(*m_f.store, DirectoryCard::clients(*m_f.store));
     m_card->resize(420, DirectoryCard::kHeight);
     m_card->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_card.get()));

@@ -61,7 +61,7 @@ void TestPreferenceCards::init()
 
 void TestPreferenceCards::languageToasts()
 {
-    LanguageCard card(m_f.store.get());
+    LanguageCard card(*m_f.store);
     card.show();
     PillSegment* picker = card.picker();
     QCOMPARE(picker->options().size(), 2);
@@ -97,7 +97,7 @@ void TestPreferenceCards::languageToasts()
 
 void TestPreferenceCards::presenceSwitches()
 {
-    PresenceCard card(m_f.store.get());
+    PresenceCard card(*m_f.store);
     card.show();
     ToggleSwitch* dock = card.dockSwitch();
     ToggleSwitch* menuBar = card.menuBarSwitch();
@@ -147,7 +147,7 @@ void TestPreferenceCards::presenceSwitches()
 void TestPreferenceCards::presenceWithoutTray()
 {
     TrayHost::setAvailableForTesting(false);
-    PresenceCard card(m_f.store.get());
+    PresenceCard card(*m_f.store);
     card.show();
     ToggleSwitch* dock = card.dockSwitch();
     ToggleSwitch* menuBar = card.menuBarSwitch();
@@ -185,7 +185,7 @@ void TestPreferenceCards::presenceWithoutTray()
 void TestPreferenceCards::currencyMenu()
 {
     m_f.store->update([](AppData& d) { d.currency = QStringLiteral("$"); });
-    CurrencyCard card(m_f.store.get());
+    CurrencyCard card(*m_f.store);
     card.show();
     QComboBox* menu = card.menu();
     QCOMPARE(menu->width(), 130);
@@ -197,7 +197,7 @@ void TestPreferenceCards::currencyMenu()
                           QStringLiteral("£ (GBP)"), QStringLiteral("₺ (TRY)"), QStringLiteral("¥ (JPY)")}));
     QCOMPARE(menu->currentIndex(), 0);
 
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     m_f.store->flushPendingSave();
     emit menu->activated(2); // what a click on "€ (EUR)" in the pop-up sends
     QCOMPARE(m_f.store->data().currency, QStringLiteral("€"));
@@ -206,7 +206,7 @@ void TestPreferenceCards::currencyMenu()
     QCOMPARE(menu->currentIndex(), 2);
 
     // Choosing what is already chosen changes nothing and says nothing.
-    m_f.store->setToast(std::nullopt);
+    m_f.store->ui().setToast(std::nullopt);
     m_f.store->flushPendingSave();
     emit menu->activated(2);
     QVERIFY(m_f.toast().isEmpty());
@@ -234,7 +234,7 @@ void TestPreferenceCards::wheelScrollsThePageNotTheSetting()
     // The page scrolls in the window as it does there.
     QScrollArea area;
     area.setWidgetResizable(true);
-    area.setWidget(new SettingsView(m_f.store.get()));
+    area.setWidget(new SettingsView(*m_f.store));
     area.resize(1100, 400);
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
@@ -263,7 +263,7 @@ void TestPreferenceCards::wheelScrollsThePageNotTheSetting()
 
 void TestPreferenceCards::columnColors()
 {
-    ColumnColorsCard card(m_f.store.get());
+    ColumnColorsCard card(*m_f.store);
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     const QColor defaultPaid = Theme::fromRgb(m_f.store->columnColor(Status::paid));
@@ -317,7 +317,7 @@ QPushButton* TestPreferenceCards::confirmationButton(DeleteDataCard& card, const
 void TestPreferenceCards::eraseDialogOutcomes()
 {
     QWidget window;
-    auto* card = new DeleteDataCard(m_f.store.get(), &window);
+    auto* card = new DeleteDataCard(*m_f.store, &window);
     window.resize(600, 200);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -382,8 +382,8 @@ void TestPreferenceCards::eraseDialogOutcomes()
 
 void TestPreferenceCards::pageLayout()
 {
-    m_f.store->setTab(MainTab::settings);
-    SettingsView view(m_f.store.get());
+    m_f.store->ui().setTab(MainTab::settings);
+    SettingsView view(*m_f.store);
     view.resize(1136, 1000);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -411,7 +411,7 @@ void TestPreferenceCards::pageLayout()
     // The confirmation goes away with the page.
     QTest::mouseClick(view.deleteDataCard()->deleteButton(), Qt::LeftButton);
     QVERIFY(view.deleteDataCard()->confirming());
-    m_f.store->setTab(MainTab::board);
+    m_f.store->ui().setTab(MainTab::board);
     QTRY_VERIFY(!view.deleteDataCard()->confirming());
     QVERIFY(!m_f.store->data().projects.isEmpty());
 
@@ -423,7 +423,7 @@ void TestPreferenceCards::pageLayout()
         QPalette palette = page.palette();
         palette.setColor(QPalette::Window, Theme::cream());
         page.setPalette(palette);
-        auto* settings = new SettingsView(m_f.store.get(), &page);
+        auto* settings = new SettingsView(*m_f.store, &page);
         settings->setGeometry(32, 24, 1136, 960);
         page.resize(1200, 1010);
         page.show();

@@ -22,7 +22,7 @@ struct StatsFixture
         store = std::make_unique<Store>(dir->path(), true);
         store->setLanguage(AppLanguage::en);
         store->setActiveYear(2025);
-        store->setStatsAllTime(false);
+        store->ui().setStatsAllTime(false);
         setProjects({});
     }
 

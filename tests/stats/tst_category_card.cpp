@@ -57,7 +57,7 @@ private slots:
     void placeholdersFillFivePositions()
     {
         setCategories({}, QStringLiteral("€"));
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.show();
         CategoryCard* card = view.categories();
         QCOMPARE(card->title(), QStringLiteral("Category Breakdown"));
@@ -87,7 +87,7 @@ private slots:
 
     void rowsAndButtonFollowTheNumberOfCategories()
     {
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.show();
         CategoryCard* card = view.categories();
 
@@ -131,7 +131,7 @@ private slots:
         QWidget anchor;
         anchor.setGeometry(200, 40, 80, 20);
         anchor.show();
-        CategoryPopover popover(m_store, {}, 0);
+        CategoryPopover popover(*m_store, {}, 0);
         popover.openBelow(&anchor);
         QVERIFY(popover.isVisible());
         QVERIFY(popover.windowFlags().testFlag(Qt::Popup));
@@ -144,7 +144,7 @@ private slots:
         // Near the bottom of the screen it opens above instead, still on the screen.
         const QRect screen = anchor.screen()->availableGeometry();
         anchor.move(200, screen.bottom() - 30);
-        CategoryPopover above(m_store, {}, 0);
+        CategoryPopover above(*m_store, {}, 0);
         above.openBelow(&anchor);
         QVERIFY(qAbs(above.geometry().bottom() + 1 - (anchor.mapToGlobal(QPoint(0, 0)).y() - 4)) <= 2);
         QVERIFY(above.geometry().top() >= screen.top());
@@ -153,7 +153,7 @@ private slots:
     void popoverListsEveryCategory()
     {
         setCategories({{"f", 10}, {"e", 20}, {"d", 30}, {"c", 40}, {"b", 50}, {"a", 60}});
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.resize(1200, 800);
         view.show();
         CategoryCard* card = view.categories();

@@ -41,7 +41,7 @@ private slots:
     {
         setProjects({project("Waiting", 9000, 2025, 3, Status::pending),
                      project("Busy", 7000, 2025, 4, Status::ongoing)});
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.show();
         QCOMPARE(texts(view.card(0)), (QStringList{"2025 Net Revenue", "$0", "0 paid projects"}));
         QCOMPARE(texts(view.card(1)), (QStringList{"Peak Revenue Month", "None", "$0"}));
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(view.card(2)->shownTitle().startsWith(QStringLiteral("EN")));
         QCOMPARE(texts(view.card(2)), (QStringList{"En Çok Kazandıran Müşteri", "Yok", "Toplam: 0 ₺"}));
         QCOMPARE(texts(view.card(3)), (QStringList{"En Yüksek Bütçeli Proje", "Yok", "0 ₺"}));
-        m_store->setStatsAllTime(true);
+        m_store->ui().setStatsAllTime(true);
         QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
     }
 
@@ -72,7 +72,7 @@ private slots:
         setProjects({project("Logo", 1000, 2025, 2, Status::paid, "Zeta", "Branding", 200),
                      project("Site", 500, 2025, 6, Status::paid, "alpha", "Web", 0),
                      project("Old", 300, 2024, 6, Status::paid, "alpha", "Web", 0)});
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.show();
         // Net subtracts outsourcing; the client total uses fees.
         using TestEnv::localized;
@@ -103,8 +103,8 @@ private slots:
     void peakMonthKeepsYearsApartInAllTime()
     {
         setProjects({project("a", 500, 2024, 3), project("b", 600, 2025, 3), project("c", 1000, 2025, 4)});
-        m_store->setStatsAllTime(true);
-        StatsView view(m_store);
+        m_store->ui().setStatsAllTime(true);
+        StatsView view(*m_store);
         view.show();
         QCOMPARE(view.card(0)->title(), QStringLiteral("All-Time Net Revenue"));
         QCOMPARE(view.card(1)->value(), TestEnv::pick("April 2025", "April 2025", "Nisan 2025"));
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(view.chart()->barColor(2), Theme::brand());
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan 2025"));
-        m_store->setStatsAllTime(false);
+        m_store->ui().setStatsAllTime(false);
         QCOMPARE(view.card(1)->value(), QStringLiteral("Nisan"));
         QCOMPARE(view.chart()->barColor(3), Theme::brand());
         QCOMPARE(view.chart()->barColor(2), Theme::bar());
@@ -120,7 +120,7 @@ private slots:
 
     void pageTextsAndRange()
     {
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.resize(1200, 800);
         view.show();
         QCOMPARE(view.header()->title(), QStringLiteral("Financial Performance & Analytics"));
@@ -146,9 +146,9 @@ private slots:
 
         // Clicking the range writes the store, and the store moves the pill.
         QTest::mouseClick(range->optionButton(1), Qt::LeftButton);
-        QVERIFY(m_store->statsAllTime());
+        QVERIFY(m_store->ui().statsAllTime());
         QCOMPARE(view.card(0)->title(), QStringLiteral("Tüm Zamanlar Net Gelir"));
-        m_store->setStatsAllTime(false);
+        m_store->ui().setStatsAllTime(false);
         QCOMPARE(range->selectedIndex(), 0);
     }
 
@@ -157,7 +157,7 @@ private slots:
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
         // Built apart and then placed in a window, as the main window does with its pages.
-        auto* view = new StatsView(m_store);
+        auto* view = new StatsView(*m_store);
         layout->addWidget(view);
         window.resize(1300, 900);
         window.show();
@@ -186,7 +186,7 @@ private slots:
             projects << project(QString::number(i), 100.0 * (i + 1), 2025, 1 + i, Status::paid, "C",
                                 QStringLiteral("Category %1").arg(i));
         setProjects(projects);
-        StatsView view(m_store);
+        StatsView view(*m_store);
         view.resize(1200, 800);
         view.show();
         view.chart()->setSelectedIndex(2);

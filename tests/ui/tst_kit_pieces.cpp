@@ -81,7 +81,7 @@ void TestKitPieces::yearMenuFace()
     // A grouping locale must not put separators into the year.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     m_store->setActiveYear(12026);
-    YearMenu menu(m_store.get());
+    YearMenu menu(*m_store);
     QCOMPARE(menu.text(), QStringLiteral("12026"));
     QCOMPARE(menu.accessibleName(), QStringLiteral("Year 12026"));
     m_store->setLanguage(AppLanguage::tr);
@@ -112,7 +112,7 @@ void TestKitPieces::yearMenuSingleYear()
     m_store->eraseAll();
     m_store->setActiveYear(Store::currentYear());
     QCOMPARE(m_store->years().size(), 1);
-    YearMenu menu(m_store.get());
+    YearMenu menu(*m_store);
     emit menu.popupMenu()->aboutToShow();
     const QList<QAction*> actions = menu.popupMenu()->actions();
     QCOMPARE(actions.size(), 1);
@@ -126,7 +126,7 @@ void TestKitPieces::yearMenuChoosing()
     const QVector<int> years = m_store->years();
     QVERIFY(years.size() >= 2);
     m_store->setActiveYear(years[0]);
-    YearMenu menu(m_store.get());
+    YearMenu menu(*m_store);
     emit menu.popupMenu()->aboutToShow();
     // Items in the store's order.
     QStringList titles;

@@ -42,7 +42,7 @@ AppData readDocument(const QString& file)
 }
 
 // Pages tall enough to scroll.
-QWidget* tallPage(MainTab tab, Store*, QWidget* parent)
+QWidget* tallPage(MainTab tab, Store&, QWidget* parent)
 {
     QWidget* page = MainWindowPages::emptyPage(tab, parent);
     page->setMinimumHeight(4000);
@@ -61,7 +61,7 @@ private:
 
     std::unique_ptr<MainWindow> openWindow(MainWindowPages::Factory pages = &MainWindowPages::standard)
     {
-        auto w = std::make_unique<MainWindow>(m_store.get(), std::move(pages));
+        auto w = std::make_unique<MainWindow>(*m_store, std::move(pages));
         w->show();
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w.get()))
@@ -99,32 +99,32 @@ private slots:
             QCOMPARE(board->role(), QAccessible::PageTab);
             QVERIFY(board->state().selected);
             // Switching pages is said aloud, as an alert naming the page.
-            m_store->setTab(MainTab::stats);
+            m_store->ui().setTab(MainTab::stats);
             QAccessibleInterface* said = QAccessible::queryAccessibleInterface(w->announcer());
             QCOMPARE(said->role(), QAccessible::AlertMessage);
             QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Statistics"));
-            m_store->setTab(MainTab::board);
+            m_store->ui().setTab(MainTab::board);
         }
         // Stand-in pages: this is about the frame, not the pages.
         auto w = openWindow(
-            [](MainTab tab, Store*, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });
+            [](MainTab tab, Store&, QWidget* parent) { return MainWindowPages::emptyPage(tab, parent); });
         PillSegment* tabs = w->header()->tabs();
         QCOMPARE(tabs->selection().toInt(), int(MainTab::board));
         QCOMPARE(tabs->options().size(), 3);
         QCOMPARE(tabs->options().at(1).label, m_store->tabTitle(MainTab::stats));
 
         QTest::mouseClick(tabs->optionButton(2), Qt::LeftButton);
-        QCOMPARE(m_store->tab(), MainTab::settings);
+        QCOMPARE(m_store->ui().tab(), MainTab::settings);
         QCOMPARE(w->currentPage()->objectName(),
                  QStringLiteral("page_") + MainTabInfo::rawValue(MainTab::settings));
 
-        m_store->setTab(MainTab::stats);
+        m_store->ui().setTab(MainTab::stats);
         QCOMPARE(tabs->selection().toInt(), int(MainTab::stats));
         QCOMPARE(w->currentPage()->objectName(),
                  QStringLiteral("page_") + MainTabInfo::rawValue(MainTab::stats));
 
         QTest::mouseClick(w->header()->logoButton(), Qt::LeftButton);
-        QCOMPARE(m_store->tab(), MainTab::board);
+        QCOMPARE(m_store->ui().tab(), MainTab::board);
 
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(tabs->options().at(1).label, m_store->tabTitle(MainTab::stats));
@@ -140,20 +140,20 @@ private slots:
         SearchBar* bar = w->searchBar();
         QVERIFY(!bar->isVisible());
         QTest::mouseClick(w->header()->searchButton(), Qt::LeftButton);
-        QVERIFY(m_store->searchVisible());
+        QVERIFY(m_store->ui().searchVisible());
         QVERIFY(bar->isVisible());
         QVERIFY(bar->height() > 0);
         QTRY_VERIFY(bar->field()->hasFocus());
 
         QTest::keyClicks(bar->field(), QStringLiteral("logo"));
-        QCOMPARE(m_store->searchQuery(), QStringLiteral("logo"));
+        QCOMPARE(m_store->ui().searchQuery(), QStringLiteral("logo"));
         const int filtered = m_store->visibleProjects().size();
         QVERIFY(filtered < m_store->yearProjects().size());
 
         QTest::mouseClick(w->header()->searchButton(), Qt::LeftButton);
-        QVERIFY(!m_store->searchVisible());
+        QVERIFY(!m_store->ui().searchVisible());
         QVERIFY(!bar->isVisible());
-        QCOMPARE(m_store->searchQuery(), QString());
+        QCOMPARE(m_store->ui().searchQuery(), QString());
         QCOMPARE(bar->field()->text(), QString());
         QCOMPARE(m_store->visibleProjects().size(), m_store->yearProjects().size());
     }
@@ -161,19 +161,19 @@ private slots:
     void escapeHidesBarAndClearsQuery()
     {
         auto w = openWindow();
-        m_store->setSearchVisible(true);
+        m_store->ui().setSearchVisible(true);
         QLineEdit* field = w->searchBar()->field();
         QTRY_VERIFY(field->hasFocus());
         QTest::keyClicks(field, QStringLiteral("brand"));
         QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!m_store->searchVisible());
-        QCOMPARE(m_store->searchQuery(), QString());
+        QVERIFY(!m_store->ui().searchVisible());
+        QCOMPARE(m_store->ui().searchQuery(), QString());
         QVERIFY(!field->hasFocus());
         QVERIFY(!w->searchBar()->isVisible());
 
         // A query set elsewhere shows in the field.
-        m_store->setSearchVisible(true);
-        m_store->setSearchQuery(QStringLiteral("acme"));
+        m_store->ui().setSearchVisible(true);
+        m_store->ui().setSearchQuery(QStringLiteral("acme"));
         QCOMPARE(field->text(), QStringLiteral("acme"));
     }
 
@@ -186,7 +186,7 @@ private slots:
             // The close button only hides the tip.
             QTest::mouseClick(tip, Qt::LeftButton, {}, tip->closeButtonRect().center().toPoint());
             QVERIFY(!tip->isVisible());
-            QCOMPARE(m_store->tab(), MainTab::board);
+            QCOMPARE(m_store->ui().tab(), MainTab::board);
             QCOMPARE(Preferences::boolean(Preferences::kDismissedSampleDataTip), std::optional<bool>(true));
         }
         {
@@ -205,7 +205,7 @@ private slots:
         m_store->setLanguage(AppLanguage::en);
         // The body of the tip leads to the settings and closes it for good.
         QTest::mouseClick(tip, Qt::LeftButton, {}, tip->cardRect().topLeft().toPoint() + QPoint(14, 8));
-        QCOMPARE(m_store->tab(), MainTab::settings);
+        QCOMPARE(m_store->ui().tab(), MainTab::settings);
         QVERIFY(!tip->isVisible());
         QCOMPARE(Preferences::boolean(Preferences::kDismissedSampleDataTip), std::optional<bool>(true));
     }
@@ -216,7 +216,7 @@ private slots:
         ToastView* toast = w->toast();
         QVERIFY(!toast->isVisible());
 
-        m_store->show(QStringLiteral("Saved"));
+        m_store->ui().show(QStringLiteral("Saved"));
         QVERIFY(toast->isVisible());
         QCOMPARE(toast->message(), QStringLiteral("Saved"));
         QVERIFY(toast->undoButton()->isHidden());
@@ -246,13 +246,13 @@ private slots:
         QVERIFY(std::any_of(projects.begin(), projects.end(),
                             [&](const Project& p) { return p.id == victim.id; }));
 
-        m_store->expireToast();
+        m_store->ui().expireToast();
         QVERIFY(!toast->isVisible());
         QVERIFY(!toast->isPresent());
 
         // A name that looks like markup is shown as typed, tags and all.
         const QString markup = QStringLiteral("<b>Logo</b>");
-        m_store->show(markup);
+        m_store->ui().show(markup);
         auto* label = toast->findChild<QLabel*>(QStringLiteral("toastMessage"));
         QVERIFY(label);
         QVERIFY(label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(markup));
@@ -318,7 +318,7 @@ private slots:
         auto w = openWindow();
         QCoreApplication::processEvents();
         for (MainTab tab : {MainTab::stats, MainTab::settings, MainTab::board}) {
-            m_store->setTab(tab);
+            m_store->ui().setTab(tab);
             QCoreApplication::processEvents();
         }
         m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
@@ -408,7 +408,7 @@ private slots:
         // A page with a text field and, under the toast's corner, a button.
         QPointer<QLineEdit> field;
         QPointer<QPushButton> beneath;
-        auto w = openWindow([&](MainTab tab, Store*, QWidget* parent) -> QWidget* {
+        auto w = openWindow([&](MainTab tab, Store&, QWidget* parent) -> QWidget* {
             if (tab != MainTab::board)
                 return MainWindowPages::emptyPage(tab, parent);
             auto* page = new QWidget(parent);
@@ -451,7 +451,7 @@ private slots:
         QVERIFY(!toast->undoKey()->isEnabled());
 
         // A click on the toast's message reaches the button beneath it, a press and release alike.
-        m_store->show(QStringLiteral("Saved"));
+        m_store->ui().show(QStringLiteral("Saved"));
         QVERIFY(toast->isVisible());
         const QPoint onToast = toast->rect().center();
         QVERIFY(beneath->rect().contains(beneath->mapFromGlobal(toast->mapToGlobal(onToast))));
@@ -468,16 +468,16 @@ private slots:
         QTRY_VERIFY(bar->maximum() > 1000);
         bar->setValue(1500);
         QCOMPARE(bar->value(), 1500);
-        m_store->setTab(MainTab::stats);
+        m_store->ui().setTab(MainTab::stats);
         QCOMPARE(bar->value(), 0);
         QTRY_VERIFY(bar->maximum() > 1000);
         bar->setValue(800);
-        m_store->setTab(MainTab::board);
+        m_store->ui().setTab(MainTab::board);
         QCOMPARE(bar->value(), 0);
         // Each page is built once and kept.
         QWidget* board = w->currentPage();
-        m_store->setTab(MainTab::stats);
-        m_store->setTab(MainTab::board);
+        m_store->ui().setTab(MainTab::stats);
+        m_store->ui().setTab(MainTab::board);
         QCOMPARE(w->currentPage(), board);
         QCOMPARE(w->pageArea()->widget()->layout()->contentsMargins(), QMargins(32, 24, 32, 40));
     }
@@ -487,44 +487,44 @@ private slots:
         auto w = openWindow();
         QVERIFY(!w->sheet()->dialog());
         QTest::mouseClick(w->header()->newProjectButton(), Qt::LeftButton);
-        QVERIFY(m_store->editor().has_value());
+        QVERIFY(m_store->ui().editor().has_value());
         QDialog* sheet = w->sheet()->dialog();
         QVERIFY(sheet);
         QVERIFY(sheet->isVisible());
         // Modal to the window's content: a click behind the sheet changes nothing.
         QTest::mouseClick(w->header()->tabs()->optionButton(1), Qt::LeftButton);
-        QCOMPARE(m_store->tab(), MainTab::board);
+        QCOMPARE(m_store->ui().tab(), MainTab::board);
         QCOMPARE(sheet->parentWidget(), w.get());
         QCOMPARE(sheet->windowTitle(), QStringLiteral("New Project"));
 
         // The user dismisses it: the editor target goes.
         sheet->reject();
-        QVERIFY(!m_store->editor().has_value());
+        QVERIFY(!m_store->ui().editor().has_value());
         QVERIFY(!w->sheet()->dialog());
         // Without it, the same click reaches the content.
         QTest::mouseClick(w->header()->tabs()->optionButton(1), Qt::LeftButton);
-        QCOMPARE(m_store->tab(), MainTab::stats);
-        m_store->setTab(MainTab::board);
+        QCOMPARE(m_store->ui().tab(), MainTab::stats);
+        m_store->ui().setTab(MainTab::board);
 
         // Another target rebuilds it; clearing the target closes it.
         const QUuid id = m_store->data().projects.first().id;
-        m_store->setEditor(EditorTarget::edit(id));
+        m_store->ui().setEditor(EditorTarget::edit(id));
         QPointer<QDialog> editing = w->sheet()->dialog();
         QVERIFY(editing);
         QCOMPARE(editing->windowTitle(), QStringLiteral("Edit Project"));
-        m_store->setEditor(EditorTarget::newProject());
+        m_store->ui().setEditor(EditorTarget::newProject());
         QVERIFY(w->sheet()->dialog() != editing.data());
         QTRY_VERIFY(!editing);
-        QVERIFY(m_store->editor()->isNew());
+        QVERIFY(m_store->ui().editor()->isNew());
 
         int built = 0;
-        w->sheet()->setEditorFactory([&built](Store*, const EditorTarget&, QDialog* d) {
+        w->sheet()->setEditorFactory([&built](Store&, const EditorTarget&, QDialog* d) {
             ++built;
             return new QWidget(d);
         });
         QCOMPARE(built, 1);
         QPointer<QDialog> last = w->sheet()->dialog();
-        m_store->setEditor(std::nullopt);
+        m_store->ui().setEditor(std::nullopt);
         QTRY_VERIFY(!last);
     }
 };

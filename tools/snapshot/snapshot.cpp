@@ -57,7 +57,7 @@ QWidget* header(Store* store)
     tabs->setSelection(0);
     row->addWidget(tabs);
     row->addStretch();
-    row->addWidget(new YearMenu(store));
+    row->addWidget(new YearMenu(*store));
     row->addWidget(new InkButton(store->tr(QStringLiteral("New Project"), QStringLiteral("Yeni Proje")),
                                  QStringLiteral("plus")));
     return w;

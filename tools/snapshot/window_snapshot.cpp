@@ -201,25 +201,25 @@ int main(int argc, char** argv)
     }
     if (options->year)
         store.setActiveYear(options->year);
-    store.setToast(std::nullopt); // a load notice would cover part of the board
+    store.ui().setToast(std::nullopt); // a load notice would cover part of the board
 
     const QDir out(options->out);
     bool ok = true;
     for (const QString& language : options->languages) {
         store.setLanguage(language == QLatin1String("tr") ? AppLanguage::tr : AppLanguage::en);
 
-        auto window = std::make_unique<MainWindow>(&store);
+        auto window = std::make_unique<MainWindow>(store);
         window->resize(options->size.isValid() ? options->size : MainWindow::kDefaultSize);
         window->show();
         for (MainTab tab : MainTabInfo::all) {
-            store.setTab(tab);
+            store.ui().setTab(tab);
             ok &= write(window.get(),
                         out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(tabName(tab)), language)));
         }
         window.reset();
-        store.setTab(MainTab::board);
+        store.ui().setTab(MainTab::board);
 
-        MenuBarPanel panel(&store, [] {});
+        MenuBarPanel panel(store, [] {});
         panel.adjustSize();
         panel.show();
         ok &= write(&panel, out.filePath(QStringLiteral("panel-%1.png").arg(language)));
