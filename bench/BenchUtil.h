@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Isolation.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
 #include "ui/Theme.h"
@@ -45,11 +46,8 @@ struct Page
 // look, and preferences kept in a temporary folder.
 inline int run(int argc, char** argv)
 {
-    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    if (!Isolation::isolate(Isolation::Extra::offscreen))
+        return 1;
     QApplication app(argc, argv);
     Theme::applyLightLook(app);
     Animations::setEnabled(false);

@@ -4,9 +4,10 @@
 //
 //   bench_stats_figures --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 
+#include "Isolation.h"
 #include "model/DataFile.h"
-#include "model/Store.h"
 #include "model/StatsFigures.h"
+#include "model/Store.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -119,8 +120,8 @@ private:
 int main(int argc, char** argv)
 {
     // Local-time conversion cost depends on the zone; measure in one with daylight-saving history.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", "Europe/Istanbul");
+    if (!Isolation::isolate(Isolation::Extra::fixedZone))
+        return 1;
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

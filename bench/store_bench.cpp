@@ -1,5 +1,6 @@
 // Loading, saving and the board's derived figures on a large document: 100,000 projects
 // over 20 years, 10,000 of them in the active year. Each case has its plain baseline.
+#include "Isolation.h"
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
@@ -167,7 +168,9 @@ BENCHMARK(BM_SortByClient)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/");
+    // No network, and preferences kept in a temporary folder.
+    if (!Isolation::isolate())
+        return 1;
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

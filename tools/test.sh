@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds every test and runs them all, headless; then the same tests built with
-# AddressSanitizer and UBSan. TALLYBROOK_SKIP_SANITIZE=1 skips the second pass.
+# Checks the formatting; builds the core alone (widgets off) and runs its tests; builds every
+# test and runs them all, headless; then the same tests built with AddressSanitizer, UBSan and
+# libstdc++'s assertions. The project's code builds with -Werror here (TALLYBROOK_WERROR; a
+# build by hand keeps warnings as warnings). TALLYBROOK_SKIP_SANITIZE=1 skips the last pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh test
@@ -8,13 +10,30 @@ tools/deps.sh test
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Reported at the end, so that a badly formatted line does not hide what the tests say.
+format_ok=1
+tools/format.sh --check || format_ok=0
+
+# The core must build and pass without the widgets. The long runs (the kill loop, each function
+# alone) are left to the full pass, which runs the same tests.
+cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYBROOK_WIDGETS=OFF -DTALLYBROOK_WERROR=ON \
+    >/dev/null
+cmake --build build/core -j "$jobs"
+ctest --test-dir build/core --output-on-failure -j "$jobs" -LE 'reliability|alone'
+
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYBROOK_WERROR=ON >/dev/null
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
 if [ "${TALLYBROOK_SKIP_SANITIZE:-0}" != 1 ]; then
-    cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYBROOK_SANITIZE=ON >/dev/null
+    cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYBROOK_SANITIZE=ON -DTALLYBROOK_WERROR=ON \
+        >/dev/null
     cmake --build build/asan -j "$jobs"
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE no-sanitize
+fi
+
+if [ "$format_ok" != 1 ]; then
+    echo "Some files are not formatted as .clang-format says: run tools/format.sh" >&2
+    exit 1
 fi

@@ -114,36 +114,6 @@ std::optional<PeakMonth> peakFrom(const YearMonthSums& sums, AppLanguage languag
 
 } // namespace
 
-QVector<PaidEntry> paid(const QVector<Project>& projects, bool allTime, int activeYear)
-{
-    QVector<PaidEntry> out;
-    forEachPaid(projects, allTime, activeYear, [&out](const Project& p, int year, int month) {
-        out.append(PaidEntry{&p, year, month});
-    });
-    return out;
-}
-
-Sums sums(const QVector<PaidEntry>& paid)
-{
-    Sums s;
-    for (const PaidEntry& e : paid) {
-        s.gross += e.project->fee;
-        s.outsource += e.project->outsource;
-    }
-    s.net = s.gross - s.outsource;
-    return s;
-}
-
-QVector<MonthTotal> monthTotals(const QVector<PaidEntry>& paid, AppLanguage language)
-{
-    std::array<double, 12> values{};
-    for (const PaidEntry& e : paid) {
-        if (e.month >= 1 && e.month <= 12)
-            values[size_t(e.month - 1)] += e.project->fee;
-    }
-    return labelledMonths(values, language);
-}
-
 std::optional<int> peakBar(const QVector<MonthTotal>& months)
 {
     if (months.isEmpty())
@@ -155,40 +125,6 @@ std::optional<int> peakBar(const QVector<MonthTotal>& months)
     }
     if (!(months[best].value > 0))
         return std::nullopt;
-    return best;
-}
-
-std::optional<PeakMonth> peakCalendarMonth(const QVector<PaidEntry>& paid, AppLanguage language, bool allTime)
-{
-    YearMonthSums byMonth;
-    for (const PaidEntry& e : paid)
-        byMonth.add(e.year, e.month, e.project->fee);
-    return peakFrom(byMonth, language, allTime);
-}
-
-QVector<NamedTotal> totals(const QVector<PaidEntry>& paid, QString Project::*field)
-{
-    TextTotals groups;
-    for (const PaidEntry& e : paid)
-        groups.add(e.project->*field, e.project->fee);
-    return groups.sorted();
-}
-
-std::optional<NamedTotal> topClient(const QVector<PaidEntry>& paid)
-{
-    const QVector<NamedTotal> clients = totals(paid, &Project::client);
-    if (clients.isEmpty())
-        return std::nullopt;
-    return clients.first();
-}
-
-const Project* topProject(const QVector<PaidEntry>& paid)
-{
-    const Project* best = nullptr;
-    for (const PaidEntry& e : paid) {
-        if (!best || e.project->fee > best->fee)
-            best = e.project;
-    }
     return best;
 }
 
@@ -224,7 +160,6 @@ double share(double amount, double gross)
 
 Figures compute(const QVector<Project>& projects, bool allTime, int activeYear, AppLanguage language)
 {
-    // The same sums in the same order as the separate functions, gathered in one pass.
     Figures f;
     std::array<double, 12> months{};
     YearMonthSums byMonth;

@@ -1,6 +1,7 @@
 // Renders the board page of the sample studio offscreen into a PNG, to look at it without a
 // desktop. Usage: tb_board_snapshot OUTPUT.png [--lang tr] [--width 1256] [--scale 2]
 //                 [--dark-column paid] [--target-trash] [--hover] [--table] [--search TEXT]
+#include "Isolation.h"
 #include "board/BoardColumn.h"
 #include "board/BoardColumns.h"
 #include "board/BoardView.h"
@@ -16,16 +17,12 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!Isolation::isolate(Isolation::Extra::offscreen))
+        return 1;
     QApplication app(argc, argv);
     Theme::applyLightLook(app);
     Animations::setEnabled(false);
@@ -39,7 +36,7 @@ int main(int argc, char** argv)
         const qsizetype i = args.indexOf(name);
         return i > 0 && i + 1 < args.size() ? args.at(i + 1) : QString();
     };
-    Store store(home.path() + QStringLiteral("/data"), true);
+    Store store(Isolation::home().path() + QStringLiteral("/data"), true);
     if (option(QStringLiteral("--lang")) == QLatin1String("tr"))
         store.setLanguage(AppLanguage::tr);
     if (const auto dark = StatusInfo::fromRaw(option(QStringLiteral("--dark-column"))))

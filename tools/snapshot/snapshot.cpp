@@ -1,6 +1,7 @@
 // Renders a piece of the visual kit offscreen into a PNG, to look at it without a desktop.
 // Usage: tb_snapshot NAME OUTPUT.png [--scale 2] [--lang tr]
 //        tb_snapshot --list
+#include "Isolation.h"
 #include "model/Store.h"
 #include "ui/CountBadge.h"
 #include "ui/CreamScroller.h"
@@ -203,8 +204,9 @@ const QMap<QString, Builder>& builders()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The store below reads and writes preferences: those of a throwaway home, never the user's.
+    if (!Isolation::isolate(Isolation::Extra::offscreen))
+        return 1;
     QApplication app(argc, argv);
     Theme::applyLightLook(app);
 

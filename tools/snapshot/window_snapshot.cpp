@@ -2,6 +2,7 @@
 // of a data file, so the whole application can be looked at without a desktop.
 // Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY] [--size
 // WxH]
+#include "Isolation.h"
 #include "app/MenuBarPanel.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -95,25 +95,6 @@ std::optional<Options> parse(int argc, char** argv)
     return o;
 }
 
-// Preferences and the data folder of this run live in a throwaway home, never the user's.
-void isolate(const QTemporaryDir& home, double scale)
-{
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + QStringLiteral("/cache")));
-    const QString runtime = home.path() + QStringLiteral("/run");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // No network: the pictures show the built-in rate, the same on every run.
-    if (qEnvironmentVariableIsEmpty("TALLYBROOK_RATE_URL"))
-        qputenv("TALLYBROOK_RATE_URL", "http://127.0.0.1:9/v6/latest/USD");
-    if (scale != 1)
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
-}
-
 // Lets layouts, deferred rebuilds and the first paint happen before a picture is taken.
 void settle()
 {
@@ -153,12 +134,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
-    QTemporaryDir home;
-    if (!home.isValid()) {
-        std::fprintf(stderr, "could not make a temporary folder: %s\n", qPrintable(home.errorString()));
+    // Preferences and the data folder of this run live in a throwaway home, never the user's;
+    // no network, so the pictures show the built-in rate, the same on every run.
+    if (!Isolation::isolate(Isolation::Extra::offscreen))
         return 1;
-    }
-    isolate(home, options->scale);
+    if (options->scale != 1)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(options->scale));
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
@@ -166,7 +147,7 @@ int main(int argc, char** argv)
     Theme::applyLightLook(app);
     Animations::setEnabled(false); // pictures of the settled state, not of a spring in flight
 
-    const QString dataFolder = home.path() + QStringLiteral("/store");
+    const QString dataFolder = Isolation::home().path() + QStringLiteral("/store");
     const QString copy = dataFolder + QStringLiteral("/tallybrook.json");
     if (!options->data.isEmpty()) {
         QFile source(options->data);
