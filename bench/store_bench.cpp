@@ -149,9 +149,9 @@ void BM_Board_BaselineFeeSum(benchmark::State& state)
 void BM_SortByClient(benchmark::State& state)
 {
     Store& s = bigStore();
-    s.setSortField(SortField::client);
+    s.ui().setSortField(SortField::client);
     for (auto _ : state) {
-        s.setSortAscending(!s.sortAscending());
+        s.ui().setSortAscending(!s.ui().sortAscending());
         benchmark::DoNotOptimize(s.sortedVisibleProjects().size());
     }
 }

@@ -33,7 +33,7 @@ struct Table : BenchUtil::Page
                 d.projects.append(p);
             }
         });
-        table = new ProjectTable(&store);
+        table = new ProjectTable(store);
         show(table);
     }
 };

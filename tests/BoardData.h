@@ -26,7 +26,7 @@ inline std::unique_ptr<Store> store(const QTemporaryDir& dir, const QVector<Proj
         d = AppData::empty();
         d.projects = projects;
     });
-    s->setToast(std::nullopt);
+    s->ui().setToast(std::nullopt);
     return s;
 }
 

@@ -14,14 +14,14 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-BoardColumn::BoardColumn(Store* store, Status status, QWidget* parent)
+BoardColumn::BoardColumn(Store& store, Status status, QWidget* parent)
     : QWidget(parent), m_store(store), m_status(status), m_model(new ColumnModel(store, status, this))
 {
     setObjectName(QStringLiteral("column_") + StatusInfo::rawValue(status));
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    m_header = new ColumnHeader(*store, m_model, this);
+    m_header = new ColumnHeader(store, m_model, this);
     m_cards = new CardList(store, m_model, this);
 
     // The card list keeps a margin for its cards' shadows; the column's padding absorbs it.
@@ -38,8 +38,7 @@ BoardColumn::BoardColumn(Store* store, Status status, QWidget* parent)
     stack->addWidget(m_cards);
     stack->addStretch(1);
 
-    if (m_store)
-        connect(m_store, &Store::dataChanged, this, &BoardColumn::refreshColor);
+    connect(&m_store, &Store::dataChanged, this, &BoardColumn::refreshColor);
     refreshColor();
 }
 
@@ -56,7 +55,7 @@ QSize BoardColumn::minimumSizeHint() const
 
 void BoardColumn::refreshColor()
 {
-    const QColor color = m_store ? Theme::fromRgb(m_store->columnColor(m_status)) : Theme::cream();
+    const QColor color = Theme::fromRgb(m_store.columnColor(m_status));
     if (color == m_color)
         return;
     m_color = color;
@@ -125,12 +124,12 @@ void BoardColumn::dragLeaveEvent(QDragLeaveEvent* event)
 void BoardColumn::dropEvent(QDropEvent* event)
 {
     setTargeted(false);
-    if (!m_store || !event->mimeData()->hasText()) {
+    if (!event->mimeData()->hasText()) {
         event->ignore();
         return;
     }
     // The Store decides what the texts mean; the column passes them on as they came.
-    const bool changed = m_store->handleDrop(droppedTexts(event->mimeData()->text()), m_status);
+    const bool changed = m_store.handleDrop(droppedTexts(event->mimeData()->text()), m_status);
     if (changed)
         event->acceptProposedAction();
     else

@@ -21,7 +21,7 @@ public:
     static constexpr int kPadding = 20;
     static constexpr int kMinimumHeight = 500;
 
-    BoardColumn(Store* store, Status status, QWidget* parent = nullptr);
+    BoardColumn(Store& store, Status status, QWidget* parent = nullptr);
 
     Status status() const { return m_status; }
     bool targeted() const { return m_targeted; }
@@ -48,7 +48,7 @@ private:
     void setTargeted(bool targeted);
     void refreshColor();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     Status m_status;
     ColumnModel* m_model;
     ColumnHeader* m_header;

@@ -53,7 +53,7 @@ void BoardColumns::syncOrder()
     for (Status s : order) {
         BoardColumn* c = column(s);
         if (!c)
-            c = new BoardColumn(&m_store, s, this);
+            c = new BoardColumn(m_store, s, this);
         next.append(c);
     }
     for (BoardColumn* c : std::as_const(m_columns)) {

@@ -6,7 +6,7 @@ namespace BoardTablePage {
 
 QWidget* create(Store& store, QWidget* parent)
 {
-    return new ProjectTable(&store, parent);
+    return new ProjectTable(store, parent);
 }
 
 } // namespace BoardTablePage

@@ -38,7 +38,7 @@ ProjectList::ItemStyle cardStyle()
 }
 } // namespace
 
-CardList::CardList(Store* store, ColumnModel* model, QWidget* parent)
+CardList::CardList(Store& store, ColumnModel* model, QWidget* parent)
     : ProjectList(store, model, cardStyle(), parent)
 {
     setObjectName(QStringLiteral("cardList"));
@@ -99,13 +99,11 @@ QString CardList::emptyText() const
 {
     if (projectCount() > 0)
         return {};
-    const Store* s = store();
-    if (!s)
-        return QStringLiteral("Drop projects here");
+    const Store& s = store();
     // Any character in the search text counts, blanks included.
-    return !s->searchQuery().isEmpty()
-               ? s->tr(QStringLiteral("No matches"), QStringLiteral("Eşleşme bulunamadı"))
-               : s->tr(QStringLiteral("Drop projects here"), QStringLiteral("Projeleri buraya bırakın"));
+    return !s.ui().searchQuery().isEmpty()
+               ? s.tr(QStringLiteral("No matches"), QStringLiteral("Eşleşme bulunamadı"))
+               : s.tr(QStringLiteral("Drop projects here"), QStringLiteral("Projeleri buraya bırakın"));
 }
 
 ProjectCard::Content CardList::content(int row) const

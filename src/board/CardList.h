@@ -16,7 +16,7 @@ class CardList final : public ProjectList
 public:
     static constexpr int kSpacing = 12;
 
-    CardList(Store* store, ColumnModel* model, QWidget* parent = nullptr);
+    CardList(Store& store, ColumnModel* model, QWidget* parent = nullptr);
 
     ColumnModel* model() const;
     void setDark(bool dark);

@@ -2,27 +2,25 @@
 
 #include "model/Store.h"
 
-ColumnModel::ColumnModel(Store* store, Status status, QObject* parent)
+ColumnModel::ColumnModel(Store& store, Status status, QObject* parent)
     : ProjectListModel(store, parent), m_status(status)
 {
-    if (m_store) {
-        m_projects = m_store->projects(m_status);
-        // Rows are kept in a buffer of our own: a list shared with the Store's cache would make
-        // the Store copy it on its next change.
-        m_projects.detach();
-        recomputeSum();
-        connect(m_store, &Store::dataChanged, this, &ColumnModel::refresh);
-        connect(m_store, &Store::activeYearChanged, this, &ColumnModel::refresh);
-        connect(m_store, &Store::searchQueryChanged, this, &ColumnModel::refresh);
-        // Money texts follow the language and the rate (and the currency, which comes with
-        // dataChanged).
-        for (auto signal : {&Store::languageChanged, &Store::rateChanged})
-            connect(m_store, signal, this, [this] {
-                if (!m_projects.isEmpty())
-                    emit dataChanged(index(0), index(int(m_projects.size()) - 1));
-                emit summaryChanged();
-            });
-    }
+    m_projects = m_store.projects(m_status);
+    // Rows are kept in a buffer of our own: a list shared with the Store's cache would make
+    // the Store copy it on its next change.
+    m_projects.detach();
+    recomputeSum();
+    connect(&m_store, &Store::dataChanged, this, &ColumnModel::refresh);
+    connect(&m_store, &Store::activeYearChanged, this, &ColumnModel::refresh);
+    connect(&m_store.ui(), &UiState::searchQueryChanged, this, &ColumnModel::refresh);
+    // Money texts follow the language and the rate (and the currency, which comes with
+    // dataChanged).
+    for (auto signal : {&Store::languageChanged, &Store::rateChanged})
+        connect(&m_store, signal, this, [this] {
+            if (!m_projects.isEmpty())
+                emit dataChanged(index(0), index(int(m_projects.size()) - 1));
+            emit summaryChanged();
+        });
 }
 
 Qt::ItemFlags ColumnModel::flags(const QModelIndex& index) const
@@ -34,9 +32,7 @@ Qt::ItemFlags ColumnModel::flags(const QModelIndex& index) const
 
 void ColumnModel::refresh()
 {
-    if (!m_store)
-        return;
-    const QVector<Project> next = m_store->projects(m_status);
+    const QVector<Project> next = m_store.projects(m_status);
     const int oldCount = int(m_projects.size());
     const int newCount = int(next.size());
 

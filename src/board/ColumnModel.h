@@ -11,7 +11,7 @@ class ColumnModel final : public ProjectListModel
     Q_OBJECT
 
 public:
-    ColumnModel(Store* store, Status status, QObject* parent = nullptr);
+    ColumnModel(Store& store, Status status, QObject* parent = nullptr);
 
     Status status() const { return m_status; }
     double feeSum() const { return m_feeSum; }

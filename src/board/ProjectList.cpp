@@ -26,7 +26,7 @@ QVariantAnimation* hoverAnimation(QObject* parent)
 }
 } // namespace
 
-ProjectList::ProjectList(Store* store, ProjectListModel* model, const ItemStyle& style, QWidget* parent)
+ProjectList::ProjectList(Store& store, ProjectListModel* model, const ItemStyle& style, QWidget* parent)
     : QWidget(parent), m_store(store), m_model(model), m_style(style), m_inAnimation(hoverAnimation(this)),
       m_outAnimation(hoverAnimation(this))
 {
@@ -52,14 +52,13 @@ ProjectList::ProjectList(Store* store, ProjectListModel* model, const ItemStyle&
     connect(m_model, &QAbstractItemModel::modelReset, this, relayoutNow);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, relayoutNow);
     connect(m_model, &QAbstractItemModel::dataChanged, this, relayoutNow);
-    if (m_store) {
-        // The empty state's text follows the search, the year and the language.
-        for (auto signal : {&Store::searchQueryChanged, &Store::activeYearChanged, &Store::languageChanged})
-            connect(m_store, signal, this, qOverload<>(&QWidget::update));
-    }
+    // The empty state's text follows the search, the year and the language.
+    for (auto signal : {&Store::activeYearChanged, &Store::languageChanged})
+        connect(&m_store, signal, this, qOverload<>(&QWidget::update));
+    connect(&m_store.ui(), &UiState::searchQueryChanged, this, qOverload<>(&QWidget::update));
 }
 
-Store* ProjectList::store() const
+Store& ProjectList::store() const
 {
     return m_store;
 }
@@ -316,13 +315,13 @@ bool ProjectList::event(QEvent* event)
 
 void ProjectList::openEditor(int row)
 {
-    if (m_store && row >= 0 && row < projectCount())
-        m_store->setEditor(EditorTarget::edit(projectIdAt(row)));
+    if (row >= 0 && row < projectCount())
+        m_store.ui().setEditor(EditorTarget::edit(projectIdAt(row)));
 }
 
 void ProjectList::openMenu(int row, const QPoint& globalPos)
 {
-    if (!m_store || row < 0 || row >= projectCount())
+    if (row < 0 || row >= projectCount())
         return;
     auto* menu = new ProjectMenu(m_store, projectIdAt(row), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -336,7 +335,7 @@ void ProjectList::contextMenuEvent(QContextMenuEvent* event)
     int row = rowAt(event->pos());
     if (event->reason() == QContextMenuEvent::Keyboard && row < 0)
         row = hoveredRow();
-    if (row < 0 || !m_store) {
+    if (row < 0) {
         event->ignore();
         return;
     }

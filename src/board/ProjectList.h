@@ -78,7 +78,7 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
-    ProjectList(Store* store, ProjectListModel* model, const ItemStyle& style, QWidget* parent);
+    ProjectList(Store& store, ProjectListModel* model, const ItemStyle& style, QWidget* parent);
 
     // The height of a row's item.
     virtual int itemHeight(int row) const = 0;
@@ -90,7 +90,7 @@ protected:
     // The pencil's tooltip; null for none.
     virtual QString editToolTip() const { return {}; }
 
-    Store* store() const;
+    Store& store() const;
     AppLanguage language() const;
     // The texts of a row's item that every presentation shows as the model gives them; the
     // outsource is the bare amount, for the presentation to label.
@@ -124,7 +124,7 @@ private:
     void setHoverId(const QUuid& id);
     void updateItem(const QUuid& id);
 
-    QPointer<Store> m_store;
+    Store& m_store;
     ProjectListModel* m_model;
     ItemStyle m_style;
     // Top and height of each item.

@@ -4,7 +4,7 @@
 #include "model/Text.h"
 #include "ui/StatusStyle.h"
 
-ProjectListModel::ProjectListModel(Store* store, QObject* parent) : QAbstractListModel(parent), m_store(store)
+ProjectListModel::ProjectListModel(Store& store, QObject* parent) : QAbstractListModel(parent), m_store(store)
 {}
 
 int ProjectListModel::rowOf(const QUuid& id) const
@@ -18,7 +18,7 @@ int ProjectListModel::rowOf(const QUuid& id) const
 
 AppLanguage ProjectListModel::language() const
 {
-    return m_store ? m_store->language() : AppLanguage::en;
+    return m_store.language();
 }
 
 int ProjectListModel::rowCount(const QModelIndex& parent) const
@@ -32,7 +32,7 @@ QVariant ProjectListModel::data(const QModelIndex& index, int role) const
         return {};
     const Project& p = m_projects.at(index.row());
     // Money texts are formatted only for the rows and roles asked for.
-    const auto money = [this](double amount) { return m_store ? m_store->money(amount) : QString(); };
+    const auto money = [this](double amount) { return m_store.money(amount); };
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:

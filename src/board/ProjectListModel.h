@@ -43,8 +43,8 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
 protected:
-    ProjectListModel(Store* store, QObject* parent);
+    ProjectListModel(Store& store, QObject* parent);
 
-    QPointer<Store> m_store;
+    Store& m_store;
     QVector<Project> m_projects;
 };

@@ -7,28 +7,25 @@
 
 #include <algorithm>
 
-ProjectMenu::ProjectMenu(Store* store, const QUuid& projectId, QWidget* parent)
+ProjectMenu::ProjectMenu(Store& store, const QUuid& projectId, QWidget* parent)
     : QMenu(parent), m_store(store), m_id(projectId)
 {
     setObjectName(QStringLiteral("projectMenu"));
-    const AppLanguage language = store ? store->language() : AppLanguage::en;
+    const AppLanguage language = store.language();
     auto text = [language](const char* en, const char* tr) {
         return language == AppLanguage::tr ? QString::fromUtf8(tr) : QString::fromUtf8(en);
     };
 
     std::optional<Status> current;
-    if (store) {
-        const QVector<Project>& projects = store->data().projects;
-        const auto it = std::find_if(projects.begin(), projects.end(),
-                                     [&](const Project& p) { return p.id == projectId; });
-        if (it != projects.end())
-            current = it->status;
-    }
+    const QVector<Project>& projects = store.data().projects;
+    const auto it =
+        std::find_if(projects.begin(), projects.end(), [&](const Project& p) { return p.id == projectId; });
+    if (it != projects.end())
+        current = it->status;
 
     m_edit = addAction(text("Edit…", "Düzenle…"));
     connect(m_edit, &QAction::triggered, this, [this] {
-        if (m_store)
-            m_store->setEditor(EditorTarget::edit(m_id));
+        m_store.ui().setEditor(EditorTarget::edit(m_id));
     });
 
     m_move = addMenu(text("Move to", "Şuraya taşı"));
@@ -39,8 +36,7 @@ ProjectMenu::ProjectMenu(Store* store, const QUuid& projectId, QWidget* parent)
         item->setData(StatusInfo::rawValue(status));
         item->setEnabled(!current || *current != status);
         connect(item, &QAction::triggered, this, [this, status] {
-            if (m_store)
-                m_store->move(m_id, status);
+            m_store.move(m_id, status);
         });
     }
 
@@ -49,7 +45,6 @@ ProjectMenu::ProjectMenu(Store* store, const QUuid& projectId, QWidget* parent)
     // The red bin marks the one destructive item.
     m_delete->setIcon(Icons::icon(QStringLiteral("trash"), Theme::rose(), 14));
     connect(m_delete, &QAction::triggered, this, [this] {
-        if (m_store)
-            m_store->deleteProject(m_id);
+        m_store.deleteProject(m_id);
     });
 }

@@ -13,7 +13,7 @@ class ProjectMenu final : public QMenu
     Q_OBJECT
 
 public:
-    ProjectMenu(Store* store, const QUuid& projectId, QWidget* parent = nullptr);
+    ProjectMenu(Store& store, const QUuid& projectId, QWidget* parent = nullptr);
 
     QUuid projectId() const { return m_id; }
     QAction* editAction() const { return m_edit; }
@@ -21,7 +21,7 @@ public:
     QAction* deleteAction() const { return m_delete; }
 
 private:
-    QPointer<Store> m_store;
+    Store& m_store;
     QUuid m_id;
     QAction* m_edit;
     QMenu* m_move;

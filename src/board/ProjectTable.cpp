@@ -30,7 +30,7 @@ ProjectList::ItemStyle rowStyle()
 }
 } // namespace
 
-ProjectTable::ProjectTable(Store* store, QWidget* parent)
+ProjectTable::ProjectTable(Store& store, QWidget* parent)
     : ProjectList(store, new ProjectTableModel(store), rowStyle(), parent),
       m_header(new TableHeader(store, kRadius, this))
 {
@@ -78,13 +78,13 @@ QSize ProjectTable::minimumSizeHint() const
 
 QString ProjectTable::emptyText() const
 {
-    const Store* s = store();
-    if (!s || projectCount() > 0)
+    if (projectCount() > 0)
         return {};
-    if (!s->searchQuery().isEmpty())
-        return s->tr(QStringLiteral("No matches"), QStringLiteral("Eşleşme bulunamadı"));
-    const QString year = QString::number(s->activeYear());
-    return s->tr(QStringLiteral("No projects in %1 yet"), QStringLiteral("%1 yılında henüz proje yok"))
+    const Store& s = store();
+    if (!s.ui().searchQuery().isEmpty())
+        return s.tr(QStringLiteral("No matches"), QStringLiteral("Eşleşme bulunamadı"));
+    const QString year = QString::number(s.activeYear());
+    return s.tr(QStringLiteral("No projects in %1 yet"), QStringLiteral("%1 yılında henüz proje yok"))
         .arg(year);
 }
 

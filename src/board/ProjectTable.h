@@ -21,7 +21,7 @@ public:
     static constexpr int kShadowBleed = 6;
     static constexpr int kEmptyPadding = 40;
 
-    explicit ProjectTable(Store* store, QWidget* parent = nullptr);
+    explicit ProjectTable(Store& store, QWidget* parent = nullptr);
 
     ProjectTableModel* model() const;
     TableHeader* header() const { return m_header; }

@@ -4,15 +4,13 @@
 
 #include <QTimer>
 
-ProjectTableModel::ProjectTableModel(Store* store, QObject* parent) : ProjectListModel(store, parent)
+ProjectTableModel::ProjectTableModel(Store& store, QObject* parent) : ProjectListModel(store, parent)
 {
-    if (m_store) {
-        for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::searchQueryChanged,
-                            &Store::sortFieldChanged, &Store::sortAscendingChanged, &Store::languageChanged,
-                            &Store::rateChanged})
-            connect(m_store, signal, this, &ProjectTableModel::scheduleRefresh);
-        m_projects = m_store->sortedVisibleProjects();
-    }
+    for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
+        connect(&m_store, signal, this, &ProjectTableModel::scheduleRefresh);
+    for (auto signal : {&UiState::searchQueryChanged, &UiState::sortFieldChanged, &UiState::sortAscendingChanged})
+        connect(&m_store.ui(), signal, this, &ProjectTableModel::scheduleRefresh);
+    m_projects = m_store.sortedVisibleProjects();
 }
 
 void ProjectTableModel::scheduleRefresh()
@@ -29,9 +27,7 @@ void ProjectTableModel::scheduleRefresh()
 void ProjectTableModel::refresh()
 {
     m_pending = false;
-    if (!m_store)
-        return;
-    QVector<Project> next = m_store->sortedVisibleProjects();
+    QVector<Project> next = m_store.sortedVisibleProjects();
     bool sameRows = next.size() == m_projects.size();
     for (qsizetype i = 0; sameRows && i < next.size(); ++i)
         sameRows = next.at(i).id == m_projects.at(i).id;

@@ -10,7 +10,7 @@ class ProjectTableModel final : public ProjectListModel
     Q_OBJECT
 
 public:
-    explicit ProjectTableModel(Store* store, QObject* parent = nullptr);
+    explicit ProjectTableModel(Store& store, QObject* parent = nullptr);
 
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 

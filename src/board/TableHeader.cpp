@@ -8,17 +8,15 @@
 #include <QPainter>
 #include <QPainterPath>
 
-TableHeader::TableHeader(Store* store, qreal radius, QWidget* parent)
+TableHeader::TableHeader(Store& store, qreal radius, QWidget* parent)
     : QWidget(parent), m_store(store), m_radius(radius)
 {
     setObjectName(QStringLiteral("tableHeader"));
     setFont(Theme::font(11, QFont::Bold, 0.6));
     setFixedHeight(kHeight);
-    if (m_store) {
-        connect(m_store, &Store::sortFieldChanged, this, &TableHeader::syncMarks);
-        connect(m_store, &Store::sortAscendingChanged, this, &TableHeader::syncMarks);
-        connect(m_store, &Store::languageChanged, this, &TableHeader::rebuild);
-    }
+    connect(&m_store.ui(), &UiState::sortFieldChanged, this, &TableHeader::syncMarks);
+    connect(&m_store.ui(), &UiState::sortAscendingChanged, this, &TableHeader::syncMarks);
+    connect(&m_store, &Store::languageChanged, this, &TableHeader::rebuild);
     rebuild();
 }
 
@@ -33,15 +31,13 @@ SortHeaderButton* TableHeader::button(SortField field) const
 
 QString TableHeader::editTitle() const
 {
-    return m_store ? m_store->tr(QStringLiteral("EDIT"), QStringLiteral("DÜZENLE")) : QStringLiteral("EDIT");
+    return m_store.tr(QStringLiteral("EDIT"), QStringLiteral("DÜZENLE"));
 }
 
 void TableHeader::rebuild()
 {
     qDeleteAll(m_buttons);
     m_buttons.clear();
-    if (!m_store)
-        return;
     const struct
     {
         QString en;
@@ -55,12 +51,11 @@ void TableHeader::rebuild()
         {QStringLiteral("Status"), QStringLiteral("Durum"), SortField::status},
     };
     for (const auto& t : titles) {
-        auto* b = new SortHeaderButton(m_store->tr(t.en, t.tr), t.field, m_store->language(), this);
+        auto* b = new SortHeaderButton(m_store.tr(t.en, t.tr), t.field, m_store.language(), this);
         b->setObjectName(QStringLiteral("sort_") + QString::number(int(t.field)));
         const SortField field = t.field;
         connect(b, &QAbstractButton::clicked, this, [this, field] {
-            if (m_store)
-                m_store->setSort(field);
+            m_store.ui().setSort(field);
         });
         b->show();
         m_buttons.append(b);
@@ -72,12 +67,10 @@ void TableHeader::rebuild()
 
 void TableHeader::syncMarks()
 {
-    if (!m_store)
-        return;
     for (SortHeaderButton* b : std::as_const(m_buttons)) {
         using Mark = SortHeaderButton::Mark;
-        b->setMark(b->field() != m_store->sortField() ? Mark::unsorted
-                   : m_store->sortAscending()         ? Mark::ascending
+        b->setMark(b->field() != m_store.ui().sortField() ? Mark::unsorted
+                   : m_store.ui().sortAscending()         ? Mark::ascending
                                                       : Mark::descending);
     }
 }

@@ -19,7 +19,7 @@ public:
     static constexpr int kHeight = 50;
 
     // `radius` is the corner radius of the table frame whose top this header fills.
-    TableHeader(Store* store, qreal radius, QWidget* parent = nullptr);
+    TableHeader(Store& store, qreal radius, QWidget* parent = nullptr);
 
     const QVector<SortHeaderButton*>& buttons() const { return m_buttons; }
     SortHeaderButton* button(SortField field) const;
@@ -34,7 +34,7 @@ private:
     void syncMarks();
     void place();
 
-    QPointer<Store> m_store;
+    Store& m_store;
     qreal m_radius;
     QVector<SortHeaderButton*> m_buttons;
 };

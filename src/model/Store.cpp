@@ -163,16 +163,6 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &Store::writeNow);
-    // Until every view listens to ui() itself, its signals are the Store's too.
-    connect(&m_ui, &UiState::tabChanged, this, &Store::tabChanged);
-    connect(&m_ui, &UiState::searchVisibleChanged, this, &Store::searchVisibleChanged);
-    connect(&m_ui, &UiState::searchQueryChanged, this, &Store::searchQueryChanged);
-    connect(&m_ui, &UiState::statsAllTimeChanged, this, &Store::statsAllTimeChanged);
-    connect(&m_ui, &UiState::sortFieldChanged, this, &Store::sortFieldChanged);
-    connect(&m_ui, &UiState::sortAscendingChanged, this, &Store::sortAscendingChanged);
-    connect(&m_ui, &UiState::editorChanged, this, &Store::editorChanged);
-    connect(&m_ui, &UiState::toastChanged, this, &Store::toastChanged);
-    connect(&m_ui, &UiState::announce, this, &Store::announce);
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
@@ -195,7 +185,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     if (loaded.firstLaunch || loaded.needsResave)
         writeNow();
     if (!loaded.message.isEmpty())
-        show(loaded.message, false, kStartupToastMs / 1000.0);
+        m_ui.show(loaded.message, false, UiState::kStartupToastMs / 1000.0);
 
     if (auto* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &Store::saveBeforeQuit);
@@ -354,7 +344,7 @@ void Store::setLanguage(AppLanguage language)
 void Store::chooseLanguage(AppLanguage language)
 {
     setLanguage(language);
-    show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
+    m_ui.show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
                                      : QStringLiteral("Language set to English"));
 }
 
@@ -410,7 +400,7 @@ void Store::writeNow()
     if (ok)
         m_unsaved = false;
     else
-        show(QStringLiteral("Could not save: ") + error);
+        m_ui.show(QStringLiteral("Could not save: ") + error);
     emit saved(ok);
 }
 

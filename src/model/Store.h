@@ -22,9 +22,6 @@ class Store final : public QObject
 
 public:
     static constexpr int kSaveDelayMs = 400;
-    static constexpr int kToastMs = UiState::kToastMs;
-    static constexpr int kUndoToastMs = UiState::kUndoToastMs;
-    static constexpr int kStartupToastMs = UiState::kStartupToastMs;
     static inline const QString& kNoFigure = L10n::kNoFigure;
     // A start reads the data file only up to this size.
     static constexpr qint64 kMaxDataFileBytes = qint64(256) << 20;
@@ -58,31 +55,6 @@ public:
     void setLanguage(AppLanguage language);
     // The user's choice of language: set, and confirmed with a toast in the new language.
     void chooseLanguage(AppLanguage language);
-
-    // --- interface state (forwarded to ui()) ------------------------------------
-    MainTab tab() const { return m_ui.tab(); }
-    bool searchVisible() const { return m_ui.searchVisible(); }
-    QString searchQuery() const { return m_ui.searchQuery(); }
-    bool statsAllTime() const { return m_ui.statsAllTime(); }
-    SortField sortField() const { return m_ui.sortField(); }
-    bool sortAscending() const { return m_ui.sortAscending(); }
-    const std::optional<EditorTarget>& editor() const { return m_ui.editor(); }
-    const std::optional<Toast>& toast() const { return m_ui.toast(); }
-    void setTab(MainTab tab) { m_ui.setTab(tab); }
-    void setSearchVisible(bool visible) { m_ui.setSearchVisible(visible); }
-    void setSearchQuery(const QString& query) { m_ui.setSearchQuery(query); }
-    void setStatsAllTime(bool allTime) { m_ui.setStatsAllTime(allTime); }
-    void setSortField(SortField field) { m_ui.setSortField(field); }
-    void setSortAscending(bool ascending) { m_ui.setSortAscending(ascending); }
-    void setSort(SortField field) { m_ui.setSort(field); }
-    void setEditor(const std::optional<EditorTarget>& target) { m_ui.setEditor(target); }
-    void setToast(const std::optional<Toast>& toast) { m_ui.setToast(toast); }
-    void show(const QString& message, bool canUndo = false, double durationSeconds = -1)
-    {
-        m_ui.show(message, canUndo, durationSeconds);
-    }
-    int toastLifeMs() const { return m_ui.toastLifeMs(); }
-    void expireToast() { m_ui.expireToast(); }
 
     // --- saving -------------------------------------------------------------------
     // Runs the pending debounced save now (tests, quit).
@@ -148,19 +120,9 @@ public:
 signals:
     void dataChanged();
     void activeYearChanged();
-    void tabChanged();
     void languageChanged();
     // The dollar-to-lira rate changed: every money text must be formatted again.
     void rateChanged();
-    void searchVisibleChanged();
-    void searchQueryChanged();
-    void statsAllTimeChanged();
-    void sortFieldChanged();
-    void sortAscendingChanged();
-    void editorChanged();
-    void toastChanged();
-    // A toast to announce for accessibility (the message, with the undo hint).
-    void announce(const QString& text);
     // Emitted after each attempted write (tests, diagnostics).
     void saved(bool ok);
 

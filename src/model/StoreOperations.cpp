@@ -58,7 +58,7 @@ void Store::save(Project project)
             d.projects.prepend(project);
     });
     const bool existed = existing >= 0;
-    show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
+    m_ui.show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
                  : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
     // A project saved into another year would vanish from the board as the editor closes.
     setActiveYear(project.year());
@@ -90,7 +90,7 @@ void Store::setCurrency(const QString& code)
     if (code == m_data.currency)
         return;
     update([&code](AppData& d) { d.currency = code; });
-    show(tr(QStringLiteral("Currency changed to ") + code,
+    m_ui.show(tr(QStringLiteral("Currency changed to ") + code,
             QStringLiteral("Para birimi ") + code + QStringLiteral(" olarak güncellendi")));
 }
 
@@ -102,7 +102,7 @@ void Store::deleteProject(const QUuid& id)
     const Project project = m_data.projects.at(i);
     m_lastDeleted = DeletedProject{project, i};
     update([i](AppData& d) { d.projects.remove(i); });
-    show(QStringLiteral("Deleted ") + Q + project.name + Q, true);
+    m_ui.show(QStringLiteral("Deleted ") + Q + project.name + Q, true);
 }
 
 void Store::undoDelete()
@@ -115,7 +115,7 @@ void Store::undoDelete()
         const int at = std::clamp(deleted.index, 0, int(d.projects.size()));
         d.projects.insert(at, deleted.project);
     });
-    show(QStringLiteral("Restored ") + Q + deleted.project.name + Q);
+    m_ui.show(QStringLiteral("Restored ") + Q + deleted.project.name + Q);
 }
 
 void Store::move(const QUuid& id, Status to)
@@ -125,7 +125,7 @@ void Store::move(const QUuid& id, Status to)
         return;
     changeStatus(i, to);
     scheduleSave();
-    show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to));
+    m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to));
 }
 
 bool Store::handleDrop(const QStringList& texts, Status onto)
@@ -141,7 +141,7 @@ bool Store::handleDrop(const QStringList& texts, Status onto)
                 continue;
             changeStatus(i, onto);
             scheduleSave();
-            show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto));
+            m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto));
             result = true;
         } else if (text.startsWith(QLatin1String("col:"))) {
             const auto column = StatusInfo::fromRaw(text.mid(4));
@@ -155,7 +155,7 @@ bool Store::handleDrop(const QStringList& texts, Status onto)
                 d.columnOrder.remove(j);
                 d.columnOrder.insert(t, *column);
             });
-            show(QStringLiteral("Column order updated"));
+            m_ui.show(QStringLiteral("Column order updated"));
             result = true;
         }
     }
@@ -183,7 +183,7 @@ void Store::moveColumn(Status column, int by)
     if (k < 0 || k >= m_data.columnOrder.size())
         return;
     update([j, k](AppData& d) { std::swap(d.columnOrder[j], d.columnOrder[k]); });
-    show(QStringLiteral("Column order updated"));
+    m_ui.show(QStringLiteral("Column order updated"));
 }
 
 void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
@@ -193,7 +193,7 @@ void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, c
     if (t.isEmpty() || findIgnoringCase(m_data.*list, t, turkishCase()))
         return;
     update([&](AppData& d) { (d.*list).append(t); });
-    show(tr(en.arg(Q + t + Q), trText.arg(Q + t + Q)));
+    m_ui.show(tr(en.arg(Q + t + Q), trText.arg(Q + t + Q)));
 }
 
 void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
@@ -203,7 +203,7 @@ void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*fie
     if (t.isEmpty())
         return;
     if (!Text::sameIgnoringCase(from, t, turkishCase()) && findIgnoringCase(m_data.*list, t, turkishCase())) {
-        show(tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
+        m_ui.show(tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
         return;
     }
     update([&](AppData& d) {
@@ -216,14 +216,14 @@ void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*fie
                 p.*field = t;
         }
     });
-    show(tr(doneEn, doneTr));
+    m_ui.show(tr(doneEn, doneTr));
 }
 
 void Store::removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
                                  const QString& trText)
 {
     update([&](AppData& d) { (d.*list).removeAll(name); });
-    show(tr(en, trText));
+    m_ui.show(tr(en, trText));
 }
 
 void Store::addClient(const QString& name)
@@ -270,14 +270,14 @@ void Store::setColumnColor(Status status, const Rgb& color)
 void Store::resetColumnColors()
 {
     update([](AppData& d) { d.columnColors.clear(); });
-    show(QStringLiteral("Colors reset to defaults"));
+    m_ui.show(QStringLiteral("Colors reset to defaults"));
 }
 
 void Store::eraseAll()
 {
     m_lastDeleted.reset();
     update([](AppData& d) { d = AppData::empty(); });
-    show(QStringLiteral("All data deleted"));
+    m_ui.show(QStringLiteral("All data deleted"));
 }
 
 void Store::restoreSample()
@@ -285,5 +285,5 @@ void Store::restoreSample()
     m_lastDeleted.reset();
     update([](AppData& d) { d = AppData::sample(); });
     setActiveYear(currentYear());
-    show(QStringLiteral("Sample data restored"));
+    m_ui.show(QStringLiteral("Sample data restored"));
 }

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     if (args.contains(QStringLiteral("--table")))
         store.update([](AppData& d) { d.layout = BoardLayout::table; });
     if (!option(QStringLiteral("--search")).isEmpty())
-        store.setSearchQuery(option(QStringLiteral("--search")));
+        store.ui().setSearchQuery(option(QStringLiteral("--search")));
     const int width =
         option(QStringLiteral("--width")).isEmpty() ? 1256 : option(QStringLiteral("--width")).toInt();
     const qreal scale =

@@ -82,14 +82,14 @@ private slots:
         QCOMPARE(m_store->data().columnOrder,
                  (QVector<Status>{Status::pending, Status::ongoing, Status::paid}));
         QCOMPARE(shownOrder(view), m_store->data().columnOrder);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Column order updated"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Column order updated"));
         // The same columns are kept, only reordered.
         QCOMPARE(view.columns()->column(Status::ongoing), ongoing);
 
         // Its own handle on its own column changes nothing.
-        m_store->setToast(std::nullopt);
+        m_store->ui().setToast(std::nullopt);
         QVERIFY(!drop(ongoing, QStringLiteral("col:ongoing")));
-        QVERIFY(!m_store->toast());
+        QVERIFY(!m_store->ui().toast());
     }
 
     void hoverRepaintsLeaveNothingStale()
@@ -147,7 +147,7 @@ private slots:
 
         QVERIFY(drop(paid, QStringLiteral("card:") + uuidText(m_logo.id)));
         QCOMPARE(statusOf(*m_store, m_logo.id), Status::paid);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Moved to Paid"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Moved to Paid"));
         QVERIFY(m_store->hasPendingSave());
         QCOMPARE(names(paid->model()),
                  (QStringList{QStringLiteral("Logo refresh"), QStringLiteral("Book cover")}));
@@ -157,9 +157,9 @@ private slots:
         QCOMPARE(paid->header()->sumText(), m_store->money(1800));
 
         // Dropped again on the same column: nothing happens and the drop is refused.
-        m_store->setToast(std::nullopt);
+        m_store->ui().setToast(std::nullopt);
         QVERIFY(!drop(paid, QStringLiteral("card:") + uuidText(m_logo.id)));
-        QVERIFY(!m_store->toast());
+        QVERIFY(!m_store->ui().toast());
 
         // Several texts in one drop (one per line), lower-case ids, and noise among them.
         const QString two = QStringLiteral("card:") + uuidText(m_logo.id).toLower() +
@@ -229,8 +229,8 @@ private slots:
                                 QStringLiteral("\ncard:") + uuidText(m_logo.id)));
         QVERIFY(!contains(*m_store, m_site.id));
         QVERIFY(contains(*m_store, m_logo.id)); // only the first card of a drop
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Deleted \"Website\""));
-        QVERIFY(m_store->toast()->canUndo);
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Deleted \"Website\""));
+        QVERIFY(m_store->ui().toast()->canUndo);
         QCOMPARE(pending->model()->rowCount(), 0);
         QCOMPARE(pending->cards()->emptyText(), QStringLiteral("Drop projects here"));
 
@@ -282,9 +282,9 @@ private slots:
         QVERIFY(namesOffered.contains(QStringLiteral("Move Column Left")));
         QVERIFY(namesOffered.contains(QStringLiteral("Move Column Right")));
         QVERIFY(a11y->text(QAccessible::Name).contains(QStringLiteral("DEVAM EDİYOR")));
-        m_store->setToast(std::nullopt);
+        m_store->ui().setToast(std::nullopt);
         a11y->actionInterface()->doAction(QStringLiteral("Move Column Right"));
-        QVERIFY(!m_store->toast()); // already last: the Store does nothing
+        QVERIFY(!m_store->ui().toast()); // already last: the Store does nothing
         a11y->actionInterface()->doAction(QStringLiteral("Move Column Left"));
         QCOMPARE(m_store->data().columnOrder,
                  (QVector<Status>{Status::paid, Status::ongoing, Status::pending}));
@@ -300,20 +300,20 @@ private slots:
         // Last year's paid project is not on this year's board.
         QCOMPARE(view.columns()->column(Status::paid)->header()->countText(), QStringLiteral("1"));
 
-        m_store->setSearchQuery(QStringLiteral("website"));
+        m_store->ui().setSearchQuery(QStringLiteral("website"));
         QCOMPARE(ongoing->model()->rowCount(), 0);
         QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Eşleşme bulunamadı"));
         QCOMPARE(view.columns()->column(Status::pending)->cards()->emptyText(), QString());
         // Blanks count as a search text too.
-        m_store->setSearchQuery(QStringLiteral("  "));
+        m_store->ui().setSearchQuery(QStringLiteral("  "));
         QCOMPARE(ongoing->model()->rowCount(), 1);
         m_store->update([](AppData& d) { d.projects.clear(); });
         QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Eşleşme bulunamadı"));
-        m_store->setSearchQuery(QString());
+        m_store->ui().setSearchQuery(QString());
         QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Projeleri buraya bırakın"));
         m_store->setLanguage(AppLanguage::en);
         QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("Drop projects here"));
-        m_store->setSearchQuery(QStringLiteral("x"));
+        m_store->ui().setSearchQuery(QStringLiteral("x"));
         QCOMPARE(ongoing->cards()->emptyText(), QStringLiteral("No matches"));
         QCOMPARE(ongoing->header()->countText(), QStringLiteral("0"));
         QCOMPARE(ongoing->header()->sumText(), m_store->money(0));
@@ -377,7 +377,7 @@ private slots:
 
     void columnModelFollowsTheStore()
     {
-        ColumnModel model(m_store.get(), Status::paid);
+        ColumnModel model(*m_store, Status::paid);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         auto sameAsStore = [&] {
             const QVector<Project> expected = m_store->projects(Status::paid);
@@ -426,10 +426,10 @@ private slots:
         m_store->undoDelete();
         QVERIFY(sameAsStore());
 
-        m_store->setSearchQuery(QStringLiteral("book"));
+        m_store->ui().setSearchQuery(QStringLiteral("book"));
         QVERIFY(sameAsStore());
         QCOMPARE(model.rowCount(), 1);
-        m_store->setSearchQuery(QString());
+        m_store->ui().setSearchQuery(QString());
         m_store->setActiveYear(Store::currentYear() - 1);
         QVERIFY(sameAsStore());
         QCOMPARE(names(&model), QStringList{QStringLiteral("Old poster")});
@@ -459,8 +459,8 @@ private slots:
 
     void cardsShowOutsourceOnlyWhenThereIsSome()
     {
-        ColumnModel model(m_store.get(), Status::ongoing);
-        CardList cards(m_store.get(), &model);
+        ColumnModel model(*m_store, Status::ongoing);
+        CardList cards(*m_store, &model);
         ProjectCard::Content c = cards.content(0);
         QVERIFY(!c.outsource.isEmpty());
         QCOMPARE(c.outsource, QStringLiteral("Outsource: ") + m_store->money(250));
@@ -474,8 +474,8 @@ private slots:
         QVERIFY(c.outsource.startsWith(QStringLiteral("Dış Kaynak: ")));
         QVERIFY(c.net.startsWith(QStringLiteral("Net: ")));
 
-        ColumnModel pending(m_store.get(), Status::pending);
-        CardList pendingCards(m_store.get(), &pending);
+        ColumnModel pending(*m_store, Status::pending);
+        CardList pendingCards(*m_store, &pending);
         c = pendingCards.content(0);
         QVERIFY(c.net.isEmpty());
         QVERIFY(c.outsource.isEmpty());
@@ -512,18 +512,18 @@ private slots:
         QCOMPARE(cards->rowAt(QPoint(card.center().x(), card.bottom() + 6)), -1);
 
         QTest::mouseDClick(cards, Qt::LeftButton, Qt::NoModifier, card.center());
-        QVERIFY(m_store->editor());
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_site.id));
-        m_store->setEditor(std::nullopt);
+        QVERIFY(m_store->ui().editor());
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(m_site.id));
+        m_store->ui().setEditor(std::nullopt);
 
         // A single click on the body does nothing; on the pencil it opens the editor.
         QTest::mouseClick(cards, Qt::LeftButton, Qt::NoModifier, card.topLeft() + QPoint(30, 20));
-        QVERIFY(!m_store->editor());
+        QVERIFY(!m_store->ui().editor());
         const QPoint pencil = ProjectCard::editButtonRect(QRectF(card)).center().toPoint();
         QTest::mouseMove(cards, pencil);
         QCOMPARE(cards->hoveredId(), m_site.id);
         QTest::mouseClick(cards, Qt::LeftButton, Qt::NoModifier, pencil);
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_site.id));
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(m_site.id));
 
         // The secondary click opens the project menu of that card.
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, card.center(),
@@ -574,8 +574,8 @@ private slots:
 
         // Return edits it; Shift+F10 and the menu key open its project menu.
         QTest::keyClick(paid, Qt::Key_Return);
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
-        m_store->setEditor(std::nullopt);
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(id));
+        m_store->ui().setEditor(std::nullopt);
         for (const auto& key : {std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)},
                                 std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()}}) {
             QTest::keyClick(paid, key.first, key.second);
@@ -649,7 +649,7 @@ private slots:
         // English in both languages.
         QCOMPARE(edit->text(QAccessible::Name), QStringLiteral("Edit Logo refresh"));
         edit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(m_logo.id));
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(m_logo.id));
 
         // A card that leaves the column leaves its interface invalid; the empty column speaks.
         m_store->move(m_logo.id, Status::paid);

@@ -48,7 +48,7 @@ private slots:
 
     void itemsAndTheirStates()
     {
-        ProjectMenu menu(m_store.get(), m_pending.id);
+        ProjectMenu menu(*m_store, m_pending.id);
         QCOMPARE(texts(&menu), (QStringList{QStringLiteral("Edit…"), QStringLiteral("Move to"),
                                             QStringLiteral("—"), QStringLiteral("Delete")}));
         QCOMPARE(menu.editAction()->text().at(4), QChar(0x2026));
@@ -57,11 +57,11 @@ private slots:
                                                       QStringLiteral("In the Works")}));
         QCOMPARE(enabled(menu.moveMenu()), (QList<bool>{true, false, true}));
 
-        ProjectMenu paidMenu(m_store.get(), m_paid.id);
+        ProjectMenu paidMenu(*m_store, m_paid.id);
         QCOMPARE(enabled(paidMenu.moveMenu()), (QList<bool>{false, true, true}));
 
         m_store->setLanguage(AppLanguage::tr);
-        ProjectMenu turkish(m_store.get(), m_pending.id);
+        ProjectMenu turkish(*m_store, m_pending.id);
         QCOMPARE(texts(&turkish), (QStringList{QStringLiteral("Düzenle…"), QStringLiteral("Şuraya taşı"),
                                                QStringLiteral("—"), QStringLiteral("Sil")}));
         QCOMPARE(texts(turkish.moveMenu()), (QStringList{QStringLiteral("Ödendi"), QStringLiteral("Ödenecek"),
@@ -71,31 +71,31 @@ private slots:
     void itemsCallTheStore()
     {
         {
-            ProjectMenu menu(m_store.get(), m_pending.id);
+            ProjectMenu menu(*m_store, m_pending.id);
             menu.editAction()->trigger();
-            QVERIFY(m_store->editor());
-            QCOMPARE(*m_store->editor(), EditorTarget::edit(m_pending.id));
+            QVERIFY(m_store->ui().editor());
+            QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(m_pending.id));
             menu.moveMenu()->actions().at(0)->trigger();
         }
         QCOMPARE(statusOf(*m_store, m_pending.id), Status::paid);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Moved to Paid"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Moved to Paid"));
 
         {
-            ProjectMenu menu(m_store.get(), m_pending.id);
+            ProjectMenu menu(*m_store, m_pending.id);
             QCOMPARE(enabled(menu.moveMenu()), (QList<bool>{false, true, true}));
             menu.moveMenu()->actions().at(2)->trigger();
         }
         QCOMPARE(statusOf(*m_store, m_pending.id), Status::ongoing);
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Moved to In the Works"));
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Moved to In the Works"));
 
         {
             // No confirmation: the project goes at once, with the undo toast.
-            ProjectMenu menu(m_store.get(), m_pending.id);
+            ProjectMenu menu(*m_store, m_pending.id);
             menu.deleteAction()->trigger();
         }
         QVERIFY(!contains(*m_store, m_pending.id));
-        QCOMPARE(m_store->toast()->message, QStringLiteral("Deleted \"Website\""));
-        QVERIFY(m_store->toast()->canUndo);
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Deleted \"Website\""));
+        QVERIFY(m_store->ui().toast()->canUndo);
         m_store->undoDelete();
         QVERIFY(contains(*m_store, m_pending.id));
         QCOMPARE(m_store->data().projects.at(1).id, m_pending.id);
@@ -103,7 +103,7 @@ private slots:
 
     void aMenuForAProjectThatIsGone()
     {
-        ProjectMenu menu(m_store.get(), m_pending.id);
+        ProjectMenu menu(*m_store, m_pending.id);
         m_store->deleteProject(m_pending.id);
         const AppData before = m_store->data();
         menu.moveMenu()->actions().at(0)->trigger();

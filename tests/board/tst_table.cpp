@@ -59,7 +59,7 @@ private:
 
     std::unique_ptr<ProjectTable> openTable()
     {
-        auto table = std::make_unique<ProjectTable>(m_store.get());
+        auto table = std::make_unique<ProjectTable>(*m_store);
         table->resize(1100, table->sizeHint().height());
         table->show();
         if (!QTest::qWaitForWindowExposed(table.get()))
@@ -125,8 +125,8 @@ private slots:
         QCOMPARE(table->model()->project(0).name, QStringLiteral("Bravo"));
 
         QTest::mouseClick(fee, Qt::LeftButton);
-        QCOMPARE(m_store->sortField(), SortField::fee);
-        QVERIFY(m_store->sortAscending());
+        QCOMPARE(m_store->ui().sortField(), SortField::fee);
+        QVERIFY(m_store->ui().sortAscending());
         QCOMPARE(fee->chevron(), QStringLiteral("chevron.up"));
         QCOMPARE(fee->chevronColor(), Theme::ink());
         for (SortHeaderButton* b : header->buttons()) {
@@ -140,13 +140,13 @@ private slots:
         QCOMPARE(table->model()->project(2).name, QStringLiteral("Bravo"));
 
         QTest::mouseClick(fee, Qt::LeftButton);
-        QVERIFY(!m_store->sortAscending());
+        QVERIFY(!m_store->ui().sortAscending());
         QCOMPARE(fee->chevron(), QStringLiteral("chevron.down"));
         QCOMPARE(value(fee), QStringLiteral("Sorted descending"));
         // Pressed through accessibility it sorts like a click.
         QAccessible::queryAccessibleInterface(fee)->actionInterface()->doAction(
             QAccessibleActionInterface::pressAction());
-        QVERIFY(m_store->sortAscending());
+        QVERIFY(m_store->ui().sortAscending());
         QCOMPARE(value(fee), QStringLiteral("Sorted ascending"));
         QTest::mouseClick(fee, Qt::LeftButton);
         QCOMPARE(shownIds(table.get()), ids(m_store->sortedVisibleProjects()));
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(shownIds(table.get()), ids(m_store->sortedVisibleProjects()));
         QCOMPARE(table->model()->project(0).name, QStringLiteral("alpha"));
         QTest::mouseClick(header->button(SortField::client), Qt::LeftButton);
-        QCOMPARE(m_store->sortField(), SortField::client);
+        QCOMPARE(m_store->ui().sortField(), SortField::client);
         QCOMPARE(shownIds(table.get()), ids(m_store->sortedVisibleProjects()));
         QCOMPARE(table->model()->project(0).client, QStringLiteral("Xray"));
     }
@@ -236,19 +236,19 @@ private slots:
     {
         auto table = openTable();
         QCOMPARE(table->emptyText(), QString());
-        m_store->setSearchQuery(QStringLiteral("nothing like it"));
+        m_store->ui().setSearchQuery(QStringLiteral("nothing like it"));
         QTRY_COMPARE(table->model()->rowCount(), 0);
         QCOMPARE(table->emptyText(), QStringLiteral("No matches"));
         // Blanks count as search text.
-        m_store->setSearchQuery(QStringLiteral("  "));
+        m_store->ui().setSearchQuery(QStringLiteral("  "));
         QTRY_COMPARE(table->model()->rowCount(), 3);
-        m_store->setSearchQuery(QString());
+        m_store->ui().setSearchQuery(QString());
         m_store->setActiveYear(2019);
         QTRY_COMPARE(table->model()->rowCount(), 0);
         QCOMPARE(table->emptyText(), QStringLiteral("No projects in 2019 yet"));
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(table->emptyText(), QStringLiteral("2019 yılında henüz proje yok"));
-        m_store->setSearchQuery(QStringLiteral("x"));
+        m_store->ui().setSearchQuery(QStringLiteral("x"));
         QCOMPARE(table->emptyText(), QStringLiteral("Eşleşme bulunamadı"));
         // Header, a divider and the padded text.
         QCOMPARE(table->frameHeight(), TableHeader::kHeight + 1 + 2 * ProjectTable::kEmptyPadding +
@@ -271,24 +271,24 @@ private slots:
 
         // A single click on the row opens nothing; the pencil and a double click do.
         QTest::mouseClick(table.get(), Qt::LeftButton, {}, second.center());
-        QVERIFY(!m_store->editor().has_value());
+        QVERIFY(!m_store->ui().editor().has_value());
         QTest::mouseDClick(table.get(), Qt::LeftButton, {}, second.center());
-        QVERIFY(m_store->editor().has_value());
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
-        m_store->setEditor(std::nullopt);
+        QVERIFY(m_store->ui().editor().has_value());
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(id));
+        m_store->ui().setEditor(std::nullopt);
         const QPoint pencil = ProjectRow::editButtonRect(QRectF(table->itemRect(2))).center().toPoint();
         QTest::mouseClick(table.get(), Qt::LeftButton, {}, pencil);
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(table->model()->project(2).id));
-        m_store->setEditor(std::nullopt);
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(table->model()->project(2).id));
+        m_store->ui().setEditor(std::nullopt);
         // A press anywhere on the row and the release on its pencil count too, as on a card; a
         // press on another row does not.
         QTest::mousePress(table.get(), Qt::LeftButton, {}, table->itemRect(2).topLeft() + QPoint(40, 10));
         QTest::mouseRelease(table.get(), Qt::LeftButton, {}, pencil);
-        QVERIFY(m_store->editor() == EditorTarget::edit(table->model()->project(2).id));
-        m_store->setEditor(std::nullopt);
+        QVERIFY(m_store->ui().editor() == EditorTarget::edit(table->model()->project(2).id));
+        m_store->ui().setEditor(std::nullopt);
         QTest::mousePress(table.get(), Qt::LeftButton, {}, second.center());
         QTest::mouseRelease(table.get(), Qt::LeftButton, {}, pencil);
-        QVERIFY(!m_store->editor().has_value());
+        QVERIFY(!m_store->ui().editor().has_value());
 
         // The secondary click offers the project menu of that row's project.
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, second.center(),
@@ -325,7 +325,7 @@ private slots:
         QCOMPARE(edit->text(QAccessible::Name), QStringLiteral("Edit ") + second.name);
         QVERIFY(row->rect().contains(edit->rect()));
         edit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(second.id));
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(second.id));
 
         // A row whose project went away is no longer valid.
         m_store->deleteProject(second.id);
@@ -364,8 +364,8 @@ private slots:
         QVERIFY(item->text(QAccessible::Description)
                     .endsWith(table->model()->index(1).data(ProjectTableModel::StatusTitleRole).toString()));
         QTest::keyClick(table.get(), Qt::Key_Return);
-        QCOMPARE(*m_store->editor(), EditorTarget::edit(id));
-        m_store->setEditor(std::nullopt);
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::edit(id));
+        m_store->ui().setEditor(std::nullopt);
 
         // Shift+F10 and the menu key open the project menu of the keyboard's row.
         QTest::keyClick(table.get(), Qt::Key_End);
@@ -423,7 +423,7 @@ private slots:
         QScrollArea area;
         area.resize(1100, 700);
         area.setWidgetResizable(true);
-        auto* table = new ProjectTable(m_store.get());
+        auto* table = new ProjectTable(*m_store);
         area.setWidget(table);
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));

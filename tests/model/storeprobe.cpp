@@ -47,11 +47,11 @@ int main(int argc, char** argv)
     }
     if (mode == QLatin1String("save")) {
         std::printf("blocked=%d\n", store.savingBlocked() ? 1 : 0);
-        if (store.toast())
-            std::printf("startup=%s\n", qPrintable(store.toast()->message));
+        if (store.ui().toast())
+            std::printf("startup=%s\n", qPrintable(store.ui().toast()->message));
         store.addClient(QStringLiteral("Probe Client"));
         store.flushPendingSave();
-        std::printf("toast=%s\n", store.toast() ? qPrintable(store.toast()->message) : "");
+        std::printf("toast=%s\n", store.ui().toast() ? qPrintable(store.ui().toast()->message) : "");
         std::printf("inMemory=%d\n", store.data().clients.contains(QStringLiteral("Probe Client")) ? 1 : 0);
         return 0;
     }

@@ -23,7 +23,7 @@ struct Expected
 Expected recompute(const Store& s)
 {
     Expected e;
-    const QString q = Text::trimBlanks(s.searchQuery()).toLower();
+    const QString q = Text::trimBlanks(s.ui().searchQuery()).toLower();
     for (const Project& p : s.data().projects) {
         if (p.year() != s.activeYear())
             continue;
@@ -142,7 +142,7 @@ private slots:
                 break;
             }
             case 8:
-                s->setSearchQuery(queries.at(int(rng.bounded(int(queries.size())))));
+                s->ui().setSearchQuery(queries.at(int(rng.bounded(int(queries.size())))));
                 break;
             case 9:
                 s->setActiveYear(Store::currentYear() - int(rng.bounded(2)));

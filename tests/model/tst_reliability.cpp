@@ -116,7 +116,7 @@ private slots:
         QVERIFY(changedBetweenKills > runs / 4);
         // The next start is not misled by a leftover and clears it away.
         Store store(dir.path(), false);
-        QVERIFY(!store.toast());
+        QVERIFY(!store.ui().toast());
         QCOMPARE(store.data().projects.size(), projects);
         // Every leftover of this program's is gone, whatever its random letters.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -137,7 +137,7 @@ private slots:
         writeFile(dir.path() + QStringLiteral("/.tallybrook.json.saving-123456"), "{");
         writeFile(dir.path() + QStringLiteral("/.tallybrook.json.saving-notes.txt"), "mine");
         Store store(dir.path(), false);
-        QVERIFY(!store.toast());
+        QVERIFY(!store.ui().toast());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{".tallybrook.json.saving-notes.txt", "tallybrook.json",
                               "tallybrook.json.backup", "tallybrook.json.backup1", "tallybrook.json.keep"}));
@@ -176,7 +176,7 @@ private slots:
         // A small change: the system's reason, not an unknown error.
         store.addCategory(QStringLiteral("Small"));
         store.flushPendingSave();
-        QCOMPARE(store.toast()->message, QStringLiteral("Could not save: No space left on device"));
+        QCOMPARE(store.ui().toast()->message, QStringLiteral("Could not save: No space left on device"));
         QCOMPARE(readDocument(file), first);
         store.removeCategory(QStringLiteral("Small"));
         store.update([](AppData& d) {
@@ -184,9 +184,9 @@ private slots:
                 d.clients.append(QStringLiteral("Client number %1").arg(i));
         });
         store.flushPendingSave();
-        QVERIFY(store.toast());
-        QVERIFY2(store.toast()->message.startsWith(QStringLiteral("Could not save: ")),
-                 qPrintable(store.toast()->message));
+        QVERIFY(store.ui().toast());
+        QVERIFY2(store.ui().toast()->message.startsWith(QStringLiteral("Could not save: ")),
+                 qPrintable(store.ui().toast()->message));
         QCOMPARE(readDocument(file), first);              // the old document is whole
         QCOMPARE(store.data().clients.size(), 19 + 2000); // nothing lost in memory
         QVERIFY(store.hasUnsavedChanges());
@@ -208,7 +208,7 @@ private slots:
         }
         store.addClient(QStringLiteral("Written at quit"));
         store.flushPendingSave();
-        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QVERIFY(store.ui().toast()->message.startsWith(QStringLiteral("Could not save: ")));
         QVERIFY(QFile::remove(filler));
         store.saveBeforeQuit();
         QVERIFY(readDocument(file).clients.contains(QStringLiteral("Written at quit")));
@@ -273,7 +273,7 @@ private slots:
         QVERIFY(QDir(deep).removeRecursively());
         store.addClient(QStringLiteral("After the folder went"));
         store.flushPendingSave();
-        QVERIFY(!store.toast() || !store.toast()->message.startsWith(QStringLiteral("Could not save")));
+        QVERIFY(!store.ui().toast() || !store.ui().toast()->message.startsWith(QStringLiteral("Could not save")));
         QCOMPARE(readDocument(store.fileURL()), store.data());
         QCOMPARE(mode(folder), 0700);
         // And so does the save at quit.
@@ -316,7 +316,7 @@ private slots:
             clock.start();
             Store store(dir.path(), false);
             QVERIFY2(clock.elapsed() < 5000, "the start waited on the file");
-            QCOMPARE(store.toast()->message, message);
+            QCOMPARE(store.ui().toast()->message, message);
             QVERIFY(store.savingBlocked());
             QCOMPARE(store.data(), AppData::empty());
             store.addClient(QStringLiteral("Not written"));
@@ -354,7 +354,7 @@ private slots:
         QDir().mkpath(file + QStringLiteral("/inner"));
         {
             Store store(dir.path(), false);
-            QCOMPARE(store.toast()->message,
+            QCOMPARE(store.ui().toast()->message,
                      QStringLiteral("The data file is not a regular file. It was left as "
                                     "it is; changes will not be saved this session."));
             QVERIFY(store.savingBlocked());
@@ -373,7 +373,7 @@ private slots:
         const QString link = linked.path() + QStringLiteral("/tallybrook.json");
         QVERIFY(QFile::link(target, link));
         Store store(linked.path(), false);
-        QVERIFY(!store.toast());
+        QVERIFY(!store.ui().toast());
         store.addClient(QStringLiteral("Through the link"));
         store.flushPendingSave();
         QVERIFY(QFileInfo(link).isSymLink());
@@ -461,7 +461,7 @@ private slots:
         clock.start();
         Store store(dir.path(), false);
         QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!store.toast());
+        QVERIFY(!store.ui().toast());
         QCOMPARE(store.data().projects.size(), 160000);
         QCOMPARE(store.data().clients.size(), 5000);
         QCOMPARE(store.data().clients.first(), QStringLiteral("Client 0"));

@@ -92,19 +92,19 @@ private slots:
                 makeProject("Café menu", Status::pending, 20, QDate(m_year, 1, 15), "Bistro", "Print"),
                 makeProject("Old logo", Status::paid, 30, QDate(m_year - 1, 1, 15), "Acme", "Branding")};
         });
-        store.setSearchQuery(QStringLiteral(" \t "));
+        store.ui().setSearchQuery(QStringLiteral(" \t "));
         QCOMPARE(store.visibleProjects().size(), 2);
-        store.setSearchQuery(QStringLiteral("  LOGO "));
+        store.ui().setSearchQuery(QStringLiteral("  LOGO "));
         QCOMPARE(namesOf(store.visibleProjects()), QStringList{"Logo refresh"});
-        store.setSearchQuery(QStringLiteral("bist"));
+        store.ui().setSearchQuery(QStringLiteral("bist"));
         QCOMPARE(namesOf(store.visibleProjects()), QStringList{"Café menu"});
-        store.setSearchQuery(QStringLiteral("PRINT"));
+        store.ui().setSearchQuery(QStringLiteral("PRINT"));
         QCOMPARE(namesOf(store.visibleProjects()), QStringList{"Café menu"});
-        store.setSearchQuery(QStringLiteral("cafe"));
+        store.ui().setSearchQuery(QStringLiteral("cafe"));
         QVERIFY(store.visibleProjects().isEmpty());
         QCOMPARE(store.total(Status::paid), 10.0); // totals ignore the search
         QVERIFY(store.projects(Status::paid).isEmpty());
-        store.setSearchQuery(QString());
+        store.ui().setSearchQuery(QString());
         QCOMPARE(namesOf(store.projects(Status::paid)), QStringList{"Logo refresh"});
     }
 
@@ -126,16 +126,16 @@ private slots:
         });
         QCOMPARE(namesOf(store.sortedVisibleProjects()),
                  (QStringList{"alpha", "Alpha2", "Beta", "Same", "same", "zeta"}));
-        store.setSort(SortField::status); // descending now
+        store.ui().setSort(SortField::status); // descending now
         QCOMPARE(namesOf(store.sortedVisibleProjects()),
                  (QStringList{"zeta", "Alpha2", "Beta", "Same", "same", "alpha"}));
-        store.setSort(SortField::fee);
+        store.ui().setSort(SortField::fee);
         QCOMPARE(namesOf(store.sortedVisibleProjects()),
                  (QStringList{"Same", "same", "Alpha2", "Beta", "zeta", "alpha"}));
-        store.setSort(SortField::fee);
+        store.ui().setSort(SortField::fee);
         QCOMPARE(namesOf(store.sortedVisibleProjects()),
                  (QStringList{"alpha", "zeta", "Beta", "Alpha2", "Same", "same"}));
-        store.setSort(SortField::client); // case-insensitive, ties by name then newest
+        store.ui().setSort(SortField::client); // case-insensitive, ties by name then newest
         QCOMPARE(namesOf(store.sortedVisibleProjects()),
                  (QStringList{"Alpha2", "zeta", "Same", "same", "Beta", "alpha"}));
     }

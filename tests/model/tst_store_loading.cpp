@@ -35,11 +35,11 @@ private slots:
         QVERIFY(QFile::exists(m_file));
         QVERIFY(!store.hasPendingSave());
         QCOMPARE(readDocument(m_file), store.data());
-        QVERIFY(!store.toast());
+        QVERIFY(!store.ui().toast());
         QCOMPARE(store.activeYear(), QDate::currentDate().year());
-        QCOMPARE(store.tab(), MainTab::board);
-        QCOMPARE(store.sortField(), SortField::status);
-        QVERIFY(store.sortAscending() && !store.searchVisible() && !store.statsAllTime() && !store.editor());
+        QCOMPARE(store.ui().tab(), MainTab::board);
+        QCOMPARE(store.ui().sortField(), SortField::status);
+        QVERIFY(store.ui().sortAscending() && !store.ui().searchVisible() && !store.ui().statsAllTime() && !store.ui().editor());
     }
 
     void defaultFolderIsUnderTheUserDataFolder()
@@ -182,11 +182,11 @@ private slots:
         const qint64 seconds = aside.first().mid(22).chopped(5).toLongLong();
         QVERIFY(seconds >= before && seconds <= after);
         QCOMPARE(readFile(m_folder + QLatin1Char('/') + aside.first()), bad);
-        QVERIFY(store.toast());
-        QCOMPARE(store.toast()->message,
+        QVERIFY(store.ui().toast());
+        QCOMPARE(store.ui().toast()->message,
                  QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
-        QVERIFY(!store.toast()->canUndo);
-        QCOMPARE(store.toastLifeMs(), 10000);
+        QVERIFY(!store.ui().toast()->canUndo);
+        QCOMPARE(store.ui().toastLifeMs(), 10000);
 
         store.addClient(QStringLiteral("Acme"));
         store.flushPendingSave();
@@ -212,7 +212,7 @@ private slots:
 
         Store store(m_folder, false);
         QVERIFY(!store.savingBlocked());
-        QCOMPARE(store.toast()->message,
+        QCOMPARE(store.ui().toast()->message,
                  QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
         QStringList added =
             QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files | QDir::System);
@@ -240,7 +240,7 @@ private slots:
         QVERIFY(store.savingBlocked());
         const Project first = store.data().projects.first();
         store.deleteProject(first.id);
-        QCOMPARE(store.toast()->message, QStringLiteral("Deleted \"%1\"").arg(first.name));
+        QCOMPARE(store.ui().toast()->message, QStringLiteral("Deleted \"%1\"").arg(first.name));
         store.flushPendingSave();
         store.saveBeforeQuit();
         QVERIFY(!QFile::exists(m_file));
@@ -302,9 +302,9 @@ private slots:
         QVERIFY(QDir().mkpath(m_file)); // the data file is in the way as a folder
         store.addClient(QStringLiteral("Unsaved"));
         store.flushPendingSave();
-        QVERIFY(store.toast());
-        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
-        QVERIFY(store.toast()->message.size() > 16);
+        QVERIFY(store.ui().toast());
+        QVERIFY(store.ui().toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QVERIFY(store.ui().toast()->message.size() > 16);
         QVERIFY(!store.hasPendingSave());
         QVERIFY(store.hasUnsavedChanges());
         QVERIFY(store.data().clients.contains(QStringLiteral("Unsaved")));
@@ -324,7 +324,7 @@ private slots:
         const QByteArray before = readFile(m_file);
         store.update([](AppData& d) { d.taxRate = qInf(); });
         store.flushPendingSave();
-        QVERIFY(store.toast()->message.startsWith(QStringLiteral("Could not save: ")));
+        QVERIFY(store.ui().toast()->message.startsWith(QStringLiteral("Could not save: ")));
         QCOMPARE(readFile(m_file), before);
     }
 
@@ -332,30 +332,30 @@ private slots:
     {
         Store store(m_folder, true);
         QSignalSpy year(&store, &Store::activeYearChanged);
-        QSignalSpy tab(&store, &Store::tabChanged);
-        QSignalSpy query(&store, &Store::searchQueryChanged);
-        QSignalSpy editor(&store, &Store::editorChanged);
-        QSignalSpy sort(&store, &Store::sortFieldChanged);
+        QSignalSpy tab(&store.ui(), &UiState::tabChanged);
+        QSignalSpy query(&store.ui(), &UiState::searchQueryChanged);
+        QSignalSpy editor(&store.ui(), &UiState::editorChanged);
+        QSignalSpy sort(&store.ui(), &UiState::sortFieldChanged);
         QSignalSpy data(&store, &Store::dataChanged);
         store.setActiveYear(store.activeYear());
-        store.setTab(MainTab::board);
-        store.setSearchQuery(QString());
-        store.setEditor(std::nullopt);
-        store.setSortField(SortField::status);
+        store.ui().setTab(MainTab::board);
+        store.ui().setSearchQuery(QString());
+        store.ui().setEditor(std::nullopt);
+        store.ui().setSortField(SortField::status);
         QCOMPARE(year.size() + tab.size() + query.size() + editor.size() + sort.size(), 0);
         store.setActiveYear(2001);
-        store.setTab(MainTab::stats);
-        store.setSearchQuery(QStringLiteral("x"));
-        store.setEditor(EditorTarget::newProject());
-        store.setEditor(EditorTarget::newProject());
+        store.ui().setTab(MainTab::stats);
+        store.ui().setSearchQuery(QStringLiteral("x"));
+        store.ui().setEditor(EditorTarget::newProject());
+        store.ui().setEditor(EditorTarget::newProject());
         const QUuid id = QUuid::createUuid();
-        store.setEditor(EditorTarget::edit(id));
-        store.setEditor(EditorTarget::edit(id));
+        store.ui().setEditor(EditorTarget::edit(id));
+        store.ui().setEditor(EditorTarget::edit(id));
         QCOMPARE(year.size(), 1);
         QCOMPARE(tab.size(), 1);
         QCOMPARE(query.size(), 1);
         QCOMPARE(editor.size(), 2);
-        QCOMPARE(store.editor()->identity(), uuidText(id));
+        QCOMPARE(store.ui().editor()->identity(), uuidText(id));
         QCOMPARE(EditorTarget::newProject().identity(), QStringLiteral("new"));
         QCOMPARE(data.size(), 0);
         store.update([](AppData& d) { d.layout = BoardLayout::table; });
@@ -365,24 +365,24 @@ private slots:
     void toastsLiveAndGetReplaced()
     {
         Store store(m_folder, true);
-        QSignalSpy announce(&store, &Store::announce);
-        store.show(QStringLiteral("Plain"));
-        const Toast first = *store.toast();
-        QCOMPARE(store.toastLifeMs(), 2400);
-        store.show(QStringLiteral("Plain"));
-        QVERIFY(store.toast()->id != first.id); // a new toast even with the same text
-        store.show(QStringLiteral("Deleted"), true);
-        QCOMPARE(store.toastLifeMs(), 5000);
+        QSignalSpy announce(&store.ui(), &UiState::announce);
+        store.ui().show(QStringLiteral("Plain"));
+        const Toast first = *store.ui().toast();
+        QCOMPARE(store.ui().toastLifeMs(), 2400);
+        store.ui().show(QStringLiteral("Plain"));
+        QVERIFY(store.ui().toast()->id != first.id); // a new toast even with the same text
+        store.ui().show(QStringLiteral("Deleted"), true);
+        QCOMPARE(store.ui().toastLifeMs(), 5000);
         QCOMPARE(announce.last().first().toString(),
                  QStringLiteral("Deleted. Undo available, press Ctrl+Z."));
         QCOMPARE(announce.at(0).first().toString(), QStringLiteral("Plain"));
-        store.show(QStringLiteral("Long"), false, 10);
-        QCOMPARE(store.toastLifeMs(), 10000);
-        store.expireToast();
-        QVERIFY(!store.toast());
+        store.ui().show(QStringLiteral("Long"), false, 10);
+        QCOMPARE(store.ui().toastLifeMs(), 10000);
+        store.ui().expireToast();
+        QVERIFY(!store.ui().toast());
         // A short-lived toast goes away by itself.
-        store.show(QStringLiteral("Quick"), false, 0.05);
-        QTRY_VERIFY_WITH_TIMEOUT(!store.toast(), 1000);
+        store.ui().show(QStringLiteral("Quick"), false, 0.05);
+        QTRY_VERIFY_WITH_TIMEOUT(!store.ui().toast(), 1000);
     }
 };
 

@@ -45,7 +45,7 @@ private slots:
                     makeProject(QString::fromLatin1(n), Status::ongoing, 100, day, "Acme Corp"));
         });
         m_store->flushPendingSave();
-        m_store->expireToast();
+        m_store->ui().expireToast();
     }
 
     void savingProjects()
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(store().data().projects.first().client, QStringLiteral("Acme Corp"));
         QCOMPARE(store().data().clients.size(), 3);
         QCOMPARE(store().data().categories, (QStringList{"Branding", "print"})); // new entry appended
-        QCOMPARE(store().toast()->message, QStringLiteral("Project added"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Project added"));
         QVERIFY(store().hasPendingSave());
 
         p.name = QStringLiteral("Renamed");
@@ -66,9 +66,9 @@ private slots:
         QCOMPARE(store().data().projects.first().name, QStringLiteral("Renamed")); // keeps its place
         QCOMPARE(store().data().projects.size(), 6);
         QCOMPARE(store().data().clients.last(), QStringLiteral("Brand New"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Proje güncellendi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Proje güncellendi"));
         store().save(makeProject("Other", Status::paid, 1, QDate(2025, 2, 15)));
-        QCOMPARE(store().toast()->message, QStringLiteral("Proje eklendi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Proje eklendi"));
         // An empty client is a name like any other: added once.
         QCOMPARE(store().data().clients.last(), QString());
         store().flushPendingSave();
@@ -111,18 +111,18 @@ private slots:
         store().setTargetGoal(qInf());
         QCOMPARE(store().data().targetGoal, 2500.5);
         QCOMPARE(changes.count(), 5);
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
 
         store().setCurrency(QStringLiteral("€"));
         QCOMPARE(store().data().currency, QStringLiteral("€"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Currency changed to €"));
-        store().expireToast();
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Currency changed to €"));
+        store().ui().expireToast();
         store().setCurrency(QStringLiteral("€")); // nothing to confirm
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QCOMPARE(changes.count(), 6);
         store().setLanguage(AppLanguage::tr);
         store().setCurrency(QStringLiteral("$"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Para birimi $ olarak güncellendi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Para birimi $ olarak güncellendi"));
 
         store().flushPendingSave();
         const AppData written = readDocument(store().fileURL());
@@ -134,9 +134,9 @@ private slots:
         // The user's choice of language is confirmed in the new language.
         store().chooseLanguage(AppLanguage::en);
         QCOMPARE(store().language(), AppLanguage::en);
-        QCOMPARE(store().toast()->message, QStringLiteral("Language set to English"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Language set to English"));
         store().chooseLanguage(AppLanguage::tr);
-        QCOMPARE(store().toast()->message, QStringLiteral("Uygulama dili Türkçe olarak değiştirildi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Uygulama dili Türkçe olarak değiştirildi"));
     }
 
     // Hiding the search clears it, whoever hides it: a filter nobody sees hides projects.
@@ -159,14 +159,14 @@ private slots:
         QSignalSpy data(&store(), &Store::dataChanged);
         store().deleteProject(third.id);
         QCOMPARE(data.size(), 1);
-        QCOMPARE(store().toast()->message, QStringLiteral("Deleted \"P3\""));
-        QVERIFY(store().toast()->canUndo);
-        QCOMPARE(store().toastLifeMs(), 5000);
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Deleted \"P3\""));
+        QVERIFY(store().ui().toast()->canUndo);
+        QCOMPARE(store().ui().toastLifeMs(), 5000);
         store().undoDelete();
         QCOMPARE(names(), (QVector<QString>{"P1", "P2", "P3", "P4", "P5"}));
         QCOMPARE(store().data().projects.at(2), third); // same id
-        QCOMPARE(store().toast()->message, QStringLiteral("Restored \"P3\""));
-        QVERIFY(!store().toast()->canUndo);
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Restored \"P3\""));
+        QVERIFY(!store().ui().toast()->canUndo);
         QVERIFY(!store().lastDeleted());
 
         // Two deletions: only the second comes back.
@@ -188,27 +188,27 @@ private slots:
         QCOMPARE(names(), (QVector<QString>{"P4", "P5"}));
 
         // Unknown id: nothing, no toast.
-        store().expireToast();
+        store().ui().expireToast();
         store().deleteProject(QUuid::createUuid());
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
     }
 
     void movesAndDrops()
     {
         const Project p = store().data().projects.at(1);
         store().move(p.id, Status::ongoing); // same status still confirms and saves
-        QCOMPARE(store().toast()->message, QStringLiteral("Moved to In the Works"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Moved to In the Works"));
         QVERIFY(store().hasPendingSave());
         store().flushPendingSave();
-        store().expireToast();
+        store().ui().expireToast();
 
         QVERIFY(!store().handleDrop({card(p)}, Status::ongoing)); // own column: nothing
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QVERIFY(!store().hasPendingSave());
         store().setLanguage(AppLanguage::tr); // "Moved to" stays English
         QVERIFY(store().handleDrop({QStringLiteral("junk"), card(p).toLower()}, Status::paid));
         QCOMPARE(store().data().projects.at(1).status, Status::paid);
-        QCOMPARE(store().toast()->message, QStringLiteral("Moved to Paid"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Moved to Paid"));
         QVERIFY(!store().handleDrop({QStringLiteral("card:nope"),
                                      QStringLiteral("card:") + uuidText(QUuid::createUuid()),
                                      QStringLiteral("col:done"), QStringLiteral("col:")},
@@ -217,7 +217,7 @@ private slots:
         using S = Status;
         QVERIFY(store().handleDrop({QStringLiteral("col:paid")}, S::ongoing));
         QCOMPARE(store().data().columnOrder, (QVector<S>{S::pending, S::ongoing, S::paid}));
-        QCOMPARE(store().toast()->message, QStringLiteral("Column order updated"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Column order updated"));
         QVERIFY(store().handleDrop({QStringLiteral("col:paid")}, S::pending));
         QCOMPARE(store().data().columnOrder, (QVector<S>{S::paid, S::pending, S::ongoing}));
         QVERIFY(store().handleDrop({QStringLiteral("col:ongoing")}, S::paid));
@@ -233,75 +233,75 @@ private slots:
         QCOMPARE(names().size(), 5);
         QVERIFY(store().handleTrashDrop({QStringLiteral("x"), card(a), card(b)}));
         QCOMPARE(names(), (QVector<QString>{"P2", "P3", "P4", "P5"})); // only the first
-        QVERIFY(store().toast()->canUndo);
-        store().expireToast();
+        QVERIFY(store().ui().toast()->canUndo);
+        store().ui().expireToast();
         QVERIFY(store().handleTrashDrop({card(a)})); // a valid id of no project: true, nothing deleted
         QCOMPARE(names().size(), 4);
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
     }
 
     void columnMovesAndSorting()
     {
         using S = Status;
         store().moveColumn(S::paid, -1);
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QVERIFY(!store().hasPendingSave());
         store().moveColumn(S::ongoing, 1);
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         store().moveColumn(S::paid, 1);
         QCOMPARE(store().data().columnOrder, (QVector<S>{S::pending, S::paid, S::ongoing}));
-        QCOMPARE(store().toast()->message, QStringLiteral("Column order updated"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Column order updated"));
 
-        store().setSort(SortField::name);
-        store().setSort(SortField::name);
-        QCOMPARE(store().sortField(), SortField::name);
-        QVERIFY(!store().sortAscending());
-        store().setSort(SortField::fee);
-        QCOMPARE(store().sortField(), SortField::fee);
-        QVERIFY(store().sortAscending());
+        store().ui().setSort(SortField::name);
+        store().ui().setSort(SortField::name);
+        QCOMPARE(store().ui().sortField(), SortField::name);
+        QVERIFY(!store().ui().sortAscending());
+        store().ui().setSort(SortField::fee);
+        QCOMPARE(store().ui().sortField(), SortField::fee);
+        QVERIFY(store().ui().sortAscending());
     }
 
     void directories()
     {
         store().addClient(QStringLiteral("  Acme corp\t"));
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QCOMPARE(store().data().clients.size(), 3);
         store().addClient(QStringLiteral("   "));
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         store().addClient(QStringLiteral(" Delta "));
         QCOMPARE(store().data().clients.last(), QStringLiteral("Delta"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Client \"Delta\" added"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Client \"Delta\" added"));
         store().setLanguage(AppLanguage::tr);
         store().addCategory(QStringLiteral("Print"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Kategori \"Print\" eklendi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Kategori \"Print\" eklendi"));
         store().setLanguage(AppLanguage::en);
 
         // Rename into an existing name that differs by more than case.
         store().editClient(QStringLiteral("Acme Corp"), QStringLiteral("BETA"));
-        QCOMPARE(store().toast()->message, QStringLiteral("\"BETA\" already exists"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("\"BETA\" already exists"));
         QCOMPARE(store().data().projects.first().client, QStringLiteral("Acme Corp"));
         // Case-only rename skips the duplicate check.
         store().editClient(QStringLiteral("Acme Corp"), QStringLiteral(" ACME CORP "));
         QCOMPARE(store().data().clients.first(), QStringLiteral("ACME CORP"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Client updated"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Client updated"));
         for (const Project& p : store().data().projects)
             QCOMPARE(p.client, QStringLiteral("ACME CORP"));
         store().editClient(QStringLiteral("ACME CORP"), QStringLiteral("Gamma"));
         QCOMPARE(store().data().clients.first(), QStringLiteral("Gamma"));
-        store().expireToast();
+        store().ui().expireToast();
         store().editClient(QStringLiteral("Gamma"), QStringLiteral(" "));
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
 
         store().removeClient(QStringLiteral("Gamma"));
         QVERIFY(!store().data().clients.contains(QStringLiteral("Gamma")));
         QCOMPARE(store().data().projects.first().client, QStringLiteral("Gamma")); // projects keep their text
-        QCOMPARE(store().toast()->message, QStringLiteral("Client removed from the list"));
-        store().expireToast();
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Client removed from the list"));
+        store().ui().expireToast();
         store().removeCategory(QStringLiteral("Nothing"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Category removed from the list"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Category removed from the list"));
         store().setLanguage(AppLanguage::tr);
         store().editCategory(QStringLiteral("Branding"), QStringLiteral("Marka"));
-        QCOMPARE(store().toast()->message, QStringLiteral("Kategori adı güncellendi"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Kategori adı güncellendi"));
         QCOMPARE(store().data().categories.first(), QStringLiteral("Marka"));
     }
 
@@ -323,10 +323,10 @@ private slots:
 
         store().setLanguage(AppLanguage::tr);
         QVERIFY(store().turkishCase());
-        store().expireToast();
+        store().ui().expireToast();
         store().addClient(QStringLiteral("IŞIK AJANS"));
         store().addClient(QStringLiteral("ışık ajans"));
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QCOMPARE(store().data().clients, (QStringList{"İzmir Tasarım", "Işık Ajans"}));
         // A project typed in small letters takes the stored spelling instead of a second client;
         // names typed in English on the Turkish system still pair I with i.
@@ -340,7 +340,7 @@ private slots:
         store().editClient(QStringLiteral("Işık Ajans"), QStringLiteral("IŞIK AJANS"));
         QCOMPARE(store().data().clients.last(), QStringLiteral("IŞIK AJANS"));
         store().editClient(QStringLiteral("IŞIK AJANS"), QStringLiteral("İZMİR TASARIM"));
-        QCOMPARE(store().toast()->message, QStringLiteral("\"İZMİR TASARIM\" zaten mevcut"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("\"İZMİR TASARIM\" zaten mevcut"));
 
         // No-break, thin and ideographic spaces are blanks at the ends like spaces and tabs.
         store().addCategory(QStringLiteral("\u00A0Print\u2009\u3000\t"));
@@ -356,11 +356,11 @@ private slots:
         QSignalSpy data(&store(), &Store::dataChanged);
         store().setColumnColor(Status::pending, HexColor::fromHex(QStringLiteral("#e11d48")));
         QCOMPARE(store().data().columnColors.value(QStringLiteral("pending")), QStringLiteral("#E11D48"));
-        QVERIFY(!store().toast());
+        QVERIFY(!store().ui().toast());
         QVERIFY(store().hasPendingSave());
         store().resetColumnColors();
         QVERIFY(store().data().columnColors.isEmpty());
-        QCOMPARE(store().toast()->message, QStringLiteral("Colors reset to defaults"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Colors reset to defaults"));
 
         store().deleteProject(store().data().projects.first().id);
         store().update([](AppData& d) {
@@ -372,13 +372,13 @@ private slots:
         QCOMPARE(store().data(), AppData::empty());
         QVERIFY(!store().lastDeleted());
         QCOMPARE(store().activeYear(), 1999);
-        QCOMPARE(store().toast()->message, QStringLiteral("All data deleted"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("All data deleted"));
 
         store().deleteProject(QUuid()); // nothing
         store().restoreSample();
         QCOMPARE(store().data().projects.size(), 37);
         QCOMPARE(store().activeYear(), QDate::currentDate().year());
-        QCOMPARE(store().toast()->message, QStringLiteral("Sample data restored"));
+        QCOMPARE(store().ui().toast()->message, QStringLiteral("Sample data restored"));
         const QUuid firstId = store().data().projects.first().id;
         store().restoreSample();
         QVERIFY(store().data().projects.first().id != firstId);
