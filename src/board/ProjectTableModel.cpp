@@ -6,9 +6,11 @@
 
 ProjectTableModel::ProjectTableModel(Store& store, QObject* parent) : ProjectListModel(store, parent)
 {
-    for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
+    for (auto signal :
+         {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
         connect(&m_store, signal, this, &ProjectTableModel::scheduleRefresh);
-    for (auto signal : {&UiState::searchQueryChanged, &UiState::sortFieldChanged, &UiState::sortAscendingChanged})
+    for (auto signal :
+         {&UiState::searchQueryChanged, &UiState::sortFieldChanged, &UiState::sortAscendingChanged})
         connect(&m_store.ui(), signal, this, &ProjectTableModel::scheduleRefresh);
     m_projects = m_store.sortedVisibleProjects();
 }

@@ -54,9 +54,7 @@ void TableHeader::rebuild()
         auto* b = new SortHeaderButton(m_store.tr(t.en, t.tr), t.field, m_store.language(), this);
         b->setObjectName(QStringLiteral("sort_") + QString::number(int(t.field)));
         const SortField field = t.field;
-        connect(b, &QAbstractButton::clicked, this, [this, field] {
-            m_store.ui().setSort(field);
-        });
+        connect(b, &QAbstractButton::clicked, this, [this, field] { m_store.ui().setSort(field); });
         b->show();
         m_buttons.append(b);
     }
@@ -71,7 +69,7 @@ void TableHeader::syncMarks()
         using Mark = SortHeaderButton::Mark;
         b->setMark(b->field() != m_store.ui().sortField() ? Mark::unsorted
                    : m_store.ui().sortAscending()         ? Mark::ascending
-                                                      : Mark::descending);
+                                                          : Mark::descending);
     }
 }
 

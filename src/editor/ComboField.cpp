@@ -1,7 +1,7 @@
 #include "editor/ComboField.h"
 
-#include "ui/GlyphButton.h"
 #include "model/Text.h"
+#include "ui/GlyphButton.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

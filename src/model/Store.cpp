@@ -345,7 +345,7 @@ void Store::chooseLanguage(AppLanguage language)
 {
     setLanguage(language);
     m_ui.show(language == AppLanguage::tr ? QStringLiteral("Uygulama dili Türkçe olarak değiştirildi")
-                                     : QStringLiteral("Language set to English"));
+                                          : QStringLiteral("Language set to English"));
 }
 
 // --- saving -------------------------------------------------------------------------

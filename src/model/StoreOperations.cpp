@@ -59,7 +59,7 @@ void Store::save(Project project)
     });
     const bool existed = existing >= 0;
     m_ui.show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
-                 : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
+                      : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
     // A project saved into another year would vanish from the board as the editor closes.
     setActiveYear(project.year());
 }
@@ -91,7 +91,7 @@ void Store::setCurrency(const QString& code)
         return;
     update([&code](AppData& d) { d.currency = code; });
     m_ui.show(tr(QStringLiteral("Currency changed to ") + code,
-            QStringLiteral("Para birimi ") + code + QStringLiteral(" olarak güncellendi")));
+                 QStringLiteral("Para birimi ") + code + QStringLiteral(" olarak güncellendi")));
 }
 
 void Store::deleteProject(const QUuid& id)
@@ -203,7 +203,8 @@ void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*fie
     if (t.isEmpty())
         return;
     if (!Text::sameIgnoringCase(from, t, turkishCase()) && findIgnoringCase(m_data.*list, t, turkishCase())) {
-        m_ui.show(tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
+        m_ui.show(
+            tr(Q + t + Q + QStringLiteral(" already exists"), Q + t + Q + QStringLiteral(" zaten mevcut")));
         return;
     }
     update([&](AppData& d) {

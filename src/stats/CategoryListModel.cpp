@@ -1,7 +1,7 @@
 #include "stats/CategoryListModel.h"
 
-#include "model/Text.h"
 #include "model/StatsFigures.h"
+#include "model/Text.h"
 
 CategoryListModel::CategoryListModel(QObject* parent) : QAbstractListModel(parent) {}
 

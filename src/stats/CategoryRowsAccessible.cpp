@@ -1,7 +1,7 @@
 #include "stats/CategoryRowsAccessible.h"
 
-#include "stats/CategoryRowsView.h"
 #include "model/StatsFigures.h"
+#include "stats/CategoryRowsView.h"
 #include "ui/AccessibleKit.h"
 
 #include <QAccessibleWidget>

@@ -1,7 +1,7 @@
 // The real application entry with one unsaved change made once it is up; it reports whether
 // the change was still waiting to be written when a quit signal arrived.
-#include "model/QuitSignals.h"
 #include "app/TallybrookApp.h"
+#include "model/QuitSignals.h"
 #include "model/Store.h"
 
 #include <cstdio>

@@ -2,9 +2,9 @@
 
 #include "app/SingleInstance.h"
 #include "app/TallybrookApp.h"
-#include "window/MainWindow.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
+#include "window/MainWindow.h"
 
 #include <QLockFile>
 #include <QProcess>

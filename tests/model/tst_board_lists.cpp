@@ -1,8 +1,8 @@
 // The Store keeps the board's project lists between changes and, when a card only changes its
 // status, moves it between those lists instead of building them again. These tests compare every
 // list and figure with a plain recomputation from the document after many random operations.
-#include "TestMain.h"
 #include "BoardData.h"
+#include "TestMain.h"
 
 #include "model/Text.h"
 

@@ -273,7 +273,8 @@ private slots:
         QVERIFY(QDir(deep).removeRecursively());
         store.addClient(QStringLiteral("After the folder went"));
         store.flushPendingSave();
-        QVERIFY(!store.ui().toast() || !store.ui().toast()->message.startsWith(QStringLiteral("Could not save")));
+        QVERIFY(!store.ui().toast() ||
+                !store.ui().toast()->message.startsWith(QStringLiteral("Could not save")));
         QCOMPARE(readDocument(store.fileURL()), store.data());
         QCOMPARE(mode(folder), 0700);
         // And so does the save at quit.

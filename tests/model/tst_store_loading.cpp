@@ -39,7 +39,8 @@ private slots:
         QCOMPARE(store.activeYear(), QDate::currentDate().year());
         QCOMPARE(store.ui().tab(), MainTab::board);
         QCOMPARE(store.ui().sortField(), SortField::status);
-        QVERIFY(store.ui().sortAscending() && !store.ui().searchVisible() && !store.ui().statsAllTime() && !store.ui().editor());
+        QVERIFY(store.ui().sortAscending() && !store.ui().searchVisible() && !store.ui().statsAllTime() &&
+                !store.ui().editor());
     }
 
     void defaultFolderIsUnderTheUserDataFolder()
