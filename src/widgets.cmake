@@ -42,6 +42,7 @@ tallybrook_view_lib(tallybrook_ui LINKS tallybrook_core Qt6::Gui Qt6::Widgets Qt
     ui/PillOption.h ui/PillOption.cpp
     ui/PillSegment.h ui/PillSegment.cpp
     ui/ProgressTrack.h ui/ProgressTrack.cpp
+    ui/RoundedCard.h ui/RoundedCard.cpp
     ui/Resources.h ui/Resources.cpp
     ui/Spring.h ui/Spring.cpp
     ui/StatusStyle.h ui/StatusStyle.cpp

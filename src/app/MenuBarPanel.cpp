@@ -8,6 +8,7 @@
 #include "ui/LogoView.h"
 #include "ui/Painters.h"
 #include "ui/ProgressTrack.h"
+#include "ui/RoundedCard.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 #include "ui/YearMenu.h"
@@ -63,21 +64,6 @@ private:
     QString m_text;
 };
 
-// The white status card behind the per-status rows.
-class StatusCard final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        Painters::roundedCard(p, rect(), 14, Qt::white, Theme::border());
-    }
-};
-
 } // namespace
 
 MenuBarPanel::MenuBarPanel(Store& store, std::function<void()> showMainWindow, QWidget* parent)
@@ -131,7 +117,7 @@ MenuBarPanel::MenuBarPanel(Store& store, std::function<void()> showMainWindow, Q
     target->addWidget(m_progress);
     column->addLayout(target);
 
-    m_statusCard = new StatusCard(this);
+    m_statusCard = new RoundedCard(14, Qt::white, Theme::border(), this);
     m_statusCard->setObjectName(QStringLiteral("panelStatusCard"));
     m_statusRows = new QVBoxLayout(m_statusCard);
     m_statusRows->setContentsMargins(12, 12, 12, 12);

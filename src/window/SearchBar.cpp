@@ -4,6 +4,7 @@
 #include "ui/Animations.h"
 #include "ui/Icons.h"
 #include "ui/Painters.h"
+#include "ui/RoundedCard.h"
 #include "ui/Spring.h"
 #include "ui/Theme.h"
 
@@ -18,26 +19,12 @@ namespace {
 constexpr int kSideMargin = 32;
 constexpr int kBottomMargin = 14;
 
-// The white rounded field behind the icon and the text.
-class SearchField final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        Painters::roundedCard(p, rect(), 16, Qt::white, Theme::outline());
-    }
-};
 } // namespace
 
 SearchBar::SearchBar(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
     setObjectName(QStringLiteral("searchBar"));
-    m_bar = new SearchField(this);
+    m_bar = new RoundedCard(16, Qt::white, Theme::outline(), this);
     m_bar->setObjectName(QStringLiteral("searchField"));
     auto* row = new QHBoxLayout(m_bar);
     row->setContentsMargins(16, 9, 16, 9);
