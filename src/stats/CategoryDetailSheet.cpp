@@ -20,6 +20,7 @@ GlyphButton::Look closeLook()
 {
     GlyphButton::Look look{QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()};
     look.circleInset = 0.5;
+    look.pressedCircle = Theme::cream(); // no pressed look: the sheet closes at once
     return look;
 }
 } // namespace
