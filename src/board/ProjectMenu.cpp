@@ -8,7 +8,7 @@
 #include <algorithm>
 
 ProjectMenu::ProjectMenu(Store& store, const QUuid& projectId, QWidget* parent)
-    : QMenu(parent), m_store(store), m_id(projectId)
+    : QMenu(parent), m_store(&store), m_id(projectId)
 {
     setObjectName(QStringLiteral("projectMenu"));
     const AppLanguage language = store.language();
@@ -24,7 +24,10 @@ ProjectMenu::ProjectMenu(Store& store, const QUuid& projectId, QWidget* parent)
         current = it->status;
 
     m_edit = addAction(text("Edit…", "Düzenle…"));
-    connect(m_edit, &QAction::triggered, this, [this] { m_store.ui().setEditor(EditorTarget::edit(m_id)); });
+    connect(m_edit, &QAction::triggered, this, [this] {
+        if (m_store)
+            m_store->ui().setEditor(EditorTarget::edit(m_id));
+    });
 
     m_move = addMenu(text("Move to", "Şuraya taşı"));
     m_move->setObjectName(QStringLiteral("moveTo"));
@@ -33,12 +36,18 @@ ProjectMenu::ProjectMenu(Store& store, const QUuid& projectId, QWidget* parent)
         QAction* item = m_move->addAction(StatusStyle::title(status, language));
         item->setData(StatusInfo::rawValue(status));
         item->setEnabled(!current || *current != status);
-        connect(item, &QAction::triggered, this, [this, status] { m_store.move(m_id, status); });
+        connect(item, &QAction::triggered, this, [this, status] {
+            if (m_store)
+                m_store->move(m_id, status);
+        });
     }
 
     addSeparator();
     m_delete = addAction(text("Delete", "Sil"));
     // The red bin marks the one destructive item.
     m_delete->setIcon(Icons::icon(QStringLiteral("trash"), Theme::rose(), 14));
-    connect(m_delete, &QAction::triggered, this, [this] { m_store.deleteProject(m_id); });
+    connect(m_delete, &QAction::triggered, this, [this] {
+        if (m_store)
+            m_store->deleteProject(m_id);
+    });
 }

@@ -21,7 +21,9 @@ public:
     QAction* deleteAction() const { return m_delete; }
 
 private:
-    Store& m_store;
+    // Not a reference: a popup can still be open while the window and its store are torn down
+    // at quit, and its items must then do nothing.
+    QPointer<Store> m_store;
     QUuid m_id;
     QAction* m_edit;
     QMenu* m_move;
