@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/Preferences.h"
+
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 #include <csignal>
@@ -85,6 +89,62 @@ inline void runInside(const QObject* test,
 }
 
 // Starts the application with its output passed through.
+struct XWindow
+{
+    QString id;
+    QRect frame; // absolute
+};
+
+// Windows of the program in the X tree; `underTray` keeps only those docked in tint2's tray.
+inline QVector<XWindow> programWindows(bool underTray)
+{
+    static const QRegularExpression line(QStringLiteral(
+        R"(^(\s*)(0x[0-9a-f]+) .*\("tallybrook" "Tallybrook"\)\s+(\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))"));
+    static const QRegularExpression firstMark(QStringLiteral("\\S"));
+    QVector<XWindow> found;
+    int trayIndent = -1;
+    // Raw output: the indents of the window tree matter.
+    const QStringList lines =
+        output(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})
+            .split(QLatin1Char('\n'));
+    for (const QString& l : lines) {
+        const int indent = int(l.indexOf(firstMark));
+        if (l.contains(QLatin1String(R"(("tint2" "Tint2"))")))
+            trayIndent = indent;
+        else if (trayIndent >= 0 && indent <= trayIndent && !l.trimmed().isEmpty() &&
+                 !l.contains(QLatin1String("child")))
+            trayIndent = -1;
+        const auto m = line.match(l);
+        if (!m.hasMatch() || underTray != (trayIndent >= 0))
+            continue;
+        found.append({m.captured(2), QRect(m.captured(5).toInt(), m.captured(6).toInt(),
+                                           m.captured(3).toInt(), m.captured(4).toInt())});
+    }
+    return found;
+}
+
+inline bool isViewable(const QString& id)
+{
+    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}).contains(QLatin1String("IsViewable"));
+}
+
+// The tray panel is the program's only window 290 pixels wide.
+inline bool panelShown()
+{
+    for (const XWindow& w : programWindows(false))
+        if (w.frame.width() == 290 && isViewable(w.id))
+            return true;
+    return false;
+}
+
+// The program started by a test goes straight to its window: no install offer, no sample tip.
+// The test's private XDG folders are handed down to it.
+inline void quietFirstStart()
+{
+    Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
+    Preferences::setBoolean(Preferences::kDismissedSampleDataTip, true);
+}
+
 inline bool startApp(QProcess& app)
 {
     app.setProcessChannelMode(QProcess::ForwardedChannels);

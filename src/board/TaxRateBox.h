@@ -17,7 +17,8 @@ public:
     explicit TaxRateBox(Store& store, QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
-    // The value a committed text stores, or nothing when it is not a number.
+    // The rate a committed text asks for (the Store keeps it within 0..100), or nothing when it is
+    // not a number.
     static std::optional<double> parse(const QString& text);
     // Shows the stored rate unless the user is typing.
     void refresh();

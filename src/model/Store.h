@@ -1,6 +1,5 @@
 #pragma once
 
-#include "i18n/L10n.h"
 #include "model/AppData.h"
 #include "model/HexColor.h"
 #include "model/StoreTypes.h"
@@ -22,7 +21,6 @@ class Store final : public QObject
 
 public:
     static constexpr int kSaveDelayMs = 400;
-    static inline const QString& kNoFigure = L10n::kNoFigure;
     // A start reads the data file only up to this size.
     static constexpr qint64 kMaxDataFileBytes = qint64(256) << 20;
 

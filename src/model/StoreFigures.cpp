@@ -1,6 +1,7 @@
 #include "model/Store.h"
 
 #include "i18n/CurrencyRate.h"
+#include "i18n/L10n.h"
 #include "model/Text.h"
 
 #include <QCollator>

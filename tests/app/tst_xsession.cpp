@@ -6,7 +6,6 @@
 #include "model/Store.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <memory>
 #include <vector>
 
@@ -16,48 +15,11 @@
 namespace {
 using XSession::screenshot;
 
-// Raw output: the indents of the window tree matter.
-QString run(const QString& program, const QStringList& args)
-{
-    return XSession::output(program, args);
-}
-
-struct XWindow
-{
-    QString id;
-    QRect frame; // absolute
-};
-
-// Windows of the program in the X tree; `underTray` keeps only those docked in tint2's tray.
-QVector<XWindow> programWindows(bool underTray)
-{
-    static const QRegularExpression line(QStringLiteral(
-        R"(^(\s*)(0x[0-9a-f]+) .*\("tallybrook" "Tallybrook"\)\s+(\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))"));
-    QVector<XWindow> found;
-    int trayIndent = -1;
-    const QStringList lines =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})
-            .split(QLatin1Char('\n'));
-    for (const QString& l : lines) {
-        const int indent = int(l.indexOf(QRegularExpression(QStringLiteral("\\S"))));
-        if (l.contains(QLatin1String(R"(("tint2" "Tint2"))")))
-            trayIndent = indent;
-        else if (trayIndent >= 0 && indent <= trayIndent && !l.trimmed().isEmpty() &&
-                 !l.contains(QLatin1String("child")))
-            trayIndent = -1;
-        const auto m = line.match(l);
-        if (!m.hasMatch() || underTray != (trayIndent >= 0))
-            continue;
-        found.append({m.captured(2), QRect(m.captured(5).toInt(), m.captured(6).toInt(),
-                                           m.captured(3).toInt(), m.captured(4).toInt())});
-    }
-    return found;
-}
-
-bool isViewable(const QString& id)
-{
-    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}).contains(QLatin1String("IsViewable"));
-}
+using XSession::isViewable;
+using XSession::panelShown;
+using XSession::programWindows;
+using XSession::run;
+using XSession::XWindow;
 
 QString mainWindowId()
 {
@@ -107,12 +69,6 @@ private slots:
         run(QStringLiteral("xdotool"),
             {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
              QStringLiteral("click"), QStringLiteral("1")});
-        auto panelShown = [] {
-            for (const XWindow& w : programWindows(false))
-                if (w.frame.width() == 290 && isViewable(w.id))
-                    return true;
-            return false;
-        };
         QTRY_VERIFY_WITH_TIMEOUT(panelShown(), 5000);
         QTest::qWait(300);
         screenshot(QStringLiteral("xsession-panel.png"));

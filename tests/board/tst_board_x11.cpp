@@ -74,9 +74,7 @@ private slots:
     {
         if (!XSession::inside())
             QSKIP("runs inside tools/xsession.sh");
-        // The temporary XDG folders of this test are handed down to the program.
-        Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
-        Preferences::setBoolean(Preferences::kDismissedSampleDataTip, true);
+        XSession::quietFirstStart();
         const QString folder = Store::defaultDataFolder();
         const QString dataFile = folder + QStringLiteral("/tallybrook.json");
         QVERIFY(dataFile.startsWith(TestEnv::home().path()));

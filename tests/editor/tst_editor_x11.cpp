@@ -41,9 +41,7 @@ private slots:
     {
         if (!XSession::inside())
             QSKIP("runs inside tools/xsession.sh");
-        // The temporary XDG folders of this test are handed down to the program.
-        Preferences::setBoolean(Preferences::kDismissedMoveToApps, true);
-        Preferences::setBoolean(Preferences::kDismissedSampleDataTip, true);
+        XSession::quietFirstStart();
         // On a Turkish system the interface is Turkish too, and the fee is typed in lira with a
         // decimal comma, as such a user types it.
         const bool turkish = QLocale::system().language() == QLocale::Turkish;
