@@ -29,9 +29,7 @@ if [ "${TALLYBROOK_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYBROOK_SANITIZE=ON -DTALLYBROOK_WERROR=ON \
         >/dev/null
     cmake --build build/asan -j "$jobs"
-    # The kill loop looks for memory faults here, not for unlucky moments: 20 kills do (the
-    # first pass kills 100 times).
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 TALLYBROOK_KILL_RUNS=${TALLYBROOK_KILL_RUNS:-20} \
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE no-sanitize
 fi
 
