@@ -43,6 +43,9 @@ int main(int argc, char** argv)
         for (int generation = 1;; ++generation) {
             store.update([&](AppData& d) { fillGeneration(d, generation, projects); });
             store.flushPendingSave();
+            // Lets the test time its kill against the saves it has seen land.
+            std::printf("saved %d\n", generation);
+            std::fflush(stdout);
         }
     }
     if (mode == QLatin1String("save")) {

@@ -80,14 +80,35 @@ private slots:
         int changedBetweenKills = 0;
         int leftovers = 0;
         QByteArray previous;
+        // How long one save takes here; a sanitizer build saves many times slower.
+        qint64 saveMicros = 50000;
         for (int i = 0; i < runs; ++i) {
             QProcess probe;
             probe.start(QStringLiteral(TB_STOREPROBE),
                         {QStringLiteral("stress"), dir.path(), QString::number(projects)});
             QVERIFY(probe.waitForStarted());
-            QVERIFY(probe.waitForReadyRead(20000));
-            // Kill at a random moment: before, during or between writes.
-            QThread::usleep(rng.bounded(1000u, 120000u));
+            // Let a random number of saves land, then kill at a random moment of the next one
+            // (or before the first), so that the kills fall among saves at any speed.
+            const int savesFirst = int(rng.bounded(0u, 4u));
+            int saved = 0;
+            bool ready = false;
+            QElapsedTimer sinceLastSave;
+            while (!ready || saved < savesFirst) {
+                QVERIFY(probe.canReadLine() || probe.waitForReadyRead(20000));
+                while (probe.canReadLine()) {
+                    const QByteArray line = probe.readLine();
+                    if (line.startsWith("ready")) {
+                        ready = true;
+                        sinceLastSave.start();
+                    } else if (line.startsWith("saved")) {
+                        ++saved;
+                        if (saved > 1)
+                            saveMicros = (saveMicros + sinceLastSave.nsecsElapsed() / 1000) / 2;
+                        sinceLastSave.start();
+                    }
+                }
+            }
+            QThread::usleep(rng.bounded(quint64(1), quint64(saveMicros) + 1000));
             ::kill(pid_t(probe.processId()), SIGKILL);
             QVERIFY(probe.waitForFinished(10000));
             QCOMPARE(probe.exitStatus(), QProcess::CrashExit);
@@ -121,7 +142,8 @@ private slots:
         // Every leftover of this program's is gone, whatever its random letters.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"tallybrook.json"});
-        qInfo("%d kills, %d left a temporary file behind", runs, leftovers);
+        qInfo("%d kills, %d changed the file, %d left a temporary file behind", runs, changedBetweenKills,
+              leftovers);
     }
 
     void startClearsLeftoverTemporaries()
