@@ -97,19 +97,30 @@ QString SampleTip::text() const
     return m_store.tr(en, tr);
 }
 
+int SampleTip::textWidth(const QString& text) const
+{
+    const QString fontKey = font().key();
+    if (fontKey != m_widthsFont) {
+        m_widths.clear();
+        m_widthsFont = fontKey;
+    }
+    auto it = m_widths.constFind(text);
+    if (it == m_widths.constEnd())
+        it = m_widths.insert(text, QFontMetrics(font()).horizontalAdvance(text));
+    return *it;
+}
+
 QSize SampleTip::sizeHint() const
 {
     const QFontMetrics fm(font());
-    const int w = kPadLeft + kIcon + kGap + fm.horizontalAdvance(text()) + kGap + kClose + kPadRight;
+    const int w = kPadLeft + kIcon + kGap + textWidth(text()) + kGap + kClose + kPadRight;
     const int h = kPadY * 2 + qMax(kClose, fm.height());
     return {w + 2 * kShadow, h + 2 * kShadow};
 }
 
 QSize SampleTip::minimumSizeHint() const
 {
-    const QFontMetrics fm(font());
-    const int w = kPadLeft + kIcon + kGap + fm.horizontalAdvance(QStringLiteral("You can…")) + kGap + kClose +
-                  kPadRight;
+    const int w = kPadLeft + kIcon + kGap + textWidth(QStringLiteral("You can…")) + kGap + kClose + kPadRight;
     return {w + 2 * kShadow, sizeHint().height()};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 
 class QVariantAnimation;
@@ -34,6 +35,9 @@ protected:
 
 private:
     QString text() const;
+    // The text's width, measured once per text and font: the header asks for the hints on every
+    // move and resize of its sides, and shaping the sentence is the costly part.
+    int textWidth(const QString& text) const;
     void follow();
     void animateTo(qreal target);
 
@@ -41,4 +45,6 @@ private:
     QVariantAnimation* m_animation;
     qreal m_shown = 1;
     bool m_pressedClose = false;
+    mutable QHash<QString, int> m_widths;
+    mutable QString m_widthsFont;
 };
