@@ -4,7 +4,8 @@
 Measures, in one run, the time from process start to the first painted main window (the
 program quits right after it: TALLYBROOK_QUIT_AFTER_FIRST_PAINT) with the sample data and with
 a 100,000-project file, against bench_startup_minimal, which shows one empty window. Reports
-medians, ratios and the peak resident memory of each. bench_startup_text, the minimal window
+medians, ratios and the peak resident memory of each, and for the large file the resident memory
+after the load against the peak (TALLYBROOK_MEMORY_REPORT). bench_startup_text, the minimal window
 drawing as much Inter text as Tallybrook's first frame, shows what the text alone costs.
 
 Usage: bench/startup.py BUILD_DIR [--runs 15] [--platform offscreen|xcb]
@@ -103,12 +104,30 @@ def main():
             for name, (cmd, env) in cases.items():
                 results[name].append(measure(cmd, env))
 
+        # Resident memory after the load against the peak, as the program itself reads them.
+        memory = []
+        for _ in range(3):
+            out = subprocess.run([app], env=dict(big_env, TALLYBROOK_MEMORY_REPORT="1"),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, check=True)
+            for line in out.stderr.splitlines():
+                if line.startswith("memory: after-load"):
+                    words = line.split()
+                    memory.append((int(words[2]), int(words[5])))
+
     base_time = statistics.median(t for t, _ in results["minimal Qt window"])
     print(f"platform {args.platform}, {args.runs} runs each, medians:")
     for name, runs in results.items():
         t = statistics.median(x for x, _ in runs)
         rss = max(m for _, m in runs) / 1024
         print(f"  {name:30s} {t * 1000:8.1f} ms  {t / base_time:5.2f}x  peak RSS {rss:7.1f} MiB")
+    text_time = statistics.median(t for t, _ in results["minimal + first frame's text"])
+    sample_time = statistics.median(t for t, _ in results["Tallybrook, sample"])
+    print(f"  sample against the text alone: {sample_time / text_time:.2f}x")
+    if memory:
+        after = statistics.median(a for a, _ in memory) / 1024
+        peak = statistics.median(p for _, p in memory) / 1024
+        print(f"  100,000 projects: resident after the load {after:.1f} MiB, peak {peak:.1f} MiB,"
+              f" {peak / after:.2f}x")
 
 
 if __name__ == "__main__":

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
@@ -191,11 +192,27 @@ bool displayAvailable(int argc, char** argv)
     return false;
 }
 
-// For start-up measurements: quit once the main window has painted its first frame.
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"), or -1.
+long statusKiB(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// For start-up measurements: quit once the main window has painted its first frame, and with
+// TALLYBROOK_MEMORY_REPORT set, tell the resident memory after the load and the peak so far.
 class QuitAfterFirstPaint final : public QObject
 {
 public:
     using QObject::QObject;
+    long afterLoadKiB = -1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -204,6 +221,9 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && qobject_cast<MainWindow*>(widget->window())) {
                 m_done = true;
+                if (qEnvironmentVariableIsSet("TALLYBROOK_MEMORY_REPORT"))
+                    std::fprintf(stderr, "memory: after-load %ld KiB, peak %ld KiB\n", afterLoadKiB,
+                                 statusKiB("VmHWM"));
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             }
         }
@@ -228,8 +248,11 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     }
     AppAccessible::install();
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT"))
-        app.installEventFilter(new QuitAfterFirstPaint(&app));
+    QuitAfterFirstPaint* measuring = nullptr;
+    if (qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT")) {
+        measuring = new QuitAfterFirstPaint(&app);
+        app.installEventFilter(measuring);
+    }
     QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
@@ -250,6 +273,8 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
 
     Theme::applyLightLook(app);
     TallybrookApp tallybrook; // only now, with the lock held, is the data file opened
+    if (measuring)
+        measuring->afterLoadKiB = statusKiB("VmRSS");
     connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);
     tallybrook.start();
     if (started)
