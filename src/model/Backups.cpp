@@ -1,0 +1,208 @@
+#include "model/Backups.h"
+
+#include "model/AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Larger than any data file the program reads.
+constexpr qint64 kMaxCopyBytes = qint64(256) << 20;
+} // namespace
+
+namespace Backups {
+
+namespace {
+
+constexpr int kRecentCount = 24;
+constexpr int kDays = 30;
+constexpr int kMonths = 12;
+
+const QRegularExpression& namePattern()
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^tallybrook-(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})(\\d{2})(?:-([1-9]\\d{0,5}))?\\.json$"));
+    return re;
+}
+
+struct Entry
+{
+    QString name;
+    QDateTime time;
+    int number = 1;
+};
+
+int monthIndex(const QDate& d)
+{
+    return d.year() * 12 + d.month() - 1;
+}
+
+} // namespace
+
+QString folderFor(const QString& dataFile)
+{
+    return QFileInfo(dataFile).absolutePath() + QStringLiteral("/backups");
+}
+
+QString fileName(const QDateTime& localTime, int number)
+{
+    QString name = QStringLiteral("tallybrook-") + localTime.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (number > 1)
+        name += QLatin1Char('-') + QString::number(number);
+    return name + QStringLiteral(".json");
+}
+
+std::optional<QDateTime> timeOfName(const QString& name)
+{
+    const QRegularExpressionMatch m = namePattern().match(name);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const auto n = [&m](int i) { return m.captured(i).toInt(); };
+    const QDate date(n(1), n(2), n(3));
+    const QTime time(n(4), n(5), n(6));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::LocalTime);
+}
+
+QStringList toPrune(const QStringList& names, const QDateTime& now)
+{
+    QVector<Entry> entries;
+    for (const QString& name : names) {
+        const auto time = timeOfName(name);
+        if (!time)
+            continue;
+        const QString number = namePattern().match(name).captured(7);
+        entries.append({name, *time, number.isEmpty() ? 1 : number.toInt()});
+    }
+    // Newest first; within one second the higher number came later.
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.time != b.time ? a.time > b.time : a.number > b.number;
+    });
+
+    QSet<QString> keep;
+    const QDateTime dayAgo = now.addSecs(-24 * 3600);
+    int recent = 0;
+    const QDate firstDay = now.date().addDays(-(kDays - 1));
+    const int firstMonth = monthIndex(now.date()) - (kMonths - 1);
+    QSet<qint64> days;
+    QSet<int> months;
+    for (const Entry& e : std::as_const(entries)) {
+        // A backup dated after `now` (the clock was set back) counts as recent.
+        if (e.time > dayAgo && recent < kRecentCount) {
+            keep.insert(e.name);
+            ++recent;
+        }
+        const QDate day = e.time.date();
+        if (day >= firstDay && !days.contains(day.toJulianDay())) {
+            days.insert(day.toJulianDay());
+            keep.insert(e.name);
+        }
+        const int month = monthIndex(day);
+        if (month >= firstMonth && !months.contains(month)) {
+            months.insert(month);
+            keep.insert(e.name);
+        }
+    }
+    QStringList prune;
+    for (const Entry& e : std::as_const(entries)) {
+        if (!keep.contains(e.name))
+            prune.append(e.name);
+    }
+    return prune;
+}
+
+} // namespace Backups
+
+BackupKeeper::BackupKeeper(QString dataFile, Clock clock)
+    : m_dataFile(std::move(dataFile)), m_clock(std::move(clock))
+{}
+
+std::optional<BackupKeeper::Copy> BackupKeeper::due(QString* error)
+{
+    const QDateTime now = m_clock();
+    // A clock set back makes the next save due at once.
+    if (m_last && m_last->secsTo(now) < kIntervalSecs && m_last->secsTo(now) >= 0)
+        return std::nullopt;
+    if (!QFileInfo::exists(m_dataFile))
+        return std::nullopt;
+    // Tried once per interval, also when it fails: a full disk is not tried again on every save.
+    m_last = now;
+    return read(error);
+}
+
+std::optional<BackupKeeper::Copy> BackupKeeper::read(QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    // Read without waiting, and only a regular file: the same care as the load takes.
+    const int fd = ::open(QFile::encodeName(m_dataFile).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromUtf8(strerrordesc_np(errno)));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxCopyBytes) {
+        ::close(fd);
+        return fail(QStringLiteral("The data file is not a regular file of a size the program reads."));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    Copy copy{file.read(kMaxCopyBytes + 1), m_clock()};
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return copy;
+}
+
+bool BackupKeeper::write(const Copy& copy, QString* pathOrError)
+{
+    const auto fail = [pathOrError](const QString& why) {
+        if (pathOrError)
+            *pathOrError = why;
+        return false;
+    };
+    const QString folder = Backups::folderFor(m_dataFile);
+    QString error;
+    if (!AtomicWrite::makePath(folder, &error))
+        return fail(error);
+    if (!QFileInfo(folder).isDir())
+        return fail(QStringLiteral("“%1” is not a folder.").arg(folder));
+    QString path;
+    for (int number = 1;; ++number) {
+        if (number > 999)
+            return fail(QStringLiteral("Too many backups made in the same second."));
+        path = folder + QLatin1Char('/') + Backups::fileName(copy.time, number);
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            break;
+    }
+    if (!AtomicWrite::write(path, copy.bytes, &error))
+        return fail(error);
+    const QStringList names = QDir(folder).entryList({QStringLiteral("tallybrook-*.json")}, QDir::Files);
+    for (const QString& name : Backups::toPrune(names, copy.time))
+        QFile::remove(folder + QLatin1Char('/') + name);
+    if (pathOrError)
+        *pathOrError = path;
+    return true;
+}
+
+bool BackupKeeper::backUpNow(QString* pathOrError)
+{
+    const std::optional<Copy> copy = read(pathOrError);
+    if (!copy)
+        return false;
+    m_last = copy->time;
+    return write(*copy, pathOrError);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// Rolling copies of the data file in a "backups" folder beside it, named by the local time they
+// were made: tallybrook-YYYYMMDD-HHMMSS.json, with "-2", "-3"… when a name is taken.
+namespace Backups {
+
+QString folderFor(const QString& dataFile);
+
+QString fileName(const QDateTime& localTime, int number = 1);
+
+// The local time a backup's name gives; nothing for a name that is not a backup's.
+std::optional<QDateTime> timeOfName(const QString& name);
+
+// The backups among `names` that the rolling set no longer keeps at `now`: of the last 24 hours
+// the newest 24; the newest of each day for 30 days and of each month for 12 months. Names that
+// are not a backup's are never in the list.
+QStringList toPrune(const QStringList& names, const QDateTime& now);
+
+} // namespace Backups
+
+// Decides when the data file is copied, and copies it: before the first save of a session, and
+// then at most once every 15 minutes of saving. The copy is read before the save and written
+// after it, so that a backup never takes the room the save needs. Used by one thread at a time.
+class BackupKeeper
+{
+public:
+    using Clock = std::function<QDateTime()>;
+    static constexpr qint64 kIntervalSecs = 15 * 60;
+
+    struct Copy
+    {
+        QByteArray bytes;
+        QDateTime time;
+    };
+
+    explicit BackupKeeper(QString dataFile, Clock clock = &QDateTime::currentDateTime);
+
+    // Before a save: the file as it is on disk when a backup is due; nothing when none is due or
+    // there is no file yet, or when it cannot be read (`error` then says why).
+    std::optional<Copy> due(QString* error);
+
+    // Writes a copy into the backups folder and applies the rolling set; the new backup's path, or
+    // the reason it could not be made.
+    bool write(const Copy& copy, QString* pathOrError);
+
+    // Both steps at once, whenever the last backup was made.
+    bool backUpNow(QString* pathOrError);
+
+private:
+    std::optional<Copy> read(QString* error);
+
+    QString m_dataFile;
+    Clock m_clock;
+    std::optional<QDateTime> m_last;
+};

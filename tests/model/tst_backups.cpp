@@ -1,0 +1,272 @@
+#include "TestMain.h"
+
+#include "model/Backups.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+QStringList backupNames(const QString& folder)
+{
+    QStringList out;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        if (Backups::timeOfName(name))
+            out.append(name);
+    return out;
+}
+
+// A tmpfs is quicker than the disk for the thousands of synced writes of the long run.
+QString scratchParent()
+{
+    return QDir(QStringLiteral("/dev/shm")).exists()
+               ? QStringLiteral("/dev/shm/tb-backups-XXXXXX")
+               : QDir::tempPath() + QStringLiteral("/tb-backups-XXXXXX");
+}
+
+} // namespace
+
+class TestBackups final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesAreReadBackAndStrangersIgnored()
+    {
+        const QDateTime t(QDate(2026, 3, 9), QTime(7, 5, 3), Qt::LocalTime);
+        QCOMPARE(Backups::fileName(t), QStringLiteral("tallybrook-20260309-070503.json"));
+        QCOMPARE(Backups::fileName(t, 3), QStringLiteral("tallybrook-20260309-070503-3.json"));
+        QCOMPARE(Backups::timeOfName(Backups::fileName(t)), std::optional<QDateTime>(t));
+        QCOMPARE(Backups::timeOfName(Backups::fileName(t, 12)), std::optional<QDateTime>(t));
+        const QStringList strangers{
+            QStringLiteral("tallybrook-unreadable-1700000000.json"),
+            QStringLiteral("tallybrook-20261307-120000.json"), // no thirteenth month
+            QStringLiteral("tallybrook-20260230-120000.json"), // nor a 30th of February
+            QStringLiteral("tallybrook-20260309-250000.json"),
+            QStringLiteral("tallybrook-20260309-120000.json.part"),
+            QStringLiteral("Tallybrook-20260309-120000.json"),
+            QStringLiteral("tallybrook-20260309-120000-0.json"),
+            QStringLiteral("tallybrook-20260309-120000-x.json"),
+            QStringLiteral("tallybrook.json"),
+            QStringLiteral("notes.txt"),
+        };
+        for (const QString& name : strangers)
+            QVERIFY2(!Backups::timeOfName(name), qPrintable(name));
+        // However old, a stranger is never pruned; an old backup is.
+        const QDateTime now(QDate(2030, 1, 1), QTime(12, 0), Qt::LocalTime);
+        const QStringList old{QStringLiteral("tallybrook-20200101-120000.json")};
+        QCOMPARE(Backups::toPrune(strangers + old, now), old);
+
+        // A busy day: thirty backups twenty minutes apart keep their newest 24.
+        const QDateTime evening(QDate(2026, 5, 1), QTime(20, 0), Qt::LocalTime);
+        QStringList busy;
+        for (int i = 0; i < 30; ++i)
+            busy.append(Backups::fileName(
+                QDateTime(QDate(2026, 5, 1), QTime(10, 0), Qt::LocalTime).addSecs(i * 1200)));
+        QStringList pruned = Backups::toPrune(busy, evening);
+        pruned.sort();
+        QCOMPARE(pruned, busy.mid(0, 6));
+        // Within one second the numbered one is the later.
+        const QStringList second{Backups::fileName(evening.addDays(-3)),
+                                 Backups::fileName(evening.addDays(-3), 2)};
+        QCOMPARE(Backups::toPrune(second, evening), second.mid(0, 1));
+    }
+
+    // Two thousand saves in sessions over four hundred days, with a clock the test drives: the
+    // backups made are at least fifteen minutes apart, each holds the file as it was before its
+    // save, and what is left is exactly the rolling set: the newest 24 of the last day, the newest
+    // of each of the last 30 days and of each of the last 12 months. Files that are not backups stay.
+    void rollingSetOverFourHundredDays()
+    {
+        QTemporaryDir dir(scratchParent());
+        QVERIFY(dir.isValid());
+        const QString data = dir.path() + QStringLiteral("/tallybrook.json");
+        const QString folder = Backups::folderFor(data);
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList strangers{QStringLiteral("notes.txt"), QStringLiteral("tallybrook-old.json"),
+                                    QStringLiteral("tallybrook-unreadable-1.json"),
+                                    QStringLiteral("tallybrook-20240101-000000.json.bak")};
+        for (const QString& name : strangers)
+            QVERIFY(writeFile(folder + QLatin1Char('/') + name, name.toUtf8()));
+
+        QDateTime now(QDate(2025, 1, 1), QTime(8, 0), Qt::LocalTime);
+        const QDateTime start = now;
+        QRandomGenerator rng(18);
+        struct Made
+        {
+            QString name;
+            QDateTime time;
+        };
+        QVector<Made> made;
+        int saves = 0;
+        int generation = 0;
+        QVERIFY(writeFile(data, "generation 0"));
+        while (saves < 2000) {
+            // One program session: a new keeper, a few saves minutes apart.
+            BackupKeeper keeper(data, [&now] { return now; });
+            const int sessionSaves = int(rng.bounded(1, 10));
+            for (int i = 0; i < sessionSaves && saves < 2000; ++i, ++saves) {
+                QString error;
+                const std::optional<BackupKeeper::Copy> copy = keeper.due(&error);
+                QVERIFY2(error.isEmpty(), qPrintable(error));
+                const QByteArray before = readFile(data);
+                QVERIFY(writeFile(data, "generation " + QByteArray::number(++generation)));
+                if (copy) {
+                    QCOMPARE(copy->bytes, before);
+                    QString path;
+                    QVERIFY2(keeper.write(*copy, &path), qPrintable(path));
+                    QCOMPARE(readFile(path), before);
+                    if (!made.isEmpty() && i > 0)
+                        QVERIFY(made.last().time.secsTo(now) >= BackupKeeper::kIntervalSecs);
+                    made.append({QFileInfo(path).fileName(), copy->time});
+                } else {
+                    // Only a later save of the same session within the interval goes without.
+                    QVERIFY(i > 0);
+                }
+                now = now.addSecs(rng.bounded(60, 40 * 60));
+            }
+            // The next start: later the same day, or some days on.
+            now = now.addSecs(rng.bounded(4, 24) * 3600 +
+                              (rng.bounded(4) == 0 ? rng.bounded(1, 4) * 86400 : 0));
+        }
+        QVERIFY2(start.daysTo(now) >= 400, qPrintable(QString::number(start.daysTo(now))));
+        QVERIFY(made.size() > 500);
+
+        // The rolling set, worked out from the whole history at the last backup's time.
+        const QDateTime last = made.last().time;
+        QSet<QString> expected;
+        QSet<qint64> days;
+        QSet<int> months;
+        int recent = 0;
+        for (auto it = made.crbegin(); it != made.crend(); ++it) {
+            if (it->time > last.addDays(-1) && recent < 24) {
+                expected.insert(it->name);
+                ++recent;
+            }
+            const QDate day = it->time.date();
+            if (day.daysTo(last.date()) < 30 && !days.contains(day.toJulianDay())) {
+                days.insert(day.toJulianDay());
+                expected.insert(it->name);
+            }
+            const int month = day.year() * 12 + day.month();
+            if (last.date().year() * 12 + last.date().month() - month < 12 && !months.contains(month)) {
+                months.insert(month);
+                expected.insert(it->name);
+            }
+        }
+        const QStringList left = backupNames(folder);
+        QCOMPARE(QSet<QString>(left.begin(), left.end()), expected);
+        QVERIFY(expected.contains(made.last().name));
+        QVERIFY(left.size() <= 24 + 30 + 12);
+        for (const QString& name : strangers)
+            QCOMPARE(readFile(folder + QLatin1Char('/') + name), name.toUtf8());
+        // Nothing half-written is left behind.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), left.size() + strangers.size());
+    }
+
+    void failuresAreReportedAndLeaveNothingBehind()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.path() + QStringLiteral("/tallybrook.json");
+        QDateTime now(QDate(2026, 5, 1), QTime(9, 0), Qt::LocalTime);
+        BackupKeeper keeper(data, [&now] { return now; });
+        QString error;
+        // No file yet: nothing to keep, nothing wrong, and the first real file is still due.
+        QVERIFY(!keeper.due(&error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(writeFile(data, "{}"));
+        // The backups folder's name taken by a file.
+        QVERIFY(writeFile(Backups::folderFor(data), "in the way"));
+        const auto copy = keeper.due(&error);
+        QVERIFY(copy);
+        QString why;
+        QVERIFY(!keeper.write(*copy, &why));
+        QVERIFY2(!why.isEmpty(), "a reason is given");
+        QCOMPARE(readFile(Backups::folderFor(data)), QByteArray("in the way"));
+        // Tried once per interval, not on every save.
+        now = now.addSecs(60);
+        QVERIFY(!keeper.due(&error));
+        QFile::remove(Backups::folderFor(data));
+
+        // A FIFO in the data file's place is neither waited on nor copied.
+        const QString fifoData = dir.path() + QStringLiteral("/fifo/tallybrook.json");
+        QVERIFY(QDir().mkpath(dir.path() + QStringLiteral("/fifo")));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifoData).constData(), 0600), 0);
+        BackupKeeper fifoKeeper(fifoData, [&now] { return now; });
+        QVERIFY(!fifoKeeper.due(&error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFileInfo::exists(Backups::folderFor(fifoData)));
+
+        // Two backups in one second get numbers.
+        QString first, second;
+        QVERIFY(keeper.backUpNow(&first));
+        QVERIFY(keeper.backUpNow(&second));
+        QCOMPARE(QFileInfo(first).fileName(), Backups::fileName(now));
+        QCOMPARE(QFileInfo(second).fileName(), Backups::fileName(now, 2));
+        QCOMPARE(QFileInfo(second).permissions() & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+    }
+
+    void fullDisk()
+    {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        QTemporaryDir dir;
+        const QString mountPoint = dir.path() + QStringLiteral("/mnt");
+        QDir().mkpath(mountPoint);
+        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mountPoint}))
+            QSKIP("cannot mount tmpfs here");
+        struct Unmount
+        {
+            QString path;
+            ~Unmount() { run(QStringLiteral("umount"), {path}); }
+        } unmount{mountPoint};
+        const QString data = mountPoint + QStringLiteral("/tallybrook.json");
+        QVERIFY(writeFile(data, QByteArray(100 * 1024, 'd')));
+        QFile filler(mountPoint + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+        const QDateTime now(QDate(2026, 5, 1), QTime(9, 0), Qt::LocalTime);
+        BackupKeeper keeper(data, [&now] { return now; });
+        QString error;
+        const auto copy = keeper.due(&error);
+        QVERIFY(copy);
+        QVERIFY(!keeper.write(*copy, &error));
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(readFile(data), QByteArray(100 * 1024, 'd'));
+        // No temporary left to fill the disk further.
+        QCOMPARE(QDir(Backups::folderFor(data)).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+};
+
+TB_TEST_MAIN(TestBackups)
+#include "tst_backups.moc"
