@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "model/Backups.h"
+#include "model/DocumentDiff.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,6 +189,64 @@ private slots:
             QCOMPARE(readFile(folder + QLatin1Char('/') + name), name.toUtf8());
         // Nothing half-written is left behind.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), left.size() + strangers.size());
+    }
+
+    // Matched by id: what would come back, disappear or change, field by field; directories as
+    // sets, so a new order alone is no change; the settings each on their own.
+    void diffByProjectId()
+    {
+        using namespace DocumentDiff;
+        const AppData current = AppData::sample();
+        QVERIFY(compare(current, current).isEmpty());
+
+        AppData other = current;
+        const Project gone0 = other.projects.takeAt(3);
+        const Project gone1 = other.projects.takeAt(10);
+        Project extra;
+        extra.id = QUuid::createUuid();
+        extra.name = QStringLiteral("Only in the backup");
+        extra.fee = 900;
+        other.projects.insert(0, extra);
+        Project& edited = other.projects[5];
+        const Project original = edited;
+        edited.name += QStringLiteral(" (draft)");
+        edited.fee += 1;
+        edited.status = edited.status == Status::paid ? Status::pending : Status::paid;
+        edited.date = edited.date.addDays(-2);
+        std::reverse(other.clients.begin(), other.clients.end());
+        other.clients.append(QStringLiteral("Back Client"));
+        const QString lostCategory = other.categories.takeFirst();
+        other.taxRate = current.taxRate + 5;
+        other.columnOrder = {Status::ongoing, Status::pending, Status::paid};
+
+        // Restoring `other` over `current`:
+        const Diff d = compare(current, other);
+        QCOMPARE(d.added.size(), 1);
+        QCOMPARE(d.added.first().id, extra.id);
+        QCOMPARE(d.removed.size(), 2);
+        QCOMPARE(d.removed.at(0).id, gone0.id);
+        QCOMPARE(d.removed.at(1).id, gone1.id);
+        QCOMPARE(d.changed.size(), 1);
+        QCOMPARE(d.changed.first().before, original);
+        QCOMPARE(d.changed.first().after, edited);
+        QCOMPARE(d.changed.first().fields, (QVector<ProjectField>{ProjectField::name, ProjectField::fee,
+                                                                  ProjectField::status, ProjectField::date}));
+        QCOMPARE(d.clientsAdded, QStringList{"Back Client"});
+        QVERIFY(d.clientsRemoved.isEmpty());
+        QCOMPARE(d.categoriesRemoved, QStringList{lostCategory});
+        QVERIFY(d.categoriesAdded.isEmpty());
+        QCOMPARE(d.settings, (QVector<Setting>{Setting::taxRate, Setting::columnOrder}));
+
+        // The other way round, everything turns over.
+        const Diff back = compare(other, current);
+        QCOMPARE(back.added.size(), 2);
+        QCOMPARE(back.removed.size(), 1);
+        QCOMPARE(back.changed.first().before, edited);
+        QCOMPARE(back.clientsRemoved, QStringList{"Back Client"});
+        QCOMPARE(back.categoriesAdded, QStringList{lostCategory});
+        // An empty document against the sample: every project would come back.
+        QCOMPARE(compare(AppData::empty(), current).added.size(), current.projects.size());
+        QCOMPARE(compare(current, AppData::empty()).removed.size(), current.projects.size());
     }
 
     void failuresAreReportedAndLeaveNothingBehind()
