@@ -1,6 +1,7 @@
 #include "model/Backups.h"
 
 #include "model/AtomicWrite.h"
+#include "model/DataFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ const QRegularExpression& namePattern()
     return re;
 }
 
-struct Entry
+struct Dated
 {
     QString name;
     QDateTime time;
@@ -76,7 +77,7 @@ std::optional<QDateTime> timeOfName(const QString& name)
 
 QStringList toPrune(const QStringList& names, const QDateTime& now)
 {
-    QVector<Entry> entries;
+    QVector<Dated> entries;
     for (const QString& name : names) {
         const auto time = timeOfName(name);
         if (!time)
@@ -85,7 +86,7 @@ QStringList toPrune(const QStringList& names, const QDateTime& now)
         entries.append({name, *time, number.isEmpty() ? 1 : number.toInt()});
     }
     // Newest first; within one second the higher number came later.
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    std::sort(entries.begin(), entries.end(), [](const Dated& a, const Dated& b) {
         return a.time != b.time ? a.time > b.time : a.number > b.number;
     });
 
@@ -96,7 +97,7 @@ QStringList toPrune(const QStringList& names, const QDateTime& now)
     const int firstMonth = monthIndex(now.date()) - (kMonths - 1);
     QSet<qint64> days;
     QSet<int> months;
-    for (const Entry& e : std::as_const(entries)) {
+    for (const Dated& e : std::as_const(entries)) {
         // A backup dated after `now` (the clock was set back) counts as recent.
         if (e.time > dayAgo && recent < kRecentCount) {
             keep.insert(e.name);
@@ -114,11 +115,78 @@ QStringList toPrune(const QStringList& names, const QDateTime& now)
         }
     }
     QStringList prune;
-    for (const Entry& e : std::as_const(entries)) {
+    for (const Dated& e : std::as_const(entries)) {
         if (!keep.contains(e.name))
             prune.append(e.name);
     }
     return prune;
+}
+
+QVector<Entry> catalog(const QString& dataFolder)
+{
+    QVector<Entry> out;
+    const QString folder = dataFolder + QStringLiteral("/backups");
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("tallybrook-*.json")}, QDir::Files)) {
+        if (const auto time = timeOfName(name)) {
+            Entry e;
+            e.path = folder + QLatin1Char('/') + name;
+            e.time = *time;
+            out.append(e);
+        }
+    }
+    // Set aside as tallybrook-unreadable-SECONDS.json, or with "-2", "-3"… in the same second.
+    static const QRegularExpression aside(
+        QStringLiteral("^tallybrook-unreadable-(\\d{1,12})(?:-\\d{1,3})?\\.json$"));
+    for (const QString& name :
+         QDir(dataFolder).entryList({QStringLiteral("tallybrook-unreadable-*.json")}, QDir::Files)) {
+        const QRegularExpressionMatch m = aside.match(name);
+        if (!m.hasMatch())
+            continue;
+        Entry e;
+        e.path = dataFolder + QLatin1Char('/') + name;
+        e.time = QDateTime::fromSecsSinceEpoch(m.captured(1).toLongLong(), Qt::LocalTime);
+        e.setAside = true;
+        out.append(e);
+    }
+    std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) {
+        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    });
+    return out;
+}
+
+void describe(Entry& entry)
+{
+    entry.described = true;
+    QString error;
+    const int fd = ::open(QFile::encodeName(entry.path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxCopyBytes) {
+        entry.reason = fd < 0 ? QString::fromUtf8(strerrordesc_np(errno))
+                              : QStringLiteral("It is not a regular file of a size the program reads.");
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        entry.reason = file.errorString();
+        return;
+    }
+    const std::optional<AppData> data = DataFile::decode(file.read(kMaxCopyBytes + 1), &error);
+    if (!data) {
+        entry.reason = error;
+        return;
+    }
+    entry.readable = true;
+    entry.projects = int(data->projects.size());
+    entry.currency = data->currency;
+    for (const Project& p : data->projects)
+        entry.latestYear = std::max(entry.latestYear, p.year());
+    for (const Project& p : data->projects) {
+        if (p.status == Status::paid && p.year() == entry.latestYear)
+            entry.paidLatestYear += p.fee;
+    }
 }
 
 } // namespace Backups

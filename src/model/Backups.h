@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 #include <optional>
 
@@ -21,6 +22,28 @@ std::optional<QDateTime> timeOfName(const QString& name);
 // the newest 24; the newest of each day for 30 days and of each month for 12 months. Names that
 // are not a backup's are never in the list.
 QStringList toPrune(const QStringList& names, const QDateTime& now);
+
+// A backup, or a data file set aside at a start because it could not be read.
+struct Entry
+{
+    QString path;
+    QDateTime time; // local
+    bool setAside = false;
+    // Filled in by describe(): reading a large file takes a moment.
+    bool described = false;
+    bool readable = false;
+    QString reason; // why it cannot be read
+    int projects = 0;
+    int latestYear = 0;        // of its projects' dates; 0 without projects
+    double paidLatestYear = 0; // the fees of that year's paid projects
+    QString currency;
+};
+
+// The backups of the data file in `dataFolder` and the files set aside there, newest first.
+QVector<Entry> catalog(const QString& dataFolder);
+
+// Reads the entry's file and fills in what it holds.
+void describe(Entry& entry);
 
 } // namespace Backups
 

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "model/Backups.h"
+#include "model/DataFile.h"
 #include "model/DocumentDiff.h"
 
 #include <QDir>
@@ -247,6 +248,56 @@ private slots:
         // An empty document against the sample: every project would come back.
         QCOMPARE(compare(AppData::empty(), current).added.size(), current.projects.size());
         QCOMPARE(compare(current, AppData::empty()).removed.size(), current.projects.size());
+    }
+
+    // Backups and files set aside, newest first, each read for its projects and its latest year's
+    // paid total; one that cannot be read says why.
+    void catalogOfBackupsAndSetAsideFiles()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/backups");
+        QVERIFY(QDir().mkpath(folder));
+        AppData sample = AppData::sample();
+        AppData fewer = sample;
+        fewer.projects.resize(5);
+        const QDateTime t1(QDate(2026, 4, 2), QTime(10, 0), Qt::LocalTime);
+        QVERIFY(writeFile(folder + QLatin1Char('/') + Backups::fileName(t1), *DataFile::encode(sample)));
+        QVERIFY(writeFile(folder + QLatin1Char('/') + Backups::fileName(t1.addDays(1)),
+                          *DataFile::encode(fewer)));
+        const QDateTime t0 = t1.addDays(-1);
+        QVERIFY(writeFile(dir.path() + QStringLiteral("/tallybrook-unreadable-") +
+                              QString::number(t0.toSecsSinceEpoch()) + QStringLiteral(".json"),
+                          "{ not json"));
+        QVERIFY(writeFile(folder + QStringLiteral("/notes.json"), "{}"));
+        QVERIFY(writeFile(dir.path() + QStringLiteral("/tallybrook.json"), *DataFile::encode(sample)));
+
+        QVector<Backups::Entry> list = Backups::catalog(dir.path());
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list.at(0).time, t1.addDays(1));
+        QCOMPARE(list.at(1).time, t1);
+        QCOMPARE(list.at(2).time, t0);
+        QVERIFY(!list.at(0).setAside && list.at(2).setAside);
+        for (Backups::Entry& e : list)
+            Backups::describe(e);
+        const auto paidOfLatestYear = [](const AppData& d, int& year) {
+            year = 0;
+            for (const Project& p : d.projects)
+                year = std::max(year, p.date.toLocalTime().date().year());
+            double sum = 0;
+            for (const Project& p : d.projects)
+                if (p.status == Status::paid && p.date.toLocalTime().date().year() == year)
+                    sum += p.fee;
+            return sum;
+        };
+        int year = 0;
+        QCOMPARE(list.at(1).projects, int(sample.projects.size()));
+        QCOMPARE(list.at(1).paidLatestYear, paidOfLatestYear(sample, year));
+        QCOMPARE(list.at(1).latestYear, year);
+        QVERIFY(list.at(1).paidLatestYear > 0);
+        QCOMPARE(list.at(0).projects, 5);
+        QCOMPARE(list.at(0).paidLatestYear, paidOfLatestYear(fewer, year));
+        QVERIFY(list.at(2).described && !list.at(2).readable);
+        QVERIFY(!list.at(2).reason.isEmpty());
     }
 
     void failuresAreReportedAndLeaveNothingBehind()
