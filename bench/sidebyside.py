@@ -82,8 +82,9 @@ def count_records(path):
 
 
 class Case:
-    def __init__(self, program, size, template, command, data_from, data_to):
+    def __init__(self, program, size, template, command, data_from, data_to, title):
         self.program, self.size, self.template, self.command = program, size, template, command
+        self.title = title  # what the measured window's title must hold: not a dialog, the file open
         self.data_from, self.data_to = data_from, data_to  # copied into each run's HOME
         self.runs = []
 
@@ -119,7 +120,7 @@ def only_files_and_folders(folder, names):
     return [n for n in names if not (os.path.isfile(os.path.join(folder, n)) or os.path.isdir(os.path.join(folder, n)))]
 
 
-def probe_run(probe, case, scratch, settle, shot=None, warm_up=False):
+def probe_run(probe, case, scratch, settle, shot=None, trace=None, warm_up=False):
     # A warm-up runs in the template itself, so what a first start writes is in every copy.
     home = case.template if warm_up else os.path.join(scratch, "home")
     if not warm_up:
@@ -131,6 +132,8 @@ def probe_run(probe, case, scratch, settle, shot=None, warm_up=False):
     cmd = [probe, "--settle", str(settle), "--log", log]
     if shot:
         cmd += ["--shot", shot]
+    if trace:
+        cmd += ["--trace", trace]
     cmd += ["--"] + [home + a[4:] if a.startswith("HOME/") else a for a in case.command]
     done = subprocess.run(cmd, env=private_env(home), stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if done.returncode != 0:
@@ -145,6 +148,9 @@ def probe_run(probe, case, scratch, settle, shot=None, warm_up=False):
         die(f"unexpected probe output: {done.stdout!r}")
     result = dict(map=float(m[1]), paint=float(m[2]), rss=int(m[3]) / 1024, frames=int(m[4]), size=m[6],
                   title=m[7])
+    if case.title not in result["title"]:
+        die(f"{case.program} ({case.size}) mapped a window titled {result['title']!r} first, "
+            f"not its main window with the data ({case.title!r})")
     if result["rss"] <= 0:
         die(f"{case.program} ({case.size}): no peak memory could be read")
     if warm_up:
@@ -182,7 +188,8 @@ def main():
     ap.add_argument("--quick", action="store_true", help="3 runs, and 10,000 records instead of 100,000")
     ap.add_argument("--settle", type=float, default=1.5,
                     help="seconds a window must stay unchanged to count as settled (default 1.5)")
-    ap.add_argument("--shots", help="folder for a screenshot of each program and size (last round)")
+    ap.add_argument("--shots", help="folder for a screenshot of each program and size (last round) and the "
+                    "pictures each run's window showed, with their times (NAME.trace)")
     ap.add_argument("--no-deps", action="store_true", help="do not install missing packages")
     args = ap.parse_args()
     if args.runs is not None and args.runs < 1:
@@ -205,6 +212,9 @@ def main():
     shots = os.path.abspath(args.shots) if args.shots else None
     if shots:
         os.makedirs(shots, exist_ok=True)
+        for old in os.listdir(shots):
+            if old.endswith(".trace"):
+                os.remove(os.path.join(shots, old))
 
     with tempfile.TemporaryDirectory(prefix="sidebyside-") as root:
         scratch = os.path.join(root, "scratch")
@@ -239,11 +249,11 @@ def main():
         make_home(hb_home)
         tb_data = ".local/share/Tallybrook/tallybrook.json"
         labels = {n_sample: f"sample ({n_sample} records)", n_big: f"{n_big:,} records"}
-        cases = [Case("Tallybrook", labels[n_sample], tb_home, [app], sample_copy, tb_data),
-                 Case("HomeBank", labels[n_sample], hb_home, ["homebank", "HOME/studio.xhb"], sample_xhb,
-                      "studio.xhb"),
-                 Case("Tallybrook", labels[n_big], tb_home, [app], big_json, tb_data),
-                 Case("HomeBank", labels[n_big], hb_home, ["homebank", "HOME/studio.xhb"], big_xhb, "studio.xhb")]
+        homebank = ["homebank", "HOME/studio.xhb"]
+        cases = [Case("Tallybrook", labels[n_sample], tb_home, [app], sample_copy, tb_data, "Tallybrook"),
+                 Case("HomeBank", labels[n_sample], hb_home, homebank, sample_xhb, "studio.xhb", "studio.xhb - Studio"),
+                 Case("Tallybrook", labels[n_big], tb_home, [app], big_json, tb_data, "Tallybrook"),
+                 Case("HomeBank", labels[n_big], hb_home, homebank, big_xhb, "studio.xhb", "studio.xhb - Studio")]
 
         # A first, unmeasured start of each warms the disk cache and lets each program write
         # what it writes on a first start; HomeBank then gets Tallybrook's window size.
@@ -257,10 +267,12 @@ def main():
         print(f"{len(cases)} cases, {runs} interleaved runs each", file=sys.stderr)
         for r in range(runs):
             for case in cases:
-                shot = None
-                if shots and r == runs - 1:
-                    shot = os.path.join(shots, f"{case.program.lower()}-{case.size.split()[0].strip(',')}.png")
-                case.runs.append(probe_run(probe, case, scratch, args.settle, shot))
+                shot = trace = None
+                if shots:
+                    name = os.path.join(shots, f"{case.program.lower()}-{case.size.split()[0].replace(',', '')}")
+                    shot = name + ".png" if r == runs - 1 else None
+                    trace = name + ".trace"
+                case.runs.append(probe_run(probe, case, scratch, args.settle, shot, trace))
                 print(f"  round {r + 1}: {case.program:10s} {case.size:22s} map {case.runs[-1]['map']:7.1f} ms  "
                       f"paint {case.runs[-1]['paint']:7.1f} ms  {case.runs[-1]['rss']:6.1f} MiB  "
                       f"{case.runs[-1]['size']}  {case.runs[-1]['title']}", file=sys.stderr)

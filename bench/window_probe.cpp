@@ -3,7 +3,7 @@
 // it settled, and its peak memory. bench/sidebyside.py runs it for each program it compares.
 //
 // Usage: bench_window_probe [--settle SECONDS] [--timeout SECONDS] [--shot FILE.png] [--log FILE]
-//                           -- PROGRAM [ARGS...]
+//                           [--trace FILE] -- PROGRAM [ARGS...]
 // (the program's output goes to the log, or nowhere)
 // Prints one line: map_ms=... paint_ms=... hwm_kib=... frames=... grabs=... size=WxH title=...
 //
@@ -256,6 +256,7 @@ int main(int argc, char** argv)
     double settle = 1.5, timeout = 120;
     const char* shot = nullptr;
     const char* log = "/dev/null";
+    const char* trace = nullptr; // every picture read: when, by drawing report or poll, which
     int i = 1;
     for (; i < argc; ++i) {
         const std::string a = argv[i];
@@ -269,13 +270,14 @@ int main(int argc, char** argv)
             timeout = number("--timeout", argv[++i]);
         else if (a == "--shot")
             shot = argv[++i];
+        else if (a == "--trace")
+            trace = argv[++i];
         else if (a == "--log")
             log = argv[++i];
         else
             fail("unknown option " + a +
-                 "\nusage: bench_window_probe [--settle S] [--timeout S] [--shot FILE] [--log FILE] -- "
-                 "PROGRAM "
-                 "[ARGS...]");
+                 "\nusage: bench_window_probe [--settle S] [--timeout S] [--shot FILE] [--log FILE] "
+                 "[--trace FILE] -- PROGRAM [ARGS...]");
     }
     if (i + 1 >= argc)
         fail("no program given after --");
@@ -316,6 +318,7 @@ int main(int argc, char** argv)
     double mapped = -1;
     std::map<std::uint64_t, double> firstSeen; // picture -> when it was first on screen
     std::vector<std::pair<double, std::uint64_t>> history;
+    std::string traced;
     double lastNew = -1, pendingDamage = -1, lastGrab = 0;
     int grabs = 0, width = 0, height = 0;
     const double minGap = 0.015, safetyPoll = 0.25;
@@ -367,8 +370,13 @@ int main(int argc, char** argv)
                     width = g.width;
                     height = g.height;
                     history.emplace_back(stamp, g.hash);
-                    if (firstSeen.emplace(g.hash, stamp).second)
+                    const bool fresh = firstSeen.emplace(g.hash, stamp).second;
+                    if (fresh)
                         lastNew = stamp;
+                    if (trace)
+                        traced += std::to_string((stamp - start) * 1000) +
+                                  (damaged ? " drawn " : " polled ") + std::to_string(g.hash) +
+                                  (fresh ? " new\n" : "\n");
                 }
             }
             if (lastNew >= 0 && now() - lastNew >= settle)
@@ -388,6 +396,10 @@ int main(int argc, char** argv)
             painted = std::min(painted, firstSeen[hash]);
     }
     const long hwm = peakKiB(pid);
+    if (trace) {
+        std::ofstream out(trace, std::ios::app);
+        out << traced << "settled; map " << (mapped - start) * 1000 << " ms\n";
+    }
     const std::string name = title(dpy, client);
     if (shot)
         takeShot(shot);
