@@ -160,6 +160,36 @@ def probe_run(probe, case, scratch, settle, shot=None, trace=None, warm_up=False
     return result
 
 
+def check_probe(probe_path, root):
+    """The probe's own checks: the clock starts at the process start, failures are reported."""
+    home = os.path.join(root, "check-home")
+    make_home(home)
+    homebank_prefs(home, 800, 600)
+    with open(os.path.join(home, "studio.xhb"), "w", encoding="utf-8") as f:
+        f.write('<?xml version="1.0"?>\n<homebank v="1.3" d="050100">\n<properties title="Check"/>\n</homebank>\n')
+    env = private_env(home)
+
+    def probe(*command):
+        return subprocess.run([probe_path, "--settle", "0.5", "--timeout", "30", "--"] + list(command), env=env,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+    late = probe("sh", "-c", f"sleep 0.6; exec homebank {home}/studio.xhb")
+    m = re.match(r"map_ms=(\S+) paint_ms=(\S+) hwm_kib=(\S+) .* title=(.*)", late.stdout)
+    if late.returncode != 0 or not m:
+        die(f"probe check: HomeBank started late was not measured: {late.stderr.strip()}")
+    mapped, painted, hwm = float(m[1]), float(m[2]), int(m[3])
+    if not 600 <= mapped <= painted < 30000 or hwm < 1024 or "studio.xhb" not in m[4]:
+        die(f"probe check: a start delayed by 600 ms gave map {mapped} ms, paint {painted} ms, {hwm} KiB, "
+            f"title {m[4]!r}")
+    gone = probe("false")
+    if gone.returncode == 0 or "ended before its window settled" not in gone.stderr:
+        die(f"probe check: a program that ends at once was not reported: {gone.stdout!r} {gone.stderr!r}")
+    missing = probe("/nonexistent/program")
+    if missing.returncode == 0:
+        die("probe check: a program that cannot start was not reported")
+    print(f"probe checks passed (a start delayed by 600 ms: window mapped at {mapped:.0f} ms)")
+
+
 def setup(build, no_deps):
     if not no_deps:
         subprocess.run([os.path.join(ROOT, "tools/deps.sh"), "sidebyside"], check=True)
@@ -191,6 +221,7 @@ def main():
     ap.add_argument("--shots", help="folder for a screenshot of each program and size (last round) and the "
                     "pictures each run's window showed, with their times (NAME.trace)")
     ap.add_argument("--no-deps", action="store_true", help="do not install missing packages")
+    ap.add_argument("--check-probe", action="store_true", help="only check the window probe itself")
     args = ap.parse_args()
     if args.runs is not None and args.runs < 1:
         die("--runs wants at least 1")
@@ -215,6 +246,11 @@ def main():
         for old in os.listdir(shots):
             if old.endswith(".trace"):
                 os.remove(os.path.join(shots, old))
+
+    if args.check_probe:
+        with tempfile.TemporaryDirectory(prefix="sidebyside-") as root:
+            check_probe(probe, root)
+        return
 
     with tempfile.TemporaryDirectory(prefix="sidebyside-") as root:
         scratch = os.path.join(root, "scratch")

@@ -382,6 +382,10 @@ int main(int argc, char** argv)
             if (lastNew >= 0 && now() - lastNew >= settle)
                 break;
         }
+        // Replies read since the last look can have brought events along into Xlib's queue, where
+        // the socket no longer shows them: waiting on it would date them late.
+        if (XEventsQueued(dpy, QueuedAlready) > 0)
+            continue;
         pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
         int wait = client == None ? 10 : int(safetyPoll * 1000);
         if (pendingDamage >= 0)
