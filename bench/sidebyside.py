@@ -12,7 +12,8 @@ The HomeBank files hold the very records of the Tallybrook files: one account, a
 client, an income category per category, and an income per project (date, fee, project name;
 paid is reconciled, pending cleared).
 
-Usage: bench/sidebyside.py BUILD_DIR [--runs 7] [--quick] [--shots DIR] [--no-deps]
+Usage: bench/sidebyside.py BUILD_DIR [--runs 7] [--quick] [--settle 1.5] [--shots DIR] [--no-deps]
+       bench/sidebyside.py BUILD_DIR --check-probe
 (BUILD_DIR configured with -DTALLYBROOK_BENCH=ON; the script installs HomeBank and the X tools
 with tools/deps.sh, builds the probe, and starts its own X server with tools/xsession.sh)
 """
@@ -26,7 +27,6 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 from xml.sax.saxutils import quoteattr
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -196,7 +196,7 @@ def setup(build, no_deps):
     app = os.path.join(build, "src", "tallybrook")
     if not os.access(app, os.X_OK):
         die(f"{app} is missing: configure with -DTALLYBROOK_BENCH=ON and build the target tallybrook")
-    # The probe is small and build-independent of the application; build it when it is missing.
+    # The probe needs no Qt and builds in seconds: make sure it is there and up to date.
     done = subprocess.run(["cmake", "--build", build, "--target", "bench_window_probe"],
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if done.returncode != 0:
