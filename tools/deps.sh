@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tallybrook needs, only those that are missing.
-# Usage: tools/deps.sh build|test|run|fuzz|bench
+# Usage: tools/deps.sh build|test|run|fuzz|bench|sidebyside
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
@@ -12,10 +12,14 @@ test_pkgs=(qt6-qpa-plugins xvfb xauth openbox tint2 xdotool imagemagick x11-util
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in
+    build) ;;
     test) want+=("${test_pkgs[@]}") ;;
     run) want+=("${run_pkgs[@]}") ;;
     fuzz) want+=(clang-14 libclang-rt-14-dev) ;;
     bench) want+=(libbenchmark-dev) ;;
+    # bench/sidebyside.py: HomeBank to compare with, a private X server, the window probe's X headers
+    sidebyside) want+=(libbenchmark-dev homebank xvfb xauth openbox tint2 x11-utils xdotool imagemagick libx11-dev libxext-dev libxdamage-dev) ;;
+    *) echo "usage: $0 build|test|run|fuzz|bench|sidebyside" >&2; exit 2 ;;
 esac
 
 missing=()
