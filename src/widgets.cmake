@@ -149,6 +149,7 @@ tallybrook_view_lib(tallybrook_window LINKS tallybrook_board tallybrook_editor t
 tallybrook_view_lib(tallybrook_app LINKS tallybrook_window SOURCES
     app/AppAccessible.h app/AppAccessible.cpp
     app/AppCommands.h app/AppCommands.cpp
+    app/CommandLine.h app/CommandLine.cpp
     app/AppLocation.qrc
     app/AppLocationManager.h app/AppLocationManager.cpp
     app/MenuBarExtra.h app/MenuBarExtra.cpp

@@ -2,6 +2,7 @@
 
 #include "app/AppAccessible.h"
 #include "app/AppCommands.h"
+#include "app/CommandLine.h"
 #include "app/MenuBarExtra.h"
 #include "app/MoveOffer.h"
 #include "app/Presence.h"
@@ -238,6 +239,8 @@ private:
 
 int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
 {
+    if (const std::optional<int> done = CommandLine::run(argc, argv))
+        return *done;
     if (!displayAvailable(argc, argv)) {
         std::fprintf(stderr,
                      "Tallybrook needs a graphical desktop, and none was found (DISPLAY and WAYLAND_DISPLAY "

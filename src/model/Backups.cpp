@@ -148,8 +148,13 @@ QVector<Entry> catalog(const QString& dataFolder)
         e.setAside = true;
         out.append(e);
     }
-    std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) {
-        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    // Within one second, the higher number is the later.
+    const auto number = [](const Entry& e) {
+        const QString n = namePattern().match(QFileInfo(e.path).fileName()).captured(7);
+        return n.isEmpty() ? 1 : n.toInt();
+    };
+    std::sort(out.begin(), out.end(), [&number](const Entry& a, const Entry& b) {
+        return a.time != b.time ? a.time > b.time : number(a) > number(b);
     });
     return out;
 }

@@ -264,6 +264,8 @@ private slots:
         QVERIFY(writeFile(folder + QLatin1Char('/') + Backups::fileName(t1), *DataFile::encode(sample)));
         QVERIFY(writeFile(folder + QLatin1Char('/') + Backups::fileName(t1.addDays(1)),
                           *DataFile::encode(fewer)));
+        QVERIFY(writeFile(folder + QLatin1Char('/') + Backups::fileName(t1.addDays(1), 2),
+                          *DataFile::encode(fewer)));
         const QDateTime t0 = t1.addDays(-1);
         QVERIFY(writeFile(dir.path() + QStringLiteral("/tallybrook-unreadable-") +
                               QString::number(t0.toSecsSinceEpoch()) + QStringLiteral(".json"),
@@ -272,7 +274,8 @@ private slots:
         QVERIFY(writeFile(dir.path() + QStringLiteral("/tallybrook.json"), *DataFile::encode(sample)));
 
         QVector<Backups::Entry> list = Backups::catalog(dir.path());
-        QCOMPARE(list.size(), 3);
+        QCOMPARE(list.size(), 4);
+        QCOMPARE(QFileInfo(list.takeFirst().path).fileName(), Backups::fileName(t1.addDays(1), 2));
         QCOMPARE(list.at(0).time, t1.addDays(1));
         QCOMPARE(list.at(1).time, t1);
         QCOMPARE(list.at(2).time, t0);

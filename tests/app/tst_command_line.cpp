@@ -1,0 +1,109 @@
+#include "TestMain.h"
+
+#include "model/Backups.h"
+#include "model/DataFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Outcome
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The program itself, with its folders in `home` and no display: the options need none.
+Outcome runProgram(const QString& home, const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TB_APP_BINARY), args);
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCommandLine final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpListsEveryOption()
+    {
+        QTemporaryDir home;
+        const Outcome o = runProgram(home.path(), {QStringLiteral("--help")});
+        QCOMPARE(o.code, 0);
+        for (const char* option : {"--backup-now", "--list-backups", "--help"})
+            QVERIFY2(o.out.contains(QLatin1String(option)), option);
+    }
+
+    // A backup from the command line copies the file byte for byte and never writes the data file;
+    // the list shows it with its projects and its latest year's paid total, and a file set aside
+    // with the reason it cannot be read. Without a data file, a clear failure.
+    void backUpAndList()
+    {
+        QTemporaryDir home;
+        const QString folder = home.path() + QStringLiteral("/data/Tallybrook");
+        const QString file = folder + QStringLiteral("/tallybrook.json");
+
+        Outcome o = runProgram(home.path(), {QStringLiteral("--backup-now")});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.startsWith(QStringLiteral("Could not back up: ")), qPrintable(o.err));
+        QVERIFY(!QFileInfo::exists(file));
+        o = runProgram(home.path(), {QStringLiteral("--list-backups")});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out.trimmed(), QStringLiteral("No backups yet."));
+
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray bytes = *DataFile::encode(AppData::sample());
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const QDateTime written = QFileInfo(file).lastModified();
+        o = runProgram(home.path(), {QStringLiteral("--backup-now")});
+        QCOMPARE(o.code, 0);
+        const QString path = o.out.trimmed().mid(QStringLiteral("Backed up to ").size());
+        QVERIFY2(Backups::timeOfName(QFileInfo(path).fileName()), qPrintable(o.out));
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(readFile(file), bytes);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
+
+        {
+            QFile aside(folder + QStringLiteral("/tallybrook-unreadable-1700000000.json"));
+            QVERIFY(aside.open(QIODevice::WriteOnly));
+            aside.write("{ \"projects\": [");
+        }
+        o = runProgram(home.path(), {QStringLiteral("--list-backups")});
+        QCOMPARE(o.code, 0);
+        const QStringList lines = o.out.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).contains(QStringLiteral("37 projects, paid in ")), qPrintable(lines.at(0)));
+        QVERIFY(lines.at(0).endsWith(path));
+        QVERIFY2(lines.at(1).contains(QStringLiteral("set aside, cannot be read: ")),
+                 qPrintable(lines.at(1)));
+        QCOMPARE(readFile(file), bytes);
+    }
+};
+
+TB_TEST_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
