@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "model/BackupTexts.h"
 #include "model/Backups.h"
 #include "model/DataFile.h"
 #include "model/DocumentDiff.h"
@@ -301,6 +302,80 @@ private slots:
         QCOMPARE(list.at(0).paidLatestYear, paidOfLatestYear(fewer, year));
         QVERIFY(list.at(2).described && !list.at(2).readable);
         QVERIFY(!list.at(2).reason.isEmpty());
+    }
+
+    // The preview says, in either language and whatever the system's locale, what comes back, what
+    // goes and what changes, with amounts as the board writes them.
+    void previewTexts()
+    {
+        using namespace DocumentDiff;
+        AppData before = AppData::empty();
+        Project kept;
+        kept.id = QUuid::createUuid();
+        kept.name = QStringLiteral("Logo");
+        kept.client = QStringLiteral("Aura");
+        kept.fee = 1250;
+        kept.status = Status::pending;
+        kept.date = QDateTime(QDate(2026, 3, 12), QTime(12, 0), Qt::LocalTime);
+        Project gone = kept;
+        gone.id = QUuid::createUuid();
+        gone.name = QStringLiteral("Poster");
+        before.projects = {kept, gone};
+        before.clients = {QStringLiteral("Aura")};
+        AppData after = before;
+        after.projects.removeLast();
+        after.projects[0].fee = 1500;
+        after.projects[0].status = Status::paid;
+        Project back = kept;
+        back.id = QUuid::createUuid();
+        back.name = QStringLiteral("Menu");
+        back.fee = 80;
+        after.projects.append(back);
+        after.clients.append(QStringLiteral("Solstice"));
+        after.taxRate = 25;
+
+        const Diff d = compare(before, after);
+        const auto texts = [&](AppLanguage language) {
+            QStringList out;
+            for (const BackupTexts::Line& line : BackupTexts::preview(d, before, after, {language, "$", 30}))
+                out << line.text;
+            return out;
+        };
+        QCOMPARE(texts(AppLanguage::en),
+                 (QStringList{"1 project would come back", "Menu · Aura · $80 · 12 Mar 2026",
+                              "1 project would disappear",
+                              "Poster · Aura · " + TestEnv::localized("$1,250") + " · 12 Mar 2026",
+                              "1 project would change", "Logo",
+                              "Fee: " + TestEnv::localized("$1,250") + " → " + TestEnv::localized("$1,500"),
+                              "Status: Pending → Paid", "Lists and settings", "Clients: + Solstice",
+                              "Tax rate: 20% → 25%"}));
+        const QStringList turkish = texts(AppLanguage::tr);
+        QCOMPARE(turkish.at(0), QStringLiteral("1 proje geri gelir"));
+        QCOMPARE(turkish.at(1), QStringLiteral("Menu · Aura · 2.400 ₺ · 12 Mar 2026"));
+        QCOMPARE(turkish.at(7), QStringLiteral("Durum: Ödenecek → Ödendi"));
+        QCOMPARE(turkish.at(10), QStringLiteral("Vergi oranı: %20 → %25"));
+        QCOMPARE(BackupTexts::preview(compare(before, before), before, before, {AppLanguage::en, "$", 30})
+                     .first()
+                     .text,
+                 QStringLiteral("Restoring it would change nothing."));
+
+        Backups::Entry e;
+        e.described = e.readable = true;
+        e.projects = 2;
+        e.latestYear = 2026;
+        e.paidLatestYear = 4000;
+        QCOMPARE(BackupTexts::summary(e, {AppLanguage::en, "$", 30}),
+                 "2 projects · 2026 paid " + TestEnv::localized("$4,000"));
+        QCOMPARE(BackupTexts::summary(e, {AppLanguage::tr, "$", 30}),
+                 QStringLiteral("2 proje · 2026 ödenen 120.000 ₺"));
+        e.readable = false;
+        e.setAside = true;
+        e.reason = QStringLiteral("unterminated object");
+        QCOMPARE(BackupTexts::summary(e, {AppLanguage::en, "$", 30}),
+                 QStringLiteral("Set aside at a start · Cannot be read: unterminated object"));
+        QCOMPARE(
+            BackupTexts::when(QDateTime(QDate(2026, 12, 7), QTime(19, 5), Qt::LocalTime), AppLanguage::tr),
+            QStringLiteral("7 Ara 2026, 19:05"));
     }
 
     void failuresAreReportedAndLeaveNothingBehind()
