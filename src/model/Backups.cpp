@@ -200,8 +200,21 @@ BackupKeeper::BackupKeeper(QString dataFile, Clock clock)
     : m_dataFile(std::move(dataFile)), m_clock(std::move(clock))
 {}
 
+void BackupKeeper::setClock(Clock clock)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_clock = std::move(clock);
+}
+
+QDateTime BackupKeeper::now()
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_clock();
+}
+
 std::optional<BackupKeeper::Copy> BackupKeeper::due(QString* error)
 {
+    const QMutexLocker lock(&m_mutex);
     const QDateTime now = m_clock();
     // A clock set back makes the next save due at once.
     if (m_last && m_last->secsTo(now) < kIntervalSecs && m_last->secsTo(now) >= 0)
@@ -242,6 +255,7 @@ std::optional<BackupKeeper::Copy> BackupKeeper::read(QString* error)
 
 bool BackupKeeper::write(const Copy& copy, QString* pathOrError)
 {
+    const QMutexLocker lock(&m_mutex);
     const auto fail = [pathOrError](const QString& why) {
         if (pathOrError)
             *pathOrError = why;
@@ -273,9 +287,13 @@ bool BackupKeeper::write(const Copy& copy, QString* pathOrError)
 
 bool BackupKeeper::backUpNow(QString* pathOrError)
 {
-    const std::optional<Copy> copy = read(pathOrError);
-    if (!copy)
-        return false;
-    m_last = copy->time;
+    std::optional<Copy> copy;
+    {
+        const QMutexLocker lock(&m_mutex);
+        copy = read(pathOrError);
+        if (!copy)
+            return false;
+        m_last = copy->time;
+    }
     return write(*copy, pathOrError);
 }

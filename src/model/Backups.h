@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -49,7 +50,7 @@ void describe(Entry& entry);
 
 // Decides when the data file is copied, and copies it: before the first save of a session, and
 // then at most once every 15 minutes of saving. The copy is read before the save and written
-// after it, so that a backup never takes the room the save needs. Used by one thread at a time.
+// after it, so that a backup never takes the room the save needs.
 class BackupKeeper
 {
 public:
@@ -63,6 +64,9 @@ public:
     };
 
     explicit BackupKeeper(QString dataFile, Clock clock = &QDateTime::currentDateTime);
+
+    void setClock(Clock clock);
+    QDateTime now();
 
     // Before a save: the file as it is on disk when a backup is due; nothing when none is due or
     // there is no file yet, or when it cannot be read (`error` then says why).
@@ -81,4 +85,6 @@ private:
     QString m_dataFile;
     Clock m_clock;
     std::optional<QDateTime> m_last;
+    // The saving thread and a restore may both make backups.
+    QMutex m_mutex;
 };

@@ -167,6 +167,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
     m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
+    m_backups = std::make_unique<BackupKeeper>(m_fileURL);
     if (!sampleOnly)
         removeStaleTemporaries(dataFolder);
     m_activeYear = currentYear();
@@ -227,25 +228,8 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
             ::close(fd);
     }
     if (decoded) {
-        // Many projects share a day; each distinct instant is moved to noon once.
-        QHash<qint64, QDateTime> noons;
-        for (Project& p : decoded->projects) {
-            const qint64 ms = p.date.toMSecsSinceEpoch();
-            auto it = noons.find(ms);
-            if (it == noons.end())
-                it = noons.insert(ms, atNoon(p.date));
-            p.date = *it;
-        }
         bool changed = false;
-        sanitize(*decoded, changed, turkishCase);
-        // Equal client and category texts share one buffer (the directory's where there is
-        // one): less memory, and the statistics group projects by buffer without reading texts.
-        QSet<QString> texts(decoded->clients.begin(), decoded->clients.end());
-        texts.unite(QSet<QString>(decoded->categories.begin(), decoded->categories.end()));
-        for (Project& p : decoded->projects) {
-            p.client = *texts.insert(p.client);
-            p.category = *texts.insert(p.category);
-        }
+        repairLoaded(*decoded, turkishCase, changed);
         result.data = *decoded;
         result.needsResave = changed;
         return result;
@@ -268,6 +252,28 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
             QStringLiteral("Saved data could not be read. Changes will not be saved this session.");
     }
     return result;
+}
+
+void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed)
+{
+    // Many projects share a day; each distinct instant is moved to noon once.
+    QHash<qint64, QDateTime> noons;
+    for (Project& p : data.projects) {
+        const qint64 ms = p.date.toMSecsSinceEpoch();
+        auto it = noons.find(ms);
+        if (it == noons.end())
+            it = noons.insert(ms, atNoon(p.date));
+        p.date = *it;
+    }
+    sanitize(data, changed, turkishCase);
+    // Equal client and category texts share one buffer (the directory's where there is
+    // one): less memory, and the statistics group projects by buffer without reading texts.
+    QSet<QString> texts(data.clients.begin(), data.clients.end());
+    texts.unite(QSet<QString>(data.categories.begin(), data.categories.end()));
+    for (Project& p : data.projects) {
+        p.client = *texts.insert(p.client);
+        p.category = *texts.insert(p.category);
+    }
 }
 
 void Store::sanitize(AppData& data, bool& changed, bool turkishCase)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AppData.h"
+#include "model/Backups.h"
 #include "model/HexColor.h"
 #include "model/StoreTypes.h"
 #include "model/UiState.h"
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The one observable model object: the live document, its operations, loading and saving, and the
@@ -34,6 +36,8 @@ public:
     // turkishCase: names that differ only in Turkish case (I/ı, İ/i) are one name.
     static Load load(const QString& filePath, const QString& dataFolder, bool turkishCase = false);
     static void sanitize(AppData& data, bool& changed, bool turkishCase = false);
+    // What a start does to a document it read: dates to local noon, the repairs, shared texts.
+    static void repairLoaded(AppData& data, bool turkishCase, bool& changed);
 
     // --- fields -------------------------------------------------------------
     const AppData& data() const { return m_data; }
@@ -89,6 +93,21 @@ public:
     void eraseAll();
     void restoreSample();
 
+    // --- backups ------------------------------------------------------------------
+    QString dataFolder() const;
+    // The clock of the rolling backups (tests drive it).
+    void setBackupClock(BackupKeeper::Clock clock);
+    // A backup or a set-aside file read as a start reads the data file, repairs included, and
+    // never moved or changed.
+    std::optional<AppData> readDocument(const QString& path, QString* error) const;
+    // Backs up the document in use, then puts the one in `path` in its place as one step, which
+    // Undo takes back. False, with a toast saying why, when either cannot be done.
+    bool restoreBackup(const QString& path);
+    // Takes back the last step that can be: a restore, or a deletion.
+    void undo();
+    // True while the last restore is the last change.
+    bool canUndoRestore() const;
+
     // --- derived figures ----------------------------------------------------------
     QVector<int> years() const;
     QVector<Project> yearProjects() const;
@@ -143,6 +162,10 @@ private:
     AppLanguage m_language = AppLanguage::en;
     UiState m_ui;
     std::optional<DeletedProject> m_lastDeleted;
+    std::optional<AppData> m_beforeRestore;
+    quint64 m_restoreGeneration = 0;
+    std::unique_ptr<BackupKeeper> m_backups;
+    bool m_backupFailureShown = false;
     QString m_fileURL;
     bool m_savingBlocked = false;
     bool m_sampleOnly = false;

@@ -83,8 +83,8 @@ ToastView::ToastView(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     // for its own undo: it claims it before any shortcut sees it.
     m_undoKey = new QShortcut(QKeySequence::Undo, parent, nullptr, nullptr, Qt::WindowShortcut);
     m_undoKey->setEnabled(false);
-    connect(m_undoKey, &QShortcut::activated, &m_store, &Store::undoDelete);
-    connect(m_undo, &QPushButton::clicked, &m_store, &Store::undoDelete);
+    connect(m_undoKey, &QShortcut::activated, &m_store, &Store::undo);
+    connect(m_undo, &QPushButton::clicked, &m_store, &Store::undo);
     connect(&m_store.ui(), &UiState::toastChanged, this, &ToastView::toastChanged);
     connect(&m_store.ui(), &UiState::announce, this, &ToastView::announce);
     connect(&m_store, &Store::languageChanged, this, &ToastView::retranslate);

@@ -4,6 +4,7 @@
 #include "model/Backups.h"
 #include "model/DataFile.h"
 #include "model/DocumentDiff.h"
+#include "model/Store.h"
 
 #include <QDir>
 #include <QFile>
@@ -376,6 +377,61 @@ private slots:
         QCOMPARE(
             BackupTexts::when(QDateTime(QDate(2026, 12, 7), QTime(19, 5), Qt::LocalTime), AppLanguage::tr),
             QStringLiteral("7 Ara 2026, 19:05"));
+    }
+
+    // A restore keeps the document in use as a backup first, replaces it in one step with its
+    // toast and Undo, and Undo brings the document back; a file that cannot be read changes nothing.
+    void restoreAndUndo()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path(), false);
+        QDateTime now(QDate(2026, 6, 1), QTime(10, 0), Qt::LocalTime);
+        store.setBackupClock([&now] { return now; });
+        const AppData sample = store.data();
+        QCOMPARE(sample.projects.size(), 37);
+        BackupKeeper keeper(store.fileURL(), [&now] { return now; });
+        QString backup;
+        QVERIFY(keeper.backUpNow(&backup));
+        store.eraseAll();
+        store.flushPendingSave();
+        now = now.addSecs(3600);
+
+        QVERIFY(store.restoreBackup(backup));
+        QCOMPARE(store.data().projects, sample.projects);
+        QVERIFY(store.ui().toast()->canUndo);
+        QCOMPARE(store.ui().toast()->message, QStringLiteral("Restored backup from 1 Jun 2026, 10:00"));
+        // The emptied document was kept first, under the restore's own time.
+        const QString kept = Backups::folderFor(store.fileURL()) + QLatin1Char('/') + Backups::fileName(now);
+        QCOMPARE(DataFile::decode(readFile(kept))->projects.size(), 0);
+        QCOMPARE(QFileInfo(backup).exists(), true);
+        store.flushPendingSave();
+        QCOMPARE(DataFile::decode(readFile(store.fileURL()))->projects.size(), 37);
+
+        QVERIFY(store.canUndoRestore());
+        store.undo();
+        QVERIFY(store.data().projects.isEmpty());
+        QCOMPARE(store.ui().toast()->message, QStringLiteral("Restore undone"));
+        QVERIFY(!store.canUndoRestore());
+
+        // Restored again and then changed: Undo no longer throws the change away.
+        QVERIFY(store.restoreBackup(backup));
+        store.addClient(QStringLiteral("After the restore"));
+        QVERIFY(!store.canUndoRestore());
+        store.undo();
+        QCOMPARE(store.data().projects.size(), 37);
+
+        // A file that cannot be read: a reason, and nothing changes.
+        const QString bad = dir.path() + QStringLiteral("/tallybrook-unreadable-1700000000.json");
+        QVERIFY(writeFile(bad, "{ \"projects\": 3 }"));
+        const AppData before = store.data();
+        QVERIFY(!store.restoreBackup(bad));
+        QVERIFY2(store.ui().toast()->message.startsWith(QStringLiteral("Could not restore: ")),
+                 qPrintable(store.ui().toast()->message));
+        QCOMPARE(store.data(), before);
+        QVERIFY(store.readDocument(backup, nullptr));
+        QString why;
+        QVERIFY(!store.readDocument(bad, &why));
+        QVERIFY(!why.isEmpty());
     }
 
     void failuresAreReportedAndLeaveNothingBehind()

@@ -1,0 +1,103 @@
+// The Store's side of the rolling backups: reading one, restoring it, and undoing that.
+#include "model/BackupTexts.h"
+#include "model/DataFile.h"
+#include "model/Store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QString Store::dataFolder() const
+{
+    return QFileInfo(m_fileURL).absolutePath();
+}
+
+void Store::setBackupClock(BackupKeeper::Clock clock)
+{
+    m_backups->setClock(std::move(clock));
+}
+
+std::optional<AppData> Store::readDocument(const QString& path, QString* error) const
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromUtf8(strerrordesc_np(errno)));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDataFileBytes) {
+        ::close(fd);
+        return fail(QStringLiteral("It is not a regular file of a size the program reads."));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    std::optional<AppData> data = DataFile::decode(file.read(kMaxDataFileBytes + 1), error);
+    if (data) {
+        bool changed = false;
+        repairLoaded(*data, turkishCase(), changed);
+    }
+    return data;
+}
+
+bool Store::restoreBackup(const QString& path)
+{
+    const auto refuse = [this](const QString& en, const QString& trText, const QString& why) {
+        m_ui.show(tr(en, trText) + why);
+        return false;
+    };
+    if (m_sampleOnly || m_savingBlocked)
+        return refuse(QStringLiteral("Could not restore: "), QStringLiteral("Geri yüklenemedi: "),
+                      tr(QStringLiteral("changes are not saved this session."),
+                         QStringLiteral("bu oturumda değişiklikler kaydedilmiyor.")));
+    QString error;
+    std::optional<AppData> restored = readDocument(path, &error);
+    if (!restored)
+        return refuse(QStringLiteral("Could not restore: "), QStringLiteral("Geri yüklenemedi: "), error);
+    // The document in use is kept first, so that this restore can itself be taken back from the
+    // list, also after Undo is gone.
+    const std::optional<QByteArray> bytes = DataFile::encode(m_data, &error);
+    if (!bytes || !m_backups->write({*bytes, m_backups->now()}, &error))
+        return refuse(QStringLiteral("Could not back up: "), QStringLiteral("Yedek alınamadı: "), error);
+
+    const QDateTime when = [&path] {
+        const auto t = Backups::timeOfName(QFileInfo(path).fileName());
+        return t ? *t : QFileInfo(path).lastModified();
+    }();
+    m_lastDeleted.reset();
+    m_beforeRestore = m_data;
+    update([&restored](AppData& d) { d = std::move(*restored); });
+    m_restoreGeneration = m_generation;
+    const QString date = BackupTexts::when(when, m_language);
+    m_ui.show(tr(QStringLiteral("Restored backup from %1"), QStringLiteral("%1 tarihli yedek geri yüklendi"))
+                  .arg(date),
+              true);
+    return true;
+}
+
+bool Store::canUndoRestore() const
+{
+    return m_beforeRestore && m_restoreGeneration == m_generation;
+}
+
+void Store::undo()
+{
+    if (!canUndoRestore()) {
+        m_beforeRestore.reset();
+        undoDelete();
+        return;
+    }
+    AppData before = std::move(*m_beforeRestore);
+    m_beforeRestore.reset();
+    update([&before](AppData& d) { d = std::move(before); });
+    m_ui.show(tr(QStringLiteral("Restore undone"), QStringLiteral("Geri yükleme geri alındı")));
+}
