@@ -111,6 +111,7 @@ tallybrook_view_lib(tallybrook_stats LINKS tallybrook_ui SOURCES
 
 tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/ColorWell.h settings/ColorWell.cpp
+    settings/BackupsCard.h settings/BackupsCard.cpp
     settings/ColumnColorsCard.h settings/ColumnColorsCard.cpp
     settings/CurrencyCard.h settings/CurrencyCard.cpp
     settings/DangerButton.h settings/DangerButton.cpp

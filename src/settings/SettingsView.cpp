@@ -1,6 +1,7 @@
 #include "settings/SettingsView.h"
 
 #include "model/Store.h"
+#include "settings/BackupsCard.h"
 #include "settings/ColumnColorsCard.h"
 #include "settings/CurrencyCard.h"
 #include "settings/DeleteDataCard.h"
@@ -39,6 +40,8 @@ SettingsView::SettingsView(Store& store, QWidget* parent) : QWidget(parent), m_s
     m_categories->setObjectName(QStringLiteral("categoriesCard"));
     leftLayout->addWidget(m_clients);
     leftLayout->addWidget(m_categories);
+    m_backups = new BackupsCard(store, this);
+    leftLayout->addWidget(m_backups);
     leftLayout->addStretch(1);
 
     auto* rightLayout = column();
@@ -69,8 +72,11 @@ SettingsView::SettingsView(Store& store, QWidget* parent) : QWidget(parent), m_s
 void SettingsView::tabChanged()
 {
     // Drafts, edits and the confirmation last only while the page is shown.
-    if (m_store.ui().tab() == MainTab::settings)
+    if (m_store.ui().tab() == MainTab::settings) {
+        m_backups->refresh();
         return;
+    }
+    m_backups->dismissConfirmation();
     m_clients->discardLocalState();
     m_categories->discardLocalState();
     m_delete->dismissConfirmation();

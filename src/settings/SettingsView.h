@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class BackupsCard;
 class ColumnColorsCard;
 class CurrencyCard;
 class DeleteDataCard;
@@ -10,7 +11,8 @@ class LanguageCard;
 class PresenceCard;
 class Store;
 
-// The settings page: the two directories on the left, the five preference cards on the right.
+// The settings page: the two directories and the backups on the left, the five preference cards
+// on the right.
 class SettingsView final : public QWidget
 {
     Q_OBJECT
@@ -25,6 +27,7 @@ public:
     PresenceCard* presenceCard() const { return m_presence; }
     CurrencyCard* currencyCard() const { return m_currency; }
     DeleteDataCard* deleteDataCard() const { return m_delete; }
+    BackupsCard* backupsCard() const { return m_backups; }
 
 private:
     void tabChanged();
@@ -37,4 +40,5 @@ private:
     PresenceCard* m_presence;
     CurrencyCard* m_currency;
     DeleteDataCard* m_delete;
+    BackupsCard* m_backups;
 };
