@@ -285,6 +285,12 @@ bool BackupKeeper::write(const Copy& copy, QString* pathOrError)
     return true;
 }
 
+void BackupKeeper::keepDue()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_last.reset();
+}
+
 bool BackupKeeper::backUpNow(QString* pathOrError)
 {
     std::optional<Copy> copy;

@@ -76,6 +76,9 @@ public:
     // the reason it could not be made.
     bool write(const Copy& copy, QString* pathOrError);
 
+    // A copy taken by due() was not needed after all (the save failed): the next save takes one.
+    void keepDue();
+
     // Both steps at once, whenever the last backup was made.
     bool backUpNow(QString* pathOrError);
 

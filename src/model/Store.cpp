@@ -401,12 +401,26 @@ void Store::writeNow()
     if (m_savingBlocked)
         return;
     QString error;
+    // The file as it was, read before the save replaces it and kept after it succeeded.
+    QString backupError;
+    const std::optional<BackupKeeper::Copy> copy = m_backups->due(&backupError);
     const std::optional<QByteArray> bytes = DataFile::encode(m_data, &error);
     const bool ok = bytes && AtomicWrite::write(m_fileURL, *bytes, &error);
+    bool backedUp = true;
+    if (ok && copy)
+        backedUp = m_backups->write(*copy, &backupError);
+    else if (copy)
+        m_backups->keepDue(); // the file was not replaced: the next save backs it up
     if (ok)
         m_unsaved = false;
     else
         m_ui.show(QStringLiteral("Could not save: ") + error);
+    // Told once a session, and never in the way of the save.
+    if (ok && copy && !backedUp && !m_backupFailureShown) {
+        m_backupFailureShown = true;
+        m_ui.show(tr(QStringLiteral("Could not back up: "), QStringLiteral("Yedek alınamadı: ")) +
+                  backupError);
+    }
     emit saved(ok);
 }
 

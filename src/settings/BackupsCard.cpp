@@ -86,7 +86,8 @@ BackupsCard::BackupsCard(Store& store, QWidget* parent) : PanelFrame(24, 24, par
     actions->addWidget(m_restore);
     body()->addLayout(actions);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &BackupsCard::showPreview);
+    // Chosen by the mouse, the keys, or a screen reader's selection alike.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &BackupsCard::showPreview);
     connect(m_list, &QListWidget::itemActivated, this, [this] {
         if (m_restore->isEnabled())
             confirmRestore();
@@ -100,10 +101,15 @@ BackupsCard::BackupsCard(Store& store, QWidget* parent) : PanelFrame(24, 24, par
     refresh();
 }
 
+int BackupsCard::chosenRow() const
+{
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.first());
+}
+
 void BackupsCard::refresh()
 {
-    const QString current =
-        m_list->currentRow() >= 0 ? m_entries.value(m_list->currentRow()).path : QString();
+    const QString current = chosenRow() >= 0 ? m_entries.value(chosenRow()).path : QString();
     m_entries = Backups::catalog(m_store.dataFolder());
     m_readPath.clear();
     m_read.reset();
@@ -164,7 +170,7 @@ void BackupsCard::fillRow(int row)
 
 void BackupsCard::showPreview()
 {
-    const int row = m_list->currentRow();
+    const int row = chosenRow();
     // Shown only for an entry that can be restored.
     m_restore->setEnabled(false);
     m_restore->setVisible(false);
@@ -227,7 +233,7 @@ void BackupsCard::showPreview()
 
 void BackupsCard::confirmRestore()
 {
-    const int row = m_list->currentRow();
+    const int row = chosenRow();
     if (row < 0 || row >= m_entries.size() || !m_restore->isEnabled())
         return;
     if (m_dialog) {

@@ -37,6 +37,7 @@ public:
     void describeAll();
 
 private:
+    int chosenRow() const;
     void describeNext();
     void fillRow(int row);
     void showPreview();

@@ -434,6 +434,55 @@ private slots:
         QVERIFY(!why.isEmpty());
     }
 
+    // The Store's saves: the first of a session keeps the file as it was, later ones only every
+    // fifteen minutes; a backup that cannot be made is told once and the saves go on.
+    void savesMakeBackups()
+    {
+        QTemporaryDir dir;
+        QDateTime now(QDate(2026, 6, 1), QTime(10, 0), Qt::LocalTime);
+        {
+            Store first(dir.path(), false); // writes the sample: nothing to keep yet
+            QVERIFY(QFileInfo::exists(first.fileURL()));
+        }
+        Store store(dir.path(), false);
+        store.setBackupClock([&now] { return now; });
+        const QString folder = Backups::folderFor(store.fileURL());
+        const QByteArray sampleBytes = readFile(store.fileURL());
+        QVERIFY(backupNames(folder).isEmpty());
+        store.addClient(QStringLiteral("One"));
+        store.flushPendingSave();
+        QCOMPARE(backupNames(folder), QStringList{Backups::fileName(now)});
+        QCOMPARE(readFile(folder + QLatin1Char('/') + Backups::fileName(now)), sampleBytes);
+        now = now.addSecs(14 * 60);
+        store.addClient(QStringLiteral("Two"));
+        store.flushPendingSave();
+        QCOMPARE(backupNames(folder).size(), 1);
+        now = now.addSecs(60);
+        const QByteArray withOne = readFile(store.fileURL());
+        store.addClient(QStringLiteral("Three"));
+        store.flushPendingSave();
+        QCOMPARE(backupNames(folder).size(), 2);
+        QCOMPARE(readFile(folder + QLatin1Char('/') + Backups::fileName(now)).size(), withOne.size());
+
+        // The folder's name taken by a file: the saves go on, the failure is told once.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(writeFile(folder, "in the way"));
+        now = now.addSecs(3600);
+        store.addClient(QStringLiteral("Four"));
+        store.flushPendingSave();
+        QVERIFY(store.ui().toast());
+        QVERIFY2(store.ui().toast()->message.startsWith(QStringLiteral("Could not back up: ")),
+                 qPrintable(store.ui().toast()->message));
+        QVERIFY(readFile(store.fileURL()).contains("Four"));
+        store.ui().setToast(std::nullopt);
+        now = now.addSecs(3600);
+        store.addClient(QStringLiteral("Five"));
+        store.flushPendingSave();
+        QCOMPARE(store.ui().toast()->message, QStringLiteral("Client \"Five\" added"));
+        QVERIFY(readFile(store.fileURL()).contains("Five"));
+        QVERIFY(!store.hasUnsavedChanges());
+    }
+
     void failuresAreReportedAndLeaveNothingBehind()
     {
         QTemporaryDir dir;
