@@ -151,6 +151,13 @@ private:
 
     // The derived project lists, built on first use and kept while the document, the active
     // year and the search text stay the same: a board redraw reads them many times per change.
+    // A new search text rebuilds only the lists it filters.
+    struct SearchTexts
+    {
+        QString name;
+        QString client;
+        QString category;
+    };
     struct ListCache
     {
         quint64 generation = 0;
@@ -158,6 +165,9 @@ private:
         QString query;
         // Positions in data.projects of the active year's projects, in document order.
         std::optional<QVector<int>> yearIndex;
+        // Beside yearIndex, what the search looks through, in lower case: lowered once per
+        // document change rather than with every key typed into the search.
+        std::optional<QVector<SearchTexts>> yearSearchTexts;
         std::optional<QVector<Project>> yearProjects;
         std::optional<QVector<Project>> visible;
         std::optional<QVector<Project>> byStatus[3];
@@ -169,8 +179,11 @@ private:
     // Moves one year project between the cached per-status lists (status already changed).
     void patchListsForStatus(int index, Status from, Status to);
     const QVector<int>& yearIndex() const;
-    // q: the search text trimmed and in lower case.
-    static bool matchesSearch(const Project& p, const QString& q);
+    const QVector<SearchTexts>& yearSearchTexts() const;
+    // The search text as the lists are filtered by it: trimmed and in lower case.
+    static QString searchKey(const QString& query);
+    // q: a searchKey.
+    static bool matchesSearch(const SearchTexts& texts, const QString& q);
     // Counts document changes; a cache of another generation is stale.
     quint64 m_generation = 1;
     mutable ListCache m_lists;
