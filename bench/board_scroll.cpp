@@ -53,7 +53,8 @@ void BM_PageScrollAndRepaint(benchmark::State& state)
         bar->setValue(bar->value() >= bar->maximum() ? 0 : bar->value() + bar->pageStep());
         board.window.viewport()->repaint();
         QCoreApplication::sendPostedEvents();
-        lastPainted = std::max(lastPainted, board.cards()->firstPaintedRow() + board.cards()->paintedItems() - 1);
+        lastPainted =
+            std::max(lastPainted, board.cards()->firstPaintedRow() + board.cards()->paintedItems() - 1);
     }
     // Proof that the pages were drawn and reached far down the column.
     state.counters["last card painted"] = lastPainted;

@@ -695,7 +695,8 @@ private slots:
         QVector<Project> many;
         many.reserve(kCount + 1);
         for (int i = 0; i < kCount; ++i)
-            many.append(project(QStringLiteral("Project %1").arg(i), Status::ongoing, 100 + i, i % 3 ? 0 : 50));
+            many.append(
+                project(QStringLiteral("Project %1").arg(i), Status::ongoing, 100 + i, i % 3 ? 0 : 50));
         many.append(m_book);
         m_store = store(m_dir, many);
         QScrollArea area;
