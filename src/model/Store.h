@@ -149,15 +149,16 @@ private:
     bool m_unsaved = false;
     QTimer m_saveTimer;
 
-    // The derived project lists, built on first use and kept while the document, the active
-    // year and the search text stay the same: a board redraw reads them many times per change.
-    // A new search text rebuilds only the lists it filters.
+    // A project's texts that the search looks through, in lower case.
     struct SearchTexts
     {
         QString name;
         QString client;
         QString category;
     };
+    // The derived project lists, built on first use and kept while the document, the active
+    // year and the search text stay the same: a board redraw reads them many times per change.
+    // A new search text rebuilds only the lists it filters.
     struct ListCache
     {
         quint64 generation = 0;
@@ -165,8 +166,8 @@ private:
         QString query;
         // Positions in data.projects of the active year's projects, in document order.
         std::optional<QVector<int>> yearIndex;
-        // Beside yearIndex, what the search looks through, in lower case: lowered once per
-        // document change rather than with every key typed into the search.
+        // Beside yearIndex, each project's SearchTexts: lowered once per document change rather
+        // than with every key typed into the search.
         std::optional<QVector<SearchTexts>> yearSearchTexts;
         std::optional<QVector<Project>> yearProjects;
         std::optional<QVector<Project>> visible;
