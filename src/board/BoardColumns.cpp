@@ -10,6 +10,28 @@
 #include <QHBoxLayout>
 #include <QHash>
 #include <QPainter>
+#include <algorithm>
+
+namespace {
+// A column's place in the row: at its top, as tall as its cards make it. A plain widget item
+// aligned to the top stops at QLAYOUTSIZE_MAX (524,287 pixels, some 5,400 cards) and would cut a
+// long column off; the row itself adds up heights without that limit.
+class ColumnItem final : public QWidgetItem
+{
+public:
+    explicit ColumnItem(QWidget* column) : QWidgetItem(column) { setAlignment(Qt::AlignTop); }
+
+    void setGeometry(const QRect& rect) override
+    {
+        QWidgetItem::setGeometry(rect);
+        if (isEmpty())
+            return;
+        const int height = std::min(rect.height(), sizeHint().height());
+        if (widget()->height() < height)
+            widget()->resize(widget()->width(), height);
+    }
+};
+} // namespace
 
 BoardColumns::BoardColumns(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_slide(new SpringAnimation(0.25, 0.85, this))
@@ -63,7 +85,8 @@ void BoardColumns::syncOrder()
     while (m_row->count() > 0)
         delete m_row->takeAt(0);
     for (BoardColumn* c : std::as_const(next)) {
-        m_row->addWidget(c, 1, Qt::AlignTop);
+        m_row->addItem(new ColumnItem(c));
+        m_row->setStretch(m_row->count() - 1, 1);
         if (c->isHidden()) // else it appears with the board, laid out once at its real size
             c->show();
     }

@@ -55,7 +55,12 @@ ProjectList::ProjectList(Store& store, ProjectListModel* model, const ItemStyle&
     // The empty state's text follows the search, the year and the language.
     for (auto signal : {&Store::activeYearChanged, &Store::languageChanged})
         connect(&m_store, signal, this, qOverload<>(&QWidget::update));
-    connect(&m_store.ui(), &UiState::searchQueryChanged, this, qOverload<>(&QWidget::update));
+    // Items that the search changes are laid out and repainted with the model's report; without
+    // one, a list showing items shows the same ones.
+    connect(&m_store.ui(), &UiState::searchQueryChanged, this, [this] {
+        if (projectCount() == 0)
+            update();
+    });
 }
 
 Store& ProjectList::store() const

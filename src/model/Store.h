@@ -172,8 +172,16 @@ private:
     bool m_unsaved = false;
     QTimer m_saveTimer;
 
+    // A project's texts that the search looks through, in lower case.
+    struct SearchTexts
+    {
+        QString name;
+        QString client;
+        QString category;
+    };
     // The derived project lists, built on first use and kept while the document, the active
     // year and the search text stay the same: a board redraw reads them many times per change.
+    // A new search text rebuilds only the lists it filters.
     struct ListCache
     {
         quint64 generation = 0;
@@ -181,6 +189,9 @@ private:
         QString query;
         // Positions in data.projects of the active year's projects, in document order.
         std::optional<QVector<int>> yearIndex;
+        // Beside yearIndex, each project's SearchTexts: lowered once per document change rather
+        // than with every key typed into the search.
+        std::optional<QVector<SearchTexts>> yearSearchTexts;
         std::optional<QVector<Project>> yearProjects;
         std::optional<QVector<Project>> visible;
         std::optional<QVector<Project>> byStatus[3];
@@ -192,8 +203,11 @@ private:
     // Moves one year project between the cached per-status lists (status already changed).
     void patchListsForStatus(int index, Status from, Status to);
     const QVector<int>& yearIndex() const;
-    // q: the search text trimmed and in lower case.
-    static bool matchesSearch(const Project& p, const QString& q);
+    const QVector<SearchTexts>& yearSearchTexts() const;
+    // The search text as the lists are filtered by it: trimmed and in lower case.
+    static QString searchKey(const QString& query);
+    // q: a searchKey.
+    static bool matchesSearch(const SearchTexts& texts, const QString& q);
     // Counts document changes; a cache of another generation is stale.
     quint64 m_generation = 1;
     mutable ListCache m_lists;

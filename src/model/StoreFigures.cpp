@@ -28,6 +28,17 @@ void Store::validateLists() const
 {
     if (listsCurrent())
         return;
+    if (m_lists.generation == m_generation && m_lists.year == m_activeYear) {
+        // Only the search text changed: the year's lists hold, those it filters may not.
+        const bool sameFilter = searchKey(m_lists.query) == searchKey(m_ui.searchQuery());
+        m_lists.query = m_ui.searchQuery();
+        if (!sameFilter) {
+            m_lists.visible.reset();
+            for (auto& list : m_lists.byStatus)
+                list.reset();
+        }
+        return;
+    }
     m_lists = ListCache();
     m_lists.generation = m_generation;
     m_lists.year = m_activeYear;
@@ -99,22 +110,43 @@ QVector<Project> Store::yearProjects() const
     return *m_lists.yearProjects;
 }
 
-bool Store::matchesSearch(const Project& p, const QString& q)
+const QVector<Store::SearchTexts>& Store::yearSearchTexts() const
 {
-    return p.name.toLower().contains(q) || p.client.toLower().contains(q) || p.category.toLower().contains(q);
+    const QVector<int>& index = yearIndex();
+    if (!m_lists.yearSearchTexts) {
+        QVector<SearchTexts> texts;
+        texts.reserve(index.size());
+        for (int i : index) {
+            const Project& p = m_data.projects.at(i);
+            texts.append(SearchTexts{p.name.toLower(), p.client.toLower(), p.category.toLower()});
+        }
+        m_lists.yearSearchTexts = texts;
+    }
+    return *m_lists.yearSearchTexts;
+}
+
+QString Store::searchKey(const QString& query)
+{
+    return Text::trimBlanks(query).toLower();
+}
+
+bool Store::matchesSearch(const SearchTexts& texts, const QString& q)
+{
+    return texts.name.contains(q) || texts.client.contains(q) || texts.category.contains(q);
 }
 
 QVector<Project> Store::visibleProjects() const
 {
-    const QString q = Text::trimBlanks(m_ui.searchQuery()).toLower();
+    const QString q = searchKey(m_ui.searchQuery());
     if (q.isEmpty())
         return yearProjects();
     const QVector<int>& index = yearIndex();
     if (!m_lists.visible) {
+        const QVector<SearchTexts>& texts = yearSearchTexts();
         QVector<Project> out;
-        for (int i : index) {
-            if (matchesSearch(m_data.projects.at(i), q))
-                out.append(m_data.projects.at(i));
+        for (qsizetype k = 0; k < index.size(); ++k) {
+            if (matchesSearch(texts.at(k), q))
+                out.append(m_data.projects.at(index.at(k)));
         }
         m_lists.visible = out;
     }
@@ -167,11 +199,12 @@ QVector<Project> Store::projects(Status in) const
     std::optional<QVector<Project>>& cached = m_lists.byStatus[size_t(in)];
     if (!cached) {
         // Straight from the document: a column does not need the year's whole list built.
-        const QString q = Text::trimBlanks(m_ui.searchQuery()).toLower();
+        const QString q = searchKey(m_ui.searchQuery());
+        const QVector<SearchTexts>* texts = q.isEmpty() ? nullptr : &yearSearchTexts();
         QVector<Project> out;
-        for (int i : index) {
-            const Project& p = m_data.projects.at(i);
-            if (p.status == in && (q.isEmpty() || matchesSearch(p, q)))
+        for (qsizetype k = 0; k < index.size(); ++k) {
+            const Project& p = m_data.projects.at(index.at(k));
+            if (p.status == in && (!texts || matchesSearch(texts->at(k), q)))
                 out.append(p);
         }
         cached = out;

@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 
 using namespace BoardFixture;
 
@@ -685,6 +686,73 @@ private slots:
         QVERIFY(cards->paintedItems() > 0 && cards->paintedItems() < 20);
         QVERIFY(cards->firstPaintedRow() <= 2500);
         QVERIFY(cards->firstPaintedRow() + cards->paintedItems() > 2500);
+    }
+
+    void aColumnOfTwentyThousandCardsShowsThemAll()
+    {
+        // Far taller than Qt's layouts go (QLAYOUTSIZE_MAX, 524,287 pixels: some 5,400 cards).
+        constexpr int kCount = 20000;
+        QVector<Project> many;
+        many.reserve(kCount + 1);
+        for (int i = 0; i < kCount; ++i)
+            many.append(
+                project(QStringLiteral("Project %1").arg(i), Status::ongoing, 100 + i, i % 3 ? 0 : 50));
+        many.append(m_book);
+        m_store = store(m_dir, many);
+        QScrollArea area;
+        area.setWidgetResizable(true);
+        auto* view = new BoardView(*m_store);
+        area.setWidget(view);
+        area.resize(1200, 800);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        area.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        BoardColumn* column = view->columns()->column(Status::ongoing);
+        CardList* cards = column->cards();
+        QCOMPARE(cards->projectCount(), kCount);
+
+        // The list, its column and the page hold the last card, and the page scrolls down to it.
+        const int last = kCount - 1;
+        const QRect lastCard = cards->itemRect(last);
+        QVERIFY(lastCard.top() > 1000000);
+        QVERIFY(cards->rect().contains(lastCard));
+        const QRect inColumn(cards->mapTo(column, lastCard.topLeft()), lastCard.size());
+        QVERIFY(column->rect().adjusted(0, 0, 0, -BoardColumn::kPadding).contains(inColumn));
+        const int bottomInView = cards->mapTo(view, lastCard.bottomLeft()).y();
+        QScrollBar* bar = area.verticalScrollBar();
+        QVERIFY(bar->maximum() + area.viewport()->height() > bottomInView);
+        // The short column next to it keeps its own height.
+        BoardColumn* paid = view->columns()->column(Status::paid);
+        QCOMPARE(paid->height(), paid->sizeHint().height());
+        QCOMPARE(paid->y(), column->y());
+
+        // End on the keyboard brings the last card into view, where it is painted and read.
+        cards->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(cards->hasFocus());
+        QTest::keyClick(cards, Qt::Key_End);
+        QCOMPARE(cards->currentRow(), last);
+        QApplication::processEvents();
+        const QRect inViewport(cards->mapTo(area.viewport(), lastCard.topLeft()), lastCard.size());
+        QVERIFY(area.viewport()->rect().contains(inViewport));
+        area.viewport()->repaint();
+        QVERIFY(cards->paintedItems() > 0 && cards->paintedItems() < 20);
+        QCOMPARE(cards->firstPaintedRow() + cards->paintedItems() - 1, last);
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(cards)->child(last);
+        QVERIFY(item);
+        QCOMPARE(item->text(QAccessible::Name), QStringLiteral("Project %1").arg(last));
+        const QRect viewportOnScreen(area.viewport()->mapToGlobal(QPoint(0, 0)), area.viewport()->size());
+        QVERIFY(viewportOnScreen.contains(item->rect()));
+        QVERIFY(item->state().focused);
+        // The column's own rounded bottom follows below it, inside the page.
+        QVERIFY(column->mapTo(view, QPoint(0, column->height())).y() <= view->height());
+
+        // A drop at the far end still moves the card, and the column shortens by one.
+        QVERIFY(drop(paid, QStringLiteral("card:") + uuidText(cards->projectIdAt(last))));
+        QCOMPARE(cards->projectCount(), kCount - 1);
+        QCOMPARE(paid->cards()->projectCount(), 2);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(cards->rect().contains(cards->itemRect(last - 1)));
     }
 };
 

@@ -80,18 +80,30 @@ private slots:
     void listsEqualARecomputationAfterRandomChanges()
     {
         QVector<Project> projects;
-        const QStringList words{QStringLiteral("Logo"), QStringLiteral("Site"), QStringLiteral("Book"),
-                                QStringLiteral("Poster"), QStringLiteral("App")};
+        const QStringList words{QStringLiteral("Logo"), QStringLiteral("Site"),
+                                QStringLiteral("Book"), QStringLiteral("Poster"),
+                                QStringLiteral("App"),  QStringLiteral("İzmir Işık")};
         QRandomGenerator rng(7);
         for (int i = 0; i < 60; ++i) {
-            projects.append(project(words.at(i % 5) + QString::number(i),
+            projects.append(project(words.at(i % words.size()) + QString::number(i),
                                     StatusInfo::all[size_t(rng.bounded(3))], 100 + rng.bounded(900),
                                     rng.bounded(3) == 0 ? 50 : 0, QStringLiteral("Client %1").arg(i % 4),
                                     QStringLiteral("Cat"), -int(rng.bounded(2))));
         }
         auto s = store(m_dir, projects);
-        const QStringList queries{QString(), QStringLiteral("logo"), QStringLiteral(" 1"),
-                                  QStringLiteral("client 2"), QStringLiteral("zzz")};
+        // Some filter alike (blanks, case), some narrow or widen another, some are not ASCII.
+        const QStringList queries{QString(),
+                                  QStringLiteral("logo"),
+                                  QStringLiteral(" 1"),
+                                  QStringLiteral("client 2"),
+                                  QStringLiteral("zzz"),
+                                  QStringLiteral("   "),
+                                  QStringLiteral(" LOGO "),
+                                  QStringLiteral("l"),
+                                  QStringLiteral("lo"),
+                                  QStringLiteral("İ"),
+                                  QStringLiteral("ışık"),
+                                  QStringLiteral("izmir")};
 
         auto anyId = [&] {
             const QVector<Project>& all = s->data().projects;
@@ -136,12 +148,19 @@ private slots:
                 Project p = s->data().projects.at(int(rng.bounded(int(s->data().projects.size()))));
                 p.fee += 10;
                 p.status = to;
+                // A renamed project is found by its new name under the same search.
+                if (rng.bounded(3) == 0)
+                    p.name = words.at(int(rng.bounded(int(words.size())))) + QString::number(step);
                 if (rng.bounded(2))
                     p.date = p.date.addYears(rng.bounded(2) ? 1 : -1);
                 s->save(p);
                 break;
             }
             case 8:
+                // Typing: the lists of one search read, then another search.
+                s->ui().setSearchQuery(queries.at(int(rng.bounded(int(queries.size())))));
+                s->projects(StatusInfo::all[size_t(rng.bounded(3))]);
+                s->visibleProjects();
                 s->ui().setSearchQuery(queries.at(int(rng.bounded(int(queries.size())))));
                 break;
             case 9:
