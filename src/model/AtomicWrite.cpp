@@ -1,6 +1,7 @@
 #include "model/AtomicWrite.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -139,3 +140,33 @@ bool makePrivate(const QString& path)
 }
 
 } // namespace AtomicWrite
+
+namespace SafeRead {
+
+std::optional<QByteArray> regularFile(const QString& path, qint64 maxBytes, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromUtf8(strerrordesc_np(errno)));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
+        ::close(fd);
+        return fail(QStringLiteral("It is not a regular file of a size the program reads."));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return bytes;
+}
+
+} // namespace SafeRead

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace AtomicWrite {
 // Writes all bytes to a temporary file beside `path` and renames it over `path`, then syncs the
@@ -20,3 +21,9 @@ bool makePath(const QString& folder, QString* error = nullptr);
 // regular file or cannot be changed.
 bool makePrivate(const QString& path);
 } // namespace AtomicWrite
+
+namespace SafeRead {
+// The bytes of a regular file of at most `maxBytes`, opened without waiting (a FIFO in its place
+// would block for good); nothing, with the reason in `error`, for anything else.
+std::optional<QByteArray> regularFile(const QString& path, qint64 maxBytes, QString* error);
+} // namespace SafeRead

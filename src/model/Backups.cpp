@@ -9,11 +9,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // Larger than any data file the program reads.
@@ -163,22 +158,8 @@ void describe(Entry& entry)
 {
     entry.described = true;
     QString error;
-    const int fd = ::open(QFile::encodeName(entry.path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxCopyBytes) {
-        entry.reason = fd < 0 ? QString::fromUtf8(strerrordesc_np(errno))
-                              : QStringLiteral("It is not a regular file of a size the program reads.");
-        if (fd >= 0)
-            ::close(fd);
-        return;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        entry.reason = file.errorString();
-        return;
-    }
-    const std::optional<AppData> data = DataFile::decode(file.read(kMaxCopyBytes + 1), &error);
+    const std::optional<QByteArray> bytes = SafeRead::regularFile(entry.path, kMaxCopyBytes, &error);
+    const std::optional<AppData> data = bytes ? DataFile::decode(*bytes, &error) : std::nullopt;
     if (!data) {
         entry.reason = error;
         return;
@@ -228,29 +209,10 @@ std::optional<BackupKeeper::Copy> BackupKeeper::due(QString* error)
 
 std::optional<BackupKeeper::Copy> BackupKeeper::read(QString* error)
 {
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
+    std::optional<QByteArray> bytes = SafeRead::regularFile(m_dataFile, kMaxCopyBytes, error);
+    if (!bytes)
         return std::nullopt;
-    };
-    // Read without waiting, and only a regular file: the same care as the load takes.
-    const int fd = ::open(QFile::encodeName(m_dataFile).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fail(QString::fromUtf8(strerrordesc_np(errno)));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxCopyBytes) {
-        ::close(fd);
-        return fail(QStringLiteral("The data file is not a regular file of a size the program reads."));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return fail(file.errorString());
-    }
-    Copy copy{file.read(kMaxCopyBytes + 1), m_clock()};
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    return copy;
+    return Copy{std::move(*bytes), m_clock()};
 }
 
 bool BackupKeeper::write(const Copy& copy, QString* pathOrError)

@@ -1,15 +1,10 @@
 // The Store's side of the rolling backups: reading one, restoring it, and undoing that.
+#include "model/AtomicWrite.h"
 #include "model/BackupTexts.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 QString Store::dataFolder() const
 {
@@ -23,25 +18,8 @@ void Store::setBackupClock(BackupKeeper::Clock clock)
 
 std::optional<AppData> Store::readDocument(const QString& path, QString* error) const
 {
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fail(QString::fromUtf8(strerrordesc_np(errno)));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDataFileBytes) {
-        ::close(fd);
-        return fail(QStringLiteral("It is not a regular file of a size the program reads."));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return fail(file.errorString());
-    }
-    std::optional<AppData> data = DataFile::decode(file.read(kMaxDataFileBytes + 1), error);
+    const std::optional<QByteArray> bytes = SafeRead::regularFile(path, kMaxDataFileBytes, error);
+    std::optional<AppData> data = bytes ? DataFile::decode(*bytes, error) : std::nullopt;
     if (data) {
         bool changed = false;
         repairLoaded(*data, turkishCase(), changed);
