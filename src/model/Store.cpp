@@ -5,6 +5,7 @@
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
+#include "model/SaveQueue.h"
 #include "model/Text.h"
 
 #include <QCoreApplication>
@@ -139,7 +140,11 @@ Store::Store(const QString& dataFolder, bool sampleOnly, QObject* parent) : QObj
     init(dataFolder, sampleOnly);
 }
 
-Store::~Store() = default;
+// The saving thread is stopped (after writing what still waits) before the rest goes.
+Store::~Store()
+{
+    m_saves.reset();
+}
 
 QString Store::defaultDataFolder()
 {
@@ -162,7 +167,9 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, &Store::writeNow);
+    connect(&m_saveTimer, &QTimer::timeout, this, &Store::startSave);
+    m_saves = std::make_unique<SaveQueue>(
+        [this] { QMetaObject::invokeMethod(this, &Store::takeSaveResults, Qt::QueuedConnection); });
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
@@ -182,8 +189,13 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     }
     m_data = loaded.data;
     m_savingBlocked = loaded.blockSaving;
-    if (loaded.firstLaunch || loaded.needsResave)
-        writeNow();
+    if (loaded.firstLaunch || loaded.needsResave) {
+        // Written before the start goes on: a repaired or new file is on disk at once.
+        m_unsaved = true;
+        ++m_saveSerial;
+        startSave();
+        settleSaves();
+    }
     if (!loaded.message.isEmpty())
         m_ui.show(loaded.message, false, UiState::kStartupToastMs / 1000.0);
 
@@ -373,35 +385,65 @@ void Store::changeStatus(int index, Status to)
 void Store::scheduleSave()
 {
     m_unsaved = true;
+    ++m_saveSerial;
     m_saveTimer.start(); // restarting cancels the earlier one
+}
+
+bool Store::isSaving() const
+{
+    return m_saves->busy();
 }
 
 void Store::flushPendingSave()
 {
     if (m_saveTimer.isActive())
-        writeNow();
+        startSave();
+    settleSaves();
 }
 
 void Store::saveBeforeQuit()
 {
+    const bool pending = m_saveTimer.isActive();
+    if (pending)
+        startSave();
+    settleSaves();
     // After a failed save nothing is pending, but the changes still need writing.
-    if (m_saveTimer.isActive() || m_unsaved)
-        writeNow();
+    if (!pending && m_unsaved) {
+        startSave();
+        settleSaves();
+    }
 }
 
-void Store::writeNow()
+void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, QString*)> writer)
+{
+    m_saves->setWriter(std::move(writer));
+}
+
+void Store::startSave()
 {
     m_saveTimer.stop();
     if (m_savingBlocked)
         return;
-    QString error;
-    const std::optional<QByteArray> bytes = DataFile::encode(m_data, &error);
-    const bool ok = bytes && AtomicWrite::write(m_fileURL, *bytes, &error);
-    if (ok)
-        m_unsaved = false;
-    else
-        m_ui.show(QStringLiteral("Could not save: ") + error);
-    emit saved(ok);
+    // A copy shares the document's lists: the snapshot costs no copying here.
+    m_saves->submit(m_saveSerial, m_fileURL, m_data);
+}
+
+void Store::settleSaves()
+{
+    m_saves->waitUntilIdle();
+    takeSaveResults();
+}
+
+void Store::takeSaveResults()
+{
+    for (const SaveQueue::Result& r : m_saves->takeResults()) {
+        // Only a write of the newest change leaves nothing unsaved.
+        if (r.ok && r.serial == m_saveSerial)
+            m_unsaved = false;
+        if (!r.ok)
+            m_ui.show(QStringLiteral("Could not save: ") + r.error);
+        emit saved(r.ok);
+    }
 }
 
 void Store::update(const std::function<void(AppData&)>& change)
