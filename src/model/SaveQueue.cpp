@@ -76,6 +76,9 @@ void SaveQueue::run()
             writer = m_writer;
         }
         replaced.reset();
+        // Copied here, at once: until then a change on the GUI thread would have to copy the
+        // large list itself, page faults and all, and the encoding takes far longer than this.
+        job->data.projects.detach();
 
         Result result;
         result.serial = job->serial;

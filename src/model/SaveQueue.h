@@ -12,8 +12,8 @@
 
 // Encodes and writes snapshots of the document on a thread of its own, one at a time and in the
 // order they were given. A snapshot given while another waits replaces it: only the newest
-// matters. The snapshot is dropped as soon as it is encoded, so that a change made during the
-// write finds the document's lists no longer shared and need not copy them.
+// matters. The snapshot shares the document's lists; the queue's thread copies the project list
+// before encoding, so that a change made during a save need not copy it on the GUI thread.
 class SaveQueue
 {
 public:
