@@ -111,6 +111,19 @@ private slots:
         for (QThread* thread : std::as_const(disk.threads))
             QVERIFY(thread != QThread::currentThread());
 
+        // A save that lands while a newer change waits leaves that change unsaved.
+        disk.close();
+        changeAndLetTheSaveStart(store, 4);
+        QVERIFY(disk.entered.tryAcquire(1, 5000));
+        store.setTaxRate(5);
+        disk.open();
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 3, 5000);
+        QVERIFY(store.hasPendingSave());
+        QVERIFY(store.hasUnsavedChanges());
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 4, 5000);
+        QVERIFY(!store.hasUnsavedChanges());
+        QCOMPARE(readDocument(store.fileURL()).taxRate, 5.0);
+
         // Many changes, the disk sometimes slow: the file holds the last and the writes never
         // go back in time.
         for (int i = 0; i < 40; ++i) {
