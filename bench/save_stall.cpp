@@ -7,6 +7,8 @@
 //     thread's change then copies it too), at 50 ms while it encodes.
 //   BM_SaveStall_BaselineSynchronous: the same document encoded and written on the GUI thread,
 //     as every save did before.
+//   BM_SaveStall_BaselineIdle: no save at all for 700 ms: what the machine's own load and the
+//     scheduler make of the ticks.
 // Target: BM_SaveStall under 16 ms (one frame at 60 Hz).
 #include "Isolation.h"
 #include "model/AtomicWrite.h"
@@ -177,6 +179,19 @@ void BM_SaveStall_BaselineSynchronous(benchmark::State& state)
     }
 }
 
+void BM_SaveStall_BaselineIdle(benchmark::State& state)
+{
+    fixture();
+    StallMeter meter;
+    for (auto _ : state) {
+        QEventLoop loop;
+        meter.start();
+        QTimer::singleShot(700, &loop, &QEventLoop::quit);
+        loop.exec();
+        state.SetIterationTime(meter.stop());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_SaveStall)
@@ -188,6 +203,8 @@ BENCHMARK(BM_SaveStall)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveStall_BaselineSynchronous)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_SaveStall_BaselineIdle)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
