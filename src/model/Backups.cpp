@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Larger than any data file the program reads.
@@ -251,6 +252,28 @@ void BackupKeeper::keepDue()
 {
     const QMutexLocker lock(&m_mutex);
     m_last.reset();
+}
+
+bool BackupKeeper::aroundSave(const std::function<bool()>& save)
+{
+    QString error;
+    const std::optional<Copy> copy = due(&error);
+    const bool saved = save();
+    if (copy && saved) {
+        if (!write(*copy, &error)) {
+            const QMutexLocker lock(&m_mutex);
+            m_failure = error;
+        }
+    } else if (copy) {
+        keepDue();
+    }
+    return saved;
+}
+
+std::optional<QString> BackupKeeper::takeFailure()
+{
+    const QMutexLocker lock(&m_mutex);
+    return std::exchange(m_failure, std::nullopt);
 }
 
 bool BackupKeeper::backUpNow(QString* pathOrError)

@@ -79,6 +79,12 @@ public:
     // A copy taken by due() was not needed after all (the save failed): the next save takes one.
     void keepDue();
 
+    // One save of the data file with the backup around it: due(), the save, then write() when it
+    // succeeded. A backup that could not be made waits in takeFailure(); the save's result is
+    // returned as it is.
+    bool aroundSave(const std::function<bool()>& save);
+    std::optional<QString> takeFailure();
+
     // Both steps at once, whenever the last backup was made.
     bool backUpNow(QString* pathOrError);
 
@@ -88,6 +94,7 @@ private:
     QString m_dataFile;
     Clock m_clock;
     std::optional<QDateTime> m_last;
+    std::optional<QString> m_failure;
     // The saving thread and a restore may both make backups.
     QMutex m_mutex;
 };

@@ -118,23 +118,44 @@ struct Writer
 // yyyy-MM-ddTHH:mm:ssZ
 constexpr qsizetype kDateTextSize = 20;
 
-// Projects share few distinct dates (all at noon), so each date's text is made once.
+// Projects share few distinct dates (all at noon), so each date's text is made once. A local
+// time's instant costs a zone conversion (a mktime, which checks /etc/localtime each time when
+// TZ is unset); its wall time and daylight flag are stored in the value and determine that
+// instant, so they key the cache and only a new key is converted.
 class DateTexts
 {
 public:
     QByteArray text(const QDateTime& moment)
     {
-        const qint64 ms = moment.toMSecsSinceEpoch();
-        const auto it = m_texts.constFind(ms);
+        if (!moment.isValid())
+            return dateText(moment).toLatin1();
+        Key key;
+        if (moment.timeSpec() == Qt::LocalTime) {
+            key.ms = moment.date().toJulianDay() * kDayMs + moment.time().msecsSinceStartOfDay();
+            key.kind = moment.isDaylightTime() ? Kind::localDaylight : Kind::localStandard;
+        } else {
+            key.ms = moment.toMSecsSinceEpoch(); // no local zone involved
+        }
+        const auto it = m_texts.constFind(key);
         if (it != m_texts.constEnd())
             return *it;
         const QByteArray t = dateText(moment).toLatin1();
-        m_texts.insert(ms, t);
+        m_texts.insert(key, t);
         return t;
     }
 
 private:
-    QHash<qint64, QByteArray> m_texts;
+    static constexpr qint64 kDayMs = 86400000;
+    enum class Kind : quint8 { instant, localStandard, localDaylight };
+    struct Key
+    {
+        qint64 ms = 0;
+        Kind kind = Kind::instant;
+        bool operator==(const Key& o) const { return ms == o.ms && kind == o.kind; }
+    };
+    friend size_t qHash(const Key& k, size_t seed = 0) { return qHashMulti(seed, k.ms, quint8(k.kind)); }
+
+    QHash<Key, QByteArray> m_texts;
 };
 
 bool finite(double v, const char* what, QString* error)

@@ -5,6 +5,7 @@
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
+#include "model/SaveQueue.h"
 #include "model/Text.h"
 
 #include <QCoreApplication>
@@ -127,6 +128,19 @@ void removeStaleTemporaries(const QString& folder)
     }
 }
 
+// A backup is written the same way; one killed half-way leaves ".tallybrook-<time>.json.saving-"
+// and six characters in the backups folder.
+void removeStaleBackupTemporaries(const QString& folder)
+{
+    static const QRegularExpression ours(
+        QStringLiteral("^\\.tallybrook-\\d{8}-\\d{6}(-\\d+)?\\.json\\.saving-[A-Za-z0-9]{6}$"));
+    for (const QString& name : QDir(folder).entryList({QStringLiteral(".tallybrook-*")},
+                                                      QDir::Files | QDir::Hidden | QDir::System)) {
+        if (ours.match(name).hasMatch())
+            QFile::remove(folder + QLatin1Char('/') + name);
+    }
+}
+
 } // namespace
 
 Store::Store(bool sampleOnly, QObject* parent) : QObject(parent)
@@ -139,7 +153,11 @@ Store::Store(const QString& dataFolder, bool sampleOnly, QObject* parent) : QObj
     init(dataFolder, sampleOnly);
 }
 
-Store::~Store() = default;
+// The saving thread is stopped (after writing what still waits) before the rest goes.
+Store::~Store()
+{
+    m_saves.reset();
+}
 
 QString Store::defaultDataFolder()
 {
@@ -162,14 +180,19 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, &Store::writeNow);
+    connect(&m_saveTimer, &QTimer::timeout, this, &Store::startSave);
+    m_saves = std::make_unique<SaveQueue>(
+        [this] { QMetaObject::invokeMethod(this, &Store::takeSaveResults, Qt::QueuedConnection); });
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
     m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
     m_backups = std::make_unique<BackupKeeper>(m_fileURL);
-    if (!sampleOnly)
+    setSaveWriter(&AtomicWrite::write);
+    if (!sampleOnly) {
         removeStaleTemporaries(dataFolder);
+        removeStaleBackupTemporaries(Backups::folderFor(m_fileURL));
+    }
     m_activeYear = currentYear();
     m_language = AppLanguageInfo::fromRaw(Preferences::text(Preferences::kLanguage).value_or(QString()))
                      .value_or(AppLanguage::en);
@@ -183,8 +206,13 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     }
     m_data = loaded.data;
     m_savingBlocked = loaded.blockSaving;
-    if (loaded.firstLaunch || loaded.needsResave)
-        writeNow();
+    if (loaded.firstLaunch || loaded.needsResave) {
+        // Written before the start goes on: a repaired or new file is on disk at once.
+        m_unsaved = true;
+        ++m_saveSerial;
+        startSave();
+        settleSaves();
+    }
     if (!loaded.message.isEmpty())
         m_ui.show(loaded.message, false, UiState::kStartupToastMs / 1000.0);
 
@@ -379,49 +407,77 @@ void Store::changeStatus(int index, Status to)
 void Store::scheduleSave()
 {
     m_unsaved = true;
+    ++m_saveSerial;
     m_saveTimer.start(); // restarting cancels the earlier one
+}
+
+bool Store::isSaving() const
+{
+    return m_saves->busy();
 }
 
 void Store::flushPendingSave()
 {
     if (m_saveTimer.isActive())
-        writeNow();
+        startSave();
+    settleSaves();
 }
 
 void Store::saveBeforeQuit()
 {
+    const bool pending = m_saveTimer.isActive();
+    if (pending)
+        startSave();
+    settleSaves();
     // After a failed save nothing is pending, but the changes still need writing.
-    if (m_saveTimer.isActive() || m_unsaved)
-        writeNow();
+    if (!pending && m_unsaved) {
+        startSave();
+        settleSaves();
+    }
 }
 
-void Store::writeNow()
+void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, QString*)> writer)
+{
+    // Each save on the saving thread keeps the rolling backups around the write.
+    BackupKeeper* backups = m_backups.get();
+    m_saves->setWriter(
+        [backups, writer = std::move(writer)](const QString& path, const QByteArray& bytes, QString* error) {
+            return backups->aroundSave([&] { return writer(path, bytes, error); });
+        });
+}
+
+void Store::startSave()
 {
     m_saveTimer.stop();
     if (m_savingBlocked)
         return;
-    QString error;
-    // The file as it was, read before the save replaces it and kept after it succeeded.
-    QString backupError;
-    const std::optional<BackupKeeper::Copy> copy = m_backups->due(&backupError);
-    const std::optional<QByteArray> bytes = DataFile::encode(m_data, &error);
-    const bool ok = bytes && AtomicWrite::write(m_fileURL, *bytes, &error);
-    bool backedUp = true;
-    if (ok && copy)
-        backedUp = m_backups->write(*copy, &backupError);
-    else if (copy)
-        m_backups->keepDue(); // the file was not replaced: the next save backs it up
-    if (ok)
-        m_unsaved = false;
-    else
-        m_ui.show(QStringLiteral("Could not save: ") + error);
-    // Told once a session, and never in the way of the save.
-    if (ok && copy && !backedUp && !m_backupFailureShown) {
-        m_backupFailureShown = true;
-        m_ui.show(tr(QStringLiteral("Could not back up: "), QStringLiteral("Yedek alınamadı: ")) +
-                  backupError);
+    // A copy shares the document's lists: the snapshot costs no copying here.
+    m_saves->submit(m_saveSerial, m_fileURL, m_data);
+}
+
+void Store::settleSaves()
+{
+    m_saves->waitUntilIdle();
+    takeSaveResults();
+}
+
+void Store::takeSaveResults()
+{
+    for (const SaveQueue::Result& r : m_saves->takeResults()) {
+        // Only a write of the newest change leaves nothing unsaved.
+        if (r.ok && r.serial == m_saveSerial)
+            m_unsaved = false;
+        if (!r.ok)
+            m_ui.show(QStringLiteral("Could not save: ") + r.error);
+        // Told once a session, and never in the way of the save.
+        if (const std::optional<QString> failure = m_backups->takeFailure();
+            failure && !m_backupFailureShown) {
+            m_backupFailureShown = true;
+            m_ui.show(tr(QStringLiteral("Could not back up: "), QStringLiteral("Yedek alınamadı: ")) +
+                      *failure);
+        }
+        emit saved(r.ok);
     }
-    emit saved(ok);
 }
 
 void Store::update(const std::function<void(AppData&)>& change)

@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+class SaveQueue;
+
 // The one observable model object: the live document, its operations, loading and saving, and the
 // figures; the interface state beside it in ui(). Views read it and call its named operations;
 // they never change the document themselves.
@@ -48,9 +50,12 @@ public:
     const std::optional<DeletedProject>& lastDeleted() const { return m_lastDeleted; }
     QString fileURL() const { return m_fileURL; }
     bool savingBlocked() const { return m_savingBlocked; }
+    // A change waits for the debounce before its save starts.
     bool hasPendingSave() const { return m_saveTimer.isActive(); }
     // True while the document has changes that no successful write holds yet.
     bool hasUnsavedChanges() const { return m_unsaved; }
+    // True while a save is being encoded or written off the GUI thread, or waits to be.
+    bool isSaving() const;
 
     void setActiveYear(int year);
     // Also writes the "app_language" preference, every time.
@@ -59,10 +64,17 @@ public:
     void chooseLanguage(AppLanguage language);
 
     // --- saving -------------------------------------------------------------------
-    // Runs the pending debounced save now (tests, quit).
+    // Saves run off the GUI thread; these two wait for them. When either returns, the file is
+    // written (or the failure reported) and saved() has been emitted for every finished save.
+    // Runs the pending debounced save now (tests, tools).
     void flushPendingSave();
-    // The quit hook: writes a pending save, and also changes an earlier save failed to write.
+    // The quit hook: waits for a save in flight, then writes a pending save, and also changes
+    // an earlier save failed to write.
     void saveBeforeQuit();
+    // Tests: how the bytes reach the disk (held, slowed or failed at will). Runs on the saving
+    // thread; by default AtomicWrite::write.
+    void
+    setSaveWriter(std::function<bool(const QString& path, const QByteArray& bytes, QString* error)> writer);
 
     // --- operations -------------------------------------------------------------
     // Replaces the document in one step, as a load does: how tests, tools and benchmarks set up
@@ -149,7 +161,12 @@ private:
     // Sets the status of the project at `index`; the cached lists follow without a rebuild.
     void changeStatus(int index, Status to);
     void scheduleSave();
-    void writeNow();
+    // Hands a snapshot of the document to the saving thread.
+    void startSave();
+    // Waits for the saving thread and reports every finished save.
+    void settleSaves();
+    // Reports finished saves: toast on failure, saved(ok) for each.
+    void takeSaveResults();
     void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
                            const QString& tr);
     void editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
@@ -171,6 +188,9 @@ private:
     bool m_sampleOnly = false;
     bool m_unsaved = false;
     QTimer m_saveTimer;
+    // Counts changes to be saved; a save's result names the change it holds.
+    quint64 m_saveSerial = 0;
+    std::unique_ptr<SaveQueue> m_saves;
 
     // A project's texts that the search looks through, in lower case.
     struct SearchTexts

@@ -483,6 +483,25 @@ private slots:
         QVERIFY(!store.hasUnsavedChanges());
     }
 
+    // A backup killed half-way leaves its temporary; the next start clears it and nothing else.
+    void startClearsHalfWrittenBackups()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/backups");
+        QVERIFY(QDir().mkpath(folder));
+        const QString half = folder + QStringLiteral("/.tallybrook-20260601-100000.json.saving-AbC123");
+        const QString kept[] = {folder + QStringLiteral("/.tallybrook-notes"),
+                                folder + QStringLiteral("/.tallybrook-20260601-100000.json.saving-toolong1"),
+                                folder + QLatin1Char('/') + Backups::fileName(QDateTime::currentDateTime())};
+        QVERIFY(writeFile(half, "{"));
+        for (const QString& path : kept)
+            QVERIFY(writeFile(path, "{}"));
+        Store store(dir.path(), false);
+        QVERIFY(!QFileInfo::exists(half));
+        for (const QString& path : kept)
+            QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+    }
+
     void failuresAreReportedAndLeaveNothingBehind()
     {
         QTemporaryDir dir;

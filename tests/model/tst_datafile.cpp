@@ -2,8 +2,10 @@
 
 #include "model/DataFile.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimeZone>
 #include <clocale>
 #include <string>
 
@@ -194,6 +196,55 @@ private slots:
             QVERIFY(status > 0);
             broken.replace(status, 9, "\"ongoin\"");
             QVERIFY(!DataFile::decode(broken));
+        }
+    }
+
+    void datesWrittenAsTheirUtcInstant()
+    {
+        // Local noons over six decades of the test zone, and every quarter hour of the days around
+        // each change of offset: repeated wall times (one with the daylight flag, one without)
+        // and skipped ones. Each must be written as its own instant, whatever the cache shares.
+        QVector<QDateTime> moments;
+        const QDateTime first(QDate(1970, 1, 1), QTime(12, 0), Qt::LocalTime);
+        int lastOffset = first.offsetFromUtc();
+        bool zoneChanges = false;
+        for (QDate day(1970, 1, 1); day.year() < 2030; day = day.addDays(1)) {
+            const QDateTime noon(day, QTime(12, 0), Qt::LocalTime);
+            moments.append(noon);
+            if (noon.offsetFromUtc() == lastOffset)
+                continue;
+            lastOffset = noon.offsetFromUtc();
+            zoneChanges = true;
+            const qint64 from = noon.addDays(-2).toMSecsSinceEpoch();
+            for (qint64 ms = from; ms < from + 3 * 86400000LL; ms += 15 * 60000)
+                moments.append(QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime));
+        }
+        // Wall time -> which daylight flags it was seen with (1 standard, 2 daylight).
+        QHash<QDateTime, int> flags;
+        for (const QDateTime& m : std::as_const(moments))
+            flags[QDateTime(m.date(), m.time(), Qt::UTC)] |= m.isDaylightTime() ? 2 : 1;
+        if (zoneChanges)
+            QVERIFY2(std::count(flags.cbegin(), flags.cend(), 3) > 0, "no repeated local time was checked");
+        // The same wall time in other forms: none may take a local time's text.
+        const QDate day(2026, 3, 15);
+        moments << QDateTime(day, QTime(12, 0), Qt::UTC) << QDateTime(day, QTime(12, 0), QTimeZone(3600))
+                << QDateTime(day, QTime(12, 0), QTimeZone("America/New_York"))
+                << QDateTime(day, QTime(12, 0), Qt::LocalTime);
+        AppData d;
+        for (const QDateTime& m : std::as_const(moments)) {
+            Project p;
+            p.id = QUuid::createUuid();
+            p.date = m;
+            d.projects.append(p);
+        }
+        const QJsonArray written = QJsonDocument::fromJson(*DataFile::encode(d))
+                                       .object()
+                                       .value(QStringLiteral("projects"))
+                                       .toArray();
+        QCOMPARE(written.size(), moments.size());
+        for (qsizetype i = 0; i < moments.size(); ++i) {
+            const QString text = written.at(i).toObject().value(QStringLiteral("date")).toString();
+            QCOMPARE(text, moments.at(i).toUTC().toString(Qt::ISODate));
         }
     }
 

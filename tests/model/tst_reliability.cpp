@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "StoreTestUtil.h"
+#include "model/Backups.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -118,20 +119,31 @@ private slots:
             if (bytes != previous)
                 ++changedBetweenKills;
             previous = bytes;
-            // Nothing but the data file: no temporary file for the next start to stumble on.
-            // Killed between writing and renaming, the writer may leave its temporary
-            // ".tallybrook.json.saving-XXXXXX" beside the file; nothing else may be there.
+            // Nothing but the data file and its backups: no temporary file for the next start to
+            // stumble on. Killed between writing and renaming, the writer may leave its temporary
+            // ".tallybrook.json.saving-XXXXXX" beside the file (or a backup's in the backups
+            // folder); nothing else may be there.
             const QStringList left =
                 QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
             for (const QString& name : left) {
                 QVERIFY2(
-                    name == QLatin1String("tallybrook.json") ||
+                    name == QLatin1String("tallybrook.json") || name == QLatin1String("backups") ||
                         QRegularExpression(QStringLiteral("^\\.tallybrook\\.json\\.saving-[A-Za-z0-9]{6}$"))
                             .match(name)
                             .hasMatch(),
                     qPrintable(left.join(QLatin1String(", "))));
             }
-            leftovers += int(left.size()) - 1;
+            const QStringList backups = QDir(dir.path() + QStringLiteral("/backups"))
+                                            .entryList(QDir::Files | QDir::Hidden | QDir::System);
+            for (const QString& name : backups) {
+                QVERIFY2(QRegularExpression(
+                             QStringLiteral(
+                                 "^\\.?tallybrook-\\d{8}-\\d{6}(-\\d+)?\\.json(\\.saving-[A-Za-z0-9]{6})?$"))
+                             .match(name)
+                             .hasMatch(),
+                         qPrintable(name));
+            }
+            leftovers += int(left.size()) - (left.contains(QStringLiteral("backups")) ? 2 : 1);
         }
         // The kills really did land among saves, not only before the first one.
         QVERIFY(changedBetweenKills > runs / 4);
@@ -139,9 +151,15 @@ private slots:
         Store store(dir.path(), false);
         QVERIFY(!store.ui().toast());
         QCOMPARE(store.data().projects.size(), projects);
-        // Every leftover of this program's is gone, whatever its random letters.
+        // Every leftover of this program's is gone, whatever its random letters, also among the
+        // backups; the backups themselves stay.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"tallybrook.json"});
+                 (QStringList{"backups", "tallybrook.json"}));
+        const QStringList backups = QDir(dir.path() + QStringLiteral("/backups"))
+                                        .entryList(QDir::Files | QDir::Hidden | QDir::System);
+        QVERIFY(!backups.isEmpty());
+        for (const QString& name : backups)
+            QVERIFY2(Backups::timeOfName(name), qPrintable(name));
         qInfo("%d kills, %d changed the file, %d left a temporary file behind", runs, changedBetweenKills,
               leftovers);
     }
