@@ -10,30 +10,54 @@ namespace {
 
 constexpr qint64 kHourMs = 3600 * 1000;
 
-qint64 offsetMsAt(qint64 instantMs)
+// The offsets asked for while finding one day's noon, each worked out once: the instants asked
+// about repeat (the moment read is usually that noon itself), and each look costs a conversion
+// through the C library's zone rules.
+class Offsets
 {
-    return qint64(QDateTime::fromMSecsSinceEpoch(instantMs, Qt::LocalTime).offsetFromUtc()) * 1000;
-}
+public:
+    qint64 at(qint64 instantMs)
+    {
+        for (int i = 0; i < m_count; ++i) {
+            if (m_instants[i] == instantMs)
+                return m_offsets[i];
+        }
+        const qint64 offset =
+            qint64(QDateTime::fromMSecsSinceEpoch(instantMs, Qt::LocalTime).offsetFromUtc()) * 1000;
+        remember(instantMs, offset);
+        return offset;
+    }
+    void remember(qint64 instantMs, qint64 offset)
+    {
+        if (m_count == kSize)
+            m_count = 0; // a few dozen looks at most: start over
+        m_instants[m_count] = instantMs;
+        m_offsets[m_count] = offset;
+        ++m_count;
+    }
+
+private:
+    static constexpr int kSize = 16;
+    qint64 m_instants[kSize];
+    qint64 m_offsets[kSize];
+    int m_count = 0;
+};
 
 qint64 floorSeconds(qint64 ms)
 {
     return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
 }
 
-// The local wall time of an instant, in milliseconds on the same scale as `wall` below.
-qint64 wallAt(qint64 instantMs)
-{
-    return instantMs + offsetMsAt(instantMs);
-}
-
 // The first instant whose local wall time is `wall` (a wall time counted as if it were UTC), or,
 // when the clocks skip it, the first instant after the skip. Transitions are looked for within six
 // hours either side: more than any change of offset that does not skip a whole day.
-std::optional<qint64> firstInstantAt(qint64 wall)
+std::optional<qint64> firstInstantAt(qint64 wall, Offsets& offsetAt)
 {
+    // The local wall time of an instant, in milliseconds on the same scale as `wall`.
+    const auto wallAt = [&offsetAt](qint64 instantMs) { return instantMs + offsetAt.at(instantMs); };
     constexpr qint64 kReach = 6 * kHourMs;
-    const qint64 guess = wall - offsetMsAt(wall);
-    qint64 offsets[3] = {offsetMsAt(guess - kReach), offsetMsAt(guess), offsetMsAt(guess + kReach)};
+    const qint64 guess = wall - offsetAt.at(wall);
+    qint64 offsets[3] = {offsetAt.at(guess - kReach), offsetAt.at(guess), offsetAt.at(guess + kReach)};
     std::optional<qint64> first;
     for (const qint64 offset : offsets) {
         const qint64 instant = wall - offset;
@@ -71,11 +95,16 @@ QDateTime atNoon(const QDateTime& moment)
 {
     if (!moment.isValid())
         return moment;
-    const QDate day = moment.toLocalTime().date();
+    const QDateTime local = moment.toLocalTime();
+    const QDate day = local.date();
     if (!day.isValid())
         return moment;
+    Offsets offsets;
+    // A moment read from the file is in UTC: its local form is that instant's own conversion.
+    if (moment.timeSpec() == Qt::UTC)
+        offsets.remember(local.toMSecsSinceEpoch(), qint64(local.offsetFromUtc()) * 1000);
     const qint64 wall = QDateTime(day, QTime(12, 0), Qt::UTC).toMSecsSinceEpoch();
-    const std::optional<qint64> instant = firstInstantAt(wall);
+    const std::optional<qint64> instant = firstInstantAt(wall, offsets);
     if (!instant)
         return moment;
     const QDateTime noon = QDateTime::fromMSecsSinceEpoch(*instant, Qt::LocalTime);
