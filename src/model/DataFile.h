@@ -21,10 +21,13 @@ std::optional<QByteArray> encode(const AppData& data, QString* error = nullptr);
 // earlier QJsonDocument reader did (tests/support/OracleReader.cpp, tst_reader_agreement).
 std::optional<AppData> decode(const QByteArray& json, QString* error = nullptr);
 
-// The bytes a buffer given to decodePadded must have readable after its end.
+// The bytes a ReadBuffer has after its capacity, for simdjson to read ahead.
 inline constexpr size_t kReadPadding = 64;
-// The same reading without a copy: `data` is followed by at least kReadPadding readable bytes.
-std::optional<AppData> decodePadded(const char* data, size_t size, QString* error = nullptr);
+
+class ReadBuffer;
+// The same reading of the first `size` bytes of `buffer`, without a copy. The buffer's pages are
+// given back to the system as the reading passes them: its content is gone afterwards.
+std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error = nullptr);
 
 // Memory to read a data file into: `capacity` bytes and kReadPadding zero bytes after them, in
 // pages of its own (huge pages when large: far fewer page faults), returned to the system when

@@ -33,7 +33,8 @@
 #include <thread>
 #include <vector>
 
-static_assert(DataFile::kReadPadding >= simdjson::SIMDJSON_PADDING, "simdjson reads up to its padding past the end");
+static_assert(DataFile::kReadPadding >= simdjson::SIMDJSON_PADDING,
+              "simdjson reads up to its padding past the end");
 
 namespace DataFile {
 
@@ -68,9 +69,9 @@ struct HexTable
     {
         for (int c = 0; c < 256; ++c)
             value[c] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
-                                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                          : -1);
+                                                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                       : -1);
     }
 };
 constexpr HexTable kHex;
@@ -107,7 +108,10 @@ struct RawString
     bool escaped = false; // holds a backslash: decoded by hand
 
     std::string_view view() const { return std::string_view(begin, size_t(end - begin)); }
-    bool is(const char* ascii, size_t n) const { return !escaped && size_t(end - begin) == n && !std::memcmp(begin, ascii, n); }
+    bool is(const char* ascii, size_t n) const
+    {
+        return !escaped && size_t(end - begin) == n && !std::memcmp(begin, ascii, n);
+    }
 
     QString decode() const;
 };
@@ -190,7 +194,7 @@ public:
 private:
     struct Slot
     {
-        std::string_view key;
+        std::string key; // a copy: the document's pages go while it is read
         QString text;
         bool used = false;
     };
@@ -244,10 +248,13 @@ class Reader
 public:
     Reader(const char* data, size_t size, const uint32_t* index, uint32_t count)
         : m_begin(data), m_end(data + size), m_index(index), m_count(count)
-    {
-    }
+    {}
 
     AppData document();
+
+    // Gives the pages of the document and of the index back to the system behind the reading
+    // (the memory is ours: a ReadBuffer and the index's Pages).
+    void releaseBehind(char* bufferStart) { m_releaseFrom = bufferStart; }
 
 private:
     const char* m_begin;
@@ -256,6 +263,12 @@ private:
     uint32_t m_count;
     uint32_t m_at = 0; // the next token
     int m_depth = 0;
+    char* m_releaseFrom = nullptr;        // the document's first byte not yet given back; null: none
+    uint32_t m_indexReleasedTo = 0;       // the index's first entry not yet given back
+    uint32_t m_releaseLimit = UINT32_MAX; // the token from which another thread reads
+    size_t m_nextRelease = 0;             // the document offset at which to give back next
+
+    void release();
     Interner m_texts;
 
     // The first character of the next token; -1 past the last.
@@ -298,11 +311,37 @@ private:
     bool project(Project& p, QString& reason);
     // Each reads the whole value; false with a reason when its meaning cannot be read.
     bool projects(QVector<Project>& out, QString& reason);
-    void projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt, bool* reachedStop);
+    void projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt, bool* reachedStop,
+                         std::vector<QVector<Project>>* chunks = nullptr);
     bool strings(QStringList& out, QString& reason);
     bool statuses(QVector<Status>& out, QString& reason);
     bool colors(QMap<QString, QString>& out, QString& reason);
 };
+
+void Reader::release()
+{
+    // Called between projects: nothing behind the next token is looked at again.
+    constexpr size_t kStep = size_t(4) << 20;
+    const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
+    if (!m_releaseFrom || upto == 0)
+        return;
+    const size_t offset = m_index[upto - 1]; // the last token read
+    if (offset < m_nextRelease)
+        return;
+    m_nextRelease = offset + kStep;
+    const auto giveBack = [](const void* from, const void* to) {
+        constexpr uintptr_t kPage = 4096;
+        const uintptr_t a = (reinterpret_cast<uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
+        const uintptr_t b = reinterpret_cast<uintptr_t>(to) & ~(kPage - 1);
+        if (b > a)
+            ::madvise(reinterpret_cast<void*>(a), b - a, MADV_DONTNEED);
+        return b > a ? reinterpret_cast<const char*>(b) : static_cast<const char*>(from);
+    };
+    char* const to = const_cast<char*>(m_begin) + offset;
+    m_releaseFrom = const_cast<char*>(giveBack(m_releaseFrom, to));
+    const char* indexTo = giveBack(m_index + m_indexReleasedTo, m_index + upto - 1);
+    m_indexReleasedTo = uint32_t(reinterpret_cast<const uint32_t*>(indexTo) - m_index);
+}
 
 RawString Reader::string()
 {
@@ -534,7 +573,8 @@ void Reader::skipArray()
 }
 
 // Which known key a member has; keys with escapes are compared decoded, as Qt does.
-template <size_t N> int keyIndex(const RawString& key, const char* const (&names)[N], const size_t (&sizes)[N])
+template <size_t N>
+int keyIndex(const RawString& key, const char* const (&names)[N], const size_t (&sizes)[N])
 {
     if (!key.escaped) {
         const size_t n = size_t(key.end - key.begin);
@@ -593,7 +633,8 @@ std::optional<QUuid> uuidOf(const RawString& s)
 }
 
 enum ProjectKey { kName, kFee, kClient, kCategory, kOutsource, kStatus, kId, kDate, kProjectKeys };
-constexpr const char* kProjectKeyNames[] = {"name", "fee", "client", "category", "outsource", "status", "id", "date"};
+constexpr const char* kProjectKeyNames[] = {"name",      "fee",    "client", "category",
+                                            "outsource", "status", "id",     "date"};
 constexpr size_t kProjectKeySizes[] = {4, 3, 6, 8, 9, 6, 2, 4};
 
 // One project; false with a reason when it cannot be read. The whole object is read either way.
@@ -688,15 +729,28 @@ bool Reader::project(Project& p, QString& reason)
 // (or, with `stopAt`, up to the ',' at that token when an element ends there: false then in
 // `reachedStop` means it was passed inside an element). Past a project that cannot be read the
 // rest is only checked.
-void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt, bool* reachedStop)
+// With `chunks`, the projects go into lists of a few thousand instead, so that joining them to
+// another list frees each as it is moved: no second copy of the half at the peak.
+void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt,
+                             bool* reachedStop, std::vector<QVector<Project>>* chunks)
 {
+    constexpr qsizetype kChunk = 4096;
     for (;;) {
         if (!ok) {
             skip();
         } else {
-            out.append(Project());
-            ok = project(out.last(), reason);
+            QVector<Project>* to = &out;
+            if (chunks) {
+                if (chunks->empty() || chunks->back().size() == kChunk) {
+                    chunks->emplace_back();
+                    chunks->back().reserve(kChunk);
+                }
+                to = &chunks->back();
+            }
+            to->append(Project());
+            ok = project(to->last(), reason);
         }
+        release();
         if (reachedStop && m_at >= stopAt) {
             *reachedStop = m_at == stopAt;
             if (*reachedStop)
@@ -716,7 +770,7 @@ void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, u
 bool Reader::projects(QVector<Project>& out, QString& reason)
 {
     out = QVector<Project>(); // an earlier list's memory goes before the next is read
-    ++m_at; // '['
+    ++m_at;                   // '['
     enter();
     bool ok = true;
     if (token() == ']') {
@@ -733,7 +787,8 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
     if (m_count - m_at >= kSplitFrom && std::thread::hardware_concurrency() >= 2) {
         const uint32_t mid = m_at + (m_count - m_at) / 2;
         for (uint32_t k = mid; k < mid + 4096 && k + 1 < m_count; ++k) {
-            if (m_begin[m_index[k]] == ',' && m_begin[m_index[k - 1]] == '}' && m_begin[m_index[k + 1]] == '{') {
+            if (m_begin[m_index[k]] == ',' && m_begin[m_index[k - 1]] == '}' &&
+                m_begin[m_index[k + 1]] == '{') {
                 split = k;
                 break;
             }
@@ -743,17 +798,19 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // about 35 tokens a project
         projectElements(out, ok, reason, 0, nullptr);
     } else {
+        // The second half's pages stay until the end: this reading may yet pass into them.
+        m_releaseLimit = split;
         Reader second(m_begin, size_t(m_end - m_begin), m_index, m_count);
         second.m_at = split + 1;
         second.m_depth = m_depth;
-        QVector<Project> secondOut;
+        QVector<Project> unused;
+        std::vector<QVector<Project>> secondOut;
         bool secondOk = true;
         QString secondReason;
         std::exception_ptr secondFailure;
         std::thread worker([&] {
             try {
-                secondOut.reserve(qsizetype((m_count - split) / 30 + 1));
-                second.projectElements(secondOut, secondOk, secondReason, 0, nullptr);
+                second.projectElements(unused, secondOk, secondReason, 0, nullptr, &secondOut);
             } catch (...) {
                 secondFailure = std::current_exception();
             }
@@ -767,7 +824,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                     t.join();
             }
         } join{worker};
-        out.reserve(qsizetype((split - m_at) / 30 + 1));
+        out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
         bool reached = false;
         projectElements(out, ok, reason, split, &reached);
         worker.join();
@@ -778,7 +835,10 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             if (ok) {
                 ok = secondOk;
                 reason = secondReason;
-                out.append(std::move(secondOut));
+                for (QVector<Project>& chunk : secondOut) {
+                    out.append(std::move(chunk));
+                    chunk = QVector<Project>();
+                }
             }
             m_at = second.m_at;
         }
@@ -786,7 +846,9 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
     --m_depth;
     if (!ok)
         return false;
-    out.squeeze();
+    // A copy to the exact size only when much is unused: it would add a second list to the peak.
+    if (out.capacity() > out.size() + out.size() / 4 + 16)
+        out.squeeze();
     return true;
 }
 
@@ -833,7 +895,8 @@ bool Reader::colors(QMap<QString, QString>& out, QString& reason)
     members([&](const RawString& key) {
         Value v;
         value(v);
-        read.insert(key.decode(), v.kind == Value::String ? std::optional<QString>(v.text.decode()) : std::nullopt);
+        read.insert(key.decode(),
+                    v.kind == Value::String ? std::optional<QString>(v.text.decode()) : std::nullopt);
     });
     for (auto it = read.cbegin(); it != read.cend(); ++it) {
         if (!*it) {
@@ -857,8 +920,9 @@ enum DocumentKey {
     kProjects,
     kDocumentKeys
 };
-constexpr const char* kDocumentKeyNames[] = {"currency",     "taxRate", "targetGoal", "layout",  "columnOrder",
-                                             "columnColors", "clients", "categories", "projects"};
+constexpr const char* kDocumentKeyNames[] = {"currency", "taxRate",     "targetGoal",
+                                             "layout",   "columnOrder", "columnColors",
+                                             "clients",  "categories",  "projects"};
 constexpr size_t kDocumentKeySizes[] = {8, 7, 10, 6, 11, 12, 7, 10, 8};
 
 AppData Reader::document()
@@ -869,6 +933,7 @@ AppData Reader::document()
     // and its reason if it could not be read.
     Value v[kDocumentKeys];
     QString reasons[kDocumentKeys];
+    QString texts[kDocumentKeys];
     QVector<Status> order;
     QMap<QString, QString> colorMap;
     QStringList clients, categories;
@@ -895,6 +960,9 @@ AppData Reader::document()
             projects(projectList, reasons[k]);
         } else {
             value(v[k]);
+            // Texts decoded now: the pages they stand in may be given back before the end.
+            if (v[k].kind == Value::String && (k == kCurrency || k == kLayout))
+                texts[k] = v[k].text.decode();
         }
     });
     if (m_at != m_count)
@@ -908,7 +976,7 @@ AppData Reader::document()
     const auto text = [&](int k) {
         if (v[k].kind != Value::String)
             throw Unreadable{QStringLiteral("“%1” is not a text").arg(QLatin1String(kDocumentKeyNames[k]))};
-        return v[k].text.decode();
+        return texts[k];
     };
     const auto number = [&](int k) {
         if (v[k].kind != Value::Number)
@@ -928,13 +996,8 @@ AppData Reader::document()
     if (v[kTargetGoal].present())
         d.targetGoal = number(kTargetGoal);
     if (v[kLayout].present()) {
-        const auto l = v[kLayout].kind == Value::String
-                           ? (v[kLayout].text.is("columns", 7)  ? std::optional<BoardLayout>(BoardLayout::columns)
-                              : v[kLayout].text.is("table", 5) ? std::optional<BoardLayout>(BoardLayout::table)
-                              : v[kLayout].text.escaped
-                                  ? BoardLayoutInfo::fromRaw(v[kLayout].text.decode())
-                                  : std::nullopt)
-                           : std::nullopt;
+        const auto l =
+            v[kLayout].kind == Value::String ? BoardLayoutInfo::fromRaw(texts[kLayout]) : std::nullopt;
         if (!l)
             fail("unknown layout");
         d.layout = *l;
@@ -1067,8 +1130,8 @@ public:
     simdjson::error_code run(const char* data, size_t size)
     {
         reset();
-        simdjson::error_code e =
-            simdjson::get_active_implementation()->create_dom_parser_implementation(size, kNestingLimit + 1, m_parser);
+        simdjson::error_code e = simdjson::get_active_implementation()->create_dom_parser_implementation(
+            size, kNestingLimit + 1, m_parser);
         if (e != simdjson::SUCCESS)
             return e;
         // simdjson's own index has room for a token per byte plus a few (its set_capacity).
@@ -1144,11 +1207,13 @@ std::optional<QDateTime> parseDate(std::string_view text)
     return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
 }
 
-std::optional<AppData> decodePadded(const char* data, size_t size, QString* error)
+namespace {
+
+std::optional<AppData> decodePadded(const char* data, size_t size, char* releasable, QString* error)
 {
     // Qt skips one UTF-8 byte-order mark at the start.
-    if (size > 3 && static_cast<unsigned char>(data[0]) == 0xEF && static_cast<unsigned char>(data[1]) == 0xBB &&
-        static_cast<unsigned char>(data[2]) == 0xBF) {
+    if (size > 3 && static_cast<unsigned char>(data[0]) == 0xEF &&
+        static_cast<unsigned char>(data[1]) == 0xBB && static_cast<unsigned char>(data[2]) == 0xBF) {
         data += 3;
         size -= 3;
     }
@@ -1175,10 +1240,19 @@ std::optional<AppData> decodePadded(const char* data, size_t size, QString* erro
         return refuse(QString::fromUtf8(simdjson::error_message(stage)));
     try {
         Reader reader(data, size, first.index(), first.count());
+        if (releasable && !escaped) // data is in the buffer (past a byte-order mark)
+            reader.releaseBehind(const_cast<char*>(data));
         return reader.document();
     } catch (const Unreadable& e) {
         return refuse(e.reason);
     }
+}
+
+} // namespace
+
+std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error)
+{
+    return decodePadded(buffer.data(), std::min(size, buffer.capacity()), buffer.data(), error);
 }
 
 ReadBuffer::ReadBuffer(size_t capacity)
@@ -1211,7 +1285,7 @@ std::optional<AppData> decode(const QByteArray& json, QString* error)
         return std::nullopt;
     }
     std::memcpy(padded.data(), json.constData(), size);
-    return decodePadded(padded.data(), size, error);
+    return decodePadded(padded.data(), size, padded.data(), error);
 }
 
 } // namespace DataFile

@@ -19,12 +19,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
-#include <vector>
 #include <fcntl.h>
 #include <malloc.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -346,7 +346,7 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         }
         ::close(fd);
         if (buffer)
-            decoded = DataFile::decodePadded(buffer->data(), size);
+            decoded = DataFile::decode(*buffer, size);
     }
     if (decoded) {
         repairLoaded(*decoded, turkishCase, result.needsResave);

@@ -33,7 +33,9 @@ inline void alignGenerated(AppData& fresh, const AppData& oracle, const QByteArr
         };
         if (p.id != o.id && !mentioned(p.id) && !mentioned(o.id))
             p.id = o.id;
-        const auto recent = [&](const QDateTime& t) { return t.isValid() && qAbs(t.toMSecsSinceEpoch() - now) < 60000; };
+        const auto recent = [&](const QDateTime& t) {
+            return t.isValid() && qAbs(t.toMSecsSinceEpoch() - now) < 60000;
+        };
         if (p.date != o.date && recent(p.date) && recent(o.date))
             p.date = o.date;
     }
