@@ -380,7 +380,7 @@ private slots:
         }
         int checked = 0;
         for (const QByteArray& seed : std::as_const(seeds)) {
-            for (const QByteArray& m : mutations(seed, 120)) {
+            for (const QByteArray& m : mutations(seed, 40)) {
                 const ReaderAgreement::Outcome o = ReaderAgreement::compare(m);
                 if (!o.agree)
                     QFAIL(qPrintable(QStringLiteral("%1 on %2")
