@@ -321,7 +321,7 @@ private:
 void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again.
-    constexpr size_t kStep = size_t(4) << 20;
+    constexpr size_t kStep = size_t(2) << 20;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
     if (!m_releaseFrom || upto == 0)
         return;
@@ -798,7 +798,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // about 35 tokens a project
         projectElements(out, ok, reason, 0, nullptr);
     } else {
-        // The second half's pages stay until the end: this reading may yet pass into them.
+        // This reading gives back nothing past the guess: it may yet pass into the second half.
         m_releaseLimit = split;
         Reader second(m_begin, size_t(m_end - m_begin), m_index, m_count);
         second.m_at = split + 1;
@@ -808,8 +808,25 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         bool secondOk = true;
         QString secondReason;
         std::exception_ptr secondFailure;
+        const bool releasing = m_releaseFrom != nullptr;
+        const uint32_t listStart = m_at;
         std::thread worker([&] {
             try {
+                // When the brackets before the ',' close every project opened since the list's
+                // start, the first reading will stop there: this one may then give back the
+                // pages behind it too. (A document they do not describe is refused by the first
+                // reading before it gets there.)
+                if (releasing) {
+                    int depth = 0;
+                    for (uint32_t k = listStart; k < split && depth >= 0; ++k) {
+                        const char c = m_begin[m_index[k]];
+                        depth += (c == '{' || c == '[') - (c == '}' || c == ']');
+                    }
+                    if (depth == 0) {
+                        second.m_releaseFrom = const_cast<char*>(m_begin) + m_index[split];
+                        second.m_indexReleasedTo = split;
+                    }
+                }
                 second.projectElements(unused, secondOk, secondReason, 0, nullptr, &secondOut);
             } catch (...) {
                 secondFailure = std::current_exception();
