@@ -108,9 +108,17 @@ struct RawString
     bool escaped = false; // holds a backslash: decoded by hand
 
     std::string_view view() const { return std::string_view(begin, size_t(end - begin)); }
+    // Reads as its own bytes. Qt reads a string without escapes with QString::fromUtf8, which
+    // drops a byte-order mark at its start; one with escapes keeps every mark.
+    bool plain() const { return !escaped && !startsWithMark(begin, end); }
     bool is(const char* ascii, size_t n) const
     {
-        return !escaped && size_t(end - begin) == n && !std::memcmp(begin, ascii, n);
+        return plain() && size_t(end - begin) == n && !std::memcmp(begin, ascii, n);
+    }
+    static bool startsWithMark(const char* p, const char* e)
+    {
+        return e - p >= 3 && static_cast<unsigned char>(p[0]) == 0xEF &&
+               static_cast<unsigned char>(p[1]) == 0xBB && static_cast<unsigned char>(p[2]) == 0xBF;
     }
 
     QString decode() const;
@@ -127,6 +135,11 @@ QString RawString::decode() const
         const char* run = p;
         while (p < end && *p != '\\')
             ++p;
+        // Byte-order marks as characters: QString::fromUtf8 would drop one at the start.
+        while (startsWithMark(run, p)) {
+            out += QChar(0xFEFF);
+            run += 3;
+        }
         if (p > run)
             out += QString::fromUtf8(run, p - run);
         if (p == end)
@@ -576,7 +589,7 @@ void Reader::skipArray()
 template <size_t N>
 int keyIndex(const RawString& key, const char* const (&names)[N], const size_t (&sizes)[N])
 {
-    if (!key.escaped) {
+    if (key.plain()) {
         const size_t n = size_t(key.end - key.begin);
         for (size_t i = 0; i < N; ++i) {
             if (sizes[i] != n || key.begin[0] != names[i][0])
@@ -605,15 +618,17 @@ std::optional<Status> statusOf(const RawString& s)
         return Status::pending;
     if (s.is("ongoing", 7))
         return Status::ongoing;
-    if (!s.escaped)
+    if (s.plain())
         return std::nullopt;
     return StatusInfo::fromRaw(s.decode());
 }
 
 std::optional<QUuid> uuidOf(const RawString& s)
 {
-    if (s.escaped || s.end - s.begin != 36)
-        return s.escaped ? uuidFromText(s.decode()) : std::nullopt;
+    if (!s.plain())
+        return uuidFromText(s.decode());
+    if (s.end - s.begin != 36)
+        return std::nullopt;
     uchar bytes[16];
     int n = 0;
     for (int i = 0; i < 36; ++i) {
@@ -1076,6 +1091,21 @@ std::unique_ptr<char[]> escapeForFirstStage(const char* data, size_t size, size_
         bool rewrite = false;
         if (!inString) {
             inString = c == '"';
+            if (inString && RawString::startsWithMark(data + i + 1, data + size)) {
+                // Qt reads a string without backslashes with QString::fromUtf8, which drops a
+                // byte-order mark at its start; with the \u00XX put in for its control
+                // characters it would be read by hand, keeping it: dropped here instead.
+                bool backslash = false, control = false;
+                for (size_t j = i + 1; j < size && data[j] != '"' && !backslash; ++j) {
+                    backslash = data[j] == '\\';
+                    control = control || static_cast<unsigned char>(data[j]) < 0x20;
+                }
+                if (control && !backslash) {
+                    *o++ = char(c);
+                    i += 3;
+                    continue;
+                }
+            }
         } else if (c == '"') {
             inString = false;
         } else if (c == '\\' && i + 1 < size) {

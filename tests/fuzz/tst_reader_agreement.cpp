@@ -229,6 +229,31 @@ QList<QPair<QByteArray, QByteArray>> tricky()
         add(qPrintable("key " + s.toPercentEncoding()), R"({")" + s + R"(":1})");
     }
     add("backslash at the end", "{\"currency\":\"\\");
+    // A byte-order mark at the start of a string without escapes is dropped (QString::fromUtf8),
+    // with escapes kept; raw control characters must not change which.
+    add("marks in strings", "{\"currency\":\"\xef\xbb\xbf"
+                            "x\",\"clients\":[\"a\\n\xef\xbb\xbf"
+                            "\","
+                            "\"\xef\xbb\xbf"
+                            "\\n\",\"\xef\xbb\xbf"
+                            "\xef\xbb\xbf"
+                            "y\","
+                            "\"\xef\xbb\xbf"
+                            "\x01\",\"\xef\xbb\xbf"
+                            "\xef\xbb\xbf"
+                            "\x01\",\"\xef\xbb\xbf"
+                            "\x01\\n\"],"
+                            "\"projects\":[{\"\xef\xbb\xbf"
+                            "name\":\"n\","
+                            "\"fee\":1,\"status\":\"\xef\xbb\xbf"
+                            "paid\",\"id\":\"\xef\xbb\xbf"
+                            "5F1C5A8E-3B1D-"
+                            "4C2A-9E3F-1A2B3C4D5E6F\","
+                            "\"date\":\"\xef\xbb\xbf"
+                            "2026-03-15T12:00:00Z\",\"client\":\"\xef\xbb\xbf"
+                            "c\"}],"
+                            "\"layout\":\"\xef\xbb\xbf"
+                            "table\"}");
     add("escaped key", R"({"curr\u0065ncy":"x"})");
     add("escaped project key", R"({"projects":[{"n\u0061me":"x","f\u0065e":1}]})");
     add("escaped status", project(R"("status":"p\u0061id")"));
