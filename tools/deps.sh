@@ -3,7 +3,7 @@
 # Usage: tools/deps.sh build|test|run|fuzz|bench|sidebyside
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libsimdjson-dev
             fonts-inter)
 run_pkgs=(libqt6svg6 qt6-qpa-plugins fonts-inter)
 test_pkgs=(qt6-qpa-plugins xvfb xauth openbox tint2 xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev

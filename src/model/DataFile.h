@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstddef>
 #include <optional>
+#include <string_view>
 
 // The JSON form of the document: keys sorted, pretty-printed, ids upper case,
 // dates as UTC internet date-times without fractions.
@@ -14,10 +16,41 @@ namespace DataFile {
 std::optional<QByteArray> encode(const AppData& data, QString* error = nullptr);
 
 // Strict: a wrong type, an unknown status or layout, a bad id or date, or a project
-// without "name" or "fee" makes the whole document unreadable.
+// without "name" or "fee" makes the whole document unreadable. Read with simdjson straight into
+// the records (DataFileReader.cpp); it accepts and refuses exactly what Qt's JSON parser with the
+// earlier QJsonDocument reader did (tests/support/OracleReader.cpp, tst_reader_agreement).
 std::optional<AppData> decode(const QByteArray& json, QString* error = nullptr);
+
+// The bytes a ReadBuffer has after its capacity, for simdjson to read ahead.
+inline constexpr size_t kReadPadding = 64;
+
+class ReadBuffer;
+// The same reading of the first `size` bytes of `buffer`, without a copy. The buffer's pages are
+// given back to the system as the reading passes them: its content is gone afterwards.
+std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error = nullptr);
+
+// Memory to read a data file into: `capacity` bytes and kReadPadding zero bytes after them, in
+// pages of its own (huge pages when large: far fewer page faults), returned to the system when
+// it goes. data() is null when the memory could not be had.
+class ReadBuffer
+{
+public:
+    explicit ReadBuffer(size_t capacity);
+    ~ReadBuffer();
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+    char* data() const { return m_data; }
+    size_t capacity() const { return m_capacity; }
+
+private:
+    char* m_data = nullptr;
+    size_t m_capacity = 0;
+    size_t m_mapped = 0;
+};
 
 QString dateText(const QDateTime& moment);
 std::optional<QDateTime> parseDate(const QString& text);
+// The same for text in bytes; texts that are not ASCII give what the QString form gives.
+std::optional<QDateTime> parseDate(std::string_view text);
 
 } // namespace DataFile

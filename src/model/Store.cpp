@@ -18,9 +18,14 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -96,6 +101,71 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
     }
     return lookup;
 }
+
+// A set of ids in one flat table: a document's ids are random, so their own bits spread them,
+// and a look-up costs a fraction of QSet<QUuid>'s.
+class IdSet
+{
+public:
+    explicit IdSet(qsizetype count)
+    {
+        size_t n = 16;
+        while (n < size_t(count) * 2)
+            n *= 2;
+        m_slots.resize(n);
+        m_used.resize(n);
+    }
+    // False when the id was in already.
+    bool insert(const QUuid& id)
+    {
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash(id) & mask;; i = (i + 1) & mask) {
+            if (!m_used[i]) {
+                m_used[i] = true;
+                m_slots[i] = id;
+                return true;
+            }
+            if (m_slots[i] == id)
+                return false;
+        }
+    }
+
+private:
+    std::vector<QUuid> m_slots;
+    std::vector<bool> m_used;
+
+    static size_t hash(const QUuid& id)
+    {
+        quint64 h = (quint64(id.data1) << 32 | quint64(id.data2) << 16 | id.data3) * 0x9E3779B97F4A7C15ull;
+        quint64 tail;
+        std::memcpy(&tail, id.data4, 8);
+        h ^= tail * 0xC2B2AE3D27D4EB4Full;
+        return size_t(h ^ (h >> 31));
+    }
+};
+
+// A value worked out once per text buffer: equal client and category texts share one buffer
+// after reading, so most projects find theirs by the buffer's address. The text is kept with
+// the value, so its buffer lives (and its address stays taken) as long as the entry.
+template <typename V> class PerBuffer
+{
+public:
+    template <typename Make> const V& value(const QString& text, Make make)
+    {
+        const auto it = m_entries.constFind(text.constData());
+        if (it != m_entries.constEnd() && it->text.size() == text.size())
+            return it->value;
+        return m_entries.insert(text.constData(), Entry{text, make(text)})->value;
+    }
+
+private:
+    struct Entry
+    {
+        QString text;
+        V value;
+    };
+    QHash<const QChar*, Entry> m_entries;
+};
 
 // A save writes ".tallybrook.json.saving-" + six random characters and renames it over the data
 // file; a process killed in that moment leaves it behind. Only this program writes the folder (one
@@ -249,17 +319,40 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
                 refusal + QStringLiteral(" It was left as it is; changes will not be saved this session.");
             return result;
         }
-        QFile file;
-        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            decoded = DataFile::decode(file.read(kMaxDataFileBytes + 1));
-        else
-            ::close(fd);
+        // Read straight into a buffer with the reader's padding after it: no copy of the bytes.
+        // At most one byte more than the limit, as before: a file that grew since the look above
+        // reads as cut off there.
+        size_t size = 0;
+        std::unique_ptr<DataFile::ReadBuffer> buffer;
+        for (size_t capacity = size_t(st.st_size) + 1;; capacity *= 2) {
+            capacity = std::min(capacity, size_t(kMaxDataFileBytes + 1));
+            auto bigger = std::make_unique<DataFile::ReadBuffer>(capacity);
+            if (!bigger->data())
+                break;
+            if (buffer)
+                std::memcpy(bigger->data(), buffer->data(), size);
+            buffer = std::move(bigger);
+            ssize_t n = 0;
+            while (size < capacity && (n = ::read(fd, buffer->data() + size, capacity - size)) != 0) {
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    break; // an error: what was read is judged
+                size += size_t(n);
+            }
+            if (size < capacity || capacity == size_t(kMaxDataFileBytes + 1))
+                break;
+        }
+        ::close(fd);
+        if (buffer)
+            decoded = DataFile::decode(*buffer, size);
     }
     if (decoded) {
-        bool changed = false;
-        repairLoaded(*decoded, turkishCase, changed);
-        result.data = *decoded;
-        result.needsResave = changed;
+        repairLoaded(*decoded, turkishCase, result.needsResave, true);
+        result.data = std::move(*decoded);
+        decoded.reset();
+        // The reading's buffers are gone: their memory goes back to the system.
+        malloc_trim(0);
         return result;
     }
     // A name already taken (a second unreadable file within the same second) gets a number, rather
@@ -282,9 +375,17 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
     return result;
 }
 
-void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed)
+void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool mayPinZone)
 {
     // Many projects share a day; each distinct instant is moved to noon once.
+    // Without TZ the C library looks at /etc/localtime again (a stat call) at every conversion to
+    // local time Qt makes, a few per day: for 7,000 days that was most of a start's load. Naming
+    // that same file in TZ meanwhile gives the same rules (glibc reads TZ=":/etc/localtime" as
+    // the default zone) and keeps them read once.
+    // Only at a start, before any other thread may read the environment.
+    const bool pinZone = mayPinZone && !data.projects.isEmpty() && !qEnvironmentVariableIsSet("TZ");
+    if (pinZone)
+        qputenv("TZ", ":/etc/localtime");
     QHash<qint64, QDateTime> noons;
     for (Project& p : data.projects) {
         const qint64 ms = p.date.toMSecsSinceEpoch();
@@ -293,14 +394,18 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed)
             it = noons.insert(ms, atNoon(p.date));
         p.date = *it;
     }
+    if (pinZone)
+        qunsetenv("TZ");
     sanitize(data, changed, turkishCase);
     // Equal client and category texts share one buffer (the directory's where there is
     // one): less memory, and the statistics group projects by buffer without reading texts.
     QSet<QString> texts(data.clients.begin(), data.clients.end());
     texts.unite(QSet<QString>(data.categories.begin(), data.categories.end()));
+    PerBuffer<QString> shared;
+    const auto share = [&texts](const QString& t) { return *texts.insert(t); };
     for (Project& p : data.projects) {
-        p.client = *texts.insert(p.client);
-        p.category = *texts.insert(p.category);
+        p.client = shared.value(p.client, share);
+        p.category = shared.value(p.category, share);
     }
 }
 
@@ -308,22 +413,23 @@ void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
 {
     // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
     // and deletion: it gets an id of its own.
-    QSet<QUuid> ids;
-    ids.reserve(data.projects.size());
+    IdSet ids(data.projects.size());
     for (Project& p : data.projects) {
-        if (ids.contains(p.id)) {
+        if (!ids.insert(p.id)) {
             p.id = QUuid::createUuid();
             changed = true;
+            ids.insert(p.id);
         }
-        ids.insert(p.id);
     }
+    PerBuffer<QString> renamedClients;
     for (Project& p : data.projects) {
         const QString name = applyRules(p.name, kNameRules);
         if (name != p.name) {
             p.name = name;
             changed = true;
         }
-        const QString client = applyRules(p.client, kClientRules);
+        const QString& client =
+            renamedClients.value(p.client, [](const QString& c) { return applyRules(c, kClientRules); });
         if (client != p.client) {
             p.client = client;
             changed = true;
@@ -333,9 +439,11 @@ void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
     const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
     const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
     const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
+    PerBuffer<bool> isKeptClient, isKeptCategory;
     for (Project& p : data.projects) {
         // Most projects already use the kept spelling: no lower-casing needed for them.
-        if (keptClients.contains(p.client) && keptCategories.contains(p.category))
+        if (isKeptClient.value(p.client, [&](const QString& c) { return keptClients.contains(c); }) &&
+            isKeptCategory.value(p.category, [&](const QString& c) { return keptCategories.contains(c); }))
             continue;
         const auto client = clients.constFind(Text::foldCase(p.client, turkishCase));
         if (client != clients.constEnd() && *client != p.client) {

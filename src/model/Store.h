@@ -39,7 +39,9 @@ public:
     static Load load(const QString& filePath, const QString& dataFolder, bool turkishCase = false);
     static void sanitize(AppData& data, bool& changed, bool turkishCase = false);
     // What a start does to a document it read: dates to local noon, the repairs, shared texts.
-    static void repairLoaded(AppData& data, bool turkishCase, bool& changed);
+    // mayPinZone: no other thread runs yet, so TZ may be set for a moment to spare the C library
+    // a look at /etc/localtime per conversion.
+    static void repairLoaded(AppData& data, bool turkishCase, bool& changed, bool mayPinZone = false);
 
     // --- fields -------------------------------------------------------------
     const AppData& data() const { return m_data; }
