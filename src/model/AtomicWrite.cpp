@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -163,7 +164,9 @@ std::optional<QByteArray> regularFile(const QString& path, qint64 maxBytes, QStr
         ::close(fd);
         return fail(file.errorString());
     }
-    QByteArray bytes = file.read(maxBytes + 1);
+    // As much as the file holds, and a byte more to see it grew: asking for the limit itself
+    // would set aside the whole limit's memory at every read.
+    QByteArray bytes = file.read(std::min<qint64>(st.st_size, maxBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
     return bytes;
