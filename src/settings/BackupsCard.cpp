@@ -59,6 +59,9 @@ BackupsCard::BackupsCard(Store& store, QWidget* parent) : PanelFrame(24, 24, par
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setUniformItemSizes(true);
     m_list->setTextElideMode(Qt::ElideRight);
+    // A narrow window shortens the rows with an ellipsis (the whole text is the tooltip) rather
+    // than scrolling them sideways.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setStyleSheet(
         QStringLiteral("QListWidget { background: transparent; }"
                        "QListWidget::item { padding: 4px 6px; border-radius: 8px; color: %1; }"
@@ -160,11 +163,13 @@ void BackupsCard::fillRow(int row)
     if (!item)
         return;
     const Backups::Entry& e = m_entries.at(row);
+    // No width of its own: the row takes the list's width, and its text is elided to it.
+    item->setSizeHint(QSize(1, QFontMetrics(m_list->font()).height() + 10));
     const BackupTexts::Money money{m_store.language(), m_store.data().currency, CurrencyRate::usdToTry()};
     const QString when = BackupTexts::when(e.time, m_store.language());
     const QString summary = BackupTexts::summary(e, money);
     item->setText(when + QStringLiteral("  ·  ") + summary);
-    item->setToolTip(e.path);
+    item->setToolTip(item->text() + QLatin1Char('\n') + e.path);
     item->setData(Qt::AccessibleTextRole, when + QStringLiteral(", ") + summary);
 }
 
