@@ -10,6 +10,7 @@
 //   BM_SaveStall_BaselineIdle: no save at all for 700 ms: what the machine's own load and the
 //     scheduler make of the ticks.
 // Target: BM_SaveStall under 16 ms (one frame at 60 Hz).
+#include "BigDocument.h"
 #include "Isolation.h"
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
@@ -18,40 +19,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int kProjects = 100000;
-
-AppData bigDocument()
-{
-    AppData d;
-    QRandomGenerator rng(42);
-    for (int i = 0; i < 500; ++i)
-        d.clients.append(QStringLiteral("Client %1").arg(i));
-    for (int i = 0; i < 12; ++i)
-        d.categories.append(QStringLiteral("Category %1").arg(i));
-    const int thisYear = QDate::currentDate().year();
-    d.projects.reserve(kProjects);
-    for (int i = 0; i < kProjects; ++i) {
-        Project p;
-        p.id = QUuid::createUuid();
-        p.name = QStringLiteral("Project %1 for a studio").arg(i);
-        p.client = d.clients.at(int(rng.bounded(500)));
-        p.category = d.categories.at(int(rng.bounded(12)));
-        p.fee = double(rng.bounded(100000)) / 4;
-        p.outsource = i % 7 == 0 ? 250 : 0;
-        p.status = StatusInfo::all[size_t(i % 3)];
-        p.date = QDateTime(QDate(thisYear - i % 20, 1 + int(rng.bounded(12)), 1 + int(rng.bounded(28))),
-                           QTime(12, 0), Qt::LocalTime);
-        d.projects.append(p);
-    }
-    return d;
-}
+using BigDocument::bigDocument;
 
 // Records the longest gap between ticks of a 1 ms timer on the calling thread's event loop.
 class StallMeter

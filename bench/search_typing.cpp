@@ -4,6 +4,7 @@
 // every key. Baselines: the same word typed with 1,000 projects (50 in the year), and blanks, which
 // filter nothing, typed with 100,000.
 #include "BenchUtil.h"
+#include "BigDocument.h"
 #include "board/BoardColumn.h"
 #include "board/BoardColumns.h"
 #include "board/BoardView.h"
@@ -13,39 +14,13 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <memory>
 
 namespace {
 
-constexpr int kYears = 20;
-
 void fill(Store& store, int projects)
 {
-    store.update([projects](AppData& d) {
-        d = AppData::empty();
-        QRandomGenerator rng(42);
-        for (int i = 0; i < 500; ++i)
-            d.clients.append(QStringLiteral("Client %1").arg(i));
-        for (int i = 0; i < 12; ++i)
-            d.categories.append(QStringLiteral("Category %1").arg(i));
-        const int thisYear = Store::currentYear();
-        d.projects.reserve(projects);
-        for (int i = 0; i < projects; ++i) {
-            Project p;
-            p.id = QUuid::createUuid();
-            p.name = QStringLiteral("Project %1 for a studio").arg(i);
-            p.client = d.clients.at(int(rng.bounded(500)));
-            p.category = d.categories.at(int(rng.bounded(12)));
-            p.fee = double(rng.bounded(100000)) / 4;
-            p.outsource = i % 7 == 0 ? 250 : 0;
-            p.status = StatusInfo::all[size_t(i % 3)];
-            const int year = thisYear - (i % kYears);
-            p.date = QDateTime(QDate(year, 1 + int(rng.bounded(12)), 1 + int(rng.bounded(28))), QTime(12, 0),
-                               Qt::LocalTime);
-            d.projects.append(p);
-        }
-    });
+    store.update([projects](AppData& d) { d = BigDocument::bigDocument(projects); });
     store.ui().setToast(std::nullopt);
 }
 
