@@ -379,7 +379,11 @@ void ProjectEditor::save()
     if (!canSave())
         return;
     const double r = rate();
-    Project p;
+    // Starting from the stored project keeps what the editor does not show.
+    const AppData& doc = m_store.data();
+    const auto stored = std::find_if(doc.projects.cbegin(), doc.projects.cend(),
+                                     [this](const Project& p) { return p.id == m_id; });
+    Project p = stored != doc.projects.cend() ? *stored : Project();
     p.id = m_id;
     p.name = m_name->text().trimmed();
     p.client = m_client->text().trimmed();

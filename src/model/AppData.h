@@ -3,6 +3,7 @@
 #include "model/Project.h"
 #include "model/Status.h"
 
+#include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct AppData
     QStringList clients;
     QStringList categories;
     QVector<Project> projects;
+    // Top-level members this version does not know, kept for writing back.
+    QJsonObject extra;
 
     static AppData empty() { return AppData(); }
     // The example studio; dates relative to the current year, new ids each call.
@@ -32,7 +35,8 @@ struct AppData
     {
         return currency == o.currency && taxRate == o.taxRate && targetGoal == o.targetGoal &&
                layout == o.layout && columnOrder == o.columnOrder && columnColors == o.columnColors &&
-               clients == o.clients && categories == o.categories && projects == o.projects;
+               clients == o.clients && categories == o.categories && projects == o.projects &&
+               sameMembers(extra, o.extra);
     }
     bool operator!=(const AppData& o) const { return !(*this == o); }
 };

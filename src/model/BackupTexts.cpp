@@ -56,6 +56,13 @@ QString orNone(const QString& text, AppLanguage language)
     return text.isEmpty() ? tr(language, "none", "yok") : text;
 }
 
+// Members only a later version knows: named, not shown.
+QString otherFields(const QStringList& keys, AppLanguage language)
+{
+    return tr(language, "Fields of a later version: ", "Sonraki bir sürümün alanları: ") +
+           keys.join(QStringLiteral(", "));
+}
+
 QString fieldChange(DocumentDiff::ProjectField f, const Project& a, const Project& b, const Money& money)
 {
     using F = DocumentDiff::ProjectField;
@@ -75,6 +82,8 @@ QString fieldChange(DocumentDiff::ProjectField f, const Project& a, const Projec
         return tr(l, "Status: ", "Durum: ") + arrow(status(a.status, l), status(b.status, l));
     case F::date:
         return tr(l, "Date: ", "Tarih: ") + arrow(day(a.date, l), day(b.date, l));
+    case F::other:
+        return otherFields(DocumentDiff::changedMembers(a.extra, b.extra), l);
     }
     return {};
 }
@@ -100,6 +109,8 @@ QString settingChange(DocumentDiff::Setting s, const AppData& a, const AppData& 
         return tr(l, "The order of the columns", "Sütunların sırası");
     case S::columnColors:
         return tr(l, "The colours of the columns", "Sütunların renkleri");
+    case S::other:
+        return otherFields(DocumentDiff::changedMembers(a.extra, b.extra), l);
     }
     return {};
 }

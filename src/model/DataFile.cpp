@@ -1,7 +1,10 @@
 #include "model/DataFile.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLocale>
+#include <QVariant>
 #include <cmath>
 
 namespace DataFile {
@@ -21,27 +24,12 @@ struct Writer
         out += "\": ";
     }
     void number(double v) { out += QByteArray::number(v, 'g', QLocale::FloatingPointShortest); }
-    void endMember(bool last) { out += last ? "\n" : ",\n"; }
-    void stringMember(int level, const char* name, const QString& value, bool last = false)
-    {
-        key(level, name);
-        string(value);
-        endMember(last);
-    }
-    void numberMember(int level, const char* name, double value, bool last = false)
-    {
-        key(level, name);
-        number(value);
-        endMember(last);
-    }
     // A value known to need no escaping (dates, ids).
-    void textMember(int level, const char* name, const QByteArray& value, bool last = false)
+    void text(const QByteArray& value)
     {
-        key(level, name);
         out += '"';
         out += value;
         out += '"';
-        endMember(last);
     }
     void string(const QString& s)
     {
@@ -101,6 +89,124 @@ struct Writer
         out += '\n';
         indent(level);
         out += ']';
+    }
+    // A kept value in the file's own layout; integers stay integers, as Qt's parser read them.
+    void value(int level, const QJsonValue& v)
+    {
+        switch (v.type()) {
+        case QJsonValue::Null:
+        case QJsonValue::Undefined:
+            out += "null";
+            break;
+        case QJsonValue::Bool:
+            out += v.toBool() ? "true" : "false";
+            break;
+        case QJsonValue::Double:
+            if (v.toVariant().typeId() == QMetaType::LongLong)
+                out += QByteArray::number(v.toInteger());
+            else
+                number(v.toDouble());
+            break;
+        case QJsonValue::String:
+            string(v.toString());
+            break;
+        case QJsonValue::Array: {
+            const QJsonArray a = v.toArray();
+            if (a.isEmpty()) {
+                out += "[]";
+                break;
+            }
+            out += "[\n";
+            for (qsizetype i = 0; i < a.size(); ++i) {
+                if (i > 0)
+                    out += ",\n";
+                indent(level + 1);
+                value(level + 1, a.at(i));
+            }
+            out += '\n';
+            indent(level);
+            out += ']';
+            break;
+        }
+        case QJsonValue::Object: {
+            const auto members = sortedMembers(v.toObject());
+            if (members.isEmpty()) {
+                out += "{}";
+                break;
+            }
+            out += "{\n";
+            for (qsizetype i = 0; i < members.size(); ++i) {
+                if (i + 1 < members.size() && members.at(i + 1).first == members.at(i).first)
+                    continue; // of equal keys the last
+                if (out.back() != '\n')
+                    out += ",\n";
+                indent(level + 1);
+                string(members.at(i).first);
+                out += ": ";
+                value(level + 1, members.at(i).second);
+            }
+            out += '\n';
+            indent(level);
+            out += '}';
+            break;
+        }
+        }
+    }
+};
+
+// The members of one object: the known ones in sorted order as the caller gives them, with the
+// kept unknown ones slotted in where their keys sort.
+class Members
+{
+public:
+    Members(Writer& w, int level, const QJsonObject& extra) : m_w(w), m_level(level)
+    {
+        if (!extra.isEmpty())
+            m_extra = sortedMembers(extra);
+    }
+    // Before each known member, with its key.
+    void key(const char* name)
+    {
+        const QLatin1String k(name);
+        flushBefore(k);
+        while (m_next < m_extra.size() && m_extra.at(m_next).first == k)
+            ++m_next; // a known key is never written twice
+        separate();
+        m_w.key(m_level, name);
+    }
+    void finish()
+    {
+        flushBefore(QLatin1String());
+        m_w.out += '\n';
+    }
+
+private:
+    Writer& m_w;
+    int m_level;
+    QVector<std::pair<QString, QJsonValue>> m_extra;
+    qsizetype m_next = 0;
+    bool m_first = true;
+
+    void separate()
+    {
+        if (!m_first)
+            m_w.out += ",\n";
+        m_first = false;
+    }
+    // Every kept member whose key sorts before `name` (all of them for an empty name); of equal
+    // keys only the last.
+    void flushBefore(QLatin1String name)
+    {
+        for (; m_next < m_extra.size() && (name.isEmpty() || m_extra.at(m_next).first < name); ++m_next) {
+            const auto& [key, value] = m_extra.at(m_next);
+            if (m_next + 1 < m_extra.size() && m_extra.at(m_next + 1).first == key)
+                continue;
+            separate();
+            m_w.indent(m_level);
+            m_w.string(key);
+            m_w.out += ": ";
+            m_w.value(m_level, value);
+        }
     }
 };
 
@@ -235,13 +341,12 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
     Writer w;
     w.out.reserve(256 + data.projects.size() * 330);
     w.out += "{\n";
-    w.key(1, "categories");
+    Members top(w, 1, data.extra);
+    top.key("categories");
     w.strings(1, data.categories);
-    w.out += ",\n";
-    w.key(1, "clients");
+    top.key("clients");
     w.strings(1, data.clients);
-    w.out += ",\n";
-    w.key(1, "columnColors");
+    top.key("columnColors");
     if (data.columnColors.isEmpty()) {
         w.out += "{}";
     } else {
@@ -258,16 +363,16 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
         w.indent(1);
         w.out += '}';
     }
-    w.out += ",\n";
-    w.key(1, "columnOrder");
+    top.key("columnOrder");
     QStringList order;
     for (Status st : data.columnOrder)
         order.append(StatusInfo::rawValue(st));
     w.strings(1, order);
-    w.out += ",\n";
-    w.stringMember(1, "currency", data.currency);
-    w.stringMember(1, "layout", BoardLayoutInfo::rawValue(data.layout));
-    w.key(1, "projects");
+    top.key("currency");
+    w.string(data.currency);
+    top.key("layout");
+    w.string(BoardLayoutInfo::rawValue(data.layout));
+    top.key("projects");
     if (data.projects.isEmpty()) {
         w.out += "[]";
     } else {
@@ -279,8 +384,6 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
                 w.out += ",\n";
             w.indent(2);
             w.out += "{\n";
-            w.stringMember(3, "category", p.category);
-            w.stringMember(3, "client", p.client);
             const QByteArray date = dates.text(p.date);
             // Only the form the reader accepts: a date outside years 1 to 9999 would make the
             // whole file unreadable at the next start.
@@ -289,12 +392,24 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
                     *error = QStringLiteral("A project date is outside the years 1 to 9999.");
                 return std::nullopt;
             }
-            w.textMember(3, "date", date);
-            w.numberMember(3, "fee", p.fee);
-            w.textMember(3, "id", p.id.toByteArray(QUuid::WithoutBraces).toUpper());
-            w.stringMember(3, "name", p.name);
-            w.numberMember(3, "outsource", p.outsource);
-            w.stringMember(3, "status", StatusInfo::rawValue(p.status), true);
+            Members m(w, 3, p.extra);
+            m.key("category");
+            w.string(p.category);
+            m.key("client");
+            w.string(p.client);
+            m.key("date");
+            w.text(date);
+            m.key("fee");
+            w.number(p.fee);
+            m.key("id");
+            w.text(p.id.toByteArray(QUuid::WithoutBraces).toUpper());
+            m.key("name");
+            w.string(p.name);
+            m.key("outsource");
+            w.number(p.outsource);
+            m.key("status");
+            w.string(StatusInfo::rawValue(p.status));
+            m.finish();
             w.indent(2);
             w.out += '}';
         }
@@ -302,9 +417,11 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
         w.indent(1);
         w.out += ']';
     }
-    w.out += ",\n";
-    w.numberMember(1, "targetGoal", data.targetGoal);
-    w.numberMember(1, "taxRate", data.taxRate, true);
+    top.key("targetGoal");
+    w.number(data.targetGoal);
+    top.key("taxRate");
+    w.number(data.taxRate);
+    top.finish();
     w.out += "}\n";
     return w.out;
 }

@@ -23,6 +23,8 @@
 // and the first stage runs again.
 #include "model/DataFile.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <cmath>
 #include <cstring>
 #include <emmintrin.h>
@@ -310,12 +312,15 @@ private:
     }
 
     RawString string();
-    double number();
+    // With `integer`: set when Qt's parser would keep the number as an integer.
+    double number(std::optional<qint64>* integer = nullptr);
     void literal(const char* word, size_t n);
     void value(Value& v);
     void skip();
     void skipObject();
     void skipArray();
+    // A value kept as it was read, for a member this version does not know.
+    QJsonValue kept();
 
     // Object members, with the key decoded only when it holds an escape.
     template <typename OnMember> void members(OnMember onMember);
@@ -391,7 +396,7 @@ RawString Reader::string()
     return s;
 }
 
-double Reader::number()
+double Reader::number(std::optional<qint64>* integer)
 {
     const char* const start = tokenStart();
     const char* p = start;
@@ -439,6 +444,8 @@ double Reader::number()
         qint64 n = 0;
         for (const char* d = intBegin; d < intEnd; ++d)
             n = n * 10 + (*d - '0');
+        if (integer)
+            *integer = negative ? -n : n;
         return double(negative ? -n : n); // -0 reads as 0
     }
     // A number of at most 15 significant digits, without exponent: the digits and the power of
@@ -462,8 +469,11 @@ double Reader::number()
     if (isInt && !hasDot) {
         bool ok = false;
         const qlonglong n = text.toLongLong(&ok);
-        if (ok)
+        if (ok) {
+            if (integer)
+                *integer = n;
             return double(n);
+        }
     }
     bool ok = false;
     const double d = text.toDouble(&ok);
@@ -523,6 +533,51 @@ void Reader::skip()
 {
     Value ignored;
     value(ignored);
+}
+
+QJsonValue Reader::kept()
+{
+    switch (token()) {
+    case '"':
+        return string().decode();
+    case '{': {
+        QJsonObject o;
+        members([&](const RawString& key) { o.insert(key.decode(), kept()); }); // the last of a key counts
+        return o;
+    }
+    case '[': {
+        QJsonArray a;
+        elements([&] { a.append(kept()); });
+        return a;
+    }
+    case 'n':
+        literal("null", 4);
+        return QJsonValue(QJsonValue::Null);
+    case 't':
+        literal("true", 4);
+        return true;
+    case 'f':
+        literal("false", 5);
+        return false;
+    case -1:
+    case ',':
+    case ':':
+    case ']':
+    case '}':
+        fail("missing value");
+    default: {
+        std::optional<qint64> integer;
+        const double d = number(&integer);
+        if (integer)
+            return QJsonValue(*integer);
+        // Qt's parser keeps every whole number that fits as an integer too, and it is then
+        // written as one.
+        constexpr double kLimit = 9223372036854775808.0; // 2^63
+        if (d == std::trunc(d) && d >= -kLimit && d < kLimit)
+            return QJsonValue(qint64(d));
+        return QJsonValue(d);
+    }
+    }
 }
 
 template <typename OnMember> void Reader::members(OnMember onMember)
@@ -664,7 +719,7 @@ bool Reader::project(Project& p, QString& reason)
     members([&](const RawString& key) {
         const int k = keyIndex(key, kProjectKeyNames, kProjectKeySizes);
         if (k < 0)
-            skip();
+            p.extra.insert(key.decode(), kept());
         else
             value(v[k]);
     });
@@ -970,10 +1025,11 @@ AppData Reader::document()
     QMap<QString, QString> colorMap;
     QStringList clients, categories;
     QVector<Project> projectList;
+    QJsonObject extra;
     members([&](const RawString& key) {
         const int k = keyIndex(key, kDocumentKeyNames, kDocumentKeySizes);
         if (k < 0) {
-            skip();
+            extra.insert(key.decode(), kept());
             return;
         }
         reasons[k].clear();
@@ -1057,6 +1113,7 @@ AppData Reader::document()
         list(kProjects);
         d.projects = std::move(projectList);
     }
+    d.extra = std::move(extra);
     return d;
 }
 

@@ -1,7 +1,9 @@
 #include "model/DocumentDiff.h"
 
 #include <QHash>
+#include <QJsonObject>
 #include <QSet>
+#include <algorithm>
 
 namespace DocumentDiff {
 
@@ -24,6 +26,8 @@ QVector<ProjectField> changedFields(const Project& a, const Project& b)
         out.append(ProjectField::status);
     if (a.date != b.date)
         out.append(ProjectField::date);
+    if (!sameMembers(a.extra, b.extra))
+        out.append(ProjectField::other);
     return out;
 }
 
@@ -82,7 +86,24 @@ Diff compare(const AppData& before, const AppData& after)
         d.settings.append(Setting::columnOrder);
     if (before.columnColors != after.columnColors)
         d.settings.append(Setting::columnColors);
+    if (!sameMembers(before.extra, after.extra))
+        d.settings.append(Setting::other);
     return d;
+}
+
+QStringList changedMembers(const QJsonObject& before, const QJsonObject& after)
+{
+    QStringList keys = before.keys() + after.keys();
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    QStringList out;
+    for (const QString& k : std::as_const(keys)) {
+        const QJsonObject x{{k, before.value(k)}};
+        const QJsonObject y{{k, after.value(k)}};
+        if (before.contains(k) != after.contains(k) || !sameMembers(x, y))
+            out.append(k);
+    }
+    return out;
 }
 
 } // namespace DocumentDiff

@@ -9,8 +9,9 @@
 // the directories and in the settings. "Before" is the document in use, "after" the other one.
 namespace DocumentDiff {
 
-enum class ProjectField { name, client, category, fee, outsource, status, date };
-enum class Setting { currency, taxRate, targetGoal, layout, columnOrder, columnColors };
+// `other`: members of the file this version does not know (kept from a later version).
+enum class ProjectField { name, client, category, fee, outsource, status, date, other };
+enum class Setting { currency, taxRate, targetGoal, layout, columnOrder, columnColors, other };
 
 struct ProjectChange
 {
@@ -39,5 +40,8 @@ struct Diff
 // Projects keep the order of the document they come from: added and changed ones the other
 // document's, removed ones the current's.
 Diff compare(const AppData& before, const AppData& after);
+
+// The keys whose members differ between two sets of kept members, in key order.
+QStringList changedMembers(const QJsonObject& before, const QJsonObject& after);
 
 } // namespace DocumentDiff

@@ -1,5 +1,7 @@
 #include "model/Project.h"
 
+#include <QJsonArray>
+
 #include "model/Text.h"
 
 #include <QTimeZone>
@@ -148,6 +150,56 @@ std::optional<QUuid> uuidFromText(const QString& text)
         }
     }
     return QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), 16));
+}
+
+namespace {
+
+bool sameValue(const QJsonValue& a, const QJsonValue& b)
+{
+    if (a.type() != b.type())
+        return false;
+    if (a.isObject())
+        return sameMembers(a.toObject(), b.toObject());
+    if (a.isArray()) {
+        const QJsonArray x = a.toArray();
+        const QJsonArray y = b.toArray();
+        if (x.size() != y.size())
+            return false;
+        for (qsizetype i = 0; i < x.size(); ++i) {
+            if (!sameValue(x.at(i), y.at(i)))
+                return false;
+        }
+        return true;
+    }
+    return a == b;
+}
+
+} // namespace
+
+QVector<std::pair<QString, QJsonValue>> sortedMembers(const QJsonObject& o)
+{
+    QVector<std::pair<QString, QJsonValue>> out;
+    out.reserve(o.size());
+    for (auto it = o.begin(); it != o.end(); ++it)
+        out.append({it.key(), it.value()});
+    // Stable: of equal keys the later one counts, as when the object was built.
+    std::stable_sort(out.begin(), out.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    return out;
+}
+
+bool sameMembers(const QJsonObject& a, const QJsonObject& b)
+{
+    if (a.size() != b.size())
+        return false;
+    if (a.isEmpty())
+        return true;
+    const auto x = sortedMembers(a);
+    const auto y = sortedMembers(b);
+    for (qsizetype i = 0; i < x.size(); ++i) {
+        if (x.at(i).first != y.at(i).first || !sameValue(x.at(i).second, y.at(i).second))
+            return false;
+    }
+    return true;
 }
 
 int Project::year() const

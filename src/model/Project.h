@@ -3,9 +3,12 @@
 #include "model/Status.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 #include <QUuid>
+#include <QVector>
 #include <optional>
+#include <utility>
 
 // The same calendar day at 12:00 local time: the first of two when the clocks go back over
 // noon, the first time after the skip when they jump over it. Unchanged when no such time can be
@@ -19,6 +22,13 @@ QString uuidText(const QUuid& id);
 // Strict reading of the 36-character form in either case.
 std::optional<QUuid> uuidFromText(const QString& text);
 
+// An object's members by key. Not simply its order: an object Qt parsed from keys that begin with
+// a byte-order mark is out of order (it sorts them with the mark, then drops it).
+QVector<std::pair<QString, QJsonValue>> sortedMembers(const QJsonObject& o);
+// Equal JSON members, compared value by value: QJsonObject's own == also compares how Qt
+// stored each text (a parsed one and a built one can differ).
+bool sameMembers(const QJsonObject& a, const QJsonObject& b);
+
 struct Project
 {
     QUuid id;
@@ -29,6 +39,9 @@ struct Project
     double outsource = 0;
     Status status = Status::ongoing;
     QDateTime date;
+    // Members of the file's project object that this version does not know, written back as
+    // they were read (a file from a later version survives a save here).
+    QJsonObject extra;
 
     // The year of the date in the local calendar.
     int year() const;
@@ -36,7 +49,8 @@ struct Project
     bool operator==(const Project& o) const
     {
         return id == o.id && name == o.name && client == o.client && category == o.category && fee == o.fee &&
-               outsource == o.outsource && status == o.status && date == o.date;
+               outsource == o.outsource && status == o.status && date == o.date &&
+               sameMembers(extra, o.extra);
     }
     bool operator!=(const Project& o) const { return !(*this == o); }
 };

@@ -283,7 +283,9 @@ private slots:
     void editingDeletingAndMissingProjects()
     {
         const Project a = makeProject(QStringLiteral("Alpha"), 100, 0, QDate::currentDate());
-        const Project b = makeProject(QStringLiteral("Beta"), 200, 20, QDate::currentDate().addDays(-1));
+        Project b = makeProject(QStringLiteral("Beta"), 200, 20, QDate::currentDate().addDays(-1));
+        // Members of the file the editor does not show (from a later version).
+        b.extra.insert(QStringLiteral("invoice"), QStringLiteral("INV-7"));
         reset({QStringLiteral("Acme")}, {QStringLiteral("Branding")}, {a, b});
 
         ProjectEditor* e = open(EditorTarget::edit(b.id));
@@ -304,6 +306,7 @@ private slots:
         e->save();
         QCOMPARE(m_store->data().projects.at(1).name, QStringLiteral("Beta 2"));
         QCOMPARE(m_store->data().projects.at(1).status, Status::paid);
+        QCOMPARE(m_store->data().projects.at(1).extra, b.extra);
         QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Project updated"));
 
         // Delete: at once, no question, with the undo toast.

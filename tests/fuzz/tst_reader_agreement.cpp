@@ -3,6 +3,8 @@
 #include "ReaderAgreement.h"
 
 #include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRandomGenerator>
 
 // The simdjson reader against the QJsonDocument reader it replaced (tests/support/OracleReader):
@@ -460,7 +462,13 @@ private slots:
             odd.insert(at, extra);
         o = ReaderAgreement::compare(odd);
         QVERIFY2(o.agree, o.why);
-        QCOMPARE(*DataFile::decode(odd), d);
+        AppData oddRead = *DataFile::decode(odd);
+        const QJsonArray kept = QJsonDocument::fromJson("[[{}, {}, {\"a\": [{}, {}]}]]").array();
+        for (Project& p : oddRead.projects) {
+            QCOMPARE(p.extra.value(QStringLiteral("extra")), kept.at(0));
+            p.extra = {};
+        }
+        QCOMPARE(oddRead, d);
     }
 };
 

@@ -334,6 +334,9 @@ private slots:
         after.projects.append(back);
         after.clients.append(QStringLiteral("Solstice"));
         after.taxRate = 25;
+        // Members only a later version knows are named, so that a restore never changes them unseen.
+        after.projects[0].extra.insert(QStringLiteral("invoice"), QStringLiteral("INV-1"));
+        after.extra.insert(QStringLiteral("version"), 3);
 
         const Diff d = compare(before, after);
         const auto texts = [&](AppLanguage language) {
@@ -348,13 +351,15 @@ private slots:
                               "Poster · Aura · " + TestEnv::localized("$1,250") + " · 12 Mar 2026",
                               "1 project would change", "Logo",
                               "Fee: " + TestEnv::localized("$1,250") + " → " + TestEnv::localized("$1,500"),
-                              "Status: Pending → Paid", "Lists and settings", "Clients: + Solstice",
-                              "Tax rate: 20% → 25%"}));
+                              "Status: Pending → Paid", "Fields of a later version: invoice",
+                              "Lists and settings", "Clients: + Solstice", "Tax rate: 20% → 25%",
+                              "Fields of a later version: version"}));
         const QStringList turkish = texts(AppLanguage::tr);
         QCOMPARE(turkish.at(0), QStringLiteral("1 proje geri gelir"));
         QCOMPARE(turkish.at(1), QStringLiteral("Menu · Aura · 2.400 ₺ · 12 Mar 2026"));
         QCOMPARE(turkish.at(7), QStringLiteral("Durum: Ödenecek → Ödendi"));
-        QCOMPARE(turkish.at(10), QStringLiteral("Vergi oranı: %20 → %25"));
+        QCOMPARE(turkish.at(8), QStringLiteral("Sonraki bir sürümün alanları: invoice"));
+        QCOMPARE(turkish.at(11), QStringLiteral("Vergi oranı: %20 → %25"));
         QCOMPARE(BackupTexts::preview(compare(before, before), before, before, {AppLanguage::en, "$", 30})
                      .first()
                      .text,

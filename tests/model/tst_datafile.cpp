@@ -2,6 +2,7 @@
 
 #include "model/DataFile.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +23,12 @@ QByteArray project(const QByteArray& fields)
 {
     return "{\"id\":\"" + kId + "\",\"name\":\"Logo\",\"fee\":100" + (fields.isEmpty() ? "" : ",") + fields +
            "}";
+}
+
+QByteArray dataFile(const char* name)
+{
+    QFile f(QStringLiteral(TB_MODEL_DATA "/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -78,6 +85,69 @@ private slots:
 
         const AppData back = *DataFile::decode(json);
         QCOMPARE(back, d);
+    }
+
+    // The exact bytes the program has always written: a document that uses nothing new must
+    // not change by a single byte when the format gains optional members.
+    void writesTheSameBytesAsBefore()
+    {
+        AppData d;
+        d.clients = {QStringLiteral("Acme"), QStringLiteral("Büro \"Nord\"")};
+        d.categories = {QStringLiteral("Logo")};
+        d.columnColors.insert(QStringLiteral("paid"), QStringLiteral("#e11d48"));
+        d.taxRate = 17.5;
+        d.currency = QStringLiteral("₺");
+        d.layout = BoardLayout::table;
+        Project p;
+        p.id = QUuid::fromString(QStringLiteral("{5f1c5a8e-3b1d-4c2a-9e3f-1a2b3c4d5e6f}"));
+        p.name = QStringLiteral("Ünïcode “name”\n\t\\");
+        p.client = QStringLiteral("Acme");
+        p.category = QStringLiteral("Logo");
+        p.fee = 1234.56;
+        p.outsource = 1e-7;
+        p.status = Status::pending;
+        p.date = QDateTime(QDate(2026, 3, 15), QTime(12, 0), QTimeZone(3 * 3600));
+        d.projects = {p, p};
+        d.projects[1].fee = 0;
+        d.projects[1].status = Status::paid;
+        d.projects[1].date = QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+        const QByteArray expected = dataFile("written-before.json");
+        QCOMPARE(*DataFile::encode(d), expected);
+        QCOMPARE(*DataFile::encode(*DataFile::decode(expected)), expected);
+    }
+
+    // Members this version does not know, of every JSON type, at the top and in projects: read,
+    // kept through a change of the known ones, and written back where their keys sort.
+    void unknownMembersAreWrittenBack()
+    {
+        const QByteArray written = dataFile("unknown-members.json");
+        QVERIFY(!written.isEmpty());
+        const std::optional<AppData> read = DataFile::decode(written);
+        QVERIFY(read);
+        QCOMPARE(read->extra.size(), 6);
+        QCOMPARE(read->extra.value(QStringLiteral("version")).toInteger(), 3);
+        QCOMPARE(read->projects.at(0).extra.size(), 5);
+        QCOMPARE(read->projects.at(0).extra.value(QStringLiteral("invoice")).toInteger(), 9007199254740993);
+        QVERIFY(read->projects.at(0).extra.value(QStringLiteral("zzz")).isNull());
+        QCOMPARE(*DataFile::encode(*read), written);
+
+        // Kept through changes, and part of what makes two documents equal.
+        AppData changed = *read;
+        changed.projects[0].name = QStringLiteral("Changed");
+        changed.taxRate = 18;
+        const QByteArray again = *DataFile::encode(changed);
+        QVERIFY(again.contains("\"invoice\": 9007199254740993"));
+        QVERIFY(again.contains("\"currencyFormat\": {\n        \"decimals\": 2"));
+        changed.projects[0].extra.remove(QStringLiteral("zzz"));
+        QVERIFY(changed != *DataFile::decode(again));
+        QCOMPARE(*DataFile::decode(again), *DataFile::decode(again));
+
+        // A kept member named as a known one (only possible by building it so) is not written twice.
+        AppData odd;
+        odd.extra.insert(QStringLiteral("currency"), QStringLiteral("€"));
+        const QByteArray oddJson = *DataFile::encode(odd);
+        QCOMPARE(oddJson.count("\"currency\""), 1);
+        QCOMPARE(DataFile::decode(oddJson)->currency, QStringLiteral("$"));
     }
 
     void writtenTheSameUnderEveryLocale()

@@ -2,6 +2,7 @@
 
 #include "StoreTestUtil.h"
 
+#include <QJsonObject>
 #include <QSignalSpy>
 
 using namespace StoreTestUtil;
@@ -223,6 +224,36 @@ private slots:
         QVERIFY(store().handleDrop({QStringLiteral("col:ongoing")}, S::paid));
         QCOMPARE(store().data().columnOrder, (QVector<S>{S::ongoing, S::paid, S::pending}));
         QVERIFY(!store().handleDrop({QStringLiteral("col:paid")}, S::paid));
+    }
+
+    // Members of the file a later version wrote survive a restart and every operation on the
+    // projects that hold them.
+    void unknownMembersSurviveOperations()
+    {
+        const QUuid id = store().data().projects.at(1).id;
+        store().update([&](AppData& d) {
+            d.extra.insert(QStringLiteral("version"), 3);
+            d.projects[1].extra.insert(QStringLiteral("invoice"), QJsonObject{{QStringLiteral("no"), 7}});
+        });
+        store().flushPendingSave();
+        m_store = std::make_unique<Store>(m_dir->path(), false);
+        QCOMPARE(store().data().extra.value(QStringLiteral("version")).toInteger(), 3);
+        const QJsonObject kept = store().data().projects.at(1).extra;
+        QCOMPARE(kept.value(QStringLiteral("invoice")).toObject().value(QStringLiteral("no")).toInteger(), 7);
+
+        store().move(id, Status::paid);
+        store().deleteProject(id);
+        store().undoDelete();
+        store().removeClient(QStringLiteral("Acme Corp"));
+        store().setTaxRate(12);
+        store().flushPendingSave();
+        const AppData onDisk = readDocument(store().fileURL());
+        QCOMPARE(onDisk.projects.at(1).id, id);
+        QCOMPARE(onDisk.projects.at(1).status, Status::paid);
+        QCOMPARE(onDisk.projects.at(1).extra, kept);
+        QCOMPARE(onDisk.extra.value(QStringLiteral("version")).toInteger(), 3);
+        for (qsizetype i = 0; i < onDisk.projects.size(); ++i)
+            QVERIFY(i == 1 || onDisk.projects.at(i).extra.isEmpty());
     }
 
     void trashDrops()

@@ -1,5 +1,6 @@
 // The reader of data files as it was before the simdjson reader: QJsonDocument, then the
-// records. Kept only for the tests, as the law the new reader must follow to the letter.
+// records; members it does not know are kept as Qt read them. Kept only for the tests, as the law
+// the new reader must follow to the letter.
 #include "OracleReader.h"
 
 #include "model/DataFile.h"
@@ -94,11 +95,19 @@ Project decodeProject(const QJsonValue& value)
     const QJsonObject o = value.toObject();
     Project p;
     bool hasId = false, hasName = false, hasFee = false, hasStatus = false, hasDate = false;
+    static const QStringList known = {QStringLiteral("name"),      QStringLiteral("fee"),
+                                      QStringLiteral("client"),    QStringLiteral("category"),
+                                      QStringLiteral("outsource"), QStringLiteral("status"),
+                                      QStringLiteral("id"),        QStringLiteral("date")};
     for (auto it = o.constBegin(); it != o.constEnd(); ++it) {
         const QJsonValue v = it.value();
+        const QString key = it.key();
+        if (!known.contains(key)) {
+            p.extra.insert(key, v);
+            continue;
+        }
         if (v.isNull())
             continue; // a null member takes its default
-        const QString key = it.key();
         if (key == QLatin1String("name")) {
             p.name = stringValue(v, key);
             hasName = true;
@@ -217,6 +226,14 @@ AppData decodeDocument(const QJsonObject& o)
         if (!v.isArray())
             throw Unreadable{QStringLiteral("“projects” is not a list")};
         d.projects = decodeProjects(v.toArray());
+    }
+    static const QStringList known = {
+        QStringLiteral("currency"), QStringLiteral("taxRate"),     QStringLiteral("targetGoal"),
+        QStringLiteral("layout"),   QStringLiteral("columnOrder"), QStringLiteral("columnColors"),
+        QStringLiteral("clients"),  QStringLiteral("categories"),  QStringLiteral("projects")};
+    for (auto it = o.constBegin(); it != o.constEnd(); ++it) {
+        if (!known.contains(it.key()))
+            d.extra.insert(it.key(), it.value());
     }
     return d;
 }
