@@ -31,13 +31,15 @@ size_t qHash(const Key& k, size_t seed = 0)
 class Index
 {
 public:
-    explicit Index(const QVector<Project>& projects) : m_copy(projects.size(), 0)
+    explicit Index(const QVector<Project>& projects) : m_projects(projects), m_copy(projects.size(), 0)
     {
         m_first.reserve(projects.size());
         for (qsizetype i = 0; i < projects.size(); ++i) {
             const QUuid& id = projects.at(i).id;
-            if (m_first.constFind(id) == m_first.constEnd()) {
-                m_first.insert(id, i);
+            const qsizetype had = m_first.size();
+            qsizetype& first = m_first[id];
+            if (m_first.size() != had) {
+                first = i;
                 continue;
             }
             const int copy = ++m_repeats[id];
@@ -46,7 +48,17 @@ public:
         }
     }
 
-    int copyAt(qsizetype i) const { return m_copy.at(i); }
+    Key keyAt(qsizetype i) const { return {m_projects.at(i).id, m_copy.at(i)}; }
+
+    // As find(), trying `guess` first: documents mostly keep the order they share, so a
+    // look-up seldom needs the hash, whose random reads cost most of a large merge.
+    qsizetype find(const Key& k, qsizetype guess) const
+    {
+        if (guess >= 0 && guess < m_copy.size() && m_copy.at(guess) == k.copy &&
+            m_projects.at(guess).id == k.id)
+            return guess;
+        return find(k);
+    }
 
     // The position of the project with that identity; -1 when there is none.
     qsizetype find(const Key& k) const
@@ -57,10 +69,30 @@ public:
     }
 
 private:
+    const QVector<Project>& m_projects;
     QHash<QUuid, qsizetype> m_first;
     QHash<QUuid, int> m_repeats;
     QHash<Key, qsizetype> m_later;
     QVector<int> m_copy;
+};
+
+// Look-ups in one document for the projects of another, in order: each guesses the place the
+// previous one was found at, shifted by one.
+class Cursor
+{
+public:
+    explicit Cursor(const Index& in) : m_in(in) {}
+    qsizetype find(const Key& k, qsizetype at)
+    {
+        const qsizetype found = m_in.find(k, at + m_shift);
+        if (found >= 0)
+            m_shift = found - at;
+        return found;
+    }
+
+private:
+    const Index& m_in;
+    qsizetype m_shift = 0;
 };
 
 using Members = QMap<QString, QJsonValue>;
@@ -252,10 +284,11 @@ Result merge(const AppData& base, const AppData& mine, const AppData& theirs, bo
     };
     QVector<Insertion> insertions;
     qsizetype anchor = -1;
+    Cursor mineOfTheirs(mi);
     for (qsizetype i = 0; i < theirs.projects.size(); ++i) {
         const Project& p = theirs.projects.at(i);
-        const Key key{p.id, ti.copyAt(i)};
-        const qsizetype inMine = mi.find(key);
+        const Key key = ti.keyAt(i);
+        const qsizetype inMine = mineOfTheirs.find(key, i);
         if (inMine >= 0) {
             anchor = inMine;
             continue;
@@ -280,11 +313,13 @@ Result merge(const AppData& base, const AppData& mine, const AppData& theirs, bo
         }
     };
     insertAfter(-1);
+    Cursor theirsOfMine(ti);
+    Cursor baseOfMine(bi);
     for (qsizetype i = 0; i < mine.projects.size(); ++i) {
         const Project& p = mine.projects.at(i);
-        const Key key{p.id, mi.copyAt(i)};
-        const qsizetype inTheirs = ti.find(key);
-        const qsizetype inBase = bi.find(key);
+        const Key key = mi.keyAt(i);
+        const qsizetype inTheirs = theirsOfMine.find(key, i);
+        const qsizetype inBase = baseOfMine.find(key, i);
         const Project* b = inBase >= 0 ? &base.projects.at(inBase) : nullptr;
         if (inTheirs >= 0) {
             const Project& t = theirs.projects.at(inTheirs);
