@@ -6,6 +6,7 @@
 #include <QSet>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace DocumentMerge {
 
@@ -326,9 +327,9 @@ Result merge(const AppData& base, const AppData& mine, const AppData& theirs, bo
             ProjectMerge m = mergeProject(b, p, t);
             if (m.theirsWins) {
                 r.conflicts.append({p.id, m.conflicts, p, t});
-                theirsVersions.append({d.projects.size(), *m.theirsWins});
+                theirsVersions.append({d.projects.size(), std::move(*m.theirsWins)});
             }
-            d.projects.append(m.mineWins);
+            d.projects.append(std::move(m.mineWins));
         } else if (!b) {
             d.projects.append(p);
         } else if (*b != p) {
