@@ -489,7 +489,8 @@ private slots:
     // Random edit scripts on both sides of a small document, checked against what each side did:
     // every addition kept, every deletion of an untouched project applied, every deleted but
     // edited project kept as edited, every one-sided field or member change taken, mine's value
-    // for every conflicting field, and the other preference differing exactly there.
+    // for every conflicting field, the other preference differing exactly there, mine's order and
+    // the other side's additions beside their neighbours. The scripts also move projects.
     void randomEditScripts()
     {
         QRandomGenerator rng(20261207);
@@ -597,8 +598,11 @@ private:
 
     static void randomEdit(AppData& d, QRandomGenerator& rng)
     {
-        const int op = int(rng.bounded(6));
-        if (op == 0 && !d.projects.isEmpty()) {
+        const int op = int(rng.bounded(7));
+        if (op == 6 && d.projects.size() > 1) {
+            d.projects.move(int(rng.bounded(int(d.projects.size()))),
+                            int(rng.bounded(int(d.projects.size()))));
+        } else if (op == 0 && !d.projects.isEmpty()) {
             d.projects.removeAt(int(rng.bounded(int(d.projects.size()))));
         } else if (op == 1) {
             d.projects.insert(rng.bounded(2) == 0 ? 0 : int(rng.bounded(int(d.projects.size()) + 1)),
@@ -733,7 +737,30 @@ private:
             if (!all.contains(p.id))
                 return fail(QStringLiteral("a project from nowhere"));
         }
-        // Mine's order is kept.
+        // Each project only theirs has comes right after its nearest preceding project there that
+        // is in the result, or first.
+        QHash<QUuid, qsizetype> place;
+        for (qsizetype i = 0; i < r.merged.projects.size(); ++i)
+            place.insert(r.merged.projects.at(i).id, i);
+        for (qsizetype i = 0; i < theirs.projects.size(); ++i) {
+            const QUuid id = theirs.projects.at(i).id;
+            if (byId(mine, id) || !place.contains(id))
+                continue;
+            qsizetype expected = 0;
+            for (qsizetype j = i - 1; j >= 0; --j) {
+                if (place.contains(theirs.projects.at(j).id)) {
+                    expected = place.value(theirs.projects.at(j).id) + 1;
+                    break;
+                }
+            }
+            if (place.value(id) != expected)
+                return fail(uuidText(id) + QStringLiteral(" not after its neighbour"));
+        }
+        // Mine's order is kept, unless mine is base: then theirs is taken whole, order and all.
+        if (mine == base) {
+            QCOMPARE(r.merged, theirs);
+            return;
+        }
         QVector<QUuid> mineOrder;
         for (const Project& p : r.merged.projects) {
             if (byId(mine, p.id))
