@@ -29,6 +29,8 @@
 TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
 {
     m_store = new Store(false, this);
+    // A sync engine may bring another computer's changes at any time.
+    m_store->startWatching();
     CurrencyRate::fetchLiveRate();
     m_quitSignals = new QuitSignals(this);
 #if QT_CONFIG(sessionmanager)

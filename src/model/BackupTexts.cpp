@@ -142,7 +142,9 @@ QString summary(const Backups::Entry& entry, const Money& money)
     const AppLanguage l = money.language;
     QString text;
     if (entry.setAside)
-        text = tr(l, "Set aside at a start · ", "Açılışta ayrılmış · ");
+        text = tr(l, "Set aside unreadable · ", "Okunamadığı için ayrılmış · ");
+    if (entry.conflict)
+        text = tr(l, "Other computer's values · ", "Diğer bilgisayarın değerleri · ");
     if (!entry.described)
         return text + tr(l, "Reading…", "Okunuyor…");
     if (!entry.readable)

@@ -31,6 +31,27 @@ const QRegularExpression& namePattern()
     return re;
 }
 
+const QRegularExpression& conflictPattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral("^tallybrook-conflict-(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})("
+                       "\\d{2})(?:-([1-9]\\d{0,5}))?\\.json$"));
+    return re;
+}
+
+std::optional<QDateTime> timeIn(const QString& name, const QRegularExpression& pattern)
+{
+    const QRegularExpressionMatch m = pattern.match(name);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const auto n = [&m](int i) { return m.captured(i).toInt(); };
+    const QDate date(n(1), n(2), n(3));
+    const QTime time(n(4), n(5), n(6));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::LocalTime);
+}
+
 struct Dated
 {
     QString name;
@@ -60,15 +81,34 @@ QString fileName(const QDateTime& localTime, int number)
 
 std::optional<QDateTime> timeOfName(const QString& name)
 {
-    const QRegularExpressionMatch m = namePattern().match(name);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const auto n = [&m](int i) { return m.captured(i).toInt(); };
-    const QDate date(n(1), n(2), n(3));
-    const QTime time(n(4), n(5), n(6));
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time, Qt::LocalTime);
+    return timeIn(name, namePattern());
+}
+
+QString conflictFileName(const QDateTime& localTime, int number)
+{
+    return QStringLiteral("tallybrook-conflict-") + fileName(localTime, number).mid(11);
+}
+
+std::optional<QDateTime> timeOfConflictName(const QString& name)
+{
+    return timeIn(name, conflictPattern());
+}
+
+bool keepConflict(const QString& dataFolder, const QByteArray& bytes, const QDateTime& now,
+                  QString* pathOrError)
+{
+    const QString folder = dataFolder + QStringLiteral("/backups");
+    QString path;
+    for (int n = 1; n < 1000; ++n) {
+        path = folder + QLatin1Char('/') + conflictFileName(now, n);
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            break;
+    }
+    if (!AtomicWrite::write(path, bytes, pathOrError))
+        return false;
+    if (pathOrError)
+        *pathOrError = path;
+    return true;
 }
 
 QStringList toPrune(const QStringList& names, const QDateTime& now)
@@ -123,10 +163,13 @@ QVector<Entry> catalog(const QString& dataFolder)
     QVector<Entry> out;
     const QString folder = dataFolder + QStringLiteral("/backups");
     for (const QString& name : QDir(folder).entryList({QStringLiteral("tallybrook-*.json")}, QDir::Files)) {
-        if (const auto time = timeOfName(name)) {
+        const auto time = timeOfName(name);
+        const auto conflictTime = time ? std::nullopt : timeOfConflictName(name);
+        if (time || conflictTime) {
             Entry e;
             e.path = folder + QLatin1Char('/') + name;
-            e.time = *time;
+            e.time = time ? *time : *conflictTime;
+            e.conflict = conflictTime.has_value();
             out.append(e);
         }
     }
@@ -146,7 +189,8 @@ QVector<Entry> catalog(const QString& dataFolder)
     }
     // Within one second, the higher number is the later.
     const auto number = [](const Entry& e) {
-        const QString n = namePattern().match(QFileInfo(e.path).fileName()).captured(7);
+        const QString name = QFileInfo(e.path).fileName();
+        const QString n = (e.conflict ? conflictPattern() : namePattern()).match(name).captured(7);
         return n.isEmpty() ? 1 : n.toInt();
     };
     std::sort(out.begin(), out.end(), [&number](const Entry& a, const Entry& b) {

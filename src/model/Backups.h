@@ -19,17 +19,26 @@ QString fileName(const QDateTime& localTime, int number = 1);
 // The local time a backup's name gives; nothing for a name that is not a backup's.
 std::optional<QDateTime> timeOfName(const QString& name);
 
+// The other side's values of fields both computers changed, kept at a merge beside the backups as
+// tallybrook-conflict-YYYYMMDD-HHMMSS.json: listed with them, never pruned.
+QString conflictFileName(const QDateTime& localTime, int number = 1);
+std::optional<QDateTime> timeOfConflictName(const QString& name);
+// Writes such a file for the data file in `dataFolder`; its path, or why it could not be written.
+bool keepConflict(const QString& dataFolder, const QByteArray& bytes, const QDateTime& now,
+                  QString* pathOrError);
+
 // The backups among `names` that the rolling set no longer keeps at `now`: of the last 24 hours
 // the newest 24; the newest of each day for 30 days and of each month for 12 months. Names that
 // are not a backup's are never in the list.
 QStringList toPrune(const QStringList& names, const QDateTime& now);
 
-// A backup, or a data file set aside at a start because it could not be read.
+// A backup, a data file set aside because it could not be read, or a conflict kept at a merge.
 struct Entry
 {
     QString path;
     QDateTime time; // local
     bool setAside = false;
+    bool conflict = false; // kept at a merge
     // Filled in by describe(): reading a large file takes a moment.
     bool described = false;
     bool readable = false;
@@ -40,7 +49,8 @@ struct Entry
     QString currency;
 };
 
-// The backups of the data file in `dataFolder` and the files set aside there, newest first.
+// The backups of the data file in `dataFolder`, its conflicts and the files set aside there,
+// newest first.
 QVector<Entry> catalog(const QString& dataFolder);
 
 // Reads the entry's file and fills in what it holds.

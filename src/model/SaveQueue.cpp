@@ -84,9 +84,11 @@ void SaveQueue::run()
         result.serial = job->serial;
         const QString path = job->path;
         std::optional<QByteArray> bytes = DataFile::encode(job->data, &result.error);
-        job.reset();
         result.ok = bytes && writer(path, *bytes, &result.error);
         bytes.reset();
+        if (result.ok)
+            result.written = std::move(job->data);
+        job.reset();
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_results.append(result);

@@ -26,6 +26,9 @@ public:
         quint64 serial = 0;
         bool ok = false;
         QString error;
+        // What a successful save wrote: a list of its own (copied on the queue's thread), so that
+        // keeping it as the version on disk costs the GUI thread no copy.
+        std::optional<AppData> written;
     };
 
     // `finished` runs on the queue's thread after each write; results wait in takeResults().

@@ -276,6 +276,10 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     }
     m_data = loaded.data;
     m_savingBlocked = loaded.blockSaving;
+    // What was read is what a save may replace (an unreadable file is set aside by now).
+    m_disk->setKnown({FileStamp::of(m_fileURL), {}});
+    if (!loaded.firstLaunch && !loaded.needsResave)
+        m_diskBase = m_data;
     if (loaded.firstLaunch || loaded.needsResave) {
         // Written before the start goes on: a repaired or new file is on disk at once.
         m_unsaved = true;
@@ -290,6 +294,21 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
         connect(app, &QCoreApplication::aboutToQuit, this, &Store::saveBeforeQuit);
     // The application starts the rate request: a Store made by a test or a tool stays offline.
     connect(CurrencyRate::notifier(), &RateNotifier::changed, this, &Store::rateChanged);
+}
+
+bool Store::setAside(const QString& filePath, const QString& dataFolder)
+{
+    // A name already taken (a second unreadable file within the same second) gets a number, rather
+    // than failing the rename and leaving the whole session unable to save.
+    const QString stem = dataFolder + QStringLiteral("/tallybrook-unreadable-") +
+                         QString::number(QDateTime::currentSecsSinceEpoch());
+    QString aside = stem + QStringLiteral(".json");
+    for (int n = 2; n < 100 && (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()); ++n)
+        aside = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".json");
+    if (!QFile::rename(filePath, aside))
+        return false;
+    AtomicWrite::makePrivate(aside);
+    return true;
 }
 
 Load Store::load(const QString& filePath, const QString& dataFolder, bool turkishCase)
@@ -355,16 +374,8 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         malloc_trim(0);
         return result;
     }
-    // A name already taken (a second unreadable file within the same second) gets a number, rather
-    // than failing the rename and leaving the whole session unable to save.
-    const QString stem = dataFolder + QStringLiteral("/tallybrook-unreadable-") +
-                         QString::number(QDateTime::currentSecsSinceEpoch());
-    QString aside = stem + QStringLiteral(".json");
-    for (int n = 2; n < 100 && (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()); ++n)
-        aside = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".json");
     result.data = AppData::empty();
-    if (QFile::rename(filePath, aside)) {
-        AtomicWrite::makePrivate(aside);
+    if (setAside(filePath, dataFolder)) {
         result.message =
             QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
     } else {
@@ -514,6 +525,7 @@ void Store::changeStatus(int index, Status to)
 
 void Store::scheduleSave()
 {
+    m_lastLocalChange = QDateTime::currentDateTimeUtc();
     m_unsaved = true;
     ++m_saveSerial;
     m_saveTimer.start(); // restarting cancels the earlier one
@@ -542,16 +554,37 @@ void Store::saveBeforeQuit()
         startSave();
         settleSaves();
     }
+    // The file changed on disk and cannot be read (a sync still under way): the session's changes
+    // must not be lost on quitting, and neither may that file.
+    if (m_unsaved && !m_savingBlocked && FileStamp::of(m_fileURL) != m_disk->known().stamp) {
+        setAsideUnreadable();
+        startSave();
+        settleSaves();
+    }
 }
 
 void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, QString*)> writer)
 {
-    // Each save on the saving thread keeps the rolling backups around the write.
+    // Each save on the saving thread keeps the rolling backups around the write, and writes only
+    // over the version of the file this document was last read from or written to.
     BackupKeeper* backups = m_backups.get();
-    m_saves->setWriter(
-        [backups, writer = std::move(writer)](const QString& path, const QByteArray& bytes, QString* error) {
-            return backups->aroundSave([&] { return writer(path, bytes, error); });
-        });
+    std::shared_ptr<DiskState> disk = m_disk;
+    m_saves->setWriter([backups, disk, writer = std::move(writer)](const QString& path,
+                                                                   const QByteArray& bytes, QString* error) {
+        const FileStamp now = FileStamp::of(path);
+        if ((!now.exists || now.regular) && now != disk->known().stamp) {
+            disk->setChangedBeforeSave();
+            if (error)
+                *error = QStringLiteral("The file changed on disk.");
+            return false;
+        }
+        // A rename over the file between this look and the write is not seen: a window of a
+        // write's length, where a sync engine's own rename lands at a random moment.
+        const bool ok = backups->aroundSave([&] { return writer(path, bytes, error); });
+        if (ok)
+            disk->setKnown({FileStamp::of(path), contentChecksum(bytes)});
+        return ok;
+    });
 }
 
 void Store::startSave()
@@ -565,17 +598,27 @@ void Store::startSave()
 
 void Store::settleSaves()
 {
-    m_saves->waitUntilIdle();
-    takeSaveResults();
+    // A save that met a changed file merges and saves again: wait for that one too.
+    for (int round = 0; round < 4; ++round) {
+        m_saves->waitUntilIdle();
+        takeSaveResults();
+        if (!m_saves->busy())
+            break;
+    }
 }
 
 void Store::takeSaveResults()
 {
-    for (const SaveQueue::Result& r : m_saves->takeResults()) {
+    bool changedOnDisk = false;
+    for (SaveQueue::Result& r : m_saves->takeResults()) {
         // Only a write of the newest change leaves nothing unsaved.
         if (r.ok && r.serial == m_saveSerial)
             m_unsaved = false;
-        if (!r.ok)
+        if (r.written)
+            m_diskBase = std::move(*r.written);
+        if (!r.ok && m_disk->takeChangedBeforeSave())
+            changedOnDisk = true; // not a failure: merged below, and saved again
+        else if (!r.ok)
             m_ui.show(QStringLiteral("Could not save: ") + r.error);
         // Told once a session, and never in the way of the save.
         if (const std::optional<QString> failure = m_backups->takeFailure();
@@ -585,6 +628,11 @@ void Store::takeSaveResults()
                       *failure);
         }
         emit saved(r.ok);
+    }
+    rearmWatch();
+    if (changedOnDisk && takeDiskVersion() && m_unsaved && !m_saves->busy()) {
+        ++m_saveSerial;
+        startSave();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/AppData.h"
 #include "model/Backups.h"
+#include "model/DiskState.h"
 #include "model/HexColor.h"
 #include "model/StoreTypes.h"
 #include "model/UiState.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class QFileSystemWatcher;
 class SaveQueue;
 
 // The one observable model object: the live document, its operations, loading and saving, and the
@@ -38,6 +40,9 @@ public:
     // turkishCase: names that differ only in Turkish case (I/ı, İ/i) are one name.
     static Load load(const QString& filePath, const QString& dataFolder, bool turkishCase = false);
     static void sanitize(AppData& data, bool& changed, bool turkishCase = false);
+    // Moves an unreadable data file aside as tallybrook-unreadable-SECONDS.json, where the backups
+    // list shows it.
+    static bool setAside(const QString& filePath, const QString& dataFolder);
     // What a start does to a document it read: dates to local noon, the repairs, shared texts.
     // mayPinZone: no other thread runs yet, so TZ may be set for a moment to spare the C library
     // a look at /etc/localtime per conversion.
@@ -122,6 +127,19 @@ public:
     // True while the last restore is the last change.
     bool canUndoRestore() const;
 
+    // --- the file on disk ----------------------------------------------------------
+    // Another program (a sync engine) may change the data file. A save never replaces a version
+    // it has not seen: it merges with it first. Watching makes an outside change show at once.
+    static constexpr int kDiskSettleMs = 300;
+    void startWatching();
+    // Looks at the file now, as the watcher does once the file has settled (tests call it).
+    void checkDisk();
+    // Merges the copies sync engines leave beside the file when two computers changed it at once
+    // (offered by a toast when they appear), then moves them into the backups folder.
+    void mergeConflictCopies();
+    // The conflict copies beside the data file that have not been merged yet.
+    QStringList conflictCopies() const;
+
     // --- derived figures ----------------------------------------------------------
     QVector<int> years() const;
     QVector<Project> yearProjects() const;
@@ -175,6 +193,15 @@ private:
                             const QString& to, const QString& doneEn, const QString& doneTr);
     void removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
                               const QString& tr);
+    // The version on disk changed: reloads it, or merges it with this document's changes.
+    // False when it could not be read (then nothing changes).
+    bool takeDiskVersion();
+    void rearmWatch();
+    void offerConflictCopies();
+    // Keeps the other side's values of conflicting fields where the backups list shows them.
+    void keepConflict(const AppData& otherSideWins);
+    // Sets an outside file that cannot be read aside, so that a save may take its place.
+    void setAsideUnreadable();
 
     AppData m_data;
     int m_activeYear = 0;
@@ -193,6 +220,15 @@ private:
     // Counts changes to be saved; a save's result names the change it holds.
     quint64 m_saveSerial = 0;
     std::unique_ptr<SaveQueue> m_saves;
+    // The file on disk: what the saving thread may replace, and the last version read or written
+    // there (the common ancestor of a merge).
+    std::shared_ptr<DiskState> m_disk = std::make_shared<DiskState>();
+    AppData m_diskBase;
+    QDateTime m_lastLocalChange;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QTimer m_diskCheck;
+    bool m_unreadableWarned = false;
+    QStringList m_offeredCopies;
 
     // A project's texts that the search looks through, in lower case.
     struct SearchTexts

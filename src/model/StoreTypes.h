@@ -49,10 +49,12 @@ struct Toast
     QUuid id;
     QString message;
     bool canUndo = false;
+    // Its button merges the copies sync engines left (instead of Undo).
+    bool offersMerge = false;
 
     bool operator==(const Toast& o) const
     {
-        return id == o.id && message == o.message && canUndo == o.canUndo;
+        return id == o.id && message == o.message && canUndo == o.canUndo && offersMerge == o.offersMerge;
     }
     bool operator!=(const Toast& o) const { return !(*this == o); }
 };

@@ -80,6 +80,15 @@ void UiState::show(const QString& message, bool canUndo, double durationSeconds)
     m_toastTimer.start(ms);
 }
 
+void UiState::showMergeOffer(const QString& message, const QString& buttonHint)
+{
+    Toast t{QUuid::createUuid(), message};
+    t.offersMerge = true;
+    setToast(t);
+    emit announce(message + QStringLiteral(". ") + buttonHint);
+    m_toastTimer.start(kStartupToastMs);
+}
+
 void UiState::expireToast()
 {
     m_toastTimer.stop();

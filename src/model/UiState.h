@@ -48,6 +48,9 @@ public:
 
     // durationSeconds < 0: 5 s when the toast offers Undo, 2.4 s otherwise.
     void show(const QString& message, bool canUndo = false, double durationSeconds = -1);
+    // A toast whose button merges the sync engines' conflict copies; `buttonHint` names the button
+    // for a screen reader.
+    void showMergeOffer(const QString& message, const QString& buttonHint);
     // Milliseconds the current toast lives in all (tests drive the timer directly).
     int toastLifeMs() const { return m_toastTimer.interval(); }
     void expireToast();

@@ -84,7 +84,13 @@ ToastView::ToastView(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_undoKey = new QShortcut(QKeySequence::Undo, parent, nullptr, nullptr, Qt::WindowShortcut);
     m_undoKey->setEnabled(false);
     connect(m_undoKey, &QShortcut::activated, &m_store, &Store::undo);
-    connect(m_undo, &QPushButton::clicked, &m_store, &Store::undo);
+    connect(m_undo, &QPushButton::clicked, this, [this] {
+        const auto& toast = m_store.ui().toast();
+        if (toast && toast->offersMerge)
+            m_store.mergeConflictCopies();
+        else
+            m_store.undo();
+    });
     connect(&m_store.ui(), &UiState::toastChanged, this, &ToastView::toastChanged);
     connect(&m_store.ui(), &UiState::announce, this, &ToastView::announce);
     connect(&m_store, &Store::languageChanged, this, &ToastView::retranslate);
@@ -100,7 +106,10 @@ QString ToastView::message() const
 
 void ToastView::retranslate()
 {
-    m_undo->setText(m_store.tr(QStringLiteral("Undo"), QStringLiteral("Geri Al")));
+    const auto& toast = m_store.ui().toast();
+    m_undo->setText(toast && toast->offersMerge
+                        ? m_store.tr(QStringLiteral("Merge"), QStringLiteral("Birleştir"))
+                        : m_store.tr(QStringLiteral("Undo"), QStringLiteral("Geri Al")));
     if (isVisible())
         reposition();
 }
@@ -120,7 +129,8 @@ void ToastView::toastChanged()
         return;
     m_id = toast->id;
     m_message->setText(Text::shown(toast->message));
-    m_undo->setVisible(toast->canUndo);
+    retranslate();
+    m_undo->setVisible(toast->canUndo || toast->offersMerge);
     m_undoKey->setEnabled(toast->canUndo);
     setAccessibleName(Text::shown(toast->message));
     // A new toast always starts from the bottom edge, even while the last one was leaving.

@@ -378,7 +378,7 @@ private slots:
         e.setAside = true;
         e.reason = QStringLiteral("unterminated object");
         QCOMPARE(BackupTexts::summary(e, {AppLanguage::en, "$", 30}),
-                 QStringLiteral("Set aside at a start · Cannot be read: unterminated object"));
+                 QStringLiteral("Set aside unreadable · Cannot be read: unterminated object"));
         QCOMPARE(
             BackupTexts::when(QDateTime(QDate(2026, 12, 7), QTime(19, 5), Qt::LocalTime), AppLanguage::tr),
             QStringLiteral("7 Ara 2026, 19:05"));

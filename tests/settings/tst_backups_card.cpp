@@ -48,7 +48,7 @@ private slots:
         QVERIFY2(card.list()->item(0)->text().startsWith(QStringLiteral("5 Dec 2026, 09:15  ·  30 projects")),
                  qPrintable(card.list()->item(0)->text()));
         QVERIFY(
-            card.list()->item(1)->text().contains(QStringLiteral("Set aside at a start · Cannot be read: ")));
+            card.list()->item(1)->text().contains(QStringLiteral("Set aside unreadable · Cannot be read: ")));
         QVERIFY(card.list()->focusPolicy() & Qt::TabFocus);
         QVERIFY(!card.restoreButton()->isVisible());
 

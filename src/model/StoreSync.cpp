@@ -1,0 +1,222 @@
+// The Store and its file on disk when other programs change it: a sync engine bringing another
+// computer's version, or leaving a conflict copy beside it.
+#include "model/AtomicWrite.h"
+#include "model/DataFile.h"
+#include "model/DocumentMerge.h"
+#include "model/Store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QRegularExpression>
+
+void Store::startWatching()
+{
+    if (m_watcher || m_sampleOnly)
+        return;
+    m_watcher = new QFileSystemWatcher(this);
+    m_diskCheck.setSingleShot(true);
+    m_diskCheck.setInterval(kDiskSettleMs);
+    // Several events come for one change (a write, a rename, a sync engine's temporary file):
+    // the file is looked at once they have settled.
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_diskCheck.start(); });
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_diskCheck.start(); });
+    connect(&m_diskCheck, &QTimer::timeout, this, &Store::checkDisk);
+    rearmWatch();
+    offerConflictCopies();
+}
+
+void Store::rearmWatch()
+{
+    if (!m_watcher)
+        return;
+    // A rename over the file (every save does one) ends the watch of the file itself.
+    const QString folder = dataFolder();
+    if (!m_watcher->directories().contains(folder) && QFileInfo(folder).isDir())
+        m_watcher->addPath(folder);
+    if (!m_watcher->files().contains(m_fileURL) && QFileInfo::exists(m_fileURL))
+        m_watcher->addPath(m_fileURL);
+}
+
+void Store::checkDisk()
+{
+    if (m_sampleOnly || m_savingBlocked)
+        return;
+    // A save under way changes the file itself: look once it is done.
+    if (isSaving()) {
+        m_diskCheck.start();
+        return;
+    }
+    rearmWatch();
+    offerConflictCopies();
+    if (takeDiskVersion() && m_unsaved && !m_saveTimer.isActive() && !isSaving()) {
+        ++m_saveSerial;
+        startSave();
+    }
+}
+
+bool Store::takeDiskVersion()
+{
+    const DiskState::Known known = m_disk->known();
+    const FileStamp stamp = FileStamp::of(m_fileURL);
+    if (stamp == known.stamp)
+        return true;
+    if (!stamp.exists) {
+        // Deleted, or between a sync engine's two renames: the next save writes the document.
+        m_disk->setKnown({stamp, {}});
+        return true;
+    }
+    QString error;
+    const std::optional<QByteArray> bytes = SafeRead::regularFile(m_fileURL, kMaxDataFileBytes, &error);
+    QByteArray checksum;
+    std::optional<AppData> theirs;
+    if (bytes) {
+        checksum = contentChecksum(*bytes);
+        if (!known.checksum.isEmpty() && checksum == known.checksum) {
+            m_disk->setKnown({stamp, checksum}); // touched, or written back the same
+            return true;
+        }
+        theirs = DataFile::decode(*bytes, &error);
+    }
+    if (!theirs) {
+        // Perhaps still arriving: kept as it is, neither loaded nor set aside, and looked at again
+        // when it changes. Saves wait for it meanwhile; quitting sets it aside first.
+        if (!m_unreadableWarned) {
+            m_unreadableWarned = true;
+            m_ui.show(tr(QStringLiteral("The data file changed on disk and cannot be read yet: "),
+                         QStringLiteral("Veri dosyası diskte değişti ve henüz okunamıyor: ")) +
+                          error,
+                      false, UiState::kStartupToastMs / 1000.0);
+        }
+        return false;
+    }
+    m_unreadableWarned = false;
+    bool repaired = false;
+    repairLoaded(*theirs, turkishCase(), repaired);
+    m_disk->setKnown({stamp, checksum});
+    if (*theirs == m_diskBase)
+        return true; // the same document in other bytes
+
+    if (!m_unsaved) {
+        m_diskBase = *theirs;
+        changeData([&theirs](AppData& d) { d = std::move(*theirs); });
+        if (repaired)
+            scheduleSave();
+        m_ui.show(tr(QStringLiteral("Reloaded changes from disk"),
+                     QStringLiteral("Diskteki değişiklikler yüklendi")));
+        return true;
+    }
+    // Settings both sides changed: the later change counts.
+    const bool mineNewer = m_lastLocalChange.toMSecsSinceEpoch() > stamp.modifiedNs / 1000000;
+    DocumentMerge::Result merged = DocumentMerge::merge(m_diskBase, m_data, *theirs, mineNewer);
+    if (!merged.conflicts.isEmpty())
+        keepConflict(merged.theirsPreferred);
+    m_diskBase = std::move(*theirs);
+    changeData([&merged](AppData& d) { d = std::move(merged.merged); });
+    m_unsaved = true;
+    QString message = tr(QStringLiteral("Merged changes from disk"),
+                         QStringLiteral("Diskteki değişiklikler birleştirildi"));
+    if (!merged.conflicts.isEmpty())
+        message += tr(QStringLiteral(" · the other values are kept in Backups"),
+                      QStringLiteral(" · diğer değerler Yedekler'de saklandı"));
+    m_ui.show(message);
+    return true;
+}
+
+void Store::keepConflict(const AppData& otherSideWins)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = DataFile::encode(otherSideWins, &error);
+    if (!bytes || !Backups::keepConflict(dataFolder(), *bytes, m_backups->now(), &error))
+        m_ui.show(tr(QStringLiteral("Could not keep the other values: "),
+                     QStringLiteral("Diğer değerler saklanamadı: ")) +
+                  error);
+}
+
+void Store::setAsideUnreadable()
+{
+    if (setAside(m_fileURL, dataFolder()))
+        m_disk->setKnown({FileStamp::of(m_fileURL), {}});
+}
+
+QStringList Store::conflictCopies() const
+{
+    // Syncthing: tallybrook.sync-conflict-20260105-101530-ABCDEFG.json; Dropbox and Nextcloud:
+    // "tallybrook (Ada's conflicted copy 2026-01-05).json", "tallybrook (conflicted copy …).json".
+    static const QRegularExpression pattern(
+        QStringLiteral("^tallybrook(\\.sync-conflict-.*| \\(.*conflicted copy.*\\))\\.json$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList out;
+    const QDir folder(dataFolder());
+    for (const QString& name : folder.entryList({QStringLiteral("tallybrook*.json")}, QDir::Files)) {
+        if (pattern.match(name).hasMatch())
+            out.append(folder.filePath(name));
+    }
+    return out;
+}
+
+void Store::offerConflictCopies()
+{
+    if (m_sampleOnly || m_savingBlocked)
+        return;
+    bool fresh = false;
+    for (const QString& copy : conflictCopies()) {
+        if (!m_offeredCopies.contains(copy)) {
+            m_offeredCopies.append(copy);
+            fresh = true;
+        }
+    }
+    if (fresh)
+        m_ui.showMergeOffer(tr(QStringLiteral("Another computer's copy of the data was found"),
+                               QStringLiteral("Verilerin başka bir bilgisayardaki kopyası bulundu")),
+                            tr(QStringLiteral("Press Merge to merge it."),
+                               QStringLiteral("Birleştirmek için Birleştir'e basın.")));
+}
+
+void Store::mergeConflictCopies()
+{
+    if (m_sampleOnly || m_savingBlocked)
+        return;
+    AppData merged = m_data;
+    int done = 0;
+    QStringList failures;
+    const QString backups = Backups::folderFor(m_fileURL);
+    for (const QString& copy : conflictCopies()) {
+        QString error;
+        const std::optional<AppData> theirs = readDocument(copy, &error);
+        if (!theirs) {
+            failures.append(QFileInfo(copy).fileName() + QStringLiteral(": ") + error);
+            continue;
+        }
+        // No common version is known: what only one side has is kept, and of what both have
+        // this computer's values count while the copy's are kept in Backups. Its settings and
+        // lists stand as the base, so this document's own stay.
+        AppData base = *theirs;
+        base.projects.clear();
+        base.clients.clear();
+        base.categories.clear();
+        DocumentMerge::Result r = DocumentMerge::merge(base, merged, *theirs, true);
+        if (!r.conflicts.isEmpty())
+            keepConflict(r.theirsPreferred);
+        merged = std::move(r.merged);
+        ++done;
+        // Never deleted: moved where the backups are.
+        AtomicWrite::makePath(backups);
+        QString target = backups + QLatin1Char('/') + QFileInfo(copy).fileName();
+        for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
+            target = backups + QLatin1Char('/') + QFileInfo(copy).completeBaseName() + QLatin1Char('-') +
+                     QString::number(n) + QStringLiteral(".json");
+        if (!QFile::rename(copy, target))
+            failures.append(QFileInfo(copy).fileName() + QStringLiteral(": ") +
+                            tr(QStringLiteral("could not be moved into the backups folder"),
+                               QStringLiteral("yedek klasörüne taşınamadı")));
+    }
+    if (done > 0)
+        update([&merged](AppData& d) { d = std::move(merged); });
+    if (!failures.isEmpty())
+        m_ui.show(tr(QStringLiteral("Could not merge: "), QStringLiteral("Birleştirilemedi: ")) +
+                  failures.join(QStringLiteral("; ")));
+    else if (done > 0)
+        m_ui.show(tr(QStringLiteral("Merged the other computer's copy"),
+                     QStringLiteral("Diğer bilgisayarın kopyası birleştirildi")));
+}
