@@ -215,7 +215,10 @@ void removeStaleBackupTemporaries(const QString& folder)
 
 Store::Store(bool sampleOnly, QObject* parent) : QObject(parent)
 {
-    init(defaultDataFolder(), sampleOnly);
+    if (sampleOnly)
+        init(defaultDataFolder(), sampleOnly);
+    else
+        initInPreferredFolder();
 }
 
 Store::Store(const QString& dataFolder, bool sampleOnly, QObject* parent) : QObject(parent)
@@ -546,11 +549,11 @@ void Store::saveBeforeQuit()
 
 void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, QString*)> writer)
 {
-    // Each save on the saving thread keeps the rolling backups around the write.
-    BackupKeeper* backups = m_backups.get();
+    // Each save on the saving thread keeps the rolling backups around the write. The keeper is
+    // looked up at each save: a change of data folder replaces it while no save runs.
     m_saves->setWriter(
-        [backups, writer = std::move(writer)](const QString& path, const QByteArray& bytes, QString* error) {
-            return backups->aroundSave([&] { return writer(path, bytes, error); });
+        [this, writer = std::move(writer)](const QString& path, const QByteArray& bytes, QString* error) {
+            return m_backups->aroundSave([&] { return writer(path, bytes, error); });
         });
 }
 
