@@ -114,6 +114,7 @@ tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/BackupsCard.h settings/BackupsCard.cpp
     settings/ColumnColorsCard.h settings/ColumnColorsCard.cpp
     settings/CurrencyCard.h settings/CurrencyCard.cpp
+    settings/DataFolderCard.h settings/DataFolderCard.cpp
     settings/DangerButton.h settings/DangerButton.cpp
     settings/DeleteDataCard.h settings/DeleteDataCard.cpp
     settings/DirectoryCard.h settings/DirectoryCard.cpp

@@ -26,9 +26,9 @@
 #include <cstdio>
 #include <cstring>
 
-TallybrookApp::TallybrookApp(QObject* parent) : QObject(parent)
+TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent) : QObject(parent)
 {
-    m_store = new Store(false, this);
+    m_store = dataFolder.isEmpty() ? new Store(false, this) : new Store(dataFolder, false, this);
     // A sync engine may bring another computer's changes at any time.
     m_store->startWatching();
     CurrencyRate::fetchLiveRate();
@@ -241,7 +241,8 @@ private:
 
 int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
 {
-    if (const std::optional<int> done = CommandLine::run(argc, argv))
+    QString dataFolder;
+    if (const std::optional<int> done = CommandLine::run(argc, argv, &dataFolder))
         return *done;
     if (!displayAvailable(argc, argv)) {
         std::fprintf(stderr,
@@ -267,6 +268,9 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     case SingleInstance::Role::primary:
         break;
     case SingleInstance::Role::secondary:
+        if (!dataFolder.isEmpty())
+            std::fprintf(stderr, "Tallybrook is already running with its own data folder; --data-folder was "
+                                 "not applied.\n");
         if (instance.askPrimaryToReopen())
             return 0;
         std::fprintf(stderr, "Tallybrook is already running but did not answer.\n");
@@ -277,7 +281,7 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     }
 
     Theme::applyLightLook(app);
-    TallybrookApp tallybrook; // only now, with the lock held, is the data file opened
+    TallybrookApp tallybrook(dataFolder); // only now, with the lock held, is the data file opened
     if (measuring)
         measuring->afterLoadKiB = statusKiB("VmRSS");
     connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);

@@ -19,8 +19,9 @@ class TallybrookApp final : public QObject
     Q_OBJECT
 
 public:
-    // Creates the Store: call only while this process holds the single-instance lock.
-    explicit TallybrookApp(QObject* parent = nullptr);
+    // Creates the Store: call only while this process holds the single-instance lock. An empty
+    // dataFolder: the one the preferences name.
+    explicit TallybrookApp(const QString& dataFolder = QString(), QObject* parent = nullptr);
     ~TallybrookApp() override;
 
     // Launch: task-bar presence, tray icon, main window.

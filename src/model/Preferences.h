@@ -11,6 +11,8 @@ inline constexpr char kShowInDock[] = "showInDock";
 inline constexpr char kShowInMenuBar[] = "showInMenuBar";
 inline constexpr char kDismissedSampleDataTip[] = "dismissedSampleDataTip";
 inline constexpr char kDismissedMoveToApps[] = "dismissedMoveToApps";
+// This computer's data folder; empty or missing: the default.
+inline constexpr char kDataFolder[] = "dataFolder";
 
 std::optional<QString> text(const char* key);
 void setText(const char* key, const QString& value);

@@ -215,7 +215,10 @@ void removeStaleBackupTemporaries(const QString& folder)
 
 Store::Store(bool sampleOnly, QObject* parent) : QObject(parent)
 {
-    init(defaultDataFolder(), sampleOnly);
+    if (sampleOnly)
+        init(defaultDataFolder(), sampleOnly);
+    else
+        initInPreferredFolder();
 }
 
 Store::Store(const QString& dataFolder, bool sampleOnly, QObject* parent) : QObject(parent)
@@ -556,7 +559,8 @@ void Store::saveBeforeQuit()
     }
     // The file changed on disk and cannot be read (a sync still under way): the session's changes
     // must not be lost on quitting, and neither may that file.
-    if (m_unsaved && !m_savingBlocked && FileStamp::of(m_fileURL) != m_disk->known().stamp) {
+    const FileStamp onDisk = FileStamp::of(m_fileURL);
+    if (m_unsaved && !m_savingBlocked && onDisk.regular && onDisk != m_disk->known().stamp) {
         setAsideUnreadable();
         startSave();
         settleSaves();
@@ -566,11 +570,11 @@ void Store::saveBeforeQuit()
 void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, QString*)> writer)
 {
     // Each save on the saving thread keeps the rolling backups around the write, and writes only
-    // over the version of the file this document was last read from or written to.
-    BackupKeeper* backups = m_backups.get();
+    // over the version of the file this document was last read from or written to. The keeper is
+    // looked up at each save: a change of data folder replaces it while no save runs.
     std::shared_ptr<DiskState> disk = m_disk;
-    m_saves->setWriter([backups, disk, writer = std::move(writer)](const QString& path,
-                                                                   const QByteArray& bytes, QString* error) {
+    m_saves->setWriter([this, disk, writer = std::move(writer)](const QString& path, const QByteArray& bytes,
+                                                                QString* error) {
         const FileStamp now = FileStamp::of(path);
         if ((!now.exists || now.regular) && now != disk->known().stamp) {
             disk->setChangedBeforeSave();
@@ -580,7 +584,7 @@ void Store::setSaveWriter(std::function<bool(const QString&, const QByteArray&, 
         }
         // A rename over the file between this look and the write is not seen: a window of a
         // write's length, where a sync engine's own rename lands at a random moment.
-        const bool ok = backups->aroundSave([&] { return writer(path, bytes, error); });
+        const bool ok = m_backups->aroundSave([&] { return writer(path, bytes, error); });
         if (ok)
             disk->setKnown({FileStamp::of(path), contentChecksum(bytes)});
         return ok;

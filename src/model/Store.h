@@ -140,6 +140,29 @@ public:
     // The conflict copies beside the data file that have not been merged yet.
     QStringList conflictCopies() const;
 
+    // --- data folder (StoreFolder.cpp) -------------------------------------------------
+    // What to do when the chosen folder already holds a data file: nothing chosen (refused),
+    // take that file as the document, or back it up and write the document over it.
+    enum class FolderChoice : quint8 { none, useExisting, replace };
+    struct FolderResult
+    {
+        bool ok = false;
+        QString error; // why, when not ok
+    };
+    // The folder this computer's "dataFolder" preference names (the default when there is
+    // none). One that is missing or cannot take a file gives the default, with the reason.
+    static QString preferredDataFolder(QString* unusableReason = nullptr);
+    // True when `folder` is a folder that takes a new file; `make` makes it first when missing.
+    static bool folderUsable(const QString& folder, bool make, QString* error);
+    static bool holdsDataFile(const QString& folder);
+    // Copies the document into `folder`, reads the copy back, and only when it reads as the
+    // document switches saving (and backups) there and writes the preference. On failure
+    // nothing switches and a toast says why.
+    FolderResult changeDataFolder(const QString& folder, FolderChoice choice = FolderChoice::none);
+signals:
+    void dataFolderChanged();
+
+public:
     // --- derived figures ----------------------------------------------------------
     QVector<int> years() const;
     QVector<Project> yearProjects() const;
@@ -177,6 +200,8 @@ signals:
 
 private:
     void init(const QString& dataFolder, bool sampleOnly);
+    // The normal start, in the preferred folder or, failing it, the default (StoreFolder.cpp).
+    void initInPreferredFolder();
     void changeData(const std::function<void(AppData&)>& change);
     // Sets the status of the project at `index`; the cached lists follow without a rebuild.
     void changeStatus(int index, Status to);
@@ -197,6 +222,8 @@ private:
     // False when it could not be read (then nothing changes).
     bool takeDiskVersion();
     void rearmWatch();
+    // The file on disk is another one now (a change of data folder): known as read, and watched.
+    void retargetDisk();
     void offerConflictCopies();
     // Keeps the other side's values of conflicting fields where the backups list shows them.
     void keepConflict(const AppData& otherSideWins);

@@ -38,6 +38,21 @@ void Store::rearmWatch()
         m_watcher->addPath(m_fileURL);
 }
 
+void Store::retargetDisk()
+{
+    m_disk->setKnown({FileStamp::of(m_fileURL), {}});
+    m_diskBase = m_data;
+    m_offeredCopies.clear();
+    m_unreadableWarned = false;
+    if (!m_watcher)
+        return;
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
+    if (!watched.isEmpty())
+        m_watcher->removePaths(watched);
+    rearmWatch();
+    offerConflictCopies();
+}
+
 void Store::checkDisk()
 {
     if (m_sampleOnly || m_savingBlocked)

@@ -100,6 +100,8 @@ BackupsCard::BackupsCard(Store& store, QWidget* parent) : PanelFrame(24, 24, par
     connect(&m_store, &Store::languageChanged, this, &BackupsCard::retranslate);
     // What a restore would change depends on the document in use.
     connect(&m_store, &Store::dataChanged, this, &BackupsCard::showPreview);
+    // The backups listed are those beside the file in use.
+    connect(&m_store, &Store::dataFolderChanged, this, &BackupsCard::refresh);
     retranslate();
     refresh();
 }

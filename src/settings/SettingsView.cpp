@@ -4,6 +4,7 @@
 #include "settings/BackupsCard.h"
 #include "settings/ColumnColorsCard.h"
 #include "settings/CurrencyCard.h"
+#include "settings/DataFolderCard.h"
 #include "settings/DeleteDataCard.h"
 #include "settings/DirectoryCard.h"
 #include "settings/LanguageCard.h"
@@ -40,6 +41,8 @@ SettingsView::SettingsView(Store& store, QWidget* parent) : QWidget(parent), m_s
     m_categories->setObjectName(QStringLiteral("categoriesCard"));
     leftLayout->addWidget(m_clients);
     leftLayout->addWidget(m_categories);
+    m_folder = new DataFolderCard(store, this);
+    leftLayout->addWidget(m_folder);
     m_backups = new BackupsCard(store, this);
     leftLayout->addWidget(m_backups);
     leftLayout->addStretch(1);
@@ -77,6 +80,7 @@ void SettingsView::tabChanged()
         return;
     }
     m_backups->dismissConfirmation();
+    m_folder->dismissQuestion();
     m_clients->discardLocalState();
     m_categories->discardLocalState();
     m_delete->dismissConfirmation();

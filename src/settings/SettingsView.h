@@ -5,14 +5,15 @@
 class BackupsCard;
 class ColumnColorsCard;
 class CurrencyCard;
+class DataFolderCard;
 class DeleteDataCard;
 class DirectoryCard;
 class LanguageCard;
 class PresenceCard;
 class Store;
 
-// The settings page: the two directories and the backups on the left, the five preference cards
-// on the right.
+// The settings page: the two directories, the data folder and the backups on the left, the five preference
+// cards on the right.
 class SettingsView final : public QWidget
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
     CurrencyCard* currencyCard() const { return m_currency; }
     DeleteDataCard* deleteDataCard() const { return m_delete; }
     BackupsCard* backupsCard() const { return m_backups; }
+    DataFolderCard* dataFolderCard() const { return m_folder; }
 
 private:
     void tabChanged();
@@ -41,4 +43,5 @@ private:
     CurrencyCard* m_currency;
     DeleteDataCard* m_delete;
     BackupsCard* m_backups;
+    DataFolderCard* m_folder;
 };

@@ -16,7 +16,8 @@ struct Outcome
 };
 
 // The program itself, with its folders in `home` and no display: the options need none.
-Outcome runProgram(const QString& home, const QStringList& args)
+// `platform`: an offscreen window that quits after its first paint, for a whole start.
+Outcome runProgram(const QString& home, const QStringList& args, bool platform = false)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -25,6 +26,14 @@ Outcome runProgram(const QString& home, const QStringList& args)
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (platform) {
+        QDir().mkpath(home + QStringLiteral("/run"));
+        QFile::setPermissions(home + QStringLiteral("/run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/run"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TALLYBROOK_QUIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+    }
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(TB_APP_BINARY), args);
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
@@ -51,7 +60,7 @@ private slots:
         QTemporaryDir home;
         const Outcome o = runProgram(home.path(), {QStringLiteral("--help")});
         QCOMPARE(o.code, 0);
-        for (const char* option : {"--backup-now", "--list-backups", "--help"})
+        for (const char* option : {"--data-folder DIR", "--backup-now", "--list-backups", "--help"})
             QVERIFY2(o.out.contains(QLatin1String(option)), option);
     }
 
@@ -102,6 +111,66 @@ private slots:
         QVERIFY2(lines.at(1).contains(QStringLiteral("set aside, cannot be read: ")),
                  qPrintable(lines.at(1)));
         QCOMPARE(readFile(file), bytes);
+    }
+
+    // --data-folder names the folder for one run: the backup and the list act on it, a start
+    // keeps its data there, and neither the default folder nor the preference is touched. A
+    // folder that cannot be used ends the run with a reason; without --data-folder the folder
+    // the preference names is used.
+    void dataFolderForOneRun()
+    {
+        QTemporaryDir home;
+        const QString chosen = home.path() + QStringLiteral("/sync/Tallybrook data");
+        const QString file = chosen + QStringLiteral("/tallybrook.json");
+        const QString defaultFile = home.path() + QStringLiteral("/data/Tallybrook/tallybrook.json");
+        const QString config = home.path() + QStringLiteral("/config/Tallybrook/Tallybrook.conf");
+
+        Outcome o = runProgram(home.path(), {QStringLiteral("--data-folder"), chosen}, true);
+        QCOMPARE(o.code, 0);
+        QCOMPARE(DataFile::decode(readFile(file)).value_or(AppData{}).projects.size(), 37);
+        QVERIFY(!QFileInfo::exists(defaultFile));
+        QVERIFY(!readFile(config).contains("dataFolder"));
+
+        o = runProgram(home.path(),
+                       {QStringLiteral("--backup-now"), QStringLiteral("--data-folder=") + chosen});
+        QCOMPARE(o.code, 0);
+        const QString path = o.out.trimmed().mid(QStringLiteral("Backed up to ").size());
+        QCOMPARE(QFileInfo(path).absolutePath(), chosen + QStringLiteral("/backups"));
+        QCOMPARE(readFile(path), readFile(file));
+        o = runProgram(home.path(),
+                       {QStringLiteral("--data-folder"), chosen, QStringLiteral("--list-backups")});
+        QCOMPARE(o.code, 0);
+        QVERIFY2(o.out.trimmed().endsWith(path), qPrintable(o.out));
+        QVERIFY(!QFileInfo::exists(defaultFile));
+
+        // The preference, when no option overrides it.
+        QVERIFY(QDir().mkpath(QFileInfo(config).absolutePath()));
+        {
+            QFile f(config);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[General]\ndataFolder=" + chosen.toUtf8() + "\n");
+        }
+        o = runProgram(home.path(), {QStringLiteral("--list-backups")});
+        QCOMPARE(o.code, 0);
+        QVERIFY2(o.out.trimmed().endsWith(path), qPrintable(o.out));
+
+        // Unusable folders: a path under a file, a missing folder to list, no folder at all.
+        {
+            QFile f(home.path() + QStringLiteral("/afile"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QString underFile = home.path() + QStringLiteral("/afile/sub");
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("--data-folder"), underFile},
+              QStringList{QStringLiteral("--data-folder"), underFile, QStringLiteral("--backup-now")},
+              QStringList{QStringLiteral("--list-backups"), QStringLiteral("--data-folder"), underFile}}) {
+            o = runProgram(home.path(), args, args.size() == 2);
+            QVERIFY2(o.code != 0, qPrintable(args.join(QLatin1Char(' '))));
+            QVERIFY2(o.err.contains(underFile), qPrintable(o.err));
+        }
+        o = runProgram(home.path(), {QStringLiteral("--data-folder")});
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.contains(QStringLiteral("--data-folder needs a folder")), qPrintable(o.err));
     }
 };
 

@@ -14,15 +14,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollArea>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
-const char kUsage[] = "usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] "
-                      "[--year YYYY] [--size WxH]\n"
-                      "Writes DIR/board-LANG.png, stats-LANG.png, settings-LANG.png and panel-LANG.png.\n"
-                      "Without --data the sample studio is shown. The given file is copied, never written.\n";
+const char kUsage[] =
+    "usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] "
+    "[--year YYYY] [--size WxH]\n"
+    "Writes DIR/board-LANG.png, stats-LANG.png, settings-LANG.png, settings-folder-LANG.png (scrolled\n"
+    "to the data folder) and panel-LANG.png.\n"
+    "Without --data the sample studio is shown. The given file is copied, never written.\n";
 
 struct Options
 {
@@ -196,6 +199,17 @@ int main(int argc, char** argv)
             store.ui().setTab(tab);
             ok &= write(window.get(),
                         out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(tabName(tab)), language)));
+        }
+        // The settings page again, scrolled to the data folder and backups cards below the fold.
+        store.ui().setTab(MainTab::settings);
+        if (auto* card = window->findChild<QWidget*>(QStringLiteral("dataFolderCard"))) {
+            for (QWidget* w = card->parentWidget(); w; w = w->parentWidget()) {
+                if (auto* area = qobject_cast<QScrollArea*>(w)) {
+                    area->ensureWidgetVisible(card, 0, 24);
+                    break;
+                }
+            }
+            ok &= write(window.get(), out.filePath(QStringLiteral("settings-folder-%1.png").arg(language)));
         }
         window.reset();
         store.ui().setTab(MainTab::board);
