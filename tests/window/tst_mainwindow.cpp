@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "board/DragScroller.h"
+#include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
@@ -480,6 +481,54 @@ private slots:
         m_store->ui().setTab(MainTab::board);
         QCOMPARE(w->currentPage(), board);
         QCOMPARE(w->pageArea()->widget()->layout()->contentsMargins(), QMargins(32, 24, 32, 40));
+    }
+
+    // Another computer's changes arriving from disk leave the window as it was: the tab, the year,
+    // the scroll position, the search and an open editor whose project is still there.
+    void outsideChangesKeepTheView()
+    {
+        const int year = Store::currentYear() - 1;
+        m_store->update([year](AppData& d) {
+            d = AppData::empty();
+            for (int i = 0; i < 80; ++i) {
+                Project p;
+                p.id = QUuid::createUuid();
+                p.name = QStringLiteral("Project %1").arg(i);
+                p.fee = 100 + i;
+                p.status = StatusInfo::all[size_t(i % 3)];
+                p.date = QDateTime(QDate(year, 1 + i % 12, 10), QTime(12, 0), Qt::LocalTime);
+                d.projects.append(p);
+            }
+        });
+        m_store->flushPendingSave();
+        m_store->startWatching();
+        m_store->setActiveYear(year);
+        auto w = openWindow();
+        m_store->ui().setTab(MainTab::board);
+        m_store->ui().setSearchVisible(true);
+        m_store->ui().setSearchQuery(QStringLiteral("project"));
+        QScrollBar* bar = w->pageArea()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 400);
+        bar->setValue(400);
+        const QUuid edited = m_store->data().projects.at(5).id;
+        m_store->ui().setEditor(EditorTarget::edit(edited));
+        QTRY_VERIFY(m_store->ui().editor());
+
+        AppData other = m_store->data();
+        other.projects[5].name = QStringLiteral("Project 5, renamed on the laptop");
+        other.projects.removeAt(7);
+        const QString file = m_store->fileURL();
+        QString error;
+        QVERIFY2(AtomicWrite::write(file, *DataFile::encode(other), &error), qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(m_store->data().projects.size(), other.projects.size(), 2000);
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Reloaded changes from disk"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_store->ui().tab(), MainTab::board);
+        QCOMPARE(m_store->activeYear(), year);
+        QCOMPARE(m_store->ui().searchQuery(), QStringLiteral("project"));
+        QCOMPARE(bar->value(), 400);
+        QVERIFY(m_store->ui().editor());
+        QCOMPARE(m_store->ui().editor()->id, edited);
     }
 
     void editorSheetFollowsStore()
