@@ -119,6 +119,8 @@ public:
     // A backup or a set-aside file read as a start reads the data file, repairs included, and
     // never moved or changed.
     std::optional<AppData> readDocument(const QString& path, QString* error) const;
+    // The same on any thread, with the case rules given.
+    static std::optional<AppData> readDocument(const QString& path, bool turkishCase, QString* error);
     // Backs up the document in use, then puts the one in `path` in its place as one step, which
     // Undo takes back. False, with a toast saying why, when either cannot be done.
     bool restoreBackup(const QString& path);

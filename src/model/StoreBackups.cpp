@@ -18,11 +18,16 @@ void Store::setBackupClock(BackupKeeper::Clock clock)
 
 std::optional<AppData> Store::readDocument(const QString& path, QString* error) const
 {
+    return readDocument(path, turkishCase(), error);
+}
+
+std::optional<AppData> Store::readDocument(const QString& path, bool turkishCase, QString* error)
+{
     const std::optional<QByteArray> bytes = SafeRead::regularFile(path, kMaxDataFileBytes, error);
     std::optional<AppData> data = bytes ? DataFile::decode(*bytes, error) : std::nullopt;
     if (data) {
         bool changed = false;
-        repairLoaded(*data, turkishCase(), changed);
+        repairLoaded(*data, turkishCase, changed);
     }
     return data;
 }

@@ -8,6 +8,7 @@
 #include "ui/InkButton.h"
 #include "ui/Theme.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -95,8 +97,6 @@ BackupsCard::BackupsCard(Store& store, QWidget* parent) : PanelFrame(24, 24, par
         if (m_restore->isEnabled())
             confirmRestore();
     });
-    m_describer.setInterval(0);
-    connect(&m_describer, &QTimer::timeout, this, &BackupsCard::describeNext);
     connect(&m_store, &Store::languageChanged, this, &BackupsCard::retranslate);
     // What a restore would change depends on the document in use.
     connect(&m_store, &Store::dataChanged, this, &BackupsCard::showPreview);
@@ -118,6 +118,8 @@ void BackupsCard::refresh()
     m_entries = Backups::catalog(m_store.dataFolder());
     m_readPath.clear();
     m_read.reset();
+    m_reading = false;
+    ++m_readGeneration;
     const QSignalBlocker block(m_list);
     m_list->clear();
     int select = -1;
@@ -133,19 +135,41 @@ void BackupsCard::refresh()
     m_list->setVisible(!m_entries.isEmpty());
     m_empty->setVisible(m_entries.isEmpty());
     showPreview();
-    m_describer.start();
+    describeInBackground();
 }
 
-void BackupsCard::describeNext()
+BackupsCard::~BackupsCard()
 {
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (!m_entries.at(i).described) {
-            Backups::describe(m_entries[i]);
-            fillRow(i);
-            return;
+    *m_listing = 0; // the background reading stops
+}
+
+void BackupsCard::describeInBackground()
+{
+    // A large file takes a moment to read: the entries are read on another thread, each shown
+    // as it is done, and the reading stops when the list is read again or the card goes.
+    const quint64 listing = ++*m_listing;
+    QVector<Backups::Entry> todo = m_entries;
+    QPointer<BackupsCard> self(this);
+    std::shared_ptr<std::atomic<quint64>> current = m_listing;
+    QThreadPool::globalInstance()->start([self, listing, todo, current]() mutable {
+        for (int i = 0; i < todo.size(); ++i) {
+            if (*current != listing)
+                return;
+            if (todo.at(i).described)
+                continue;
+            Backups::describe(todo[i]);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, listing, i, entry = todo.at(i)] {
+                    if (!self || *self->m_listing != listing || i >= self->m_entries.size() ||
+                        self->m_entries.at(i).described)
+                        return;
+                    self->m_entries[i] = entry;
+                    self->fillRow(i);
+                },
+                Qt::QueuedConnection);
         }
-    }
-    m_describer.stop();
+    });
 }
 
 void BackupsCard::describeAll()
@@ -156,7 +180,6 @@ void BackupsCard::describeAll()
             fillRow(i);
         }
     }
-    m_describer.stop();
 }
 
 void BackupsCard::fillRow(int row)
@@ -188,9 +211,33 @@ void BackupsCard::showPreview()
     m_preview->setVisible(true);
     const Backups::Entry& entry = m_entries.at(row);
     if (entry.path != m_readPath) {
+        // Read on another thread; the preview shows once it is read.
         m_readPath = entry.path;
         m_readError.clear();
-        m_read = m_store.readDocument(entry.path, &m_readError);
+        m_read.reset();
+        m_reading = true;
+        const quint64 reading = ++m_readGeneration;
+        QPointer<BackupsCard> self(this);
+        QThreadPool::globalInstance()->start(
+            [self, reading, path = entry.path, turkish = m_store.turkishCase()] {
+                QString error;
+                std::optional<AppData> read = Store::readDocument(path, turkish, &error);
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [self, reading, read = std::move(read), error]() mutable {
+                        if (!self || self->m_readGeneration != reading)
+                            return;
+                        self->m_read = std::move(read);
+                        self->m_readError = error;
+                        self->m_reading = false;
+                        self->showPreview();
+                    },
+                    Qt::QueuedConnection);
+            });
+    }
+    if (m_reading) {
+        m_preview->setText(m_store.tr(QStringLiteral("Reading…"), QStringLiteral("Okunuyor…")));
+        return;
     }
     const std::optional<AppData>& other = m_read;
     if (!other) {

@@ -5,7 +5,8 @@
 #include "ui/PanelFrame.h"
 
 #include <QPointer>
-#include <QTimer>
+#include <atomic>
+#include <memory>
 
 class InkButton;
 class QLabel;
@@ -22,6 +23,7 @@ class BackupsCard final : public PanelFrame
 
 public:
     explicit BackupsCard(Store& store, QWidget* parent = nullptr);
+    ~BackupsCard() override;
 
     QListWidget* list() const { return m_list; }
     InkButton* restoreButton() const { return m_restore; }
@@ -29,16 +31,18 @@ public:
     QMessageBox* confirmation() const;
     const QVector<Backups::Entry>& entries() const { return m_entries; }
 
-    // Reads the folder again; the entries are then read one by one while the program stays free.
+    // Reads the folder again; the entries are then read one by one on another thread.
     void refresh();
     // Closes the confirmation as Cancel would (the page was left).
     void dismissConfirmation();
     // Reads every entry not yet read, now (tests).
     void describeAll();
+    // True while the chosen entry is being read for its preview.
+    bool isReadingPreview() const { return m_reading; }
 
 private:
     int chosenRow() const;
-    void describeNext();
+    void describeInBackground();
     void fillRow(int row);
     void showPreview();
     void confirmRestore();
@@ -57,6 +61,9 @@ private:
     QString m_readPath;
     std::optional<AppData> m_read;
     QString m_readError;
-    QTimer m_describer;
+    bool m_reading = false;
+    quint64 m_readGeneration = 0;
+    // The listing the background reading works for; another value tells it to stop.
+    std::shared_ptr<std::atomic<quint64>> m_listing = std::make_shared<std::atomic<quint64>>(0);
     QPointer<QMessageBox> m_dialog;
 };

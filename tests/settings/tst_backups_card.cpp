@@ -53,12 +53,15 @@ private slots:
         QVERIFY(!card.restoreButton()->isVisible());
 
         card.list()->setCurrentRow(1);
-        QVERIFY(card.preview()->text().startsWith(QStringLiteral("This file cannot be read: ")));
+        // Read on another thread: "Reading…" until then.
+        QVERIFY(card.isReadingPreview());
+        QCOMPARE(card.preview()->text(), QStringLiteral("Reading…"));
+        QTRY_VERIFY(card.preview()->text().startsWith(QStringLiteral("This file cannot be read: ")));
         QVERIFY(!card.restoreButton()->isVisible());
 
         card.list()->setCurrentRow(0);
-        QVERIFY2(card.preview()->text().contains(QStringLiteral("7 projects would disappear")),
-                 qPrintable(card.preview()->text()));
+        QTRY_VERIFY2(card.preview()->text().contains(QStringLiteral("7 projects would disappear")),
+                     qPrintable(card.preview()->text()));
         QVERIFY(card.restoreButton()->isVisible() && card.restoreButton()->isEnabled());
         QVERIFY(card.restoreButton()->focusPolicy() & Qt::TabFocus);
 
@@ -83,7 +86,7 @@ private slots:
         QCOMPARE(card.list()->count(), 3);
         QVERIFY(card.list()->item(0)->text().contains(QStringLiteral("37 projects")));
         card.list()->setCurrentRow(0);
-        QVERIFY(card.preview()->text().contains(QStringLiteral("7 projects would come back")));
+        QTRY_VERIFY(card.preview()->text().contains(QStringLiteral("7 projects would come back")));
 
         // In Turkish.
         store.setLanguage(AppLanguage::tr);
