@@ -7,6 +7,7 @@
 
 #include "BigDocument.h"
 #include "Isolation.h"
+#include "RatioReporter.h"
 #include "model/DataFile.h"
 #include "model/DocumentMerge.h"
 
@@ -105,33 +106,6 @@ void BM_Merge_BaselineEncode(benchmark::State& state)
 BENCHMARK(BM_Merge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Merge_BaselineEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints as usual and keeps the medians for the closing ratio.
-class RatioReporter final : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void print() const
-    {
-        const auto merge = m_medians.find("BM_Merge");
-        const auto encode = m_medians.find("BM_Merge_BaselineEncode");
-        if (merge == m_medians.end() || encode == m_medians.end() || !(encode->second > 0)) {
-            std::printf("ratio: needs --benchmark_repetitions (medians of both benchmarks)\n");
-            return;
-        }
-        std::printf("ratio of medians, merge / encode: %.3fx\n", merge->second / encode->second);
-    }
-
-private:
-    std::map<std::string, double> m_medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -143,7 +117,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter("BM_Merge", "BM_Merge_BaselineEncode", "merge / encode");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     reporter.print();

@@ -5,6 +5,7 @@
 //   bench_stats_figures --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 
 #include "Isolation.h"
+#include "RatioReporter.h"
 #include "model/DataFile.h"
 #include "model/StatsFigures.h"
 #include "model/Store.h"
@@ -88,33 +89,6 @@ void BM_StatsPageAllTime(benchmark::State& state)
 }
 BENCHMARK(BM_StatsPageAllTime)->Unit(benchmark::kMicrosecond);
 
-// Prints as usual and keeps the medians for the closing ratio.
-class RatioReporter final : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void print() const
-    {
-        const auto plain = m_medians.find("BM_PlainFeeSum");
-        const auto page = m_medians.find("BM_StatsPageAllTime");
-        if (plain == m_medians.end() || page == m_medians.end() || !(plain->second > 0)) {
-            std::printf("ratio: needs --benchmark_repetitions (medians of both benchmarks)\n");
-            return;
-        }
-        std::printf("ratio of medians, page figures / plain fee sum: %.2fx\n", page->second / plain->second);
-    }
-
-private:
-    std::map<std::string, double> m_medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -126,7 +100,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter("BM_StatsPageAllTime", "BM_PlainFeeSum", "page figures / plain fee sum");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     reporter.print();
