@@ -221,7 +221,9 @@ void Store::mergeConflictCopies()
         for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
             target = backups + QLatin1Char('/') + QFileInfo(copy).completeBaseName() + QLatin1Char('-') +
                      QString::number(n) + QStringLiteral(".json");
-        if (!QFile::rename(copy, target))
+        if (QFile::rename(copy, target))
+            AtomicWrite::makePrivate(target); // kept with the backups, as private as they are
+        else
             failures.append(QFileInfo(copy).fileName() + QStringLiteral(": ") +
                             tr(QStringLiteral("could not be moved into the backups folder"),
                                QStringLiteral("yedek klasörüne taşınamadı")));
