@@ -11,10 +11,11 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 # A compiler cache, where one is installed, makes a second run of the same sources cheap. Paths
-# are taken relative to the checkout, so that another clone of the same commit shares it.
+# are taken relative to the checkout, so that another clone of the same commit shares it. The
+# precompiled headers are left out then: each checkout's own would miss the cache every time.
 launcher=()
 if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DTALLYBROOK_PCH=OFF)
     export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
     export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
