@@ -7,7 +7,10 @@ home holding a Store on that folder. Each round both sides change the same proje
 of their own, at once or a little apart; then both files and both programs must hold every
 change, and no conflict copy may be left beside either file.
 
-    sync_e2e.py --probe build/test/tests/e2e/tb_syncprobe [--rounds 3] [--spacing 0,2.5,0]
+    sync_e2e.py --probe build/test/tests/e2e/tb_syncprobe [--rounds 3] [--gaps together,delivered,1]
+
+A gap is "together" (both sides edit at once), "delivered" (B edits once A's edits reached it) or a
+number of seconds between A's edits and B's.
 """
 
 import argparse
@@ -34,6 +37,7 @@ FOLDER_ID = "tallybrook-data"
 CONFLICT_COPY = re.compile(r"^tallybrook(\.sync-conflict-.*| \(.*conflicted copy.*\))\.json$", re.I)
 
 _libc = ctypes.CDLL(None, use_errno=True)
+NO_PROXY = urllib.request.build_opener(urllib.request.ProxyHandler({}))
 
 
 def die_with_parent():
@@ -57,8 +61,12 @@ def free_ports(count):
     return ports
 
 
+# The whole run ends by then, whatever each wait allows.
+DEADLINE = [float("inf")]
+
+
 def wait_for(what, check, timeout, interval=0.1):
-    deadline = time.monotonic() + timeout
+    deadline = min(time.monotonic() + timeout, DEADLINE[0])
     while True:
         result = check()
         if result:
@@ -99,14 +107,15 @@ class Side:
 
     def env(self, **extra):
         env = {k: v for k, v in os.environ.items() if not k.startswith(("XDG_", "STN"))}
-        env.update(HOME=self.home, XDG_RUNTIME_DIR=os.path.join(self.home, "runtime"),
+        # STMONITORED: no monitor process, which would leave the daemon behind when killed.
+        env.update(HOME=self.home, STMONITORED="1", XDG_RUNTIME_DIR=os.path.join(self.home, "runtime"),
                    XDG_CONFIG_HOME=os.path.join(self.home, "config"),
                    XDG_DATA_HOME=os.path.join(self.home, "data"), QT_QPA_PLATFORM="offscreen",
                    STNOUPGRADE="1", STNODEFAULTFOLDER="1", STNORESTART="1")
         env.update(extra)
         return env
 
-    def configure(self, gui_port, listen_port, other):
+    def configure(self, gui_port, listen_port, other, dials):
         path = os.path.join(self.st_home, "config.xml")
         tree = ET.parse(path)
         root = tree.getroot()
@@ -119,7 +128,9 @@ class Side:
             "globalAnnounceEnabled": "false", "localAnnounceEnabled": "false", "relaysEnabled": "false",
             "natEnabled": "false", "urAccepted": "-1", "autoUpgradeIntervalH": "0",
             "crashReportingEnabled": "false", "startBrowser": "false", "setLowPriority": "false",
-            "reconnectionIntervalS": "1",
+            # One side dials at once, the other only much later: two dials crossing each other
+            # cost Syncthing a 20 s handshake timeout.
+            "reconnectionIntervalS": "1" if dials else "600",
         }
         for key, value in settings.items():
             element = options.find(key)
@@ -147,13 +158,22 @@ class Side:
         log = open(os.path.join(self.home, "syncthing.log"), "wb")
         self.daemon = subprocess.Popen(["syncthing", "serve", f"--home={self.st_home}", "--no-browser",
                                         "--no-restart", "--no-upgrade"], stdout=log, stderr=subprocess.STDOUT,
-                                       stdin=subprocess.DEVNULL, env=self.env(), preexec_fn=die_with_parent)
+                                       stdin=subprocess.DEVNULL, env=self.env(), preexec_fn=die_with_parent,
+                                       start_new_session=True)
 
     def rest(self, path):
         request = urllib.request.Request(f"http://127.0.0.1:{self.gui_port}{path}",
                                          headers={"X-API-Key": self.api_key})
-        with urllib.request.urlopen(request, timeout=5) as answer:
+        with NO_PROXY.open(request, timeout=5) as answer:
             return json.load(answer)
+
+    def answers(self):
+        if self.daemon.poll() is not None:
+            raise Failure(f"syncthing of {self.name} ended: {self.log_tail()}")
+        try:
+            return self.rest("/rest/system/ping").get("ping") == "pong"
+        except OSError:
+            return False
 
     def connected_to(self, other):
         if self.daemon.poll() is not None:
@@ -212,10 +232,15 @@ class Side:
         return sorted(n for n in os.listdir(backups) if CONFLICT_COPY.match(n)) if os.path.isdir(backups) else []
 
     def stop(self):
-        for process in (self.probe, self.daemon):
-            if process and process.poll() is None:
-                process.kill()
-                process.wait()
+        if self.probe and self.probe.poll() is None:
+            self.probe.kill()
+            self.probe.wait()
+        if self.daemon:
+            try:
+                os.killpg(self.daemon.pid, signal.SIGKILL)  # with anything it started
+            except ProcessLookupError:
+                pass
+            self.daemon.wait()
 
 
 def memory_projects(state):
@@ -250,11 +275,15 @@ def settle(a, b, timeout):
     return wait_for("both sides to agree", check, timeout, interval=1.0)
 
 
-def run_round(a, b, number, spacing, known, timeout):
+def has_project(side, pid):
+    return any(p["id"] == pid for p in side.state()["projects"])
+
+
+def run_round(a, b, number, gap, known, timeout):
     shared = f"Shared {number}"
     pid = a.ask(f"add {shared}").split()[1]
     a.ask("flush")
-    wait_for(f"{shared} at {b.name}", lambda: any(p["id"] == pid for p in b.state()["projects"]), timeout, 0.2)
+    wait_for(f"{shared} at {b.name}", lambda: has_project(b, pid), timeout, 0.2)
     settle(a, b, timeout)
 
     started = time.monotonic()
@@ -262,8 +291,10 @@ def run_round(a, b, number, spacing, known, timeout):
     new_name = f"Shared {number}, renamed at B"
     from_a = a.ask(f"add From A {number}").split()[1]
     a.ask(f"set-fee {pid} {fee}")
-    if spacing:
-        time.sleep(spacing)  # the length of the gap is the point here, not a wait for something
+    if gap == "delivered":
+        wait_for(f"A's edits at {b.name}", lambda: has_project(b, from_a), timeout, 0.2)
+    elif gap != "together":
+        time.sleep(float(gap))  # the gap itself is the scenario, not a wait for something
     from_b = b.ask(f"add From B {number}").split()[1]
     b.ask(f"rename {pid} {new_name}")
     final = settle(a, b, timeout)
@@ -286,16 +317,21 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--rounds", type=int, default=1)
-    parser.add_argument("--spacing", default="0,2.5",
-                        help="seconds between A's and B's edits, per round, repeated (default 0,2.5)")
+    parser.add_argument("--gaps", default="together,delivered,1",
+                        help="between A's and B's edits, per round, repeated (default together,delivered,1)")
     parser.add_argument("--timeout", type=float, default=90, help="seconds each wait may take")
+    parser.add_argument("--deadline", type=float, default=600, help="seconds the whole run may take")
     parser.add_argument("--keep", action="store_true", help="keep the homes for a look afterwards")
     args = parser.parse_args()
 
     if shutil.which("syncthing") is None:
         print("sync_e2e: syncthing is not installed (tools/deps.sh test installs it)", file=sys.stderr)
         return 1
-    spacings = [float(s) for s in args.spacing.split(",")]
+    gaps = args.gaps.split(",")
+    for gap in gaps:
+        if gap not in ("together", "delivered"):
+            float(gap)  # a bad gap ends the run here, before anything starts
+    DEADLINE[0] = time.monotonic() + args.deadline
     root = tempfile.mkdtemp(prefix="tb-sync-e2e-")
     a, b = Side("A", root), Side("B", root)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
@@ -304,9 +340,10 @@ def main():
         a.gui_port, b.gui_port, a.listen_port, b.listen_port = free_ports(4)
         a.generate()
         b.generate()
-        a.configure(a.gui_port, a.listen_port, b)
-        b.configure(b.gui_port, b.listen_port, a)
+        a.configure(a.gui_port, a.listen_port, b, dials=False)
+        b.configure(b.gui_port, b.listen_port, a, dials=True)
         a.start_daemon()
+        wait_for("A's Syncthing to listen", lambda: a.answers(), args.timeout, 0.1)
         b.start_daemon()
         wait_for("the two Syncthing daemons to connect", lambda: a.connected_to(b) and b.connected_to(a),
                  args.timeout, 0.25)
@@ -319,11 +356,15 @@ def main():
         known = {p[0]: p for p in settle(a, b, args.timeout)}
         print(f"set up in {time.monotonic() - began:.1f} s", flush=True)
         for number in range(1, args.rounds + 1):
-            spacing = spacings[(number - 1) % len(spacings)]
-            final, took = run_round(a, b, number, spacing, known, args.timeout)
+            gap = gaps[(number - 1) % len(gaps)]
+            final, took = run_round(a, b, number, gap, known, args.timeout)
             known = {p[0]: p for p in final}
+            for side in (a, b):
+                # Every copy a program merged was moved into its backups folder.
+                if side.state()["merges"] and not side.merged_copies():
+                    raise Failure(f"{side.name} merged conflict copies but its backups folder holds none")
             conflicts = len(set(a.merged_copies()) | set(b.merged_copies()))
-            print(f"round {number} (edits {spacing:g} s apart): agreed after {took:.1f} s, "
+            print(f"round {number} (edits {gap}{' s apart' if gap[0].isdigit() else ''}): agreed after {took:.1f} s, "
                   f"{conflicts} conflict copies merged so far, {len(final)} projects", flush=True)
         for side in (a, b):
             side.ask("quit")
