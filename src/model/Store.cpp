@@ -281,8 +281,10 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
     m_savingBlocked = loaded.blockSaving;
     // What was read is what a save may replace (an unreadable file is set aside by now).
     m_disk->setKnown({FileStamp::of(m_fileURL), {}});
-    if (!loaded.firstLaunch && !loaded.needsResave)
+    if (!loaded.firstLaunch && !loaded.needsResave) {
         m_diskBase = m_data;
+        rememberDiskVersion(m_data, m_disk->known().stamp.modifiedNs);
+    }
     if (loaded.firstLaunch || loaded.needsResave) {
         // Written before the start goes on: a repaired or new file is on disk at once.
         m_unsaved = true;
@@ -618,8 +620,10 @@ void Store::takeSaveResults()
         // Only a write of the newest change leaves nothing unsaved.
         if (r.ok && r.serial == m_saveSerial)
             m_unsaved = false;
-        if (r.written)
+        if (r.written) {
+            rememberDiskVersion(*r.written, m_disk->known().stamp.modifiedNs);
             m_diskBase = std::move(*r.written);
+        }
         if (!r.ok && m_disk->takeChangedBeforeSave())
             changedOnDisk = true; // not a failure: merged below, and saved again
         else if (!r.ok)

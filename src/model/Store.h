@@ -226,7 +226,11 @@ private:
     void rearmWatch();
     // The file on disk is another one now (a change of data folder): known as read, and watched.
     void retargetDisk();
-    void offerConflictCopies();
+    // again: offers copies already offered too, when other news took the offer's place.
+    void offerConflictCopies(bool again = false);
+    // Each version read or written is remembered with its modification time: a conflict copy is
+    // merged against the newest one older than the copy, the version both sides started from.
+    void rememberDiskVersion(const AppData& data, qint64 modifiedNs);
     // Keeps the other side's values of conflicting fields where the backups list shows them.
     void keepConflict(const AppData& otherSideWins);
     // Sets an outside file that cannot be read aside, so that a save may take its place.
@@ -253,6 +257,12 @@ private:
     // there (the common ancestor of a merge).
     std::shared_ptr<DiskState> m_disk = std::make_shared<DiskState>();
     AppData m_diskBase;
+    struct DiskVersion
+    {
+        qint64 modifiedNs = 0;
+        AppData data;
+    };
+    QVector<DiskVersion> m_diskVersions; // oldest first
     QDateTime m_lastLocalChange;
     QFileSystemWatcher* m_watcher = nullptr;
     QTimer m_diskCheck;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QRegularExpression>
+#include <QSet>
 
 void Store::startWatching()
 {
@@ -42,6 +43,8 @@ void Store::retargetDisk()
 {
     m_disk->setKnown({FileStamp::of(m_fileURL), {}});
     m_diskBase = m_data;
+    m_diskVersions.clear();
+    rememberDiskVersion(m_data, m_disk->known().stamp.modifiedNs);
     m_offeredCopies.clear();
     m_unreadableWarned = false;
     if (!m_watcher)
@@ -63,8 +66,11 @@ void Store::checkDisk()
         return;
     }
     rearmWatch();
-    offerConflictCopies();
-    if (takeDiskVersion() && m_unsaved && !m_saveTimer.isActive() && !isSaving()) {
+    const std::optional<Toast> before = m_ui.toast();
+    const bool taken = takeDiskVersion();
+    // After the news of the file, which would otherwise hide the offer at once.
+    offerConflictCopies(m_ui.toast() != before);
+    if (taken && m_unsaved && !m_saveTimer.isActive() && !isSaving()) {
         ++m_saveSerial;
         startSave();
     }
@@ -109,6 +115,7 @@ bool Store::takeDiskVersion()
     bool repaired = false;
     repairLoaded(*theirs, turkishCase(), repaired);
     m_disk->setKnown({stamp, checksum});
+    rememberDiskVersion(*theirs, stamp.modifiedNs);
     if (*theirs == m_diskBase)
         return true; // the same document in other bytes
 
@@ -136,6 +143,15 @@ bool Store::takeDiskVersion()
                       QStringLiteral(" · diğer değerler Yedekler'de saklandı"));
     m_ui.show(message);
     return true;
+}
+
+void Store::rememberDiskVersion(const AppData& data, qint64 modifiedNs)
+{
+    // A copy shares the document's lists. A few are enough: a conflict copy is seldom older.
+    constexpr int kKept = 16;
+    if (m_diskVersions.size() == kKept)
+        m_diskVersions.removeFirst();
+    m_diskVersions.append({modifiedNs, data});
 }
 
 void Store::keepConflict(const AppData& otherSideWins)
@@ -170,18 +186,19 @@ QStringList Store::conflictCopies() const
     return out;
 }
 
-void Store::offerConflictCopies()
+void Store::offerConflictCopies(bool again)
 {
     if (m_sampleOnly || m_savingBlocked)
         return;
+    const QStringList copies = conflictCopies();
     bool fresh = false;
-    for (const QString& copy : conflictCopies()) {
+    for (const QString& copy : copies) {
         if (!m_offeredCopies.contains(copy)) {
             m_offeredCopies.append(copy);
             fresh = true;
         }
     }
-    if (fresh)
+    if (fresh || (again && !copies.isEmpty()))
         m_ui.showMergeOffer(tr(QStringLiteral("Another computer's copy of the data was found"),
                                QStringLiteral("Verilerin başka bir bilgisayardaki kopyası bulundu")),
                             tr(QStringLiteral("Press Merge to merge it."),
@@ -203,13 +220,34 @@ void Store::mergeConflictCopies()
             failures.append(QFileInfo(copy).fileName() + QStringLiteral(": ") + error);
             continue;
         }
-        // No common version is known: what only one side has is kept, and of what both have
-        // this computer's values count while the copy's are kept in Backups. Its settings and
-        // lists stand as the base, so this document's own stay.
+        // What only one side has is kept. Projects both have are merged field by field against
+        // the version both started from: the newest one known here that is older than the copy
+        // (sync engines keep a file's modification time, and make the copy of the older side).
+        // Of fields both changed, or with no such version, this computer's values count while
+        // the copy's are kept in Backups. The copy's settings and lists stand as the base, so
+        // this document's own stay.
         AppData base = *theirs;
         base.projects.clear();
         base.clients.clear();
         base.categories.clear();
+        const qint64 copyModifiedNs = FileStamp::of(copy).modifiedNs;
+        for (auto known = m_diskVersions.crbegin(); known != m_diskVersions.crend(); ++known) {
+            if (known->modifiedNs >= copyModifiedNs)
+                continue;
+            QSet<QUuid> mine;
+            for (const Project& p : merged.projects)
+                mine.insert(p.id);
+            QSet<QUuid> both;
+            for (const Project& p : theirs->projects) {
+                if (mine.contains(p.id))
+                    both.insert(p.id);
+            }
+            for (const Project& p : known->data.projects) {
+                if (both.contains(p.id))
+                    base.projects.append(p);
+            }
+            break;
+        }
         DocumentMerge::Result r = DocumentMerge::merge(base, merged, *theirs, true);
         if (!r.conflicts.isEmpty())
             keepConflict(r.theirsPreferred);
@@ -221,14 +259,20 @@ void Store::mergeConflictCopies()
         for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
             target = backups + QLatin1Char('/') + QFileInfo(copy).completeBaseName() + QLatin1Char('-') +
                      QString::number(n) + QStringLiteral(".json");
-        if (QFile::rename(copy, target))
-            AtomicWrite::makePrivate(target); // kept with the backups, as private as they are
-        else
+        // Gone once merged: a later copy of the same name (a day's Dropbox copy) is news again. Kept
+        // with the backups, as private as they are.
+        if (QFile::rename(copy, target)) {
+            m_offeredCopies.removeAll(copy);
+            AtomicWrite::makePrivate(target);
+        } else {
             failures.append(QFileInfo(copy).fileName() + QStringLiteral(": ") +
                             tr(QStringLiteral("could not be moved into the backups folder"),
                                QStringLiteral("yedek klasörüne taşınamadı")));
+        }
     }
-    if (done > 0)
+    // A copy that adds nothing writes nothing: a needless save looks to the sync engine like
+    // another change, and the other computer's save of the same merge like another conflict.
+    if (done > 0 && merged != m_data)
         update([&merged](AppData& d) { d = std::move(merged); });
     if (!failures.isEmpty())
         m_ui.show(tr(QStringLiteral("Could not merge: "), QStringLiteral("Birleştirilemedi: ")) +

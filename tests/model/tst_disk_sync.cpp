@@ -27,6 +27,18 @@ QStringList names(const AppData& d)
     return out;
 }
 
+void setModified(const QString& path, const QDateTime& when)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+QDateTime modified(const QString& path)
+{
+    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
+}
+
 const Project* byName(const AppData& d, const QString& name)
 {
     for (const Project& p : d.projects) {
@@ -229,6 +241,8 @@ private slots:
             store().dataFolder() + QStringLiteral("/tallybrook (Ada's conflicted copy 2026-01-05).json");
         const QString unrelated = store().dataFolder() + QStringLiteral("/tallybrook-notes.json");
         writeFile(syncthing, *DataFile::encode(copy));
+        // Older than any version known here, as its name says: no common version to merge against.
+        setModified(syncthing, QDateTime(QDate(2026, 1, 5), QTime(10, 15, 30), Qt::UTC));
         AppData second = AppData::empty();
         second.projects = {makeProject("From Dropbox", Status::pending, 60, kDay)};
         writeFile(dropbox, *DataFile::encode(second));
@@ -255,6 +269,83 @@ private slots:
         store().ui().expireToast();
         store().checkDisk();
         QVERIFY(!store().ui().toast());
+    }
+
+    // Two computers changed the same project at once and the sync engine kept one version, the
+    // other as a conflict copy (of the older side, its modification time kept). Merged against
+    // the version both started from, each side's edit of another field survives; merged, an
+    // identical copy writes nothing that could start another conflict.
+    void conflictCopiesMergeWithTheCommonVersion()
+    {
+        const QString file = store().fileURL();
+        const QString copyPath =
+            store().dataFolder() + QStringLiteral("/tallybrook.sync-conflict-1-ABCDEFG.json");
+        const QDateTime common = modified(file);
+        const AppData start = store().data();
+        store().startWatching();
+        QTest::qWait(20); // the next write gets a later time than the common version
+
+        // This computer's version lost: its own save became the copy, the other's took the file.
+        Project logo = *byName(store().data(), QStringLiteral("Logo"));
+        logo.fee = 111;
+        store().save(logo);
+        store().save(makeProject("Mine", Status::ongoing, 1, kDay));
+        store().flushPendingSave();
+        const QDateTime mineWritten = modified(file);
+        QVERIFY(mineWritten > common);
+        writeFile(copyPath, readFile(file));
+        setModified(copyPath, mineWritten);
+        AppData theirs = start;
+        theirs.projects[0].name = QStringLiteral("Logo (final)");
+        theirs.projects.append(makeProject("Theirs", Status::pending, 2, kDay));
+        replaceFromOutside(file, theirs);
+        store().checkDisk();
+        QCOMPARE(store().data(), theirs);
+        // Offered after the news of the reload, so that the offer is the toast still shown.
+        QVERIFY(store().ui().toast() && store().ui().toast()->offersMerge);
+        store().mergeConflictCopies();
+        QCOMPARE(names(store().data()), (QStringList{"Logo (final)", "Mine", "Poster", "Theirs"}));
+        QCOMPARE(byName(store().data(), QStringLiteral("Logo (final)"))->fee, 111.0);
+        store().flushPendingSave();
+        QCOMPARE(readDocument(file), store().data());
+
+        // The other computer's version lost: its copy arrives beside this computer's file.
+        const AppData merged = store().data();
+        const QDateTime mergedWritten = modified(file);
+        QTest::qWait(20);
+        Project poster = *byName(store().data(), QStringLiteral("Poster"));
+        poster.fee = 300;
+        store().save(poster);
+        store().flushPendingSave();
+        AppData other = merged;
+        for (Project& p : other.projects) {
+            if (p.name == QLatin1String("Poster"))
+                p.name = QStringLiteral("Poster (print)");
+        }
+        writeFile(copyPath, *DataFile::encode(other));
+        setModified(copyPath, mergedWritten.addMSecs(1));
+        QVERIFY(modified(copyPath) < modified(file));
+        store().checkDisk();
+        QVERIFY(store().ui().toast() && store().ui().toast()->offersMerge);
+        store().mergeConflictCopies();
+        QCOMPARE(byName(store().data(), QStringLiteral("Poster (print)"))->fee, 300.0);
+        QCOMPARE(names(store().data()), (QStringList{"Logo (final)", "Mine", "Poster (print)", "Theirs"}));
+        // Nothing either side changed differently: no conflict was kept in Backups.
+        for (const Backups::Entry& entry : Backups::catalog(store().dataFolder()))
+            QVERIFY2(!entry.conflict, qPrintable(entry.path));
+        store().flushPendingSave();
+
+        // Both computers merged the same copy and wrote the same document: that version coming
+        // back as yet another copy changes nothing and is not written again.
+        const FileStamp before = FileStamp::of(file);
+        writeFile(copyPath, readFile(file));
+        store().checkDisk();
+        store().mergeConflictCopies();
+        QVERIFY(store().conflictCopies().isEmpty());
+        QVERIFY(!store().hasPendingSave());
+        QVERIFY(!store().hasUnsavedChanges());
+        store().flushPendingSave();
+        QVERIFY(FileStamp::of(file) == before);
     }
 };
 
