@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <ctime>
 #include <simdjson.h>
@@ -169,6 +170,54 @@ void BM_BoardFigures(benchmark::State& state)
     }
 }
 
+// The same document with payment days: every pending project due 30 days after its date.
+Store& paymentStore()
+{
+    static Store* store = [] {
+        auto* s = new Store(fixture().dir.path() + QStringLiteral("/payments"), true);
+        s->update([](AppData& d) {
+            d = fixture().data;
+            for (Project& p : d.projects) {
+                if (p.status != Status::pending)
+                    continue;
+                p.pendingSince = p.date.date();
+                p.dueDate = p.pendingSince.addDays(30);
+            }
+        });
+        const QDate today(s->activeYear(), 7, 1); // about half of the year's pending ones overdue
+        s->setToday([today] { return today; });
+        return s;
+    }();
+    return *store;
+}
+
+// One board redraw with the payment figures it adds: the overdue summary, the forecast, and the
+// due text of the pending cards in view.
+void BM_BoardFigures_WithPayments(benchmark::State& state)
+{
+    Store& s = paymentStore();
+    int overdue = 0;
+    for (auto _ : state) {
+        s.update([](AppData& d) { d.taxRate = d.taxRate == 20 ? 21 : 20; });
+        benchmark::DoNotOptimize(s.years().size());
+        benchmark::DoNotOptimize(s.visibleProjects().size());
+        for (Status st : StatusInfo::all) {
+            benchmark::DoNotOptimize(s.projects(st).size());
+            benchmark::DoNotOptimize(s.total(st));
+        }
+        benchmark::DoNotOptimize(s.netAfterTax());
+        benchmark::DoNotOptimize(s.targetProgress());
+        benchmark::DoNotOptimize(s.collectionRate());
+        benchmark::DoNotOptimize(s.overdueSummary().size());
+        benchmark::DoNotOptimize(s.forecastText().size());
+        const QVector<Project> pending = s.projects(Status::pending);
+        for (qsizetype i = 0; i < std::min<qsizetype>(pending.size(), 40); ++i)
+            benchmark::DoNotOptimize(s.dueText(pending.at(i)).size());
+        overdue = s.overdue().count;
+    }
+    state.counters["overdue"] = overdue;
+}
+
 void BM_Board_BaselineFeeSum(benchmark::State& state)
 {
     Store& s = bigStore();
@@ -204,6 +253,7 @@ BENCHMARK(BM_Save_BaselineToJsonAndWrite)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_BoardFigures)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoardFigures_WithPayments)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Board_BaselineFeeSum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByClient)->Unit(benchmark::kMillisecond);
 

@@ -1,8 +1,10 @@
 #include "model/BackupTexts.h"
 
 #include "i18n/L10n.h"
+#include "model/Payments.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace BackupTexts {
 
@@ -30,6 +32,14 @@ QString projects(int n, AppLanguage language)
 QString day(const QDateTime& date, AppLanguage language)
 {
     return localeOf(language).toString(date.toLocalTime().date(), QStringLiteral("d MMM yyyy"));
+}
+
+// A payment day; "none" when not set.
+QString calendarDay(const QDate& date, AppLanguage language)
+{
+    if (!date.isValid())
+        return tr(language, "none", "yok");
+    return localeOf(language).toString(date, QStringLiteral("d MMM yyyy"));
 }
 
 QString status(Status s, AppLanguage language)
@@ -82,6 +92,14 @@ QString fieldChange(DocumentDiff::ProjectField f, const Project& a, const Projec
         return tr(l, "Status: ", "Durum: ") + arrow(status(a.status, l), status(b.status, l));
     case F::date:
         return tr(l, "Date: ", "Tarih: ") + arrow(day(a.date, l), day(b.date, l));
+    case F::pendingSince:
+        return tr(l, "Pending since: ", "Ödenecek sütununa geçiş: ") +
+               arrow(calendarDay(a.pendingSince, l), calendarDay(b.pendingSince, l));
+    case F::dueDate:
+        return tr(l, "Due: ", "Vade: ") + arrow(calendarDay(a.dueDate, l), calendarDay(b.dueDate, l));
+    case F::paidOn:
+        return tr(l, "Paid on: ", "Ödeme tarihi: ") +
+               arrow(calendarDay(a.paidOn, l), calendarDay(b.paidOn, l));
     case F::other:
         return otherFields(DocumentDiff::changedMembers(a.extra, b.extra), l);
     }
@@ -109,6 +127,32 @@ QString settingChange(DocumentDiff::Setting s, const AppData& a, const AppData& 
         return tr(l, "The order of the columns", "Sütunların sırası");
     case S::columnColors:
         return tr(l, "The colours of the columns", "Sütunların renkleri");
+    case S::clientTerms: {
+        QStringList changed;
+        QStringList clients = a.clientTerms.keys() + b.clientTerms.keys();
+        std::sort(clients.begin(), clients.end());
+        clients.erase(std::unique(clients.begin(), clients.end()), clients.end());
+        for (const QString& c : std::as_const(clients)) {
+            if (a.termsDays(c) != b.termsDays(c))
+                changed << c + QStringLiteral(" ") +
+                               arrow(Payments::termsText(a.termsDays(c), l),
+                                     Payments::termsText(b.termsDays(c), l));
+        }
+        return tr(l, "Payment terms: ", "Ödeme vadeleri: ") + changed.join(QStringLiteral("; "));
+    }
+    case S::forecastWeights: {
+        const auto weights = [l](const AppData& d) {
+            const auto pct = [l](std::optional<double> v, double fallback) {
+                return L10n::percent(v.value_or(fallback) / 100, l);
+            };
+            return pct(d.forecastPendingPercent, AppData::kDefaultForecastPendingPercent) +
+                   QStringLiteral(" / ") +
+                   pct(d.forecastOngoingPercent, AppData::kDefaultForecastOngoingPercent);
+        };
+        return tr(l, "Forecast weights (pending / in the works): ",
+                  "Tahmin ağırlıkları (ödenecek / devam eden): ") +
+               arrow(weights(a), weights(b));
+    }
     case S::other:
         return otherFields(DocumentDiff::changedMembers(a.extra, b.extra), l);
     }

@@ -328,13 +328,75 @@ std::optional<QDateTime> parseDate(const QString& text)
     return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
 }
 
+QByteArray dayText(const QDate& day)
+{
+    char out[10];
+    const int y = day.year(), m = day.month(), d = day.day();
+    out[0] = char('0' + y / 1000 % 10);
+    out[1] = char('0' + y / 100 % 10);
+    out[2] = char('0' + y / 10 % 10);
+    out[3] = char('0' + y % 10);
+    out[4] = '-';
+    out[5] = char('0' + m / 10);
+    out[6] = char('0' + m % 10);
+    out[7] = '-';
+    out[8] = char('0' + d / 10);
+    out[9] = char('0' + d % 10);
+    return QByteArray(out, 10);
+}
+
+std::optional<QDate> parseDay(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int digits[8];
+    int n = 0;
+    for (size_t i = 0; i < 10; ++i) {
+        if (i == 4 || i == 7)
+            continue;
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        digits[n++] = text[i] - '0';
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const QDate day(year, digits[4] * 10 + digits[5], digits[6] * 10 + digits[7]);
+    // Year 0 does not exist in Qt's calendar; QDate refuses it.
+    if (!day.isValid())
+        return std::nullopt;
+    return day;
+}
+
+std::optional<QDate> parseDay(const QString& text)
+{
+    if (text.size() != 10)
+        return std::nullopt;
+    char bytes[10];
+    for (int i = 0; i < 10; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c > 127)
+            return std::nullopt;
+        bytes[i] = char(c);
+    }
+    return parseDay(std::string_view(bytes, 10));
+}
+
 std::optional<QByteArray> encode(const AppData& data, QString* error)
 {
-    if (!finite(data.taxRate, "taxRate", error) || !finite(data.targetGoal, "targetGoal", error))
+    if (!finite(data.taxRate, "taxRate", error) || !finite(data.targetGoal, "targetGoal", error) ||
+        !finite(data.forecastPendingPercent.value_or(0), "forecastPendingPercent", error) ||
+        !finite(data.forecastOngoingPercent.value_or(0), "forecastOngoingPercent", error))
         return std::nullopt;
     for (const Project& p : data.projects) {
         if (!finite(p.fee, "fee", error) || !finite(p.outsource, "outsource", error))
             return std::nullopt;
+        // Only days the reader takes back: a year outside 1 to 9999 would make the file unreadable.
+        for (const QDate* day : {&p.pendingSince, &p.dueDate, &p.paidOn}) {
+            if (day->isValid() && (day->year() < 1 || day->year() > 9999)) {
+                if (error)
+                    *error = QStringLiteral("A payment date is outside the years 1 to 9999.");
+                return std::nullopt;
+            }
+        }
     }
     // Written by hand, keys in sorted order: several times faster than building a
     // QJsonObject for a large document, and the output is the same JSON.
@@ -344,6 +406,28 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
     Members top(w, 1, data.extra);
     top.key("categories");
     w.strings(1, data.categories);
+    bool anyTerms = false;
+    for (auto it = data.clientTerms.begin(); it != data.clientTerms.end() && !anyTerms; ++it)
+        anyTerms = it.value() != AppData::kDefaultTermsDays;
+    if (anyTerms) {
+        top.key("clientTerms");
+        w.out += "{\n";
+        bool first = true;
+        for (auto it = data.clientTerms.begin(); it != data.clientTerms.end(); ++it) {
+            if (it.value() == AppData::kDefaultTermsDays)
+                continue;
+            if (!first)
+                w.out += ",\n";
+            first = false;
+            w.indent(2);
+            w.string(it.key());
+            w.out += ": ";
+            w.out += QByteArray::number(it.value());
+        }
+        w.out += '\n';
+        w.indent(1);
+        w.out += '}';
+    }
     top.key("clients");
     w.strings(1, data.clients);
     top.key("columnColors");
@@ -370,6 +454,14 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
     w.strings(1, order);
     top.key("currency");
     w.string(data.currency);
+    if (data.forecastOngoingPercent) {
+        top.key("forecastOngoingPercent");
+        w.number(*data.forecastOngoingPercent);
+    }
+    if (data.forecastPendingPercent) {
+        top.key("forecastPendingPercent");
+        w.number(*data.forecastPendingPercent);
+    }
     top.key("layout");
     w.string(BoardLayoutInfo::rawValue(data.layout));
     top.key("projects");
@@ -399,6 +491,10 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
             w.string(p.client);
             m.key("date");
             w.text(date);
+            if (p.dueDate.isValid()) {
+                m.key("dueDate");
+                w.text(dayText(p.dueDate));
+            }
             m.key("fee");
             w.number(p.fee);
             m.key("id");
@@ -407,6 +503,14 @@ std::optional<QByteArray> encode(const AppData& data, QString* error)
             w.string(p.name);
             m.key("outsource");
             w.number(p.outsource);
+            if (p.paidOn.isValid()) {
+                m.key("paidOn");
+                w.text(dayText(p.paidOn));
+            }
+            if (p.pendingSince.isValid()) {
+                m.key("pendingSince");
+                w.text(dayText(p.pendingSince));
+            }
             m.key("status");
             w.string(StatusInfo::rawValue(p.status));
             m.finish();

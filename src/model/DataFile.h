@@ -53,4 +53,10 @@ std::optional<QDateTime> parseDate(const QString& text);
 // The same for text in bytes; texts that are not ASCII give what the QString form gives.
 std::optional<QDateTime> parseDate(std::string_view text);
 
+// A calendar day as "yyyy-MM-dd" (years 1 to 9999), and its strict reading: exactly that form,
+// ASCII digits, a day that exists.
+QByteArray dayText(const QDate& day);
+std::optional<QDate> parseDay(std::string_view text);
+std::optional<QDate> parseDay(const QString& text);
+
 } // namespace DataFile

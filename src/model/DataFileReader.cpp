@@ -334,6 +334,7 @@ private:
     bool strings(QStringList& out, QString& reason);
     bool statuses(QVector<Status>& out, QString& reason);
     bool colors(QMap<QString, QString>& out, QString& reason);
+    void terms(QMap<QString, int>& out);
 };
 
 void Reader::release()
@@ -702,10 +703,23 @@ std::optional<QUuid> uuidOf(const RawString& s)
     return QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), 16));
 }
 
-enum ProjectKey { kName, kFee, kClient, kCategory, kOutsource, kStatus, kId, kDate, kProjectKeys };
-constexpr const char* kProjectKeyNames[] = {"name",      "fee",    "client", "category",
-                                            "outsource", "status", "id",     "date"};
-constexpr size_t kProjectKeySizes[] = {4, 3, 6, 8, 9, 6, 2, 4};
+enum ProjectKey {
+    kName,
+    kFee,
+    kClient,
+    kCategory,
+    kOutsource,
+    kStatus,
+    kId,
+    kDate,
+    kPendingSince,
+    kDueDate,
+    kPaidOn,
+    kProjectKeys
+};
+constexpr const char* kProjectKeyNames[] = {"name", "fee",  "client",       "category", "outsource", "status",
+                                            "id",   "date", "pendingSince", "dueDate",  "paidOn"};
+constexpr size_t kProjectKeySizes[] = {4, 3, 6, 8, 9, 6, 2, 4, 12, 7, 6};
 
 // One project; false with a reason when it cannot be read. The whole object is read either way.
 bool Reader::project(Project& p, QString& reason)
@@ -787,6 +801,19 @@ bool Reader::project(Project& p, QString& reason)
         p.date = *d;
     } else {
         p.date = QDateTime::currentDateTime();
+    }
+    for (const auto& [k, day] : {std::pair{kPendingSince, &p.pendingSince}, std::pair{kDueDate, &p.dueDate},
+                                 std::pair{kPaidOn, &p.paidOn}}) {
+        if (!v[k].present())
+            continue;
+        std::optional<QDate> d;
+        if (v[k].kind == Value::String)
+            d = v[k].text.escaped ? parseDay(v[k].text.decode()) : parseDay(v[k].text.view());
+        if (!d) {
+            reason = QStringLiteral("a payment date is not a calendar day");
+            return false;
+        }
+        *day = *d;
     }
     if (!v[kName].present() || !v[kFee].present()) {
         reason = QStringLiteral("a project lacks “name” or “fee”");
@@ -995,6 +1022,27 @@ bool Reader::colors(QMap<QString, QString>& out, QString& reason)
     return true;
 }
 
+// Entries whose value is not a whole number of days from 0 to kMaxTermsDays are dropped (the
+// document stays readable), and so are the default terms, which are never stored.
+void Reader::terms(QMap<QString, int>& out)
+{
+    out.clear();
+    QMap<QString, std::optional<int>> read; // the last of equal keys counts
+    members([&](const RawString& key) {
+        Value v;
+        value(v);
+        std::optional<int> days;
+        if (v.kind == Value::Number && v.number >= 0 && v.number <= AppData::kMaxTermsDays &&
+            v.number == std::floor(v.number))
+            days = int(v.number);
+        read.insert(key.decode(), days);
+    });
+    for (auto it = read.cbegin(); it != read.cend(); ++it) {
+        if (*it && **it != AppData::kDefaultTermsDays)
+            out.insert(it.key(), **it);
+    }
+}
+
 enum DocumentKey {
     kCurrency,
     kTaxRate,
@@ -1005,12 +1053,24 @@ enum DocumentKey {
     kClients,
     kCategories,
     kProjects,
+    kClientTerms,
+    kForecastPending,
+    kForecastOngoing,
     kDocumentKeys
 };
-constexpr const char* kDocumentKeyNames[] = {"currency", "taxRate",     "targetGoal",
-                                             "layout",   "columnOrder", "columnColors",
-                                             "clients",  "categories",  "projects"};
-constexpr size_t kDocumentKeySizes[] = {8, 7, 10, 6, 11, 12, 7, 10, 8};
+constexpr const char* kDocumentKeyNames[] = {"currency",
+                                             "taxRate",
+                                             "targetGoal",
+                                             "layout",
+                                             "columnOrder",
+                                             "columnColors",
+                                             "clients",
+                                             "categories",
+                                             "projects",
+                                             "clientTerms",
+                                             "forecastPendingPercent",
+                                             "forecastOngoingPercent"};
+constexpr size_t kDocumentKeySizes[] = {8, 7, 10, 6, 11, 12, 7, 10, 8, 11, 22, 22};
 
 AppData Reader::document()
 {
@@ -1023,6 +1083,7 @@ AppData Reader::document()
     QString texts[kDocumentKeys];
     QVector<Status> order;
     QMap<QString, QString> colorMap;
+    QMap<QString, int> termsMap;
     QStringList clients, categories;
     QVector<Project> projectList;
     QJsonObject extra;
@@ -1040,6 +1101,9 @@ AppData Reader::document()
         } else if (k == kColumnColors && t == '{') {
             v[k].kind = Value::Object;
             colors(colorMap, reasons[k]);
+        } else if (k == kClientTerms && t == '{') {
+            v[k].kind = Value::Object;
+            terms(termsMap);
         } else if ((k == kClients || k == kCategories) && t == '[') {
             v[k].kind = Value::Array;
             strings(k == kClients ? clients : categories, reasons[k]);
@@ -1113,6 +1177,15 @@ AppData Reader::document()
         list(kProjects);
         d.projects = std::move(projectList);
     }
+    if (v[kClientTerms].present()) {
+        if (v[kClientTerms].kind != Value::Object)
+            fail("“clientTerms” is not an object");
+        d.clientTerms = termsMap;
+    }
+    if (v[kForecastPending].present())
+        d.forecastPendingPercent = number(kForecastPending);
+    if (v[kForecastOngoing].present())
+        d.forecastOngoingPercent = number(kForecastOngoing);
     d.extra = std::move(extra);
     return d;
 }

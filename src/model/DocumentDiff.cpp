@@ -26,6 +26,12 @@ QVector<ProjectField> changedFields(const Project& a, const Project& b)
         out.append(ProjectField::status);
     if (a.date != b.date)
         out.append(ProjectField::date);
+    if (a.pendingSince != b.pendingSince)
+        out.append(ProjectField::pendingSince);
+    if (a.dueDate != b.dueDate)
+        out.append(ProjectField::dueDate);
+    if (a.paidOn != b.paidOn)
+        out.append(ProjectField::paidOn);
     if (!sameMembers(a.extra, b.extra))
         out.append(ProjectField::other);
     return out;
@@ -86,6 +92,11 @@ Diff compare(const AppData& before, const AppData& after)
         d.settings.append(Setting::columnOrder);
     if (before.columnColors != after.columnColors)
         d.settings.append(Setting::columnColors);
+    if (before.clientTerms != after.clientTerms)
+        d.settings.append(Setting::clientTerms);
+    if (before.forecastPendingPercent != after.forecastPendingPercent ||
+        before.forecastOngoingPercent != after.forecastOngoingPercent)
+        d.settings.append(Setting::forecastWeights);
     if (!sameMembers(before.extra, after.extra))
         d.settings.append(Setting::other);
     return d;

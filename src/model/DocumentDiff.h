@@ -10,8 +10,30 @@
 namespace DocumentDiff {
 
 // `other`: members of the file this version does not know (kept from a later version).
-enum class ProjectField { name, client, category, fee, outsource, status, date, other };
-enum class Setting { currency, taxRate, targetGoal, layout, columnOrder, columnColors, other };
+enum class ProjectField {
+    name,
+    client,
+    category,
+    fee,
+    outsource,
+    status,
+    date,
+    pendingSince,
+    dueDate,
+    paidOn,
+    other
+};
+enum class Setting {
+    currency,
+    taxRate,
+    targetGoal,
+    layout,
+    columnOrder,
+    columnColors,
+    clientTerms,
+    forecastWeights,
+    other
+};
 
 struct ProjectChange
 {

@@ -196,6 +196,9 @@ ProjectMerge mergeProject(const Project* base, const Project& mine, const Projec
     field(&Project::outsource, ProjectField::outsource);
     field(&Project::status, ProjectField::status);
     field(&Project::date, ProjectField::date);
+    field(&Project::pendingSince, ProjectField::pendingSince);
+    field(&Project::dueDate, ProjectField::dueDate);
+    field(&Project::paidOn, ProjectField::paidOn);
     MemberMerge members = mergeMembers(base ? &base->extra : nullptr, mine.extra, theirs.extra);
     out.mineWins.extra = members.mineWins;
     other.extra = members.theirsWins;
@@ -221,6 +224,28 @@ QJsonObject pickMembers(const QJsonObject& base, const QJsonObject& mine, const 
 {
     MemberMerge m = mergeMembers(&base, mine, theirs);
     return mineNewer ? m.mineWins : m.theirsWins;
+}
+
+// Client by client; a client without terms of its own on one side counts as a value of its own.
+QMap<QString, int> mergeTerms(const QMap<QString, int>& base, const QMap<QString, int>& mine,
+                              const QMap<QString, int>& theirs, bool mineNewer)
+{
+    if (theirs == base)
+        return mine;
+    if (mine == base)
+        return theirs;
+    QStringList clients = base.keys() + mine.keys() + theirs.keys();
+    std::sort(clients.begin(), clients.end());
+    clients.erase(std::unique(clients.begin(), clients.end()), clients.end());
+    QMap<QString, int> out;
+    for (const QString& c : std::as_const(clients)) {
+        const auto of = [&c](const QMap<QString, int>& m) {
+            return m.contains(c) ? std::optional<int>(m.value(c)) : std::nullopt;
+        };
+        if (const std::optional<int> days = pick(of(base), of(mine), of(theirs), mineNewer))
+            out.insert(c, *days);
+    }
+    return out;
 }
 
 // As sets: kept by both, or added by one and so never removed by the other.
@@ -267,6 +292,11 @@ Result merge(const AppData& base, const AppData& mine, const AppData& theirs, bo
     d.layout = pick(base.layout, mine.layout, theirs.layout, mineSettingsNewer);
     d.columnOrder = pick(base.columnOrder, mine.columnOrder, theirs.columnOrder, mineSettingsNewer);
     d.columnColors = pick(base.columnColors, mine.columnColors, theirs.columnColors, mineSettingsNewer);
+    d.clientTerms = mergeTerms(base.clientTerms, mine.clientTerms, theirs.clientTerms, mineSettingsNewer);
+    d.forecastPendingPercent = pick(base.forecastPendingPercent, mine.forecastPendingPercent,
+                                    theirs.forecastPendingPercent, mineSettingsNewer);
+    d.forecastOngoingPercent = pick(base.forecastOngoingPercent, mine.forecastOngoingPercent,
+                                    theirs.forecastOngoingPercent, mineSettingsNewer);
     d.extra = pickMembers(base.extra, mine.extra, theirs.extra, mineSettingsNewer);
     d.clients = mergeList(base.clients, mine.clients, theirs.clients);
     d.categories = mergeList(base.categories, mine.categories, theirs.categories);

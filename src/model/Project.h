@@ -39,6 +39,11 @@ struct Project
     double outsource = 0;
     Status status = Status::ongoing;
     QDateTime date;
+    // Calendar days of the payment cycle; invalid when not set. Kept by the status moves (see
+    // Payments::applyMove), written only when set.
+    QDate pendingSince;
+    QDate dueDate;
+    QDate paidOn;
     // Members of the file's project object that this version does not know, written back as
     // they were read (a file from a later version survives a save here).
     QJsonObject extra;
@@ -50,6 +55,7 @@ struct Project
     {
         return id == o.id && name == o.name && client == o.client && category == o.category && fee == o.fee &&
                outsource == o.outsource && status == o.status && date == o.date &&
+               pendingSince == o.pendingSince && dueDate == o.dueDate && paidOn == o.paidOn &&
                sameMembers(extra, o.extra);
     }
     bool operator!=(const Project& o) const { return !(*this == o); }

@@ -515,11 +515,17 @@ void Store::changeData(const std::function<void(AppData&)>& change)
     emit dataChanged();
 }
 
-void Store::changeStatus(int index, Status to)
+void Store::changeStatus(int index, Status to, const Payments::StatusDays* days)
 {
-    const bool keepLists = listsCurrent();
-    const Status from = m_data.projects.at(index).status;
-    m_data.projects[index].status = to;
+    Project& p = m_data.projects[index];
+    const Status from = p.status;
+    const Payments::StatusDays before = Payments::StatusDays::of(p);
+    if (days)
+        days->applyTo(p);
+    else
+        Payments::applyMove(p, to, today(), m_data.termsDays(p.client));
+    // The cached lists follow a change of status; other changes of days rebuild them.
+    const bool keepLists = listsCurrent() && (from != to || before == Payments::StatusDays::of(p));
     ++m_generation;
     if (keepLists) {
         patchListsForStatus(index, from, to);

@@ -4,6 +4,7 @@
 #include "model/Backups.h"
 #include "model/DiskState.h"
 #include "model/HexColor.h"
+#include "model/Payments.h"
 #include "model/StoreTypes.h"
 #include "model/UiState.h"
 
@@ -97,7 +98,12 @@ public:
     void setCurrency(const QString& code);
     void deleteProject(const QUuid& id);
     void undoDelete();
+    // A change of status, by any path (drop, menu, keyboard, editor), sets the payment days by
+    // Payments::applyMove with the client's terms and today's date. A move's toast offers Undo.
     void move(const QUuid& id, Status to);
+    // Puts back the status and payment days the last move (or drop of several cards) found.
+    void undoMove();
+    bool canUndoMove() const { return !m_lastMove.isEmpty(); }
     bool handleDrop(const QStringList& texts, Status onto);
     bool handleTrashDrop(const QStringList& texts);
     void moveColumn(Status column, int by);
@@ -105,7 +111,15 @@ public:
     void addCategory(const QString& name);
     void editClient(const QString& from, const QString& to);
     void editCategory(const QString& from, const QString& to);
+    // Renaming a client carries its payment terms; removing it drops them.
     void removeClient(const QString& name);
+    // Days a client has to pay, 0 (due on receipt) to AppData::kMaxTermsDays; the default is not stored.
+    int paymentTerms(const QString& client) const { return m_data.termsDays(client); }
+    void setPaymentTerms(const QString& client, int days);
+    // The forecast's weights of pending and in-the-works fees, as percentages clamped to 0-100.
+    double forecastPendingPercent() const;
+    double forecastOngoingPercent() const;
+    void setForecastWeights(double pendingPercent, double ongoingPercent);
     void removeCategory(const QString& name);
     void setColumnColor(Status status, const Rgb& color);
     void resetColumnColors();
@@ -124,7 +138,7 @@ public:
     // Backs up the document in use, then puts the one in `path` in its place as one step, which
     // Undo takes back. False, with a toast saying why, when either cannot be done.
     bool restoreBackup(const QString& path);
-    // Takes back the last step that can be: a restore, or a deletion.
+    // Takes back the last step that can be: a restore, a move, or a deletion.
     void undo();
     // True while the last restore is the last change.
     bool canUndoRestore() const;
@@ -186,6 +200,24 @@ public:
     // calls ambiguous, so they fail to compile. Wrap pair texts in QStringLiteral.
     QString tr(const char* en, const char* tr) const = delete;
 
+    // Today in the local calendar, from the clock (tests set it).
+    QDate today() const { return m_today ? m_today() : QDate::currentDate(); }
+    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // --- payments (the active year, as of today()) -------------------------------------
+    // "Due in 5 days" etc. for a card or table row; empty when there is nothing to show.
+    QString dueText(const Project& project) const;
+    Payments::Overdue overdue() const;
+    // "Overdue: $4,300 in 2 projects"; empty when nothing is overdue.
+    QString overdueSummary() const;
+    // The chase list for "Copy as Text".
+    QString chaseListText() const;
+    // Of the statistics range: the active year, or every year when `allTime`.
+    Payments::DaysToPay daysToPay(bool allTime) const;
+    Payments::Forecast forecast() const;
+    // "Forecast: $96,400 · 80% of target"; empty when the target is 0.
+    QString forecastText() const;
+
     static int currentYear();
     // Client and category names follow Turkish case rules when the interface or the system
     // speaks Turkish.
@@ -206,7 +238,8 @@ private:
     void initInPreferredFolder();
     void changeData(const std::function<void(AppData&)>& change);
     // Sets the status of the project at `index`; the cached lists follow without a rebuild.
-    void changeStatus(int index, Status to);
+    // Also sets the payment days by the move rule, or exactly `days` when given (an undo).
+    void changeStatus(int index, Status to, const Payments::StatusDays* days = nullptr);
     void scheduleSave();
     // Hands a snapshot of the document to the saving thread.
     void startSave();
@@ -217,7 +250,8 @@ private:
     void addDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
                            const QString& tr);
     void editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
-                            const QString& to, const QString& doneEn, const QString& doneTr);
+                            const QString& to, const QString& doneEn, const QString& doneTr,
+                            const std::function<void(AppData&, const QString& to)>& alsoChange = {});
     void removeDirectoryEntry(QStringList AppData::*list, const QString& name, const QString& en,
                               const QString& tr);
     // The version on disk changed: reloads it, or merges it with this document's changes.
@@ -241,6 +275,9 @@ private:
     AppLanguage m_language = AppLanguage::en;
     UiState m_ui;
     std::optional<DeletedProject> m_lastDeleted;
+    // What the last move changed, project by project (several for one drop).
+    QVector<std::pair<QUuid, Payments::StatusDays>> m_lastMove;
+    std::function<QDate()> m_today;
     std::optional<AppData> m_beforeRestore;
     quint64 m_restoreGeneration = 0;
     std::unique_ptr<BackupKeeper> m_backups;

@@ -57,6 +57,7 @@ bool Store::restoreBackup(const QString& path)
         return t ? *t : QFileInfo(path).lastModified();
     }();
     m_lastDeleted.reset();
+    m_lastMove.clear();
     m_beforeRestore = m_data;
     update([&restored](AppData& d) { d = std::move(*restored); });
     m_restoreGeneration = m_generation;
@@ -76,7 +77,10 @@ void Store::undo()
 {
     if (!canUndoRestore()) {
         m_beforeRestore.reset();
-        undoDelete();
+        if (canUndoMove())
+            undoMove();
+        else
+            undoDelete();
         return;
     }
     AppData before = std::move(*m_beforeRestore);

@@ -65,7 +65,7 @@ void Store::patchListsForStatus(int index, Status from, Status to)
     };
     const Project& project = m_data.projects.at(index);
     if (m_lists.yearProjects)
-        (*m_lists.yearProjects)[k].status = to;
+        (*m_lists.yearProjects)[k] = project; // the status and the days it set
     if (!Text::trimBlanks(m_ui.searchQuery()).isEmpty()) {
         // Search results are small; they are simply built again.
         m_lists.visible.reset();
@@ -259,6 +259,50 @@ double Store::collectionRate() const
     for (int i : yearIndex())
         all += m_data.projects.at(i).fee;
     return all > 0 ? total(Status::paid) / all : 0;
+}
+
+QString Store::dueText(const Project& project) const
+{
+    return Payments::dueText(project, today(), m_language);
+}
+
+Payments::Overdue Store::overdue() const
+{
+    // Straight from the document: only the overdue projects are copied.
+    const QDate day = today();
+    QVector<Project> late;
+    for (int i : yearIndex()) {
+        const Project& p = m_data.projects.at(i);
+        if (Payments::daysOverdue(p, day))
+            late.append(p);
+    }
+    return Payments::overdue(late, m_data, day);
+}
+
+QString Store::overdueSummary() const
+{
+    return Payments::overdueSummary(overdue(), m_language, [this](double a) { return money(a); });
+}
+
+QString Store::chaseListText() const
+{
+    return Payments::chaseText(overdue(), m_language, [this](double a) { return money(a); });
+}
+
+Payments::DaysToPay Store::daysToPay(bool allTime) const
+{
+    return Payments::daysToPay(m_data.projects, allTime, m_activeYear);
+}
+
+Payments::Forecast Store::forecast() const
+{
+    return Payments::forecast(total(Status::paid), total(Status::pending), total(Status::ongoing),
+                              forecastPendingPercent(), forecastOngoingPercent(), m_data.targetGoal);
+}
+
+QString Store::forecastText() const
+{
+    return Payments::forecastText(forecast(), m_language, [this](double a) { return money(a); });
 }
 
 QString Store::money(double amount) const

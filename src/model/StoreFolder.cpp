@@ -186,6 +186,7 @@ Store::FolderResult Store::changeDataFolder(const QString& folder, FolderChoice 
     if (taken) {
         // Another document: what Undo would bring back belongs to the one that is gone.
         m_lastDeleted.reset();
+        m_lastMove.clear();
         m_beforeRestore.reset();
         changeData([&taken](AppData& d) { d = std::move(*taken); });
         m_unsaved = false;

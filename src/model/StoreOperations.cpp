@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,9 @@ void Store::save(Project project)
     if (category)
         project.category = *category;
     const int existing = indexOfProject(m_data, project.id);
+    // A change of status made in the editor moves the project like any other path.
+    Payments::applyEdit(project, existing >= 0 ? &m_data.projects.at(existing) : nullptr, today(),
+                        m_data.termsDays(project.client));
     const bool newClient = !client;
     const bool newCategory = !category;
     update([&](AppData& d) {
@@ -58,6 +62,13 @@ void Store::save(Project project)
             d.projects.prepend(project);
     });
     const bool existed = existing >= 0;
+    // An undo of an earlier move would now take back this edit too.
+    for (const auto& moved : std::as_const(m_lastMove)) {
+        if (moved.first == project.id) {
+            m_lastMove.clear();
+            break;
+        }
+    }
     m_ui.show(existed ? tr(QStringLiteral("Project updated"), QStringLiteral("Proje güncellendi"))
                       : tr(QStringLiteral("Project added"), QStringLiteral("Proje eklendi")));
     // A project saved into another year would vanish from the board as the editor closes.
@@ -101,6 +112,7 @@ void Store::deleteProject(const QUuid& id)
         return;
     const Project project = m_data.projects.at(i);
     m_lastDeleted = DeletedProject{project, i};
+    m_lastMove.clear(); // Undo now takes the deletion back
     update([i](AppData& d) { d.projects.remove(i); });
     m_ui.show(QStringLiteral("Deleted ") + Q + project.name + Q, true);
 }
@@ -123,14 +135,38 @@ void Store::move(const QUuid& id, Status to)
     const int i = indexOfProject(m_data, id);
     if (i < 0)
         return;
+    const Payments::StatusDays before = Payments::StatusDays::of(m_data.projects.at(i));
     changeStatus(i, to);
+    if (before.status != to)
+        m_lastMove = {{id, before}};
     scheduleSave();
-    m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to));
+    m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(to), canUndoMove());
+}
+
+void Store::undoMove()
+{
+    if (m_lastMove.isEmpty())
+        return;
+    const auto moves = std::exchange(m_lastMove, {});
+    bool any = false;
+    // In reverse: a drop that named one card twice ends as it began.
+    for (auto it = moves.crbegin(); it != moves.crend(); ++it) {
+        const int i = indexOfProject(m_data, it->first);
+        if (i < 0)
+            continue; // deleted since, or gone with a reload
+        changeStatus(i, it->second.status, &it->second);
+        any = true;
+    }
+    if (!any)
+        return;
+    scheduleSave();
+    m_ui.show(tr(QStringLiteral("Move undone"), QStringLiteral("Taşıma geri alındı")));
 }
 
 bool Store::handleDrop(const QStringList& texts, Status onto)
 {
     bool result = false;
+    QVector<std::pair<QUuid, Payments::StatusDays>> moved;
     for (const QString& text : texts) {
         if (text.startsWith(QLatin1String("card:"))) {
             const auto id = cardId(text);
@@ -139,9 +175,11 @@ bool Store::handleDrop(const QStringList& texts, Status onto)
             const int i = indexOfProject(m_data, *id);
             if (i < 0 || m_data.projects.at(i).status == onto)
                 continue;
+            moved.append({*id, Payments::StatusDays::of(m_data.projects.at(i))});
             changeStatus(i, onto);
+            m_lastMove = moved;
             scheduleSave();
-            m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto));
+            m_ui.show(QStringLiteral("Moved to ") + StatusInfo::titleEn(onto), true);
             result = true;
         } else if (text.startsWith(QLatin1String("col:"))) {
             const auto column = StatusInfo::fromRaw(text.mid(4));
@@ -197,7 +235,8 @@ void Store::addDirectoryEntry(QStringList AppData::*list, const QString& name, c
 }
 
 void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*field, const QString& from,
-                               const QString& to, const QString& doneEn, const QString& doneTr)
+                               const QString& to, const QString& doneEn, const QString& doneTr,
+                               const std::function<void(AppData&, const QString&)>& alsoChange)
 {
     const QString t = Text::trimBlanks(to);
     if (t.isEmpty())
@@ -216,6 +255,8 @@ void Store::editDirectoryEntry(QStringList AppData::*list, QString Project::*fie
             if (p.*field == from)
                 p.*field = t;
         }
+        if (alsoChange)
+            alsoChange(d, t);
     });
     m_ui.show(tr(doneEn, doneTr));
 }
@@ -242,7 +283,19 @@ void Store::addCategory(const QString& name)
 void Store::editClient(const QString& from, const QString& to)
 {
     editDirectoryEntry(&AppData::clients, &Project::client, from, to, QStringLiteral("Client updated"),
-                       QStringLiteral("Müşteri adı güncellendi"));
+                       QStringLiteral("Müşteri adı güncellendi"), [&from](AppData& d, const QString& t) {
+                           if (t == from)
+                               return;
+                           const auto days = d.clientTerms.constFind(from);
+                           if (days == d.clientTerms.constEnd()) {
+                               // The new name's own terms would otherwise apply to the renamed client.
+                               d.clientTerms.remove(t);
+                               return;
+                           }
+                           const int kept = *days;
+                           d.clientTerms.remove(from);
+                           d.clientTerms.insert(t, kept);
+                       });
 }
 
 void Store::editCategory(const QString& from, const QString& to)
@@ -253,8 +306,51 @@ void Store::editCategory(const QString& from, const QString& to)
 
 void Store::removeClient(const QString& name)
 {
-    removeDirectoryEntry(&AppData::clients, name, QStringLiteral("Client removed from the list"),
-                         QStringLiteral("Müşteri listeden kaldırıldı"));
+    update([&name](AppData& d) {
+        d.clients.removeAll(name);
+        d.clientTerms.remove(name);
+    });
+    m_ui.show(
+        tr(QStringLiteral("Client removed from the list"), QStringLiteral("Müşteri listeden kaldırıldı")));
+}
+
+void Store::setPaymentTerms(const QString& client, int days)
+{
+    const int clamped = std::clamp(days, 0, AppData::kMaxTermsDays);
+    if (clamped == m_data.termsDays(client))
+        return;
+    update([&](AppData& d) {
+        if (clamped == AppData::kDefaultTermsDays)
+            d.clientTerms.remove(client);
+        else
+            d.clientTerms.insert(client, clamped);
+    });
+}
+
+double Store::forecastPendingPercent() const
+{
+    const double v = m_data.forecastPendingPercent.value_or(AppData::kDefaultForecastPendingPercent);
+    return std::isfinite(v) ? std::clamp(v, 0.0, 100.0) : AppData::kDefaultForecastPendingPercent;
+}
+
+double Store::forecastOngoingPercent() const
+{
+    const double v = m_data.forecastOngoingPercent.value_or(AppData::kDefaultForecastOngoingPercent);
+    return std::isfinite(v) ? std::clamp(v, 0.0, 100.0) : AppData::kDefaultForecastOngoingPercent;
+}
+
+void Store::setForecastWeights(double pendingPercent, double ongoingPercent)
+{
+    if (!std::isfinite(pendingPercent) || !std::isfinite(ongoingPercent))
+        return;
+    const double pending = std::clamp(pendingPercent, 0.0, 100.0);
+    const double ongoing = std::clamp(ongoingPercent, 0.0, 100.0);
+    if (pending == forecastPendingPercent() && ongoing == forecastOngoingPercent())
+        return;
+    update([&](AppData& d) {
+        d.forecastPendingPercent = pending;
+        d.forecastOngoingPercent = ongoing;
+    });
 }
 
 void Store::removeCategory(const QString& name)
@@ -277,6 +373,7 @@ void Store::resetColumnColors()
 void Store::eraseAll()
 {
     m_lastDeleted.reset();
+    m_lastMove.clear();
     update([](AppData& d) { d = AppData::empty(); });
     m_ui.show(QStringLiteral("All data deleted"));
 }
@@ -284,6 +381,7 @@ void Store::eraseAll()
 void Store::restoreSample()
 {
     m_lastDeleted.reset();
+    m_lastMove.clear();
     update([](AppData& d) { d = AppData::sample(); });
     setActiveYear(currentYear());
     m_ui.show(QStringLiteral("Sample data restored"));

@@ -307,6 +307,61 @@ private slots:
 
     // The preview says, in either language and whatever the system's locale, what comes back, what
     // goes and what changes, with amounts as the board writes them.
+    // The payment days, terms and forecast weights take part in the preview, in both languages.
+    void previewOfPaymentFields()
+    {
+        using namespace DocumentDiff;
+        AppData before = AppData::empty();
+        Project p;
+        p.id = QUuid::createUuid();
+        p.name = QStringLiteral("Logo");
+        p.fee = 10;
+        p.status = Status::pending;
+        p.date = QDateTime(QDate(2026, 3, 12), QTime(12, 0), Qt::LocalTime);
+        p.pendingSince = QDate(2026, 3, 12);
+        before.projects = {p};
+        before.clientTerms.insert(QStringLiteral("Aura"), 45);
+        AppData after = before;
+        after.projects[0].status = Status::paid;
+        after.projects[0].dueDate = QDate(2026, 4, 11);
+        after.projects[0].paidOn = QDate(2026, 4, 2);
+        after.clientTerms = {{QStringLiteral("Aura"), 0}, {QStringLiteral("Bolt"), 14}};
+        after.forecastOngoingPercent = 40;
+
+        const Diff d = compare(before, after);
+        QCOMPARE(d.changed.size(), 1);
+        QCOMPARE(d.changed.first().fields,
+                 (QVector<ProjectField>{ProjectField::status, ProjectField::dueDate, ProjectField::paidOn}));
+        QCOMPARE(d.settings, (QVector<Setting>{Setting::clientTerms, Setting::forecastWeights}));
+        const auto texts = [&](AppLanguage language) {
+            QStringList out;
+            for (const BackupTexts::Line& line : BackupTexts::preview(d, before, after, {language, "$", 30}))
+                out << line.text;
+            return out;
+        };
+        const QStringList en = texts(AppLanguage::en);
+        QVERIFY2(en.contains("Due: none → 11 Apr 2026"), qPrintable(en.join('\n')));
+        QVERIFY(en.contains("Paid on: none → 2 Apr 2026"));
+        QVERIFY(en.contains(
+            "Payment terms: Aura 45-day terms → due on receipt; Bolt 30-day terms → 14-day terms"));
+        QVERIFY(en.contains("Forecast weights (pending / in the works): 90% / 50% → 90% / 40%"));
+        const QStringList tr = texts(AppLanguage::tr);
+        QVERIFY2(tr.contains("Vade: yok → 11 Nis 2026"), qPrintable(tr.join('\n')));
+        QVERIFY(tr.contains("Ödeme tarihi: yok → 2 Nis 2026"));
+        QVERIFY(
+            tr.contains("Ödeme vadeleri: Aura 45 gün vade → teslimde ödeme; Bolt 30 gün vade → 14 gün vade"));
+
+        after.projects[0].pendingSince = QDate();
+        const QStringList again = [&] {
+            QStringList out;
+            for (const BackupTexts::Line& line :
+                 BackupTexts::preview(compare(before, after), before, after, {AppLanguage::en, "$", 30}))
+                out << line.text;
+            return out;
+        }();
+        QVERIFY(again.contains("Pending since: 12 Mar 2026 → none"));
+    }
+
     void previewTexts()
     {
         using namespace DocumentDiff;

@@ -126,7 +126,11 @@ private slots:
         QVERIFY(read);
         QCOMPARE(read->extra.size(), 6);
         QCOMPARE(read->extra.value(QStringLiteral("version")).toInteger(), 3);
-        QCOMPARE(read->projects.at(0).extra.size(), 5);
+        // "dueDate" was unknown to earlier versions; it is read as the project's due day now and
+        // written back in the same place.
+        QCOMPARE(read->projects.at(0).extra.size(), 4);
+        QVERIFY(!read->projects.at(0).extra.contains(QStringLiteral("dueDate")));
+        QCOMPARE(read->projects.at(0).dueDate, QDate(2026, 4, 14));
         QCOMPARE(read->projects.at(0).extra.value(QStringLiteral("invoice")).toInteger(), 9007199254740993);
         QVERIFY(read->projects.at(0).extra.value(QStringLiteral("zzz")).isNull());
         QCOMPARE(*DataFile::encode(*read), written);
@@ -346,6 +350,86 @@ private slots:
         QTest::newRow("project not object") << doc("1");
         QTest::newRow("infinite number") << doc(R"({"name":"x","fee":1e999})");
         QTest::newRow("infinite target") << QByteArray(R"({"targetGoal":-1e400})");
+        QTest::newRow("due date with time") << doc(project(R"("dueDate":"2026-03-15T12:00:00Z")"));
+        QTest::newRow("due date short month") << doc(project(R"("dueDate":"2026-3-15")"));
+        QTest::newRow("paid on impossible day") << doc(project(R"("paidOn":"2025-02-29")"));
+        QTest::newRow("paid on year 0") << doc(project(R"("paidOn":"0000-01-01")"));
+        QTest::newRow("pending since number") << doc(project(R"("pendingSince":20260315)"));
+        QTest::newRow("pending since non-ASCII digit")
+            << doc(project("\"pendingSince\":\"2026-03-1\u0661\""));
+        QTest::newRow("pending since slashes") << doc(project(R"("pendingSince":"2026/03/15")"));
+        QTest::newRow("terms not object") << QByteArray(R"({"clientTerms":[45]})");
+        QTest::newRow("forecast weight as text") << QByteArray(R"({"forecastPendingPercent":"90"})");
+    }
+
+    // Payment days and terms: read strictly, written only when set and where their keys sort,
+    // and a document without them written exactly as before.
+    void paymentFields()
+    {
+        AppData d;
+        d.clients = {QStringLiteral("Acme")};
+        Project p;
+        p.id = QUuid::fromString(QStringLiteral("{5f1c5a8e-3b1d-4c2a-9e3f-1a2b3c4d5e6f}"));
+        p.name = QStringLiteral("Site");
+        p.client = QStringLiteral("Acme");
+        p.fee = 10;
+        p.status = Status::pending;
+        p.date = QDateTime(QDate(2026, 3, 15), QTime(9, 0), Qt::UTC);
+        d.projects = {p};
+        const QByteArray plain = *DataFile::encode(d);
+        for (const char* key : {"dueDate", "paidOn", "pendingSince", "clientTerms", "forecast"})
+            QVERIFY2(!plain.contains(key), key);
+
+        d.projects[0].pendingSince = QDate(2024, 2, 29);
+        d.projects[0].dueDate = QDate(2024, 3, 30);
+        d.projects[0].paidOn = QDate(9, 1, 2); // a year of one digit still takes four
+        d.clientTerms.insert(QStringLiteral("Acme"), 45);
+        d.clientTerms.insert(QStringLiteral("Bolt"), 0);
+        d.clientTerms.insert(QStringLiteral("Same"), AppData::kDefaultTermsDays); // never written
+        d.forecastPendingPercent = 85.5;
+        d.forecastOngoingPercent = 0;
+        const QByteArray written = *DataFile::encode(d);
+        const QByteArray expectedProject = "            \"date\": \"2026-03-15T09:00:00Z\",\n"
+                                           "            \"dueDate\": \"2024-03-30\",\n"
+                                           "            \"fee\": 10,\n"
+                                           "            \"id\": \"5F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F\",\n"
+                                           "            \"name\": \"Site\",\n"
+                                           "            \"outsource\": 0,\n"
+                                           "            \"paidOn\": \"0009-01-02\",\n"
+                                           "            \"pendingSince\": \"2024-02-29\",\n"
+                                           "            \"status\": \"pending\"\n";
+        QVERIFY2(written.contains(expectedProject), written.constData());
+        QVERIFY2(written.contains("    \"categories\": [],\n    \"clientTerms\": {\n        \"Acme\": 45,\n"
+                                  "        \"Bolt\": 0\n    },\n    \"clients\": ["),
+                 written.constData());
+        QVERIFY2(written.contains("    \"currency\": \"$\",\n    \"forecastOngoingPercent\": 0,\n"
+                                  "    \"forecastPendingPercent\": 85.5,\n    \"layout\""),
+                 written.constData());
+        const std::optional<AppData> back = DataFile::decode(written);
+        QVERIFY(back);
+        d.clientTerms.remove(QStringLiteral("Same"));
+        QCOMPARE(*back, d);
+        QCOMPARE(*DataFile::encode(*back), written);
+
+        // Null takes the default; terms that are no whole number of days from 0 to 3650 are
+        // dropped and the document stays readable.
+        const std::optional<AppData> lenient = DataFile::decode(
+            R"({"clientTerms":{"A":45,"B":12.5,"C":-1,"D":"14","E":3651,"F":null,"G":30,"H":3650,"I":7.0},)"
+            R"("forecastPendingPercent":null,"projects":[{"name":"x","fee":1,"dueDate":null,"paidOn":null}]})");
+        QVERIFY(lenient);
+        QCOMPARE(lenient->clientTerms,
+                 (QMap<QString, int>{
+                     {QStringLiteral("A"), 45}, {QStringLiteral("H"), 3650}, {QStringLiteral("I"), 7}}));
+        QVERIFY(!lenient->forecastPendingPercent);
+        QVERIFY(!lenient->projects.at(0).dueDate.isValid() && !lenient->projects.at(0).paidOn.isValid());
+        QCOMPARE(lenient->termsDays(QStringLiteral("A")), 45);
+        QCOMPARE(lenient->termsDays(QStringLiteral("B")), AppData::kDefaultTermsDays);
+
+        // A day outside the years the file holds fails the write instead of making it unreadable.
+        d.projects[0].dueDate = QDate(10000, 1, 1);
+        QString error;
+        QVERIFY(!DataFile::encode(d, &error));
+        QVERIFY(!error.isEmpty());
     }
     void unreadable()
     {

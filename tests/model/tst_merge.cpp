@@ -14,14 +14,15 @@ using DocumentMerge::merge;
 
 namespace {
 
-const QVector<ProjectField> kFields{ProjectField::name, ProjectField::client,    ProjectField::category,
-                                    ProjectField::fee,  ProjectField::outsource, ProjectField::status,
-                                    ProjectField::date, ProjectField::other};
+const QVector<ProjectField> kFields{ProjectField::name,   ProjectField::client,       ProjectField::category,
+                                    ProjectField::fee,    ProjectField::outsource,    ProjectField::status,
+                                    ProjectField::date,   ProjectField::pendingSince, ProjectField::dueDate,
+                                    ProjectField::paidOn, ProjectField::other};
 
 const char* fieldName(ProjectField f)
 {
-    static const char* names[] = {"name",      "client", "category", "fee",
-                                  "outsource", "status", "date",     "other"};
+    static const char* names[] = {"name", "client",       "category", "fee",    "outsource", "status",
+                                  "date", "pendingSince", "dueDate",  "paidOn", "other"};
     return names[int(f)];
 }
 
@@ -42,6 +43,12 @@ bool differs(const Project& a, const Project& b, ProjectField f)
         return a.status != b.status;
     case ProjectField::date:
         return a.date != b.date;
+    case ProjectField::pendingSince:
+        return a.pendingSince != b.pendingSince;
+    case ProjectField::dueDate:
+        return a.dueDate != b.dueDate;
+    case ProjectField::paidOn:
+        return a.paidOn != b.paidOn;
     case ProjectField::other:
         return !sameMembers(a.extra, b.extra);
     }
@@ -406,9 +413,21 @@ private slots:
         theirs.extra.insert(QStringLiteral("a"), 3);
         theirs.extra.insert(QStringLiteral("b"), 4);
         theirs.extra.insert(QStringLiteral("c"), 5);
+        // Terms client by client: one side's change of a client is kept beside the other's.
+        base.clientTerms = {{QStringLiteral("Acme"), 45}, {QStringLiteral("Bolt"), 10}};
+        mine.clientTerms = {
+            {QStringLiteral("Acme"), 60}, {QStringLiteral("Bolt"), 10}, {QStringLiteral("Cog"), 5}};
+        theirs.clientTerms = {{QStringLiteral("Acme"), 15}}; // Bolt back to the default
+        mine.forecastPendingPercent = 80;
+        theirs.forecastOngoingPercent = 40;
+        theirs.forecastPendingPercent = 70;
         for (bool mineNewer : {true, false}) {
             const auto r = merge(base, mine, theirs, mineNewer);
             const AppData& d = r.merged;
+            QCOMPARE(d.clientTerms, (QMap<QString, int>{{QStringLiteral("Acme"), mineNewer ? 60 : 15},
+                                                        {QStringLiteral("Cog"), 5}}));
+            QCOMPARE(d.forecastPendingPercent, std::optional<double>(mineNewer ? 80 : 70));
+            QCOMPARE(d.forecastOngoingPercent, std::optional<double>(40));
             QCOMPARE(d.currency, mineNewer ? QStringLiteral("€") : QStringLiteral("₺"));
             QCOMPARE(d.columnOrder, mineNewer ? mine.columnOrder : theirs.columnOrder);
             QCOMPARE(d.taxRate, 18.0);
@@ -582,6 +601,15 @@ private:
             break;
         case ProjectField::date:
             p.date = TestProjects::noon(QDate(2025, 1 + v, 1));
+            break;
+        case ProjectField::pendingSince: // unset is one of the values
+            p.pendingSince = v == 0 ? QDate() : QDate(2025, 2, v);
+            break;
+        case ProjectField::dueDate:
+            p.dueDate = v == 0 ? QDate() : QDate(2025, 3, v);
+            break;
+        case ProjectField::paidOn:
+            p.paidOn = v == 0 ? QDate() : QDate(2025, 4, v);
             break;
         case ProjectField::other: {
             const QString key = QStringList{"tag", "n", "x"}.at(int(rng.bounded(3)));

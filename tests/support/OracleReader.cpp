@@ -16,6 +16,7 @@
 namespace Oracle {
 
 using DataFile::parseDate;
+using DataFile::parseDay;
 
 namespace {
 
@@ -95,10 +96,11 @@ Project decodeProject(const QJsonValue& value)
     const QJsonObject o = value.toObject();
     Project p;
     bool hasId = false, hasName = false, hasFee = false, hasStatus = false, hasDate = false;
-    static const QStringList known = {QStringLiteral("name"),      QStringLiteral("fee"),
-                                      QStringLiteral("client"),    QStringLiteral("category"),
-                                      QStringLiteral("outsource"), QStringLiteral("status"),
-                                      QStringLiteral("id"),        QStringLiteral("date")};
+    static const QStringList known = {
+        QStringLiteral("name"),     QStringLiteral("fee"),       QStringLiteral("client"),
+        QStringLiteral("category"), QStringLiteral("outsource"), QStringLiteral("status"),
+        QStringLiteral("id"),       QStringLiteral("date"),      QStringLiteral("pendingSince"),
+        QStringLiteral("dueDate"),  QStringLiteral("paidOn")};
     for (auto it = o.constBegin(); it != o.constEnd(); ++it) {
         const QJsonValue v = it.value();
         const QString key = it.key();
@@ -135,6 +137,14 @@ Project decodeProject(const QJsonValue& value)
                 throw Unreadable{QStringLiteral("a project date is not an internet date-time")};
             p.date = *d;
             hasDate = true;
+        } else {
+            const auto d = v.isString() ? parseDay(v.toString()) : std::nullopt;
+            if (!d)
+                throw Unreadable{QStringLiteral("a payment date is not a calendar day")};
+            QDate& day = key == QLatin1String("pendingSince") ? p.pendingSince
+                         : key == QLatin1String("dueDate")    ? p.dueDate
+                                                              : p.paidOn;
+            day = *d;
         }
     }
     if (!hasName || !hasFee)
@@ -227,10 +237,38 @@ AppData decodeDocument(const QJsonObject& o)
             throw Unreadable{QStringLiteral("“projects” is not a list")};
         d.projects = decodeProjects(v.toArray());
     }
-    static const QStringList known = {
-        QStringLiteral("currency"), QStringLiteral("taxRate"),     QStringLiteral("targetGoal"),
-        QStringLiteral("layout"),   QStringLiteral("columnOrder"), QStringLiteral("columnColors"),
-        QStringLiteral("clients"),  QStringLiteral("categories"),  QStringLiteral("projects")};
+    if (present(o, QStringLiteral("clientTerms"))) {
+        const QJsonValue v = o.value(QStringLiteral("clientTerms"));
+        if (!v.isObject())
+            throw Unreadable{QStringLiteral("“clientTerms” is not an object")};
+        // Entries that are no whole number of days from 0 to the maximum are dropped, and the
+        // default terms are never stored.
+        const QJsonObject terms = v.toObject();
+        for (auto it = terms.begin(); it != terms.end(); ++it) {
+            const double days = it->isDouble() ? it->toDouble() : -1;
+            if (days >= 0 && days <= AppData::kMaxTermsDays && days == std::floor(days) &&
+                int(days) != AppData::kDefaultTermsDays)
+                d.clientTerms.insert(it.key(), int(days));
+        }
+    }
+    if (present(o, QStringLiteral("forecastPendingPercent")))
+        d.forecastPendingPercent = numberValue(o.value(QStringLiteral("forecastPendingPercent")),
+                                               QStringLiteral("forecastPendingPercent"));
+    if (present(o, QStringLiteral("forecastOngoingPercent")))
+        d.forecastOngoingPercent = numberValue(o.value(QStringLiteral("forecastOngoingPercent")),
+                                               QStringLiteral("forecastOngoingPercent"));
+    static const QStringList known = {QStringLiteral("currency"),
+                                      QStringLiteral("taxRate"),
+                                      QStringLiteral("targetGoal"),
+                                      QStringLiteral("layout"),
+                                      QStringLiteral("columnOrder"),
+                                      QStringLiteral("columnColors"),
+                                      QStringLiteral("clients"),
+                                      QStringLiteral("categories"),
+                                      QStringLiteral("projects"),
+                                      QStringLiteral("clientTerms"),
+                                      QStringLiteral("forecastPendingPercent"),
+                                      QStringLiteral("forecastOngoingPercent")};
     for (auto it = o.constBegin(); it != o.constEnd(); ++it) {
         if (!known.contains(it.key()))
             d.extra.insert(it.key(), it.value());
