@@ -262,25 +262,6 @@ bool finite(double v, const char* what, QString* error)
     return false;
 }
 
-bool isDigits(const QString& s, int from, int count)
-{
-    for (int i = from; i < from + count; ++i) {
-        const char16_t c = s.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
-// The number written by `count` ASCII digits (checked by isDigits first).
-int number(const QString& s, int from, int count)
-{
-    int n = 0;
-    for (int i = from; i < from + count; ++i)
-        n = n * 10 + (s.at(i).unicode() - u'0');
-    return n;
-}
-
 } // namespace
 
 QString dateText(const QDateTime& moment)
@@ -290,42 +271,17 @@ QString dateText(const QDateTime& moment)
 
 std::optional<QDateTime> parseDate(const QString& text)
 {
-    // yyyy-MM-ddTHH:mm:ss followed by Z or ±hh:mm; no fractions.
-    const int n = int(text.size());
-    if (n != 20 && n != 25)
+    // Every character of the form is ASCII: other text is no date, the rest is read as bytes.
+    char bytes[25];
+    if (text.size() > qsizetype(sizeof bytes))
         return std::nullopt;
-    if (!isDigits(text, 0, 4) || text.at(4) != QLatin1Char('-') || !isDigits(text, 5, 2) ||
-        text.at(7) != QLatin1Char('-') || !isDigits(text, 8, 2) || text.at(10) != QLatin1Char('T') ||
-        !isDigits(text, 11, 2) || text.at(13) != QLatin1Char(':') || !isDigits(text, 14, 2) ||
-        text.at(16) != QLatin1Char(':') || !isDigits(text, 17, 2))
-        return std::nullopt;
-    int offsetSeconds = 0;
-    if (n == 20) {
-        if (text.at(19) != QLatin1Char('Z'))
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0x80)
             return std::nullopt;
-    } else {
-        const QChar sign = text.at(19);
-        if ((sign != QLatin1Char('+') && sign != QLatin1Char('-')) || !isDigits(text, 20, 2) ||
-            text.at(22) != QLatin1Char(':') || !isDigits(text, 23, 2))
-            return std::nullopt;
-        const int hh = number(text, 20, 2);
-        const int mm = number(text, 23, 2);
-        if (hh > 23 || mm > 59)
-            return std::nullopt;
-        offsetSeconds = (hh * 3600 + mm * 60) * (sign == QLatin1Char('-') ? -1 : 1);
+        bytes[i] = char(c);
     }
-    const QDate date(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
-    const int hour = number(text, 11, 2);
-    const int minute = number(text, 14, 2);
-    const int second = number(text, 17, 2);
-    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
-        return std::nullopt;
-    // Built as UTC milliseconds directly: far cheaper than a zone conversion per project.
-    constexpr qint64 kJulianDayOfEpoch = 2440588;
-    const qint64 ms = ((date.toJulianDay() - kJulianDayOfEpoch) * 86400 + hour * 3600 + minute * 60 + second -
-                       offsetSeconds) *
-                      1000;
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    return parseDate(std::string_view(bytes, size_t(text.size())));
 }
 
 QByteArray dayText(const QDate& day)

@@ -147,11 +147,18 @@ bool Store::takeDiskVersion()
 
 void Store::rememberDiskVersion(const AppData& data, qint64 modifiedNs)
 {
-    // A copy shares the document's lists. A few are enough: a conflict copy is seldom older.
+    // A copy shares the document's texts, but a written version holds a project list of its own:
+    // a large document keeps fewer of them. A few are enough: a conflict copy is seldom older.
     constexpr int kKept = 16;
-    if (m_diskVersions.size() == kKept)
-        m_diskVersions.removeFirst();
+    constexpr qsizetype kProjectBudget = 200000;
     m_diskVersions.append({modifiedNs, data});
+    qsizetype projects = 0;
+    for (const DiskVersion& v : std::as_const(m_diskVersions))
+        projects += v.data.projects.size();
+    while (m_diskVersions.size() > kKept || (m_diskVersions.size() > 2 && projects > kProjectBudget)) {
+        projects -= m_diskVersions.first().data.projects.size();
+        m_diskVersions.removeFirst();
+    }
 }
 
 void Store::keepConflict(const AppData& otherSideWins)
