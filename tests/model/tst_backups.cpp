@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include "SmallDisk.h"
+
 #include "model/BackupTexts.h"
 #include "model/Backups.h"
 #include "model/DataFile.h"
@@ -28,13 +30,6 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 QStringList backupNames(const QString& folder)
@@ -611,14 +606,9 @@ private slots:
             QSKIP("mounting a small file system needs root");
         QTemporaryDir dir;
         const QString mountPoint = dir.path() + QStringLiteral("/mnt");
-        QDir().mkpath(mountPoint);
-        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mountPoint}))
+        const SmallDisk disk(mountPoint, QStringLiteral("256k"));
+        if (!disk.mounted())
             QSKIP("cannot mount tmpfs here");
-        struct Unmount
-        {
-            QString path;
-            ~Unmount() { run(QStringLiteral("umount"), {path}); }
-        } unmount{mountPoint};
         const QString data = mountPoint + QStringLiteral("/tallybrook.json");
         QVERIFY(writeFile(data, QByteArray(100 * 1024, 'd')));
         QFile filler(mountPoint + QStringLiteral("/filler"));

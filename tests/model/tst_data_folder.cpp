@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "SmallDisk.h"
 #include "StoreTestUtil.h"
 #include "model/Backups.h"
 #include "model/Preferences.h"
@@ -11,13 +12,6 @@
 using namespace StoreTestUtil;
 
 namespace {
-
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
 
 QStringList backupNames(const QString& dataFile)
 {
@@ -215,13 +209,9 @@ private slots:
             QSKIP("mounting a small file system needs root");
         const QString mountPoint = dir.path() + QStringLiteral("/mnt");
         QVERIFY(QDir().mkpath(mountPoint));
-        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mountPoint}))
+        const SmallDisk disk(mountPoint, QStringLiteral("64k"));
+        if (!disk.mounted())
             QSKIP("cannot mount tmpfs here");
-        struct Unmount
-        {
-            QString path;
-            ~Unmount() { run(QStringLiteral("umount"), {path}); }
-        } unmount{mountPoint};
         store.update([](AppData& d) { d.projects[0].name = QString(200 * 1024, QLatin1Char('n')); });
         store.flushPendingSave();
         r = store.changeDataFolder(mountPoint);

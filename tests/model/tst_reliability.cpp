@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include "SmallDisk.h"
+
 #include "StoreTestUtil.h"
 #include "model/Backups.h"
 
@@ -19,13 +21,6 @@ namespace {
 const QString kSetAside =
     QStringLiteral("Saved data could not be read. It was set aside and a fresh file started.");
 
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 // A document every save of the stress probe writes: each fee equals the tax rate.
 bool isOneWholeGeneration(const QByteArray& bytes, int projects)
 {
@@ -44,17 +39,6 @@ bool isOneWholeGeneration(const QByteArray& bytes, int projects)
 class TestReliability final : public QObject
 {
     Q_OBJECT
-
-    // Unmounts when the test ends, also when it fails half-way.
-    struct Mount
-    {
-        QString path;
-        ~Mount()
-        {
-            if (!path.isEmpty())
-                run(QStringLiteral("umount"), {path});
-        }
-    };
 
 private slots:
     void killedWhileSavingLeavesOldOrNewDocument()
@@ -192,12 +176,10 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("mounting a small file system needs root");
         QTemporaryDir dir;
-        Mount mount;
         const QString mountPoint = dir.path() + QStringLiteral("/mnt");
-        QDir().mkpath(mountPoint);
-        if (!run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=512k", "tmpfs", mountPoint}))
+        const SmallDisk disk(mountPoint, QStringLiteral("512k"));
+        if (!disk.mounted())
             QSKIP("cannot mount tmpfs here");
-        mount.path = mountPoint;
         const QString folder = mountPoint + QStringLiteral("/Tallybrook");
         Store store(folder, false);
         const QString file = store.fileURL();
