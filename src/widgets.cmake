@@ -68,6 +68,7 @@ tallybrook_view_lib(tallybrook_board LINKS tallybrook_editor SOURCES
     board/BoardTablePage.h board/BoardTablePage.cpp
     board/BoardView.h board/BoardView.cpp
     board/CardList.h board/CardList.cpp
+    board/ChasePopover.h board/ChasePopover.cpp
     board/ColumnHeader.h board/ColumnHeader.cpp
     board/ColumnModel.h board/ColumnModel.cpp
     board/DragScroller.h board/DragScroller.cpp

@@ -1,10 +1,12 @@
 #include "app/MenuBarPanel.h"
 
 #include "app/PanelButton.h"
+#include "model/Payments.h"
 #include "model/Store.h"
 #include "ui/Announcer.h"
 #include "ui/ColorDot.h"
 #include "ui/Eyebrow.h"
+#include "ui/Icons.h"
 #include "ui/LogoView.h"
 #include "ui/Painters.h"
 #include "ui/ProgressTrack.h"
@@ -115,6 +117,9 @@ MenuBarPanel::MenuBarPanel(Store& store, std::function<void()> showMainWindow, Q
     m_progress = new ProgressTrack(0, 6, this);
     m_progress->setObjectName(QStringLiteral("panelProgress"));
     target->addWidget(m_progress);
+    m_forecast = TextLabel::make(Theme::font(11, QFont::DemiBold), Theme::secondary(), this);
+    m_forecast->setObjectName(QStringLiteral("panelForecast"));
+    target->addWidget(m_forecast);
     column->addLayout(target);
 
     m_statusCard = new RoundedCard(14, Qt::white, Theme::border(), this);
@@ -185,6 +190,9 @@ void MenuBarPanel::refresh()
     const double progress = s.targetProgress();
     m_targetPercent->setText(s.percent(progress));
     m_progress->setValue(progress);
+    const QString forecast = s.forecastText();
+    m_forecast->setText(forecast);
+    m_forecast->setVisible(!forecast.isEmpty());
     m_open->setText(s.tr(QStringLiteral("Open Tallybrook"), QStringLiteral("Tallybrook'yı Aç")));
     m_newProject->setText(s.tr(QStringLiteral("New Project…"), QStringLiteral("Yeni Proje…")));
     m_quit->setText(s.tr(QStringLiteral("Quit Tallybrook"), QStringLiteral("Tallybrook'dan Çık")));
@@ -222,6 +230,31 @@ void MenuBarPanel::rebuildStatusRows()
         QLabel* sum = TextLabel::make(bold, Theme::ink(), m_statusCard);
         sum->setText(m_store.money(m_store.total(status)));
         sum->setObjectName(QStringLiteral("panelStatusTotal_") + StatusInfo::rawValue(status));
+        row->addWidget(title);
+        row->addWidget(number);
+        row->addStretch(1);
+        row->addWidget(sum);
+        m_statusRows->addLayout(row);
+    }
+
+    const Payments::Overdue overdue = m_store.overdue();
+    if (overdue.count > 0) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(8);
+        auto* clock = new QLabel(m_statusCard);
+        clock->setPixmap(
+            Icons::pixmap(QStringLiteral("clock"), Theme::rose(), 10, devicePixelRatioF(), QFont::DemiBold));
+        clock->setFixedSize(10, 10);
+        QLabel* title = TextLabel::make(medium, Theme::rose(), m_statusCard);
+        title->setText(m_store.tr(QStringLiteral("Overdue"), QStringLiteral("Gecikmede")));
+        title->setObjectName(QStringLiteral("panelOverdueTitle"));
+        QLabel* number = TextLabel::make(medium, Theme::muted(), m_statusCard);
+        number->setText(QString::number(overdue.count));
+        number->setObjectName(QStringLiteral("panelOverdueCount"));
+        QLabel* sum = TextLabel::make(bold, Theme::rose(), m_statusCard);
+        sum->setText(m_store.money(overdue.amount));
+        sum->setObjectName(QStringLiteral("panelOverdueTotal"));
+        row->addWidget(clock, 0, Qt::AlignVCenter);
         row->addWidget(title);
         row->addWidget(number);
         row->addStretch(1);

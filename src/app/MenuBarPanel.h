@@ -53,6 +53,7 @@ private:
     QLabel* m_targetLabel;
     QLabel* m_targetPercent;
     ProgressTrack* m_progress;
+    QLabel* m_forecast;
     QWidget* m_statusCard;
     QVBoxLayout* m_statusRows;
     PanelButton* m_open;

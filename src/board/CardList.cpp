@@ -3,6 +3,7 @@
 #include "board/ColumnModel.h"
 #include "board/DragScroller.h"
 #include "i18n/L10n.h"
+#include "model/Payments.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "ui/StatusStyle.h"
@@ -61,7 +62,8 @@ void CardList::setDark(bool dark)
 
 int CardList::itemHeight(int row) const
 {
-    return ProjectCard::height(model()->project(row).outsource > 0);
+    const Project& p = model()->project(row);
+    return ProjectCard::height(p.outsource > 0, Payments::showsDue(p));
 }
 
 void CardList::laidOut()

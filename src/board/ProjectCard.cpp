@@ -17,9 +17,11 @@ struct Fonts
     QFont row = Theme::font(11, QFont::Medium);
     QFont outsource = Theme::font(10, QFont::DemiBold);
     QFont net = Theme::font(10, QFont::Bold);
+    QFont due = Theme::font(10, QFont::DemiBold);
     qreal titleAscent = 0;
     qreal titleHeight = 0;
     qreal outsourceHeight = 0;
+    qreal dueHeight = 0;
     qreal bulletWidth = 0;
 
     Fonts()
@@ -29,6 +31,7 @@ struct Fonts
         titleAscent = std::max(n.ascent(), f.ascent());
         titleHeight = titleAscent + std::max(n.descent(), f.descent());
         outsourceHeight = std::max<qreal>(QFontMetricsF(outsource).height(), 12);
+        dueHeight = std::max<qreal>(QFontMetricsF(due).height(), 12);
         bulletWidth = QFontMetricsF(row).horizontalAdvance(QStringLiteral("•"));
     }
 };
@@ -69,15 +72,19 @@ QString ProjectCard::Content::description() const
 {
     // The status first: a card says which column it is in.
     QStringList parts{statusTitle, fee, client, category};
+    if (!due.isEmpty())
+        parts << due;
     if (!outsource.isEmpty())
         parts << outsource << net;
     return parts.join(QStringLiteral(", "));
 }
 
-int ProjectCard::height(bool hasOutsource)
+int ProjectCard::height(bool hasOutsource, bool hasDue)
 {
     const Fonts& f = fonts();
     qreal h = 2 * kPadding + f.titleHeight + kSpacing + kClientRow;
+    if (hasDue)
+        h += kRowGap + f.dueHeight;
     if (hasOutsource)
         h += kSpacing + 1 + kSpacing + f.outsourceHeight;
     return int(std::ceil(h));
@@ -189,8 +196,21 @@ void ProjectCard::paint(QPainter& p, const QRectF& card, const Content& c, qreal
     p.drawPixmap(QRectF(edit.center().x() - kIcon / 2, edit.center().y() - kIcon / 2, kIcon, kIcon), pencil,
                  QRectF(pencil.rect()));
 
+    qreal lineY = edit.bottom() + kSpacing;
+    if (!c.due.isEmpty()) {
+        const QRectF row(left, edit.bottom() + kRowGap, width, f.dueHeight);
+        const QColor tint = c.overdue ? Theme::rose() : Theme::secondary();
+        const QPixmap clock = Icons::pixmap(QStringLiteral("clock"), tint, int(kIcon), dpr, QFont::DemiBold);
+        p.drawPixmap(QRectF(left, row.center().y() - kIcon / 2, kIcon, kIcon), clock, QRectF(clock.rect()));
+        const qreal textLeft = left + kIcon + kRowGap;
+        p.setFont(f.due);
+        p.setPen(tint);
+        p.drawText(QRectF(textLeft, row.top(), right - textLeft, row.height()),
+                   Qt::AlignVCenter | Qt::AlignLeft,
+                   QFontMetricsF(f.due).elidedText(c.due, Qt::ElideRight, right - textLeft));
+        lineY = row.bottom() + kSpacing;
+    }
     if (!c.outsource.isEmpty()) {
-        const qreal lineY = edit.bottom() + kSpacing;
         p.fillRect(QRectF(left, lineY, width, 1), kDivider);
         const QRectF row(left, lineY + 1 + kSpacing, width, f.outsourceHeight);
         const QPixmap person = Icons::pixmap(QStringLiteral("person.badge.minus"), Theme::rose(), int(kIcon),

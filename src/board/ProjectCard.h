@@ -10,7 +10,8 @@
 class QPainter;
 
 // One project card as drawn on a board column: its metrics, its painting and its drag preview.
-// Cards are not widgets; a column's CardList paints as many as are in view.
+// Cards are not widgets; a column's CardList paints as many as are in view. A Pending card with a
+// due day has a line of its own for it, under the client row.
 class ProjectCard final
 {
 public:
@@ -31,7 +32,7 @@ public:
 
     // Room a list leaves around each card so the hover shadow is not cut off.
     static QMargins shadowMargins() { return QMargins(12, 8, 12, 16); }
-    static int height(bool hasOutsource);
+    static int height(bool hasOutsource, bool hasDue = false);
     // Where the fee is drawn: always at its full natural width, at the right of the title row.
     static QRectF feeRect(const QRectF& card, const QString& fee);
     // The name as drawn on one line beside the fee, elided when it does not fit.

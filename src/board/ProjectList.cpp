@@ -81,6 +81,8 @@ void ProjectList::readTexts(int row, ProjectTexts& texts) const
     texts.category = index.data(ProjectListModel::CategoryRole).toString();
     texts.fee = index.data(ProjectListModel::FeeTextRole).toString();
     texts.outsource = index.data(ProjectListModel::OutsourceTextRole).toString();
+    texts.due = index.data(ProjectListModel::DueTextRole).toString();
+    texts.overdue = !texts.due.isEmpty() && index.data(ProjectListModel::OverdueRole).toBool();
 }
 
 QString ProjectList::itemName(int row) const

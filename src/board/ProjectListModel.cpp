@@ -1,5 +1,6 @@
 #include "board/ProjectListModel.h"
 
+#include "model/Payments.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "ui/StatusStyle.h"
@@ -57,6 +58,10 @@ QVariant ProjectListModel::data(const QModelIndex& index, int role) const
         return int(p.status);
     case StatusTitleRole:
         return StatusStyle::upperTitle(p.status, language());
+    case DueTextRole:
+        return m_store.dueText(p);
+    case OverdueRole:
+        return Payments::daysOverdue(p, m_store.today()).has_value();
     default:
         return {};
     }
@@ -75,5 +80,7 @@ QHash<int, QByteArray> ProjectListModel::roleNames() const
     names.insert(NetTextRole, "netText");
     names.insert(StatusRole, "status");
     names.insert(StatusTitleRole, "statusTitle");
+    names.insert(DueTextRole, "dueText");
+    names.insert(OverdueRole, "overdue");
     return names;
 }

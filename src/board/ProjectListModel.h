@@ -29,6 +29,8 @@ public:
         NetTextRole,               // QString: fee less outsource in the display currency
         StatusRole,                // int: the Status
         StatusTitleRole,           // QString: the status's upper-case title ("PAID" / "ÖDENDİ")
+        DueTextRole, // QString: "Due in 5 days", "12 days overdue"; empty when not pending with a due day
+        OverdueRole, // bool: pending and past its due day
     };
 
     const Project& project(int row) const { return m_projects.at(row); }

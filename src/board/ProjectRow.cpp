@@ -22,10 +22,12 @@ struct Fonts
     QFont text = Theme::font(12, QFont::Medium);
     QFont fee = Theme::font(12, QFont::Bold);
     QFont outsource = Theme::font(10);
+    QFont due = Theme::font(10, QFont::DemiBold);
     QFont chip = Theme::font(10, QFont::Bold, 0.6);
     int textHeight = QFontMetrics(text).height();
     int feeHeight = QFontMetrics(fee).height();
     int outsourceHeight = QFontMetrics(outsource).height();
+    int dueHeight = std::max(QFontMetrics(due).height(), 10);
     int chipHeight = QFontMetrics(chip).height() + 2 * kChipPadY;
 };
 
@@ -75,18 +77,22 @@ ProjectRow::Cells ProjectRow::cells(const QRectF& row)
 QString ProjectRow::Content::description() const
 {
     QStringList parts{client, category, fee};
+    if (!due.isEmpty())
+        parts.prepend(due);
     if (!outsource.isEmpty())
         parts << outsource;
     parts << statusTitle;
     return parts.join(QStringLiteral(", "));
 }
 
-int ProjectRow::height(bool hasOutsource)
+int ProjectRow::height(bool hasOutsource, bool hasDue)
 {
     const Fonts& f = fonts();
     int content = std::max({f.textHeight, f.chipHeight, kEditButton, f.feeHeight});
     if (hasOutsource)
         content = std::max(content, f.feeHeight + kFeeGap + f.outsourceHeight);
+    if (hasDue)
+        content = std::max(content, f.textHeight + kFeeGap + f.dueHeight);
     return content + 2 * kPadY;
 }
 
@@ -105,7 +111,22 @@ void ProjectRow::paint(QPainter& p, const QRectF& row, const Content& content, b
     const Cells c = cells(row);
     const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
 
-    elided(p, c.name, f.name, Theme::ink(), content.name);
+    if (content.due.isEmpty()) {
+        elided(p, c.name, f.name, Theme::ink(), content.name);
+    } else {
+        const qreal stack = f.textHeight + kFeeGap + f.dueHeight;
+        const qreal top = c.name.center().y() - stack / 2;
+        elided(p, QRectF(c.name.left(), top, c.name.width(), f.textHeight), f.name, Theme::ink(),
+               content.name);
+        const QRectF due(c.name.left(), top + f.textHeight + kFeeGap, c.name.width(), f.dueHeight);
+        const QColor tint = content.overdue ? Theme::rose() : Theme::secondary();
+        if (due.width() > kIcon) {
+            constexpr int kClock = 10;
+            p.drawPixmap(QPointF(due.left(), due.center().y() - kClock / 2.0),
+                         Icons::pixmap(QStringLiteral("clock"), tint, kClock, dpr, QFont::DemiBold));
+            elided(p, due.adjusted(kClock + 4, 0, 0, 0), f.due, tint, content.due);
+        }
+    }
 
     if (c.client.width() > kIcon) {
         p.drawPixmap(QPointF(c.client.left(), c.client.center().y() - kIcon / 2.0),

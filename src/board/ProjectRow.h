@@ -43,7 +43,8 @@ public:
     static constexpr int kEditButton = 28;
 
     static Cells cells(const QRectF& row);
-    static int height(bool hasOutsource);
+    // A Pending row with a due day shows it under the name.
+    static int height(bool hasOutsource, bool hasDue = false);
     // The edit button's clickable square inside a row rectangle.
     static QRectF editButtonRect(const QRectF& row);
     static void paint(QPainter& p, const QRectF& row, const Content& content, bool hovered);

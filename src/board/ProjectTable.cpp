@@ -2,6 +2,7 @@
 
 #include "board/ProjectTableModel.h"
 #include "board/TableHeader.h"
+#include "model/Payments.h"
 #include "model/Store.h"
 #include "ui/Painters.h"
 #include "ui/Theme.h"
@@ -49,7 +50,8 @@ ProjectTableModel* ProjectTable::model() const
 
 int ProjectTable::itemHeight(int row) const
 {
-    return ProjectRow::height(model()->project(row).outsource > 0);
+    const Project& p = model()->project(row);
+    return ProjectRow::height(p.outsource > 0, Payments::showsDue(p));
 }
 
 void ProjectTable::laidOut()

@@ -14,4 +14,7 @@ struct ProjectTexts
     // The presentation's label and the amount; empty when there is no outsource.
     QString outsource;
     QString statusTitle;
+    // "Due in 5 days", "12 days overdue"; empty unless the project is Pending with a due day.
+    QString due;
+    bool overdue = false;
 };

@@ -155,6 +155,9 @@ QWidget* SummaryPanel::buildTarget()
     pacing->addStretch(1);
     pacing->addWidget(m_contractor);
     stack->addLayout(pacing);
+
+    m_forecast = label(Theme::font(11, QFont::DemiBold), Theme::secondary(), w, "forecastText");
+    stack->addWidget(m_forecast);
     return w;
 }
 
@@ -189,6 +192,17 @@ QWidget* SummaryPanel::buildPipeline()
     rate->addStretch(1);
     rate->addWidget(m_collection);
     stack->addLayout(rate);
+
+    m_overdue = new OverdueButton(w);
+    // Beside the forecast line, a shown or hidden overdue line leaves the panel's height alone.
+    QSizePolicy keep = m_overdue->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_overdue->setSizePolicy(keep);
+    m_overdue->hide();
+    auto* overdue = new QHBoxLayout;
+    overdue->addWidget(m_overdue, 1);
+    stack->addLayout(overdue);
+    connect(m_overdue, &QAbstractButton::clicked, this, &SummaryPanel::openChaseList);
     return w;
 }
 
@@ -263,6 +277,27 @@ void SummaryPanel::refresh()
                      (turkish ? QStringLiteral(" Proje") : QStringLiteral(" Projects")));
     m_pipeline->setText(s.money(sumFees(yearList)));
     m_collection->setText(collectionRateText(s.collectionRate(), turkish));
+
+    const QString forecast = s.forecastText();
+    m_forecast->setText(forecast);
+    m_forecast->setVisible(!forecast.isEmpty());
+    const QString overdue = s.overdueSummary();
+    m_overdue->setText(overdue);
+    m_overdue->setAccessibleName(overdue);
+    m_overdue->setToolTip(overdue.isEmpty() ? QString()
+                                            : s.tr(QStringLiteral("Show the overdue projects"),
+                                                   QStringLiteral("Gecikmiş projeleri göster")));
+    m_overdue->setVisible(!overdue.isEmpty());
+    m_overdue->updateGeometry();
+}
+
+void SummaryPanel::openChaseList()
+{
+    if (m_store.overdue().count == 0)
+        return;
+    if (!m_chase)
+        m_chase = new ChasePopover(m_store, this);
+    m_chase->openBelow(m_overdue);
 }
 
 bool SummaryPanel::editingTarget() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/ChasePopover.h"
 #include "board/TargetPopover.h"
 #include "ui/PanelFrame.h"
 
@@ -7,6 +8,7 @@
 
 class AmountLabel;
 class CountBadge;
+class OverdueButton;
 class Eyebrow;
 class ProgressTrack;
 class QLabel;
@@ -16,7 +18,8 @@ class TaxRateBox;
 
 // The card at the top of the board: what the active year has earned and leaves after tax, how
 // far it is towards the annual target (edited in a popover), and the size of the whole pipeline
-// with the share collected. It also edits the tax rate inline.
+// with the share collected. It also edits the tax rate inline. Under the target it shows the
+// year's forecast, and under the pipeline what is overdue, which opens the chase list.
 class SummaryPanel final : public PanelFrame
 {
     Q_OBJECT
@@ -35,6 +38,13 @@ public:
     CountBadge* projectCount() const { return m_count; }
     AmountLabel* pipelineAmount() const { return m_pipeline; }
     QLabel* collectionText() const { return m_collection; }
+    // "Overdue: $4,300 in 2 projects"; hidden when nothing is overdue. It opens the chase list.
+    OverdueButton* overdueButton() const { return m_overdue; }
+    // "Forecast: $96,400 · 80% of target"; hidden when there is no target.
+    QLabel* forecastText() const { return m_forecast; }
+    // The open chase list, or nullptr.
+    ChasePopover* chaseList() const { return m_chase; }
+    void openChaseList();
     Eyebrow* earnedTitle() const { return m_earnedTitle; }
     // The open target popover, or nullptr.
     TargetPopover* targetEditor() const { return m_popover; }
@@ -71,4 +81,7 @@ private:
     QLabel* m_collectionLabel = nullptr;
     QLabel* m_collection = nullptr;
     QPointer<TargetPopover> m_popover;
+    OverdueButton* m_overdue = nullptr;
+    QLabel* m_forecast = nullptr;
+    QPointer<ChasePopover> m_chase;
 };

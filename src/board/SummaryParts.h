@@ -17,6 +17,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// "Overdue: $4,300 in 2 projects" in rose with the clock symbol, as a plain button that opens the
+// chase list.
+class OverdueButton final : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    explicit OverdueButton(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // The target amount with a pencil, as a plain button that opens the target popover.
 class TargetButton final : public QAbstractButton
 {

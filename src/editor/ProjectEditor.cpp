@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -132,6 +133,7 @@ ProjectEditor::ProjectEditor(Store& store, const EditorTarget& target, QDialog* 
 
     column->addWidget(labelled(m_store.tr(QStringLiteral("Date"), QStringLiteral("Tarih")), buildDateRow()));
     column->addSpacing(kSpacing);
+    column->addWidget(buildPaymentDays());
     column->addWidget(buildOutsourceBox());
     column->addSpacing(kSpacing + 4);
     column->addWidget(buildButtons());
@@ -141,7 +143,9 @@ ProjectEditor::ProjectEditor(Store& store, const EditorTarget& target, QDialog* 
     setTabOrder(m_category->lineEdit(), m_fee->lineEdit());
     setTabOrder(m_fee->lineEdit(), m_status);
     setTabOrder(m_status, m_date);
-    setTabOrder(m_date, m_outsource->lineEdit());
+    setTabOrder(m_date, m_due);
+    setTabOrder(m_due, m_paidOn);
+    setTabOrder(m_paidOn, m_outsource->lineEdit());
     setTabOrder(m_outsource->lineEdit(), m_save);
     setTabOrder(m_save, m_cancel);
     if (m_delete)
@@ -156,6 +160,23 @@ ProjectEditor::ProjectEditor(Store& store, const EditorTarget& target, QDialog* 
     connect(m_fee, &AmountField::textChanged, this, changed);
     connect(m_outsource, &AmountField::textChanged, this, changed);
     connect(m_date, &QDateEdit::dateChanged, this, changed);
+    connect(m_status, &StatusPicker::statusChosen, this, [this] {
+        fillPaymentDays();
+        refresh();
+    });
+    // Terms are the client's: a due day the user has not set follows the client field.
+    connect(m_client, &ComboField::textChanged, this, [this] {
+        if (!m_dueEdited)
+            fillPaymentDays();
+    });
+    connect(m_due, &QDateEdit::dateChanged, this, [this] {
+        m_dueEdited = true;
+        refresh();
+    });
+    connect(m_paidOn, &QDateEdit::dateChanged, this, [this] {
+        m_paidOnEdited = true;
+        refresh();
+    });
     connect(&m_store, &Store::dataChanged, this, [this] {
         m_client->setOptions(m_store.data().clients);
         m_category->setOptions(m_store.data().categories);
@@ -209,30 +230,67 @@ public:
 protected:
     bool focusNextPrevChild(bool next) override { return QAbstractSpinBox::focusNextPrevChild(next); }
 };
+
+// A day field on a cream plate, with a hint at its right end when one is given.
+FieldPlate* dayPlate(QWidget* parent, QDateEdit*& field, const QString& name, const QString& accessible,
+                     QLabel* hint = nullptr)
+{
+    auto* plate = new FieldPlate(12, Theme::cream(), Theme::border(), parent);
+    auto* row = new QHBoxLayout(plate);
+    row->setContentsMargins(10, 4, 10, 4);
+    row->setSpacing(8);
+    field = new DayField(plate);
+    field->setObjectName(name);
+    field->setCalendarPopup(true);
+    field->setFrame(false);
+    field->setFont(Theme::font(12, QFont::DemiBold));
+    // Noon of any day in this range is a moment the data file can hold, in every time zone.
+    field->setDateRange(QDate(100, 1, 1), QDate(9998, 12, 31));
+    field->setDisplayFormat(dayFormat());
+    field->setAccessibleName(accessible);
+    field->setStyleSheet(QStringLiteral("QDateEdit { background: transparent; border: none; }"));
+    row->addWidget(field);
+    row->addStretch(1);
+    if (hint) {
+        hint->setParent(plate);
+        row->addWidget(hint);
+    }
+    return plate;
+}
 } // namespace
 
 QWidget* ProjectEditor::buildDateRow()
 {
-    auto* plate = new FieldPlate(12, Theme::cream(), Theme::border(), this);
-    auto* row = new QHBoxLayout(plate);
-    row->setContentsMargins(10, 4, 10, 4);
-    row->setSpacing(8);
-    m_date = new DayField(plate);
-    m_date->setObjectName(QStringLiteral("dateField"));
-    m_date->setCalendarPopup(true);
-    m_date->setFrame(false);
-    m_date->setFont(Theme::font(12, QFont::DemiBold));
-    // Noon of any day in this range is a moment the data file can hold, in every time zone.
-    m_date->setDateRange(QDate(100, 1, 1), QDate(9998, 12, 31));
-    m_date->setDisplayFormat(dayFormat());
-    m_date->setAccessibleName(QStringLiteral("Date"));
-    m_date->setStyleSheet(QStringLiteral("QDateEdit { background: transparent; border: none; }"));
-    m_yearHint = hintLabel(QString(), 11, plate);
+    m_yearHint = hintLabel(QString(), 11, this);
     m_yearHint->setObjectName(QStringLiteral("yearHint"));
-    row->addWidget(m_date);
-    row->addStretch(1);
-    row->addWidget(m_yearHint);
-    return plate;
+    return dayPlate(this, m_date, QStringLiteral("dateField"), QStringLiteral("Date"), m_yearHint);
+}
+
+QWidget* ProjectEditor::buildPaymentDays()
+{
+    auto* box = new QWidget(this);
+    auto* stack = new QVBoxLayout(box);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    // The first day a field offers stands for "not set".
+    const QString none = m_store.tr(QStringLiteral("None"), QStringLiteral("Yok"));
+
+    const QString dueTitle = m_store.tr(QStringLiteral("Due"), QStringLiteral("Vade Tarihi"));
+    m_dueHint = hintLabel(QString(), 11, this);
+    m_dueHint->setObjectName(QStringLiteral("dueHint"));
+    m_dueBox = labelled(dueTitle, dayPlate(this, m_due, QStringLiteral("dueField"), dueTitle, m_dueHint));
+    const QString paidTitle = m_store.tr(QStringLiteral("Paid on"), QStringLiteral("Ödeme Tarihi"));
+    m_paidOnBox = labelled(paidTitle, dayPlate(this, m_paidOn, QStringLiteral("paidOnField"), paidTitle));
+    for (QDateEdit* field : {m_due, m_paidOn}) {
+        field->setMinimumDate(noDay());
+        field->setSpecialValueText(none);
+    }
+    for (QWidget* w : {m_dueBox, m_paidOnBox}) {
+        w->layout()->setContentsMargins(0, 0, 0, kSpacing);
+        stack->addWidget(w);
+        w->hide();
+    }
+    return box;
 }
 
 QWidget* ProjectEditor::buildOutsourceBox()
@@ -322,6 +380,11 @@ void ProjectEditor::load()
             setDay(it->date);
             m_fee->fill(it->fee, rate());
             m_outsource->fill(it->outsource, rate(), it->outsource > 0);
+            m_stored = true;
+            m_storedStatus = it->status;
+            m_storedPendingSince = it->pendingSince;
+            m_storedDue = it->dueDate;
+            m_storedPaidOn = it->paidOn;
         }
     } else {
         m_client->setText(doc.clients.value(0));
@@ -332,7 +395,42 @@ void ProjectEditor::load()
             setDay(midJune.isValid() ? midJune : now);
         }
     }
+    fillPaymentDays();
     refresh();
+}
+
+QDate ProjectEditor::pendingSince() const
+{
+    return m_storedPendingSince.isValid() ? m_storedPendingSince : m_store.today();
+}
+
+void ProjectEditor::fillPaymentDays()
+{
+    const Status status = m_status->status();
+    m_dueBox->setVisible(status == Status::pending);
+    m_paidOnBox->setVisible(status == Status::paid);
+    const QDate today = m_store.today();
+    m_paidOn->setMaximumDate(std::max(today, noDay().addDays(1)));
+    // What a move would set; the days of the status the project already has are shown as stored.
+    if (status == Status::pending && !m_dueEdited) {
+        QDate due = m_storedDue;
+        if (!due.isValid() && !(m_stored && m_storedStatus == Status::pending))
+            due = pendingSince().addDays(m_store.paymentTerms(m_client->text().trimmed()));
+        const QSignalBlocker quiet(m_due);
+        m_due->setDate(due.isValid() ? due : noDay());
+    }
+    if (status == Status::paid && !m_paidOnEdited) {
+        const QDate paid = m_stored && m_storedStatus == Status::paid ? m_storedPaidOn : today;
+        const QSignalBlocker quiet(m_paidOn);
+        m_paidOn->setDate(paid.isValid() ? paid : noDay());
+    }
+}
+
+bool ProjectEditor::dueValid() const
+{
+    if (m_status->status() != Status::pending || m_due->date() == noDay())
+        return true;
+    return m_due->date() >= pendingSince();
 }
 
 void ProjectEditor::setDay(const QDateTime& moment)
@@ -350,7 +448,8 @@ bool ProjectEditor::outsourceValid() const
 bool ProjectEditor::canSave() const
 {
     return !m_name->text().trimmed().isEmpty() && !m_client->text().trimmed().isEmpty() &&
-           !m_category->text().trimmed().isEmpty() && m_fee->isReadable(rate()) && outsourceValid();
+           !m_category->text().trimmed().isEmpty() && m_fee->isReadable(rate()) && outsourceValid() &&
+           dueValid();
 }
 
 qreal ProjectEditor::saveOpacity() const
@@ -362,6 +461,14 @@ void ProjectEditor::refresh()
 {
     setInvalid(m_fee, !m_fee->isBlank() && !m_fee->isReadable(rate()));
     setInvalid(m_outsource, !outsourceValid());
+    const bool dueOk = dueValid();
+    setInvalid(m_due->parentWidget(), !dueOk);
+    const QString since = QLocale().toString(pendingSince(), dayFormat());
+    m_dueHint->setText(
+        dueOk
+            ? m_store.tr(QStringLiteral("Pending since %1"), QStringLiteral("%1 tarihinden beri")).arg(since)
+            : m_store.tr(QStringLiteral("Not before %1"), QStringLiteral("%1 tarihinden önce olamaz"))
+                  .arg(since));
     m_fee->lineEdit()->setAccessibleDescription(m_fee->accessibleDescription());
     m_outsource->lineEdit()->setAccessibleDescription(m_outsource->accessibleDescription());
 
@@ -391,6 +498,14 @@ void ProjectEditor::save()
     p.fee = m_fee->amount(r).value_or(0);
     p.outsource = m_outsource->amount(r).value_or(0);
     p.status = m_status->status();
+    // A day the user set is kept as given; the others follow the move of status.
+    const auto day = [](const QDateEdit* field) {
+        return field->date() == noDay() ? QDate() : field->date();
+    };
+    if (p.status == Status::pending && m_dueEdited)
+        p.dueDate = day(m_due);
+    if (p.status == Status::paid && m_paidOnEdited)
+        p.paidOn = day(m_paidOn);
     p.date = atNoon(QDateTime(m_date->date(), QTime(12, 0)));
     m_store.save(p);
     dismiss(true);

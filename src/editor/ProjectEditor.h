@@ -57,6 +57,14 @@ public:
     AmountField* outsourceField() const { return m_outsource; }
     StatusPicker* statusPicker() const { return m_status; }
     QDateEdit* dateField() const { return m_date; }
+    // "Due", shown for a Pending project, and "Paid on", shown for a Paid one. A field showing
+    // "None" holds noDay().
+    QDateEdit* dueField() const { return m_due; }
+    QDateEdit* paidOnField() const { return m_paidOn; }
+    QWidget* dueBox() const { return m_dueBox; }
+    QWidget* paidOnBox() const { return m_paidOnBox; }
+    bool dueValid() const;
+    static QDate noDay() { return QDate(100, 1, 1); }
     QLabel* yearHint() const { return m_yearHint; }
     QLabel* titleLabel() const { return m_title; }
     GlyphButton* closeButton() const { return m_close; }
@@ -74,6 +82,11 @@ private:
     QWidget* labelled(const QString& title, QWidget* input);
     QWidget* buildDateRow();
     QWidget* buildOutsourceBox();
+    QWidget* buildPaymentDays();
+    // What the payment fields show for the picked status, unless the user has changed them.
+    void fillPaymentDays();
+    // The day the project counts as pending from: the stored one, or today for a move into Pending.
+    QDate pendingSince() const;
     QWidget* buildButtons();
     void setDay(const QDateTime& moment);
     void refresh();
@@ -94,6 +107,19 @@ private:
     StatusPicker* m_status = nullptr;
     QDateEdit* m_date = nullptr;
     QLabel* m_yearHint = nullptr;
+    QWidget* m_dueBox = nullptr;
+    QDateEdit* m_due = nullptr;
+    QLabel* m_dueHint = nullptr;
+    QWidget* m_paidOnBox = nullptr;
+    QDateEdit* m_paidOn = nullptr;
+    bool m_dueEdited = false;
+    bool m_paidOnEdited = false;
+    // The status and payment days as stored when the editor was filled.
+    Status m_storedStatus = Status::ongoing;
+    QDate m_storedPendingSince;
+    QDate m_storedDue;
+    QDate m_storedPaidOn;
+    bool m_stored = false;
     AmountField* m_outsource = nullptr;
     GlyphButton* m_delete = nullptr;
     OutlineButton* m_cancel = nullptr;

@@ -49,6 +49,13 @@ void applyMove(Project& p, Status to, const QDate& today, int termsDays);
 // days, except those the editor changed itself, which are kept as given.
 void applyEdit(Project& edited, const Project* stored, const QDate& today, int termsDays);
 
+// Whether a project shows a due text at all (a Pending one with a due day); unlike the text, this
+// does not change with the day.
+inline bool showsDue(const Project& p)
+{
+    return p.status == Status::pending && p.dueDate.isValid();
+}
+
 // False only when both are set and the due day comes before pendingSince.
 bool dueDateValid(const Project& p);
 

@@ -105,6 +105,10 @@ AppData AppData::sample()
     for (const char* c : kCategories)
         d.categories.append(QString::fromUtf8(c));
     d.projects.reserve(int(std::size(kRows)));
+    const QDate today = now.date();
+    // The pending ones owe since these many days: two overdue on 30-day terms, one not yet.
+    const int owedFor[] = {48, 20, 37};
+    int pendingSeen = 0;
     for (const SampleRow& r : kRows) {
         Project p;
         p.id = QUuid::createUuid();
@@ -116,6 +120,19 @@ AppData AppData::sample()
         p.status = r.status;
         const QDateTime date(QDate(year - r.yearsAgo, r.month, 15), QTime(12, 0), Qt::LocalTime);
         p.date = date.isValid() ? date : now;
+        // Payment days as a studio's year leaves them: clients pay at their own pace.
+        const QDate day = p.date.toLocalTime().date();
+        if (r.status == Status::paid) {
+            const QDate since = day.addDays(3);
+            const QDate paid = since.addDays(12 + (r.client * 7) % 35);
+            if (paid <= today) {
+                p.pendingSince = since;
+                p.paidOn = paid;
+            }
+        } else if (r.status == Status::pending && pendingSeen < int(std::size(owedFor))) {
+            p.pendingSince = today.addDays(-owedFor[pendingSeen++]);
+            p.dueDate = p.pendingSince.addDays(AppData::kDefaultTermsDays);
+        }
         d.projects.append(p);
     }
     return d;

@@ -32,6 +32,7 @@ constexpr Entry kTable[] = {
     {"chevron.right", ":/icons/chevron.right.svg"},
     {"chevron.up", ":/icons/chevron.up.svg"},
     {"chevron.up.chevron.down", ":/icons/chevron.up.chevron.down.svg"},
+    {"clock", ":/icons/clock.svg"},
     {"crown", ":/icons/crown.svg"},
     {"dock.rectangle", ":/icons/dock.rectangle.svg"},
     {"dollarsign.circle", ":/icons/dollarsign.circle.svg"},
