@@ -135,6 +135,53 @@ private slots:
         QVERIFY(rowY(Status::pending) < rowY(Status::paid));
     }
 
+    // What is owed and the forecast, as the board's summary says them.
+    void overdueAndForecastLines()
+    {
+        auto store = freshStore();
+        const int year = Store::currentYear();
+        const QDate today(year, 6, 1);
+        store->setToday([today] { return today; });
+        store->setLanguage(AppLanguage::en);
+        const auto make = [year](const QString& name, Status status, double fee) {
+            Project p;
+            p.id = QUuid::createUuid();
+            p.name = name;
+            p.client = QStringLiteral("Acme");
+            p.category = QStringLiteral("Web");
+            p.fee = fee;
+            p.status = status;
+            p.date = QDateTime(QDate(year, 3, 1), QTime(12, 0));
+            return p;
+        };
+        Project late = make(QStringLiteral("Late"), Status::pending, 4000);
+        late.pendingSince = today.addDays(-40);
+        late.dueDate = today.addDays(-10);
+        store->update([&](AppData& d) {
+            d = AppData::empty();
+            d.projects = {make(QStringLiteral("P"), Status::paid, 10000), late,
+                          make(QStringLiteral("O"), Status::ongoing, 6000)};
+            d.targetGoal = 120000;
+        });
+        MenuBarPanel panel(*store, [] {});
+        QCOMPARE(textOf(&panel, QStringLiteral("panelOverdueTitle")), QStringLiteral("Overdue"));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelOverdueCount")), QStringLiteral("1"));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelOverdueTotal")), store->money(4000));
+        QCOMPARE(textOf(&panel, QStringLiteral("panelForecast")), store->forecastText());
+        QVERIFY(store->forecastText().startsWith(QStringLiteral("Forecast: ") + store->money(16600)));
+
+        store->setLanguage(AppLanguage::tr);
+        QCOMPARE(textOf(&panel, QStringLiteral("panelOverdueTitle")), QStringLiteral("Gecikmede"));
+        QVERIFY(textOf(&panel, QStringLiteral("panelForecast")).startsWith(QStringLiteral("Tahmin: ")));
+        // Once paid, nothing is overdue; without a target, no forecast.
+        store->move(late.id, Status::paid);
+        QVERIFY(!panel.findChild<QLabel*>(QStringLiteral("panelOverdueTitle")));
+        store->setTargetGoal(0);
+        QVERIFY(!panel.findChild<QLabel*>(QStringLiteral("panelForecast"))->isVisibleTo(&panel));
+        // The language is a preference: the next test starts in English.
+        store->setLanguage(AppLanguage::en);
+    }
+
     void yearMenuChangesTheActiveYear()
     {
         auto store = freshStore();

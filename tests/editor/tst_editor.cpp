@@ -433,6 +433,95 @@ private slots:
         QVERIFY(!date->hasFocus());
     }
 
+    // Due for a Pending project, Paid on for a Paid one; nothing for one in the works.
+    void paymentDays()
+    {
+        const int year = Store::currentYear();
+        const QDate today(year, 5, 20);
+        m_store->setToday([today] { return today; });
+        Project owed = makeProject(QStringLiteral("Owed"), 1000, 0, QDate(year, 3, 14));
+        owed.pendingSince = QDate(year, 5, 1);
+        owed.dueDate = QDate(year, 5, 31);
+        const Project work =
+            TestProjects::make(QStringLiteral("Work"), 500, TestProjects::noon(QDate(year, 3, 1)),
+                               Status::ongoing, QStringLiteral("Beta"), QStringLiteral("Web"));
+        reset({QStringLiteral("Acme"), QStringLiteral("Beta")}, {QStringLiteral("Web")}, {owed, work});
+        m_store->setPaymentTerms(QStringLiteral("Beta"), 14);
+        const auto stored = [this](const QUuid& id) {
+            for (const Project& p : m_store->data().projects) {
+                if (p.id == id)
+                    return p;
+            }
+            return Project();
+        };
+
+        ProjectEditor* e = open(EditorTarget::edit(owed.id));
+        QVERIFY(e->dueBox()->isVisibleTo(e));
+        QVERIFY(!e->paidOnBox()->isVisibleTo(e));
+        QCOMPARE(e->dueField()->date(), QDate(year, 5, 31));
+        QCOMPARE(e->dueField()->accessibleName(), QStringLiteral("Due"));
+        // A due day before the day it became pending is refused, marked, and Save waits.
+        e->dueField()->setDate(QDate(year, 4, 30));
+        QVERIFY(!e->dueValid());
+        QVERIFY(!e->saveButton()->isEnabled());
+        QVERIFY(isInvalid(e->dueField()->parentWidget()));
+        e->dueField()->setDate(QDate(year, 6, 15));
+        QVERIFY(e->saveButton()->isEnabled());
+        QVERIFY(!isInvalid(e->dueField()->parentWidget()));
+        e->save();
+        QCOMPARE(stored(owed.id).dueDate, QDate(year, 6, 15));
+        QCOMPARE(stored(owed.id).pendingSince, QDate(year, 5, 1));
+
+        // Into Paid: paid today unless changed, never later than today.
+        e = open(EditorTarget::edit(owed.id));
+        e->statusPicker()->menu()->actions().at(0)->trigger();
+        QVERIFY(!e->dueBox()->isVisibleTo(e));
+        QVERIFY(e->paidOnBox()->isVisibleTo(e));
+        QCOMPARE(e->paidOnField()->date(), today);
+        e->paidOnField()->setDate(today.addDays(3));
+        QCOMPARE(e->paidOnField()->date(), today);
+        e->paidOnField()->setDate(QDate(year, 5, 18));
+        e->save();
+        Project p = stored(owed.id);
+        QCOMPARE(p.status, Status::paid);
+        QCOMPARE(p.paidOn, QDate(year, 5, 18));
+        QCOMPARE(p.dueDate, QDate(year, 6, 15));
+
+        // Into Pending: due after the client's terms, as a move would set it; an untouched field
+        // leaves the day to the move.
+        e = open(EditorTarget::edit(work.id));
+        QVERIFY(!e->dueBox()->isVisibleTo(e));
+        QVERIFY(!e->paidOnBox()->isVisibleTo(e));
+        e->statusPicker()->menu()->actions().at(1)->trigger();
+        QVERIFY(e->dueBox()->isVisibleTo(e));
+        QCOMPARE(e->dueField()->date(), today.addDays(14));
+        // The terms are the client's in the field.
+        retype(e->clientField()->lineEdit(), QStringLiteral("Acme"));
+        QCOMPARE(e->dueField()->date(), today.addDays(30));
+        retype(e->clientField()->lineEdit(), QStringLiteral("Beta"));
+        e->save();
+        p = stored(work.id);
+        QCOMPARE(p.status, Status::pending);
+        QCOMPARE(p.pendingSince, today);
+        QCOMPARE(p.dueDate, today.addDays(14));
+
+        // A Pending project from before due days were kept shows none and keeps none.
+        Project older = makeProject(QStringLiteral("Older"), 300, 0, QDate(year, 2, 1));
+        m_store->update([&](AppData& d) { d.projects.append(older); });
+        m_store->setLanguage(AppLanguage::tr);
+        e = open(EditorTarget::edit(older.id));
+        QCOMPARE(e->dueField()->date(), ProjectEditor::noDay());
+        QCOMPARE(e->dueField()->text(), QStringLiteral("Yok"));
+        QCOMPARE(e->dueField()->accessibleName(), QStringLiteral("Vade Tarihi"));
+        QVERIFY(e->findChild<QLabel*>(QStringLiteral("dueHint"))
+                    ->text()
+                    .endsWith(QStringLiteral("tarihinden beri")));
+        QVERIFY(e->canSave());
+        e->save();
+        QVERIFY(!stored(older.id).dueDate.isValid());
+        QVERIFY(!stored(older.id).pendingSince.isValid());
+    }
+
     void sheetOfTheMainWindow()
     {
         reset({QStringLiteral("Acme")}, {QStringLiteral("Web")});

@@ -4,6 +4,8 @@
 // WxH]
 #include "Isolation.h"
 #include "app/MenuBarPanel.h"
+#include "board/ChasePopover.h"
+#include "board/SummaryPanel.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
@@ -210,6 +212,28 @@ int main(int argc, char** argv)
                 }
             }
             ok &= write(window.get(), out.filePath(QStringLiteral("settings-folder-%1.png").arg(language)));
+        }
+
+        // The board as rows, the chase list over it, and the editor of the most overdue project.
+        store.ui().setTab(MainTab::board);
+        const BoardLayout layout = store.data().layout;
+        store.setBoardLayout(BoardLayout::table);
+        ok &= write(window.get(), out.filePath(QStringLiteral("board-rows-%1.png").arg(language)));
+        store.setBoardLayout(layout);
+        settle();
+        const Payments::Overdue overdue = store.overdue();
+        auto* summary = window->findChild<SummaryPanel*>();
+        if (summary && overdue.count > 0) {
+            summary->openChaseList();
+            if (ChasePopover* chase = summary->chaseList()) {
+                ok &= write(chase, out.filePath(QStringLiteral("chase-%1.png").arg(language)));
+                chase->close();
+            }
+            store.ui().setEditor(EditorTarget::edit(overdue.projects.first().project.id));
+            settle();
+            if (auto* editor = window->findChild<QWidget*>(QStringLiteral("projectEditor")))
+                ok &= write(editor->window(), out.filePath(QStringLiteral("editor-%1.png").arg(language)));
+            store.ui().setEditor(std::nullopt);
         }
         window.reset();
         store.ui().setTab(MainTab::board);
