@@ -225,7 +225,8 @@ QString forecastText(const Forecast& f, AppLanguage language, const std::functio
 {
     if (!f.shown)
         return {};
-    const QString amount = money(f.amount);
+    // An estimate: whole units, never the cents its weights happen to produce.
+    const QString amount = money(std::round(f.amount));
     const QString share = L10n::percent(f.fraction, language);
     return L10n::tr(language, QStringLiteral("Forecast: %1 · %2 of target").arg(amount, share),
                     QStringLiteral("Tahmin: %1 · hedefe oranı %2").arg(amount, share));

@@ -1,5 +1,6 @@
 // End to end in a real X server (tools/xsession.sh): a card is dragged with the pointer from one
-// column to another, and the project's new status reaches the data file after the debounced save.
+// column to another, and the project's new status, with the payment days a move into Pending
+// sets, reaches the data file after the debounced save.
 // The outer test starts the session and runs this same program inside it.
 #include "TestMain.h"
 #include "TestProjects.h"
@@ -41,7 +42,7 @@ QRect geometryOf(const QString& window)
     return r;
 }
 
-std::optional<Status> statusIn(const QString& file, const QUuid& id)
+std::optional<Project> projectIn(const QString& file, const QUuid& id)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
@@ -51,9 +52,15 @@ std::optional<Status> statusIn(const QString& file, const QUuid& id)
         return std::nullopt;
     for (const Project& p : doc->projects) {
         if (p.id == id)
-            return p.status;
+            return p;
     }
     return std::nullopt;
+}
+
+std::optional<Status> statusIn(const QString& file, const QUuid& id)
+{
+    const std::optional<Project> p = projectIn(file, id);
+    return p ? std::optional<Status>(p->status) : std::nullopt;
 }
 
 Project project(const QString& name, Status status, double fee)
@@ -79,8 +86,8 @@ private slots:
         const QString dataFile = folder + QStringLiteral("/tallybrook.json");
         QVERIFY(dataFile.startsWith(TestEnv::home().path()));
 
-        // One card alone in the last column; the first column is the drop target. The middle column
-        // is long enough to reach below the window.
+        // One card alone in the last column; the middle column is the drop target, long enough to
+        // reach below the window.
         AppData doc;
         const Project card = project(QStringLiteral("Drag me"), Status::ongoing, 1200);
         doc.projects = {project(QStringLiteral("Paid one"), Status::paid, 900), card};
@@ -122,7 +129,7 @@ private slots:
         }
         QVERIFY2(cardY > 0, "the card was not found on screen");
         const QPoint from(cardX, cardY);
-        const QPoint to(client.left() + 32 + columnWidth / 2, cardY + 160);
+        const QPoint to(client.left() + 32 + columnWidth + 24 + columnWidth / 2, cardY + 160);
 
         auto move = [](const QPoint& at) {
             xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
@@ -138,7 +145,18 @@ private slots:
         xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
 
         // The move is written by the debounced save.
-        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::paid), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+        // Pending from today, due after the default 30 days' terms.
+        const std::optional<Project> moved = projectIn(dataFile, card.id);
+        QVERIFY(moved);
+        QCOMPARE(moved->pendingSince, QDate::currentDate());
+        QCOMPARE(moved->dueDate, QDate::currentDate().addDays(30));
+        QVERIFY(!moved->paidOn.isValid());
+        QFile written(dataFile);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QVERIFY(bytes.contains("\"pendingSince\""));
+        QVERIFY(bytes.contains("\"dueDate\""));
         QTest::qWait(200);
         screenshot(QStringLiteral("xsession-board-after.png"));
 
@@ -203,7 +221,7 @@ private slots:
             return int(std::count_if(d->projects.begin(), d->projects.end(),
                                      [](const Project& p) { return p.status == Status::pending; }));
         };
-        QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 11, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 12, 5000);
 
         XSession::quitApp(app);
     }

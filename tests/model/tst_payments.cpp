@@ -422,6 +422,18 @@ private slots:
         store().update([](AppData& d) { d.forecastOngoingPercent = 250; }); // as a file may hold it
         QCOMPARE(store().forecastOngoingPercent(), 100.0);
         QCOMPARE(store().forecast().amount, 20000.0);
+        // Shown in whole units: 10,000 + 90 % of 4,001 + 50 % of 6,000 is 16,600.9.
+        store().setForecastWeights(90, 50);
+        store().update([](AppData& d) {
+            d.forecastOngoingPercent = 50;
+            d.projects.append(makeProject(QStringLiteral("e"), Status::pending, 1, QDate(2026, 3, 1)));
+        });
+        QVERIFY(qFuzzyCompare(store().forecast().amount, 16600.9));
+        store().setLanguage(AppLanguage::en);
+        QCOMPARE(store().forecastText(),
+                 QStringLiteral("Forecast: %1 · 14% of target").arg(store().money(16601)));
+        store().setLanguage(AppLanguage::tr);
+        store().update([](AppData& d) { d.projects.removeLast(); });
 
         // Hidden without a target.
         store().setTargetGoal(0);
