@@ -165,8 +165,8 @@ MenuBarPanel::MenuBarPanel(Store& store, std::function<void()> showMainWindow, Q
         QCoreApplication::quit();
     });
 
-    for (auto signal :
-         {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged, &Store::rateChanged})
+    for (auto signal : {&Store::dataChanged, &Store::activeYearChanged, &Store::languageChanged,
+                        &Store::rateChanged, &Store::dayChanged})
         connect(&store, signal, this, &MenuBarPanel::refresh);
     refresh();
     adjustSize();

@@ -164,6 +164,7 @@ ChasePopover::ChasePopover(Store& store, QWidget* parent)
     connect(&store, &Store::dataChanged, this, &ChasePopover::refresh);
     connect(&store, &Store::activeYearChanged, this, &ChasePopover::refresh);
     connect(&store, &Store::rateChanged, this, &ChasePopover::refresh);
+    connect(&store, &Store::dayChanged, this, &ChasePopover::refresh);
     connect(&store, &Store::languageChanged, this, &ChasePopover::retranslate);
     retranslate();
 }

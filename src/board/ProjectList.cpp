@@ -52,8 +52,8 @@ ProjectList::ProjectList(Store& store, ProjectListModel* model, const ItemStyle&
     connect(m_model, &QAbstractItemModel::modelReset, this, relayoutNow);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, relayoutNow);
     connect(m_model, &QAbstractItemModel::dataChanged, this, relayoutNow);
-    // The empty state's text follows the search, the year and the language.
-    for (auto signal : {&Store::activeYearChanged, &Store::languageChanged})
+    // The empty state's text follows the search, the year and the language; the due days, the day.
+    for (auto signal : {&Store::activeYearChanged, &Store::languageChanged, &Store::dayChanged})
         connect(&m_store, signal, this, qOverload<>(&QWidget::update));
     // Items that the search changes are laid out and repainted with the model's report; without
     // one, a list showing items shows the same ones.

@@ -73,6 +73,7 @@ SummaryPanel::SummaryPanel(Store& store, QWidget* parent) : PanelFrame(24, 28, p
     connect(&m_store, &Store::activeYearChanged, this, &SummaryPanel::refresh);
     connect(&m_store, &Store::languageChanged, this, &SummaryPanel::retranslate);
     connect(&m_store, &Store::rateChanged, this, &SummaryPanel::refresh);
+    connect(&m_store, &Store::dayChanged, this, &SummaryPanel::refresh);
     retranslate();
 }
 

@@ -249,8 +249,33 @@ bool Store::turkishCase() const
     return m_language == AppLanguage::tr || systemTurkish;
 }
 
+void Store::armDayTimer()
+{
+    // Asked again at least every ten minutes: a suspended machine or a changed clock makes a
+    // timer set for midnight late.
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+    m_dayTimer.start(int(std::clamp<qint64>(toMidnight + 500, 1000, 10 * 60 * 1000)));
+}
+
+void Store::checkDay()
+{
+    const QDate day = today();
+    if (day == m_knownDay)
+        return;
+    m_knownDay = day;
+    emit dayChanged();
+}
+
 void Store::init(const QString& dataFolder, bool sampleOnly)
 {
+    m_knownDay = today();
+    m_dayTimer.setSingleShot(true);
+    connect(&m_dayTimer, &QTimer::timeout, this, [this] {
+        checkDay();
+        armDayTimer();
+    });
+    armDayTimer();
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &Store::startSave);

@@ -202,7 +202,13 @@ public:
 
     // Today in the local calendar, from the clock (tests set it).
     QDate today() const { return m_today ? m_today() : QDate::currentDate(); }
-    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
+    void setToday(std::function<QDate()> today)
+    {
+        m_today = std::move(today);
+        m_knownDay = this->today();
+    }
+    // Emits dayChanged when today() is no longer the day it last saw (a timer asks at midnight).
+    void checkDay();
 
     // --- payments (the active year, as of today()) -------------------------------------
     // "Due in 5 days" etc. for a card or table row; empty when there is nothing to show.
@@ -229,6 +235,8 @@ signals:
     void languageChanged();
     // The dollar-to-lira rate changed: every money text must be formatted again.
     void rateChanged();
+    // A new day began: texts counted in days from today ("Due in 5 days") are out of date.
+    void dayChanged();
     // Emitted after each attempted write (tests, diagnostics).
     void saved(bool ok);
 
@@ -287,6 +295,9 @@ private:
     bool m_sampleOnly = false;
     bool m_unsaved = false;
     QTimer m_saveTimer;
+    QTimer m_dayTimer;
+    QDate m_knownDay;
+    void armDayTimer();
     // Counts changes to be saved; a save's result names the change it holds.
     quint64 m_saveSerial = 0;
     std::unique_ptr<SaveQueue> m_saves;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace BoardFixture;
 
@@ -184,6 +185,23 @@ private slots:
         QVERIFY(!chase->copyButton()->isEnabled());
         // A hidden line keeps its room: the panel does not jump.
         QVERIFY(line->sizePolicy().retainSizeWhenHidden());
+    }
+
+    // Left open over midnight, the texts counted in days follow the new day.
+    void aNewDayRefreshesTheDays()
+    {
+        SummaryPanel panel(*m_store);
+        QSignalSpy days(m_store.get(), &Store::dayChanged);
+        m_store->checkDay();
+        QCOMPARE(days.count(), 0);
+        m_today = m_today.addDays(6);
+        m_store->checkDay();
+        QCOMPARE(days.count(), 1);
+        // Soon and Today are overdue now too.
+        QCOMPARE(panel.overdueButton()->text(),
+                 QStringLiteral("Overdue: %1 in 4 projects").arg(m_store->money(5200)));
+        m_store->checkDay();
+        QCOMPARE(days.count(), 1);
     }
 
     void theForecastLine()
