@@ -93,6 +93,7 @@ tallybrook_view_lib(tallybrook_board LINKS tallybrook_editor SOURCES
 )
 
 tallybrook_view_lib(tallybrook_stats LINKS tallybrook_ui SOURCES
+    stats/Breakdown.h stats/Breakdown.cpp
     stats/CategoryCard.h stats/CategoryCard.cpp
     stats/CategoryDetailSheet.h stats/CategoryDetailSheet.cpp
     stats/CategoryListModel.h stats/CategoryListModel.cpp

@@ -1,8 +1,11 @@
 #include "stats/StatsView.h"
 
+#include "i18n/L10n.h"
+#include "model/Payments.h"
 #include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
+#include "stats/Breakdown.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
@@ -26,19 +29,47 @@ QString paidCount(const Store& store, int n)
         return QString::number(n) + QStringLiteral(" ödenen proje");
     return QString::number(n) + QStringLiteral(" paid project") + (n == 1 ? QString() : QStringLiteral("s"));
 }
+
+// The average in whole days, "—" without a paid project that has both days.
+QString averageDays(const Store& store, const Payments::DaysToPay& days)
+{
+    if (!days.averageDays)
+        return L10n::kNoFigure;
+    return Breakdown::days(store, *days.averageDays);
+}
+
+QString averageDaysDetail(const Store& store, int n)
+{
+    if (n == 0)
+        return store.tr(QStringLiteral("No payment days yet"), QStringLiteral("Henüz ödeme günü yok"));
+    if (store.language() == AppLanguage::tr)
+        return QString::number(n) + QStringLiteral(" ödenen projeden");
+    return QStringLiteral("from ") + paidCount(store, n);
+}
+
+QVector<NamedTotal> clientRows(const Payments::DaysToPay& days)
+{
+    QVector<NamedTotal> rows;
+    rows.reserve(days.clients.size());
+    for (const Payments::ClientDays& c : days.clients)
+        rows.append({c.client, c.averageDays});
+    return rows;
+}
 } // namespace
 
 StatsView::StatsView(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_header(new StatsHeader(store, this)),
       m_chartTitle(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
       m_chartHint(TextLabel::make(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
-      m_categories(new CategoryCard(store))
+      m_categories(new CategoryCard(store, Breakdown::Kind::revenue)),
+      m_payers(new CategoryCard(store, Breakdown::Kind::daysToPay))
 {
     setObjectName(QStringLiteral("statsView"));
 
     auto* cards = new QHBoxLayout;
     cards->setSpacing(kCardGap);
-    const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy"};
+    const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy",
+                                 "calendar"};
     for (const char* icon : icons) {
         auto* card = new KPICard(store, QString::fromLatin1(icon), this);
         card->setObjectName(QStringLiteral("kpi.") + QString::fromLatin1(icon));
@@ -63,10 +94,21 @@ StatsView::StatsView(Store& store, QWidget* parent)
     categoryCard->setFixedWidth(kCategoryWidth);
     categoryCard->body()->addWidget(m_categories);
 
+    auto* payersCard = new PanelFrame(24, 24, this);
+    payersCard->setObjectName(QStringLiteral("payersPanel"));
+    payersCard->setFixedWidth(kCategoryWidth);
+    payersCard->body()->addWidget(m_payers);
+
+    // The two breakdowns share the column beside the chart.
+    auto* breakdowns = new QVBoxLayout;
+    breakdowns->setSpacing(kBlockGap);
+    breakdowns->addWidget(categoryCard);
+    breakdowns->addWidget(payersCard);
+
     auto* lower = new QHBoxLayout;
     lower->setSpacing(kBlockGap);
     lower->addWidget(chartCard, 1, Qt::AlignTop);
-    lower->addWidget(categoryCard, 0, Qt::AlignTop);
+    lower->addLayout(breakdowns, 0);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -141,6 +183,13 @@ void StatsView::refresh()
         money << store.money(m.value);
     m_chart->setMonths(f.months, f.peakBar, money);
     m_categories->setCategories(f.categories, f.sums.gross);
+
+    const Payments::DaysToPay days = store.daysToPay(allTime);
+    m_cards[4]->setTexts(
+        store.tr(QStringLiteral("Average Days to Pay"), QStringLiteral("Ortalama Ödeme Süresi")),
+        averageDays(store, days), averageDaysDetail(store, days.count));
+    // Each client's track against the slowest one's.
+    m_payers->setCategories(clientRows(days), days.clients.isEmpty() ? 0 : days.clients.first().averageDays);
 }
 
 void StatsView::showEvent(QShowEvent* event)
@@ -156,4 +205,5 @@ void StatsView::hideEvent(QHideEvent* event)
     // Hover and the popover belong to one showing of the page.
     m_chart->clearSelection();
     m_categories->setShowAllCategories(false);
+    m_payers->setShowAllCategories(false);
 }

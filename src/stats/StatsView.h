@@ -9,9 +9,9 @@ class QLabel;
 class StatsHeader;
 class Store;
 
-// The statistics page: realised revenue of the active year or of all years, as four key
-// figures, a monthly chart and the category breakdown. It reads the store and writes only
-// the range choice.
+// The statistics page: realised revenue of the active year or of all years, as key figures, a
+// monthly chart and the category breakdown, and how long clients take to pay. It reads the
+// store and writes only the range choice.
 class StatsView final : public QWidget
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
     KPICard* card(int index) const { return m_cards.value(index); }
     MonthlyChart* chart() const { return m_chart; }
     CategoryCard* categories() const { return m_categories; }
+    CategoryCard* payers() const { return m_payers; }
     QString chartTitle() const;
     QString chartHint() const;
 
@@ -43,6 +44,7 @@ private:
     QLabel* m_chartHint;
     MonthlyChart* m_chart;
     CategoryCard* m_categories;
+    CategoryCard* m_payers;
     // A change that arrived while the page was hidden; applied when it shows.
     bool m_stale = false;
 };
