@@ -9,6 +9,7 @@
 #include "settings/DangerButton.h"
 #include "settings/DeleteDataCard.h"
 #include "settings/DirectoryCard.h"
+#include "settings/ForecastCard.h"
 #include "settings/LanguageCard.h"
 #include "settings/PresenceCard.h"
 #include "settings/SettingsView.h"
@@ -405,7 +406,7 @@ void TestPreferenceCards::pageLayout()
     QCOMPARE(right.right(), view.width() - 1);
     // The right column, top to bottom.
     QList<QWidget*> order{view.languageCard(), view.columnColorsCard(), view.presenceCard(),
-                          view.currencyCard(), view.deleteDataCard()};
+                          view.currencyCard(), view.forecastCard(),     view.deleteDataCard()};
     for (int i = 1; i < order.size(); ++i)
         QCOMPARE(order[i]->geometry().top() - order[i - 1]->geometry().bottom() - 1, 24);
 
