@@ -72,6 +72,8 @@ void DirectoryRowEditor::showTerms(int days)
         connect(m_terms->lineEdit(), &QLineEdit::textChanged, this, &DirectoryRowEditor::termsEdited);
         auto* row = static_cast<QHBoxLayout*>(layout());
         row->insertWidget(1, m_terms, 0, Qt::AlignVCenter);
+        // The editor is on screen already: without this the field would show only later.
+        m_terms->show();
         // Tab goes from the name to the days, then on to Save and Cancel.
         setTabOrder(m_field, m_terms->lineEdit());
         setTabOrder(m_terms->lineEdit(), m_commit);
