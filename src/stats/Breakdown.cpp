@@ -53,7 +53,7 @@ QString subtitle(const Store& store, Kind kind)
 {
     if (kind == Kind::daysToPay)
         return store.tr(QStringLiteral("Average days from pending to paid, per client"),
-                        QStringLiteral("Müşteri başına bekleyenden ödemeye ortalama gün"));
+                        QStringLiteral("Müşteri başına ortalama ödeme süresi"));
     return store.tr(QStringLiteral("Discipline revenue contribution"),
                     QStringLiteral("Uzmanlık alanlarına göre gelir katkısı"));
 }

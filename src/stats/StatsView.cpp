@@ -22,6 +22,8 @@ namespace {
 constexpr int kBlockGap = 24;
 constexpr int kCardGap = 16;
 constexpr int kCategoryWidth = 320;
+// Narrower key-figure cards cut most titles short.
+constexpr int kComfortableCardWidth = 220;
 
 QString paidCount(const Store& store, int n)
 {
@@ -66,16 +68,21 @@ StatsView::StatsView(Store& store, QWidget* parent)
 {
     setObjectName(QStringLiteral("statsView"));
 
-    auto* cards = new QHBoxLayout;
+    auto* cards = new QVBoxLayout;
     cards->setSpacing(kCardGap);
+    for (QHBoxLayout*& row : m_cardRows) {
+        row = new QHBoxLayout;
+        row->setSpacing(kCardGap);
+        cards->addLayout(row);
+    }
     const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy",
                                  "calendar"};
     for (const char* icon : icons) {
         auto* card = new KPICard(store, QString::fromLatin1(icon), this);
         card->setObjectName(QStringLiteral("kpi.") + QString::fromLatin1(icon));
-        cards->addWidget(card, 1);
         m_cards.append(card);
     }
+    arrangeCards();
 
     auto* chartCard = new PanelFrame(24, 28, this);
     chartCard->setObjectName(QStringLiteral("chartCard"));
@@ -134,6 +141,28 @@ QString StatsView::chartTitle() const
 QString StatsView::chartHint() const
 {
     return m_chartHint->text();
+}
+
+void StatsView::arrangeCards()
+{
+    const int count = int(m_cards.size());
+    const int oneRowWidth = (width() - (count - 1) * kCardGap) / count;
+    const int first = oneRowWidth >= kComfortableCardWidth ? count : (count + 1) / 2;
+    if (first == m_cardsInFirstRow)
+        return;
+    m_cardsInFirstRow = first;
+    for (int i = 0; i < count; ++i) {
+        m_cardRows[0]->removeWidget(m_cards[i]);
+        m_cardRows[1]->removeWidget(m_cards[i]);
+    }
+    for (int i = 0; i < count; ++i)
+        m_cardRows[i < first ? 0 : 1]->addWidget(m_cards[i], 1);
+}
+
+void StatsView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrangeCards();
 }
 
 void StatsView::changed()

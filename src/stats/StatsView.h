@@ -4,6 +4,7 @@
 
 class CategoryCard;
 class KPICard;
+class QHBoxLayout;
 class MonthlyChart;
 class QLabel;
 class StatsHeader;
@@ -32,14 +33,19 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void changed();
+    // One row of key figures when each gets room for its title, else three above two.
+    void arrangeCards();
 
     Store& m_store;
     StatsHeader* m_header;
     QVector<KPICard*> m_cards;
+    QHBoxLayout* m_cardRows[2];
+    int m_cardsInFirstRow = 0;
     QLabel* m_chartTitle;
     QLabel* m_chartHint;
     MonthlyChart* m_chart;

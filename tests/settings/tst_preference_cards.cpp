@@ -426,8 +426,10 @@ void TestPreferenceCards::pageLayout()
         palette.setColor(QPalette::Window, Theme::cream());
         page.setPalette(palette);
         auto* settings = new SettingsView(*m_f.store, &page);
-        settings->setGeometry(32, 24, 1136, 960);
-        page.resize(1200, 1010);
+        // As tall as the page asks, so that no card is pressed against the next.
+        const int height = std::max(960, settings->sizeHint().height());
+        settings->setGeometry(32, 24, 1136, height);
+        page.resize(1200, height + 50);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         for (AppLanguage l : AppLanguageInfo::allCases) {

@@ -194,11 +194,27 @@ private slots:
 
         m_store->setLanguage(AppLanguage::tr);
         QCOMPARE(card->title(), QStringLiteral("En Geç Ödeyenler"));
-        QCOMPARE(card->subtitle(), QStringLiteral("Müşteri başına bekleyenden ödemeye ortalama gün"));
+        QCOMPARE(card->subtitle(), QStringLiteral("Müşteri başına ortalama ödeme süresi"));
         QCOMPARE(card->rows()->figuresText(0), QStringLiteral("90 gün"));
         QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
         QCOMPARE(card->popover()->sheet()->title(), QStringLiteral("Tüm Müşteriler"));
         card->setShowAllCategories(false);
+
+        // To look at the page and the list: TALLYBROOK_SNAPSHOT_DIR=/some/folder.
+        const QString folder = qEnvironmentVariable("TALLYBROOK_SNAPSHOT_DIR");
+        if (!folder.isEmpty()) {
+            view.resize(976, view.sizeHint().height());
+            for (AppLanguage l : AppLanguageInfo::allCases) {
+                m_store->setLanguage(l);
+                QCoreApplication::processEvents();
+                const QString suffix = AppLanguageInfo::rawValue(l) + QStringLiteral(".png");
+                QVERIFY(view.grab().save(folder + QStringLiteral("/stats-payers-") + suffix));
+                QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+                QVERIFY(card->popover()->sheet()->grab().save(folder + QStringLiteral("/payers-sheet-") +
+                                                              suffix));
+                card->setShowAllCategories(false);
+            }
+        }
 
         // No paid project with both days: five placeholders and nothing to show.
         m_store->setActiveYear(2023);

@@ -248,12 +248,21 @@ private slots:
         QCOMPARE(payersPanel->y() - categoryPanel->geometry().bottom() - 1, 24);
         QCOMPARE(view->payers()->pos(), QPoint(24, 24));
 
-        // The narrowest window: five key figures side by side, none squeezed below its least width,
-        // and nothing wider than the page.
+        // The narrowest window: too little room for five titles in a row, so three above two, each
+        // row filling the page; nothing wider than the page.
+        QCOMPARE(view->card(4)->y(), view->card(0)->y());
         window.resize(1040, 680);
         QCoreApplication::processEvents();
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(view->card(i)->width() >= view->card(i)->minimumSizeHint().width());
+        QCOMPARE(view->card(2)->y(), view->card(0)->y());
+        QCOMPARE(view->card(3)->y() - view->card(0)->geometry().bottom() - 1, 16);
+        QCOMPARE(view->card(4)->y(), view->card(3)->y());
+        QCOMPARE(view->card(2)->geometry().right(), view->card(4)->geometry().right());
+        QVERIFY(view->card(0)->width() >= 220);
+        QCOMPARE(view->card(2)->shownTitle(), QStringLiteral("HIGHEST PAID CLIENT"));
+        QCOMPARE(view->card(4)->shownTitle(), QStringLiteral("AVERAGE DAYS TO PAY"));
+        window.resize(1300, 900);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->card(4)->y(), view->card(0)->y());
         QVERIFY(payersPanel->geometry().right() < view->width());
         QVERIFY(view->card(4)->geometry().right() < view->width());
     }
