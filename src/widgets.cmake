@@ -94,6 +94,7 @@ tallybrook_view_lib(tallybrook_board LINKS tallybrook_editor SOURCES
 )
 
 tallybrook_view_lib(tallybrook_stats LINKS tallybrook_ui SOURCES
+    stats/Breakdown.h stats/Breakdown.cpp
     stats/CategoryCard.h stats/CategoryCard.cpp
     stats/CategoryDetailSheet.h stats/CategoryDetailSheet.cpp
     stats/CategoryListModel.h stats/CategoryListModel.cpp
@@ -126,6 +127,7 @@ tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/DirectoryRowEditor.h settings/DirectoryRowEditor.cpp
     settings/DirectoryText.h settings/DirectoryText.cpp
     settings/FieldFrame.h settings/FieldFrame.cpp
+    settings/ForecastCard.h settings/ForecastCard.cpp
     settings/IconBadge.h settings/IconBadge.cpp
     settings/LanguageCard.h settings/LanguageCard.cpp
     settings/PopUpButton.h settings/PopUpButton.cpp
@@ -136,6 +138,7 @@ tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/SymbolView.h settings/SymbolView.cpp
     settings/TextLinkButton.h settings/TextLinkButton.cpp
     settings/ToggleSwitch.h settings/ToggleSwitch.cpp
+    settings/UnitField.h settings/UnitField.cpp
 )
 
 tallybrook_view_lib(tallybrook_window LINKS tallybrook_board tallybrook_editor tallybrook_stats tallybrook_settings SOURCES

@@ -1,5 +1,6 @@
 #include "board/TaxRateBox.h"
 
+#include "i18n/L10n.h"
 #include "model/Store.h"
 #include "ui/Painters.h"
 #include "ui/TextLabel.h"
@@ -55,16 +56,7 @@ TaxRateBox::TaxRateBox(Store& store, QWidget* parent) : QWidget(parent), m_store
 
 std::optional<double> TaxRateBox::parse(const QString& text)
 {
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    double value = QLocale().toDouble(trimmed, &ok);
-    // A rate typed with the other decimal mark ("17.5" on a Turkish or German system, "17,5" on
-    // an English one) means the same rate; a rate has no grouping to confuse it with.
-    if (!ok)
-        value = QLocale::c().toDouble(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return L10n::parseNumber(text);
 }
 
 void TaxRateBox::refresh()

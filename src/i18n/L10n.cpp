@@ -51,6 +51,19 @@ QString percent(double fraction, AppLanguage language)
     return language == AppLanguage::tr ? QStringLiteral("%") + number : number + QStringLiteral("%");
 }
 
+std::optional<double> parseNumber(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    double value = QLocale().toDouble(trimmed, &ok);
+    // "17.5" on a Turkish or German system, "17,5" on an English one, means the same number.
+    if (!ok)
+        value = QLocale::c().toDouble(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 QString tabTitle(MainTab tab, AppLanguage language)
 {
     switch (tab) {

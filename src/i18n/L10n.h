@@ -3,6 +3,7 @@
 #include "model/StoreTypes.h"
 
 #include <QString>
+#include <optional>
 
 namespace L10n {
 // The one selection rule for every text pair.
@@ -22,6 +23,10 @@ QString money(double amount, AppLanguage language, const QString& currency, doub
 // A fraction as a whole percentage: "42%", "%42" in Turkish.
 QString percent(double fraction, AppLanguage language);
 QString tabTitle(MainTab tab, AppLanguage language);
+// A number typed into a small field (a rate, a weight, days), in the system locale's format or
+// with the other decimal mark; nothing when it is no finite number. Such numbers have no grouping
+// to confuse a mark with.
+std::optional<double> parseNumber(const QString& text);
 } // namespace L10n
 
 // The display currency codes and their labels, in menu order.

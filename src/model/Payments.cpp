@@ -94,6 +94,11 @@ QString dueText(const Project& p, const QDate& today, AppLanguage language)
                     QStringLiteral("%1 gün gecikti").arg(-left));
 }
 
+QString daysText(qint64 days, AppLanguage language)
+{
+    return L10n::tr(language, daysEn(days), QStringLiteral("%1 gün").arg(days));
+}
+
 QString termsText(int days, AppLanguage language)
 {
     if (days <= 0)

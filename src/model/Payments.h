@@ -66,6 +66,9 @@ std::optional<int> daysOverdue(const Project& p, const QDate& today);
 // "12 gün gecikti"); empty unless the project is Pending with a dueDate.
 QString dueText(const Project& p, const QDate& today, AppLanguage language);
 
+// A number of days: "1 day", "12 days" (Turkish "12 gün").
+QString daysText(qint64 days, AppLanguage language);
+
 // "30-day terms", "due on receipt" (Turkish "30 gün vade", "teslimde ödeme").
 QString termsText(int days, AppLanguage language);
 

@@ -30,7 +30,9 @@ DirectoryCard::Spec DirectoryCard::clients(Store& store)
             [&store] { return store.data().clients; },
             [&store](const QString& name) { store.addClient(name); },
             [&store](const QString& from, const QString& to) { store.editClient(from, to); },
-            [&store](const QString& name) { store.removeClient(name); }};
+            [&store](const QString& name) { store.removeClient(name); },
+            [&store](const QString& name) { return store.paymentTerms(name); },
+            [&store](const QString& name, int days) { store.setPaymentTerms(name, days); }};
 }
 
 DirectoryCard::Spec DirectoryCard::categories(Store& store)
@@ -82,10 +84,13 @@ DirectoryCard::DirectoryCard(Store& store, Spec spec, QWidget* parent)
     connect(m_addButton, &QAbstractButton::clicked, this, &DirectoryCard::submitDraft);
 
     m_model = new DirectoryModel(this);
+    if (m_spec.terms)
+        m_model->setTerms(m_spec.terms);
     m_list = new DirectoryList(this);
     m_list->setModel(m_model);
     body()->addWidget(m_list, 1);
     connect(m_list, &DirectoryList::editRequested, this, &DirectoryCard::startEditing);
+    connect(m_list, &DirectoryList::termsRequested, this, &DirectoryCard::startEditingTerms);
     connect(m_list, &DirectoryList::removeRequested, this, [this](const QString& name) {
         if (m_spec.remove)
             m_spec.remove(name);
@@ -125,10 +130,21 @@ void DirectoryCard::startEditing(const QString& name)
         return;
     closeEditor(); // another row's unsaved text is dropped
     m_editingItem = name;
+    if (m_spec.terms)
+        m_editingTermsDraft = QString::number(m_spec.terms(name));
     m_model->setEditingName(name);
     openEditor(name);
     if (m_editor)
         m_editor->field()->setFocus(Qt::OtherFocusReason);
+}
+
+void DirectoryCard::startEditingTerms(const QString& name)
+{
+    startEditing(name);
+    if (m_editor && m_editor->termsField()) {
+        m_editor->termsField()->setFocus(Qt::OtherFocusReason);
+        m_editor->termsField()->selectAll();
+    }
 }
 
 void DirectoryCard::openEditor(const QString& draft)
@@ -142,6 +158,12 @@ void DirectoryCard::openEditor(const QString& draft)
         return;
     m_editor->setLanguage(m_store.language());
     m_editor->field()->setText(draft);
+    if (m_spec.terms) {
+        m_editor->showTerms(m_spec.terms(*m_editingItem));
+        m_editor->termsField()->setText(m_editingTermsDraft);
+        connect(m_editor->termsField(), &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_editingTermsDraft = text; });
+    }
     connect(m_editor->field(), &QLineEdit::textChanged, this,
             [this](const QString& text) { m_editingDraft = text; });
     connect(m_editor, &DirectoryRowEditor::commitRequested, this, &DirectoryCard::commitEdit);
@@ -155,7 +177,16 @@ void DirectoryCard::commitEdit()
         return;
     const QString current = *m_editingItem;
     const QString name = Text::trimBlanks(m_editingDraft);
+    std::optional<int> days;
+    if (m_spec.terms && m_editor) {
+        days = m_editor->terms();
+        if (!days)
+            return; // the field is marked; the edit stays open with everything typed
+    }
     closeEditor();
+    // Under the name they are stored with now; a rename carries them over.
+    if (days && m_spec.setTerms)
+        m_spec.setTerms(current, *days);
     // Exact comparison: a change of letter case alone is a rename.
     if (!name.isEmpty() && name != current && m_spec.edit)
         m_spec.edit(current, name);
@@ -183,6 +214,7 @@ void DirectoryCard::closeEditor()
     m_editingIndex = QModelIndex();
     m_editingItem.reset();
     m_editingDraft.clear();
+    m_editingTermsDraft.clear();
     m_model->setEditingName(QString());
     if (hadFocus)
         m_list->setFocus(Qt::OtherFocusReason);
@@ -195,6 +227,7 @@ void DirectoryCard::closeEditor()
 void DirectoryCard::refreshItems()
 {
     m_model->setNames(m_spec.items ? m_spec.items() : QStringList());
+    m_model->refreshTerms();
     m_badge->setText(
         DirectoryText::badge(m_store.language(), m_model->rowCount(), m_spec.nounEn, m_spec.nounTr));
     if (!m_editingItem)
@@ -206,11 +239,16 @@ void DirectoryCard::refreshItems()
         // The edited name now sits on another row: the editor and its draft follow it.
         const bool hadFocus = m_editor && m_editor->isAncestorOf(QApplication::focusWidget());
         const QString draft = m_editingDraft;
+        QWidget* focused = QApplication::focusWidget();
+        const bool termsHadFocus = m_editor && focused && focused == m_editor->termsField();
         if (m_editingIndex.isValid())
             m_list->closePersistentEditor(m_editingIndex);
         openEditor(draft);
-        if (m_editor && hadFocus)
-            m_editor->field()->setFocus(Qt::OtherFocusReason);
+        if (m_editor && hadFocus) {
+            QWidget* field =
+                termsHadFocus ? static_cast<QWidget*>(m_editor->termsField()) : m_editor->field();
+            field->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 

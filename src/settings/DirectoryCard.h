@@ -34,6 +34,9 @@ public:
         std::function<void(const QString& name)> add;
         std::function<void(const QString& from, const QString& to)> edit;
         std::function<void(const QString& name)> remove;
+        // Clients only: the payment terms in days shown on each row and edited with its name.
+        std::function<int(const QString& name)> terms = {};
+        std::function<void(const QString& name, int days)> setTerms = {};
     };
     // The two directories of the settings page, wired to the store.
     static Spec clients(Store& store);
@@ -49,6 +52,8 @@ public:
     // What the controls do; public so that keyboard paths and tests share them.
     void submitDraft();
     void startEditing(const QString& name);
+    // The same, with the focus in the row's terms field.
+    void startEditingTerms(const QString& name);
     void commitEdit();
     void cancelEdit();
     // Drops the draft and any unfinished edit (the page was left).
@@ -79,6 +84,7 @@ private:
     DirectoryModel* m_model;
     std::optional<QString> m_editingItem;
     QString m_editingDraft;
+    QString m_editingTermsDraft;
     QPersistentModelIndex m_editingIndex;
     QPointer<DirectoryRowEditor> m_editor;
 };

@@ -4,6 +4,7 @@
 #include "settings/DirectoryList.h"
 #include "settings/DirectoryModel.h"
 #include "settings/DirectoryRowEditor.h"
+#include "settings/DirectoryText.h"
 #include "ui/Icons.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/Painters.h"
@@ -38,6 +39,12 @@ QRect DirectoryDelegate::editButtonRect(const QRect& item)
     return removeButtonRect(item).translated(-(kButtonSide + kSpacing), 0);
 }
 
+QRect DirectoryDelegate::termsRect(const QRect& item)
+{
+    const QRect edit = editButtonRect(item);
+    return QRect(edit.left() - kSpacing - kTermsWidth, edit.top(), kTermsWidth, kButtonSide);
+}
+
 QRect DirectoryDelegate::editorRect(const QRect& item)
 {
     return plateRect(item).adjusted(kLeadingPad, kVerticalPad, -kTrailingInset, -kVerticalPad);
@@ -67,8 +74,11 @@ void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
 
     const QRect edit = editButtonRect(item);
     const QRect remove = removeButtonRect(item);
-    const QRect text(plate.left() + kLeadingPad, plate.top(),
-                     edit.left() - kSpacing - plate.left() - kLeadingPad, plate.height());
+    const QVariant termsDays = index.data(DirectoryModel::TermsRole);
+    const QRect terms = termsRect(item);
+    const int textEnd = termsDays.isValid() ? terms.left() : edit.left();
+    const QRect text(plate.left() + kLeadingPad, plate.top(), textEnd - kSpacing - plate.left() - kLeadingPad,
+                     plate.height());
     const QFont font = Theme::font(12, QFont::Medium);
     p->setFont(font);
     p->setPen(Theme::ink());
@@ -78,6 +88,19 @@ void DirectoryDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
 
     const DirectoryList::RowButton hovered =
         list ? list->hoveredButton(index) : DirectoryList::RowButton::none;
+    if (termsDays.isValid()) {
+        const bool hot = hovered == DirectoryList::RowButton::terms;
+        Painters::roundedCard(*p, QRectF(terms).adjusted(0.5, 0.5, -0.5, -0.5), 7, Qt::white,
+                              hot ? Theme::brand() : Theme::border());
+        const QFont chip = Theme::font(11, QFont::DemiBold);
+        p->setFont(chip);
+        p->setPen(hot ? Theme::ink() : Theme::secondary());
+        const auto* model = qobject_cast<const DirectoryModel*>(index.model());
+        const QString days =
+            DirectoryText::termsChip(model ? model->language() : AppLanguage::en, termsDays.toInt());
+        p->drawText(terms, Qt::AlignCenter | Qt::TextSingleLine,
+                    QFontMetrics(chip).elidedText(days, Qt::ElideRight, terms.width() - 4));
+    }
     const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
     auto symbol = [&](const QRect& area, const QString& symbolName, bool hot) {
         if (hot) {

@@ -2,8 +2,9 @@
 
 #include <QStyledItemDelegate>
 
-// Paints the rows of a directory list: the name and the edit and remove symbols on a cream
-// plate. The row in edit mode gets a DirectoryRowEditor, the only widget in the list.
+// Paints the rows of a directory list: the name, a client's payment terms ("30 d"), and the edit
+// and remove symbols on a cream plate. The row in edit mode gets a DirectoryRowEditor, the only
+// widget in the list.
 class DirectoryDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -13,6 +14,7 @@ public:
     static constexpr int kRowGap = 8;
     static constexpr int kTrailingPad = 4;
     static constexpr int kButtonSide = 24;
+    static constexpr int kTermsWidth = 52;
 
     explicit DirectoryDelegate(QObject* parent = nullptr);
 
@@ -20,6 +22,8 @@ public:
     static QRect plateRect(const QRect& item);
     static QRect editButtonRect(const QRect& item);
     static QRect removeButtonRect(const QRect& item);
+    // Where a client's terms are drawn, before the edit symbol.
+    static QRect termsRect(const QRect& item);
     static QRect editorRect(const QRect& item);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -47,6 +47,8 @@ DirectoryList::RowButton DirectoryList::buttonAt(const QPoint& pos, QModelIndex*
         return RowButton::edit;
     if (DirectoryDelegate::removeButtonRect(item).contains(pos))
         return RowButton::remove;
+    if (at.data(DirectoryModel::TermsRole).isValid() && DirectoryDelegate::termsRect(item).contains(pos))
+        return RowButton::terms;
     return RowButton::none;
 }
 
@@ -81,6 +83,8 @@ void DirectoryList::trigger(RowButton button, const QModelIndex& index)
         emit editRequested(name);
     else if (button == RowButton::remove)
         emit removeRequested(name);
+    else if (button == RowButton::terms)
+        emit termsRequested(name);
 }
 
 void DirectoryList::mousePressEvent(QMouseEvent* event)
@@ -200,12 +204,21 @@ bool DirectoryList::viewportEvent(QEvent* event)
             event->ignore();
             return true;
         }
-        const int role =
-            button == RowButton::edit ? DirectoryModel::EditLabelRole : DirectoryModel::RemoveLabelRole;
         const QRect item = visualRect(index);
-        const QRect area = button == RowButton::edit ? DirectoryDelegate::editButtonRect(item)
-                                                     : DirectoryDelegate::removeButtonRect(item);
-        QToolTip::showText(help->globalPos(), index.data(role).toString(), viewport(), area);
+        QString tip;
+        QRect area;
+        if (button == RowButton::terms) {
+            tip = index.data(DirectoryModel::TermsLabelRole).toString() + QStringLiteral(": ") +
+                  index.data(DirectoryModel::TermsTextRole).toString();
+            area = DirectoryDelegate::termsRect(item);
+        } else if (button == RowButton::edit) {
+            tip = index.data(DirectoryModel::EditLabelRole).toString();
+            area = DirectoryDelegate::editButtonRect(item);
+        } else {
+            tip = index.data(DirectoryModel::RemoveLabelRole).toString();
+            area = DirectoryDelegate::removeButtonRect(item);
+        }
+        QToolTip::showText(help->globalPos(), tip, viewport(), area);
         return true;
     }
     return QListView::viewportEvent(event);

@@ -4,14 +4,14 @@
 #include <QPersistentModelIndex>
 
 // The scrolling list of a directory card. Only the visible rows are painted; the edit and
-// remove symbols of each row are hit-tested here, so no row needs widgets of its own.
-// Keys: F2 or Return edits the current row, Delete removes it.
+// remove symbols and a client's terms are hit-tested here, so no row needs widgets of its own.
+// Keys: F2 or Return edits the current row (a client's terms too), Delete removes it.
 class DirectoryList final : public QListView
 {
     Q_OBJECT
 
 public:
-    enum class RowButton { none, edit, remove };
+    enum class RowButton { none, edit, remove, terms };
 
     explicit DirectoryList(QWidget* parent = nullptr);
 
@@ -19,12 +19,14 @@ public:
     RowButton buttonAt(const QPoint& pos, QModelIndex* index = nullptr) const;
     RowButton hoveredButton(const QModelIndex& index) const;
     bool showsKeyboardFocus(const QModelIndex& index) const;
-    // What a click on a row's symbol does: asks for the row's name to be edited or removed.
+    // What a click on a row's symbol does: asks for the row's name to be edited or removed, or
+    // for its terms to be edited.
     void trigger(RowButton button, const QModelIndex& index);
 
 signals:
     void editRequested(const QString& name);
     void removeRequested(const QString& name);
+    void termsRequested(const QString& name);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

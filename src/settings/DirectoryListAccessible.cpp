@@ -57,20 +57,23 @@ public:
     {
         if (!isValid())
             return {};
-        return {m_index.data(DirectoryModel::EditLabelRole).toString(),
-                m_index.data(DirectoryModel::RemoveLabelRole).toString()};
+        QStringList names{m_index.data(DirectoryModel::EditLabelRole).toString(),
+                          m_index.data(DirectoryModel::RemoveLabelRole).toString()};
+        // A client's row also offers its payment terms.
+        if (m_index.data(DirectoryModel::TermsRole).isValid())
+            names << m_index.data(DirectoryModel::TermsLabelRole).toString();
+        return names;
     }
     QString localizedActionDescription(const QString& name) const override { return name; }
     void doAction(const QString& name) override
     {
-        const QStringList names = actionNames();
-        if (names.size() != 2)
-            return;
         // As a click on the row's symbol.
-        if (name == names.at(0))
-            list()->trigger(DirectoryList::RowButton::edit, m_index);
-        else if (name == names.at(1))
-            list()->trigger(DirectoryList::RowButton::remove, m_index);
+        const DirectoryList::RowButton buttons[] = {DirectoryList::RowButton::edit,
+                                                    DirectoryList::RowButton::remove,
+                                                    DirectoryList::RowButton::terms};
+        const qsizetype at = actionNames().indexOf(name);
+        if (at >= 0 && at < qsizetype(std::size(buttons)))
+            list()->trigger(buttons[at], m_index);
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 

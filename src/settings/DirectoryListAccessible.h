@@ -7,8 +7,8 @@
 class DirectoryList;
 
 // What a screen reader sees of a directory list: one item per name, each offering its Edit and
-// Remove buttons as actions under their own labels. Rows are painted, not widgets, so their
-// interfaces are made when first asked for.
+// Remove buttons (and a client's payment terms) as actions under their own labels. Rows are
+// painted, not widgets, so their interfaces are made when first asked for.
 class DirectoryListAccessible final : public QAccessibleWidget
 {
 public:

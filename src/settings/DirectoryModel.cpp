@@ -1,5 +1,6 @@
 #include "settings/DirectoryModel.h"
 
+#include "model/Payments.h"
 #include "model/Text.h"
 #include "settings/DirectoryText.h"
 
@@ -46,14 +47,47 @@ int DirectoryModel::rowOf(const QString& name) const
     return int(m_names.indexOf(name));
 }
 
+void DirectoryModel::setTerms(std::function<int(const QString&)> terms)
+{
+    m_terms = std::move(terms);
+    refreshTerms();
+}
+
+void DirectoryModel::refreshTerms()
+{
+    if (!m_terms)
+        return;
+    QHash<QString, int> now;
+    now.reserve(m_names.size());
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < m_names.size(); ++i) {
+        const QString& name = m_names[i];
+        const int days = m_terms(name);
+        const auto shown = m_shownTerms.constFind(name);
+        if (shown != m_shownTerms.constEnd() && *shown != days) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+        now.insert(name, days);
+    }
+    m_shownTerms = std::move(now);
+    // One signal however many changed: a reload may change many at once.
+    if (first >= 0)
+        emit dataChanged(index(first), index(last),
+                         {TermsRole, TermsTextRole, Qt::AccessibleDescriptionRole});
+}
+
 void DirectoryModel::setLanguage(AppLanguage language)
 {
     if (language == m_language)
         return;
     m_language = language;
     if (!m_names.isEmpty())
-        emit dataChanged(index(0), index(int(m_names.size()) - 1),
-                         {EditLabelRole, RemoveLabelRole, Qt::AccessibleDescriptionRole});
+        emit dataChanged(
+            index(0), index(int(m_names.size()) - 1),
+            {EditLabelRole, RemoveLabelRole, TermsLabelRole, TermsTextRole, Qt::AccessibleDescriptionRole});
 }
 
 void DirectoryModel::setEditingName(const QString& name)
@@ -91,9 +125,20 @@ QVariant DirectoryModel::data(const QModelIndex& index, int role) const
         return name;
     case Qt::AccessibleTextRole:
         return Text::shown(name);
-    case Qt::AccessibleDescriptionRole:
-        return DirectoryText::editLabel(m_language, Text::shown(name)) + QStringLiteral(" (F2), ") +
-               DirectoryText::removeLabel(m_language, Text::shown(name)) + QStringLiteral(" (Delete)");
+    case Qt::AccessibleDescriptionRole: {
+        QString description =
+            DirectoryText::editLabel(m_language, Text::shown(name)) + QStringLiteral(" (F2), ") +
+            DirectoryText::removeLabel(m_language, Text::shown(name)) + QStringLiteral(" (Delete)");
+        if (m_terms)
+            description += QStringLiteral("; ") + Payments::termsText(m_terms(name), m_language);
+        return description;
+    }
+    case TermsRole:
+        return m_terms ? QVariant(m_terms(name)) : QVariant();
+    case TermsLabelRole:
+        return m_terms ? QVariant(DirectoryText::termsLabel(m_language, Text::shown(name))) : QVariant();
+    case TermsTextRole:
+        return m_terms ? QVariant(Payments::termsText(m_terms(name), m_language)) : QVariant();
     case EditLabelRole:
         return DirectoryText::editLabel(m_language, Text::shown(name));
     case RemoveLabelRole:

@@ -32,4 +32,20 @@ QString removeLabel(AppLanguage language, const QString& name)
                     name + QStringLiteral(" listesinden kaldır"));
 }
 
+QString daysUnit(AppLanguage language)
+{
+    return L10n::tr(language, QStringLiteral("d"), QStringLiteral("g"));
+}
+
+QString termsChip(AppLanguage language, int days)
+{
+    return QString::number(days) + QLatin1Char(' ') + daysUnit(language);
+}
+
+QString termsLabel(AppLanguage language, const QString& name)
+{
+    return L10n::tr(language, QStringLiteral("Payment terms of ") + name,
+                    name + QStringLiteral(" için ödeme vadesi"));
+}
+
 } // namespace DirectoryText

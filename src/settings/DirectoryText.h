@@ -14,4 +14,10 @@ QString addButton(AppLanguage language, const QString& nounEn, const QString& no
 QString editLabel(AppLanguage language, const QString& name);
 // "Remove Acme from the list" / "Acme listesinden kaldır".
 QString removeLabel(AppLanguage language, const QString& name);
+// The unit of a client's payment terms: "d" / "g" (days, gün).
+QString daysUnit(AppLanguage language);
+// The terms as the row shows them: "30 d" / "30 g".
+QString termsChip(AppLanguage language, int days);
+// "Payment terms of Acme" / "Acme için ödeme vadesi".
+QString termsLabel(AppLanguage language, const QString& name);
 } // namespace DirectoryText

@@ -7,6 +7,7 @@
 #include "settings/DataFolderCard.h"
 #include "settings/DeleteDataCard.h"
 #include "settings/DirectoryCard.h"
+#include "settings/ForecastCard.h"
 #include "settings/LanguageCard.h"
 #include "settings/PresenceCard.h"
 
@@ -52,10 +53,11 @@ SettingsView::SettingsView(Store& store, QWidget* parent) : QWidget(parent), m_s
     m_colors = new ColumnColorsCard(store, this);
     m_presence = new PresenceCard(store, this);
     m_currency = new CurrencyCard(store, this);
+    m_forecast = new ForecastCard(store, this);
     m_delete = new DeleteDataCard(store, this);
     for (QWidget* card : {static_cast<QWidget*>(m_language), static_cast<QWidget*>(m_colors),
                           static_cast<QWidget*>(m_presence), static_cast<QWidget*>(m_currency),
-                          static_cast<QWidget*>(m_delete)})
+                          static_cast<QWidget*>(m_forecast), static_cast<QWidget*>(m_delete)})
         rightLayout->addWidget(card);
     rightLayout->addStretch(1);
 

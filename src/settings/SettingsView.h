@@ -8,6 +8,7 @@ class CurrencyCard;
 class DataFolderCard;
 class DeleteDataCard;
 class DirectoryCard;
+class ForecastCard;
 class LanguageCard;
 class PresenceCard;
 class Store;
@@ -27,6 +28,7 @@ public:
     ColumnColorsCard* columnColorsCard() const { return m_colors; }
     PresenceCard* presenceCard() const { return m_presence; }
     CurrencyCard* currencyCard() const { return m_currency; }
+    ForecastCard* forecastCard() const { return m_forecast; }
     DeleteDataCard* deleteDataCard() const { return m_delete; }
     BackupsCard* backupsCard() const { return m_backups; }
     DataFolderCard* dataFolderCard() const { return m_folder; }
@@ -41,6 +43,7 @@ private:
     ColumnColorsCard* m_colors;
     PresenceCard* m_presence;
     CurrencyCard* m_currency;
+    ForecastCard* m_forecast;
     DeleteDataCard* m_delete;
     BackupsCard* m_backups;
     DataFolderCard* m_folder;

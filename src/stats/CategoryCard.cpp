@@ -17,18 +17,21 @@ constexpr int kShowAllFrom = 6;
 
 } // namespace
 
-CategoryCard::CategoryCard(Store& store, QWidget* parent)
-    : QWidget(parent), m_store(store),
+CategoryCard::CategoryCard(Store& store, Breakdown::Kind kind, QWidget* parent)
+    : QWidget(parent), m_store(store), m_kind(kind),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
       m_subtitle(TextLabel::make(Theme::font(12), Theme::muted(), this)),
-      m_rows(new CategoryRowsView(store, this)), m_divider(new QWidget(this)),
+      m_rows(new CategoryRowsView(store, kind, this)), m_divider(new QWidget(this)),
       m_showAll(new ShowAllButton(this))
 {
-    setObjectName(QStringLiteral("categoryCard"));
-    m_title->setObjectName(QStringLiteral("categoryTitle"));
-    m_subtitle->setObjectName(QStringLiteral("categorySubtitle"));
+    const bool payers = kind == Breakdown::Kind::daysToPay;
+    setObjectName(payers ? QStringLiteral("payersCard") : QStringLiteral("categoryCard"));
+    m_title->setObjectName(payers ? QStringLiteral("payersTitle") : QStringLiteral("categoryTitle"));
+    m_subtitle->setObjectName(payers ? QStringLiteral("payersSubtitle") : QStringLiteral("categorySubtitle"));
     m_subtitle->setWordWrap(true);
-    m_showAll->setObjectName(QStringLiteral("showAllCategories"));
+    m_showAll->setObjectName(payers ? QStringLiteral("showAllPayers") : QStringLiteral("showAllCategories"));
+    if (payers)
+        m_rows->setObjectName(QStringLiteral("payerRows"));
     m_showAll->setEnabled(false);
     m_divider->setFixedHeight(1);
     m_divider->setAutoFillBackground(true);
@@ -86,7 +89,7 @@ void CategoryCard::setShowAllCategories(bool show)
     }
     if (!m_showAll->isEnabled())
         return;
-    m_popover = new CategoryPopover(m_store, m_categories, m_gross, this);
+    m_popover = new CategoryPopover(m_store, m_kind, m_categories, m_gross, this);
     connect(m_popover, &CategoryPopover::closed, this, [this] {
         if (m_popover)
             m_popover->deleteLater();
@@ -107,9 +110,8 @@ QString CategoryCard::subtitle() const
 
 void CategoryCard::retranslate()
 {
-    m_title->setText(m_store.tr(QStringLiteral("Category Breakdown"), QStringLiteral("Kategori Dağılımı")));
-    m_subtitle->setText(m_store.tr(QStringLiteral("Discipline revenue contribution"),
-                                   QStringLiteral("Uzmanlık alanlarına göre gelir katkısı")));
+    m_title->setText(Breakdown::title(m_store, m_kind));
+    m_subtitle->setText(Breakdown::subtitle(m_store, m_kind));
     m_showAll->setText(m_store.tr(QStringLiteral("Show All"), QStringLiteral("Tümünü Göster")));
     m_showAll->updateGeometry();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TextTotals.h"
+#include "stats/Breakdown.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,18 +12,19 @@ class QLabel;
 class ShowAllButton;
 class Store;
 
-// How the realised revenue splits over the categories: five positions, and every category
-// in a popover from "Show All".
+// A breakdown in five positions, and every row in a popover from "Show All": how the realised
+// revenue splits over the categories, or which clients take longest to pay.
 class CategoryCard final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit CategoryCard(Store& store, QWidget* parent = nullptr);
+    CategoryCard(Store& store, Breakdown::Kind kind, QWidget* parent = nullptr);
 
+    Breakdown::Kind kind() const { return m_kind; }
     void setCategories(const QVector<NamedTotal>& categories, double gross);
 
-    // The page's flag for the popover: opening it needs six categories or more.
+    // The page's flag for the popover: opening it needs six rows or more.
     bool showAllCategories() const;
     void setShowAllCategories(bool show);
     CategoryPopover* popover() const;
@@ -36,6 +38,7 @@ private:
     void retranslate();
 
     Store& m_store;
+    Breakdown::Kind m_kind;
     QLabel* m_title;
     QLabel* m_subtitle;
     CategoryRowsView* m_rows;

@@ -25,9 +25,9 @@ GlyphButton::Look closeLook()
 }
 } // namespace
 
-CategoryDetailSheet::CategoryDetailSheet(Store& store, const QVector<NamedTotal>& categories, double gross,
-                                         QWidget* parent)
-    : QWidget(parent), m_store(store),
+CategoryDetailSheet::CategoryDetailSheet(Store& store, Breakdown::Kind kind,
+                                         const QVector<NamedTotal>& categories, double gross, QWidget* parent)
+    : QWidget(parent), m_store(store), m_kind(kind),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
       m_close(new GlyphButton(closeLook(), this)), m_model(new CategoryListModel(this)),
       m_list(new QListView(this))
@@ -41,7 +41,7 @@ CategoryDetailSheet::CategoryDetailSheet(Store& store, const QVector<NamedTotal>
 
     m_list->setObjectName(QStringLiteral("categoryList"));
     m_list->setModel(m_model);
-    m_list->setItemDelegate(new CategoryRowDelegate(store, m_list));
+    m_list->setItemDelegate(new CategoryRowDelegate(store, kind, m_list));
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
@@ -94,7 +94,7 @@ QString CategoryDetailSheet::title() const
 
 void CategoryDetailSheet::retranslate()
 {
-    m_title->setText(m_store.tr(QStringLiteral("All Categories"), QStringLiteral("Tüm Kategoriler")));
+    m_title->setText(Breakdown::sheetTitle(m_store, m_kind));
     m_close->setAccessibleName(m_store.tr(QStringLiteral("Close"), QStringLiteral("Kapat")));
     m_list->viewport()->update();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TextTotals.h"
+#include "stats/Breakdown.h"
 
 #include <QWidget>
 
@@ -10,7 +11,7 @@ class QLabel;
 class QListView;
 class Store;
 
-// The all-categories list shown in the popover: every category with its share and amount.
+// The full list shown in a breakdown's popover: every row with its figures.
 class CategoryDetailSheet final : public QWidget
 {
     Q_OBJECT
@@ -19,8 +20,8 @@ public:
     static constexpr int kWidth = 340;
     static constexpr int kHeight = 360;
 
-    CategoryDetailSheet(Store& store, const QVector<NamedTotal>& categories, double gross,
-                        QWidget* parent = nullptr);
+    CategoryDetailSheet(Store& store, Breakdown::Kind kind, const QVector<NamedTotal>& categories,
+                        double gross, QWidget* parent = nullptr);
 
     void setCategories(const QVector<NamedTotal>& categories, double gross);
     const QVector<NamedTotal>& categories() const;
@@ -40,6 +41,7 @@ private:
     void retranslate();
 
     Store& m_store;
+    Breakdown::Kind m_kind;
     QLabel* m_title;
     GlyphButton* m_close;
     CategoryListModel* m_model;

@@ -1,7 +1,7 @@
 #include "stats/CategoryListModel.h"
 
-#include "model/StatsFigures.h"
 #include "model/Text.h"
+#include "stats/Breakdown.h"
 
 CategoryListModel::CategoryListModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -33,7 +33,7 @@ QVariant CategoryListModel::data(const QModelIndex& index, int role) const
     case AmountRole:
         return row.amount;
     case ShareRole:
-        return StatsFigures::share(row.amount, m_gross);
+        return Breakdown::share(row.amount, m_gross);
     default:
         return {};
     }

@@ -4,7 +4,7 @@
 
 #include <QAbstractListModel>
 
-// Every category of the breakdown, in its sorted order, with its share of the gross.
+// Every row of a breakdown, in its sorted order, with its share of the total (`gross`).
 class CategoryListModel final : public QAbstractListModel
 {
     Q_OBJECT

@@ -6,9 +6,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-CategoryPopover::CategoryPopover(Store& store, const QVector<NamedTotal>& categories, double gross,
-                                 QWidget* parent)
-    : QWidget(parent, Qt::Popup), m_sheet(new CategoryDetailSheet(store, categories, gross, this))
+CategoryPopover::CategoryPopover(Store& store, Breakdown::Kind kind, const QVector<NamedTotal>& categories,
+                                 double gross, QWidget* parent)
+    : QWidget(parent, Qt::Popup), m_sheet(new CategoryDetailSheet(store, kind, categories, gross, this))
 {
     setObjectName(QStringLiteral("categoryPopover"));
     setAttribute(Qt::WA_DeleteOnClose);

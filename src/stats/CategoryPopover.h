@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TextTotals.h"
+#include "stats/Breakdown.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ class CategoryPopover final : public QWidget
     Q_OBJECT
 
 public:
-    CategoryPopover(Store& store, const QVector<NamedTotal>& categories, double gross,
+    CategoryPopover(Store& store, Breakdown::Kind kind, const QVector<NamedTotal>& categories, double gross,
                     QWidget* parent = nullptr);
 
     CategoryDetailSheet* sheet() const { return m_sheet; }

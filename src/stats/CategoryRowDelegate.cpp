@@ -6,8 +6,8 @@
 
 #include <QPainter>
 
-CategoryRowDelegate::CategoryRowDelegate(Store& store, QObject* parent)
-    : QStyledItemDelegate(parent), m_store(store)
+CategoryRowDelegate::CategoryRowDelegate(Store& store, Breakdown::Kind kind, QObject* parent)
+    : QStyledItemDelegate(parent), m_store(store), m_kind(kind)
 {}
 
 QRectF CategoryRowDelegate::rowRect(const QRect& item, const QModelIndex& index)
@@ -20,12 +20,12 @@ QRectF CategoryRowDelegate::rowRect(const QRect& item, const QModelIndex& index)
 void CategoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
-    const double share = index.data(CategoryListModel::ShareRole).toDouble();
-    const CategoryRowPainter::Texts texts{
-        index.data(Qt::DisplayRole).toString(), m_store.percent(share),
-        m_store.money(index.data(CategoryListModel::AmountRole).toDouble())};
-    CategoryRowPainter::paint(*painter, rowRect(option.rect, index), CategoryRowPainter::sheetLook(), texts,
-                              share);
+    const auto* model = qobject_cast<const CategoryListModel*>(index.model());
+    const Breakdown::Figures figures = Breakdown::figures(
+        m_store, m_kind, index.data(CategoryListModel::AmountRole).toDouble(), model ? model->gross() : 0);
+    CategoryRowPainter::paint(*painter, rowRect(option.rect, index), CategoryRowPainter::sheetLook(),
+                              {index.data(Qt::DisplayRole).toString(), figures.figure, figures.detail},
+                              index.data(CategoryListModel::ShareRole).toDouble());
 }
 
 QSize CategoryRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

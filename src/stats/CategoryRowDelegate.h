@@ -1,10 +1,12 @@
 #pragma once
 
+#include "stats/Breakdown.h"
+
 #include <QStyledItemDelegate>
 
 class Store;
 
-// Paints one category of the detail list; rows 13 apart with 8 pixels above the first and
+// Paints one row of the detail list; rows 13 apart with 8 pixels above the first and
 // below the last, and 4 pixels kept clear at the trailing side for the scroll bar.
 class CategoryRowDelegate final : public QStyledItemDelegate
 {
@@ -15,7 +17,7 @@ public:
     static constexpr int kEdge = 8;
     static constexpr int kTrailing = 4;
 
-    explicit CategoryRowDelegate(Store& store, QObject* parent = nullptr);
+    CategoryRowDelegate(Store& store, Breakdown::Kind kind, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -25,4 +27,5 @@ public:
 
 private:
     Store& m_store;
+    Breakdown::Kind m_kind;
 };

@@ -51,17 +51,18 @@ void paint(QPainter& p, const QRectF& rect, const Look& look, const Texts& texts
     p.save();
     const QRectF line(rect.left(), rect.top(), rect.width(), lineHeight(look));
     const qreal y = baseline(look, line);
-    const QString amount = QStringLiteral(" (") + texts.amount + QStringLiteral(")");
-    const qreal amountWidth = QFontMetricsF(look.amount).horizontalAdvance(amount);
-    const qreal percentWidth = QFontMetricsF(look.percent).horizontalAdvance(texts.percent);
-    const qreal figuresLeft = line.right() - amountWidth - percentWidth;
+    const QString detail =
+        texts.detail.isEmpty() ? QString() : QStringLiteral(" (") + texts.detail + QStringLiteral(")");
+    const qreal detailWidth = QFontMetricsF(look.amount).horizontalAdvance(detail);
+    const qreal figureWidth = QFontMetricsF(look.percent).horizontalAdvance(texts.figure);
+    const qreal figuresLeft = line.right() - detailWidth - figureWidth;
 
     p.setFont(look.percent);
     p.setPen(Theme::secondary());
-    p.drawText(QPointF(figuresLeft, y), texts.percent);
+    p.drawText(QPointF(figuresLeft, y), texts.figure);
     p.setFont(look.amount);
     p.setPen(Theme::muted());
-    p.drawText(QPointF(figuresLeft + percentWidth, y), amount);
+    p.drawText(QPointF(figuresLeft + figureWidth, y), detail);
 
     const qreal nameWidth = std::max<qreal>(0, figuresLeft - kNameGap - line.left());
     p.setFont(look.name);

@@ -6,7 +6,7 @@
 
 class QPainter;
 
-// One category of the breakdown: its name, then its share and amount at the trailing edge,
+// One row of a breakdown: its name, then its figure and bracketed detail at the trailing edge,
 // and a progress track under them. Drawn the same way by the card and by the detail list.
 namespace CategoryRowPainter {
 
@@ -21,8 +21,8 @@ struct Look
 struct Texts
 {
     QString name;
-    QString percent; // already formatted
-    QString amount;  // the money text, without the brackets
+    QString figure; // already formatted: "12%", "38 days"
+    QString detail; // without the brackets; none drawn when empty
 };
 
 const Look& cardLook();
@@ -32,7 +32,7 @@ constexpr int kTrackHeight = 6;
 // Height of one row in a look.
 int height(const Look& look);
 void paint(QPainter& p, const QRectF& rect, const Look& look, const Texts& texts, double share);
-// The greyed stand-in for a position without a category.
+// The greyed stand-in for a position without a row.
 void paintPlaceholder(QPainter& p, const QRectF& rect, const QString& name, const QString& figures);
 
 } // namespace CategoryRowPainter

@@ -1,6 +1,5 @@
 #include "stats/CategoryRowsAccessible.h"
 
-#include "model/StatsFigures.h"
 #include "stats/CategoryRowsView.h"
 #include "ui/AccessibleKit.h"
 
@@ -48,7 +47,7 @@ public:
     {
         if (!isValid())
             return 0.0;
-        return 100 * StatsFigures::share(view()->shown().at(m_position).amount, view()->gross());
+        return 100 * view()->share(m_position);
     }
     void setCurrentValue(const QVariant&) override {}
     QVariant maximumValue() const override { return 100.0; }

@@ -1,7 +1,6 @@
 #include "stats/CategoryRowsView.h"
 #include "stats/CategoryRowsAccessible.h"
 
-#include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "stats/CategoryRowPainter.h"
@@ -16,7 +15,8 @@ int rowHeight()
 }
 } // namespace
 
-CategoryRowsView::CategoryRowsView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
+CategoryRowsView::CategoryRowsView(Store& store, Breakdown::Kind kind, QWidget* parent)
+    : QWidget(parent), m_store(store), m_kind(kind)
 {
     CategoryRowsAccessible::install();
     setObjectName(QStringLiteral("categoryRows"));
@@ -43,6 +43,13 @@ QRectF CategoryRowsView::rowRect(int position) const
     return QRectF(0, kTop + position * (rowHeight() + kSpacing), width(), rowHeight());
 }
 
+double CategoryRowsView::share(int position) const
+{
+    if (position < 0 || position >= m_shown.size())
+        return 0;
+    return Breakdown::share(m_shown[position].amount, m_gross);
+}
+
 QString CategoryRowsView::nameText(int position) const
 {
     if (position < 0 || position >= kRows)
@@ -56,13 +63,9 @@ QString CategoryRowsView::figuresText(int position) const
 {
     if (position < 0 || position >= kRows)
         return {};
-    if (position >= m_shown.size()) {
-        // Fixed texts: a placeholder does not follow the selected currency.
-        return m_store.tr(QStringLiteral("0% ($0)"), QStringLiteral("%0 (0 ₺)"));
-    }
-    const NamedTotal& row = m_shown[position];
-    return m_store.percent(StatsFigures::share(row.amount, m_gross)) + QStringLiteral(" (") +
-           m_store.money(row.amount) + QStringLiteral(")");
+    if (position >= m_shown.size())
+        return Breakdown::placeholder(m_store, m_kind);
+    return Breakdown::text(Breakdown::figures(m_store, m_kind, m_shown[position].amount, m_gross));
 }
 
 QSize CategoryRowsView::sizeHint() const
@@ -82,11 +85,10 @@ void CategoryRowsView::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::TextAntialiasing);
     for (int i = 0; i < kRows; ++i) {
         if (i < m_shown.size()) {
-            const NamedTotal& row = m_shown[i];
-            const double share = StatsFigures::share(row.amount, m_gross);
-            CategoryRowPainter::paint(
-                p, rowRect(i), CategoryRowPainter::cardLook(),
-                {Text::shown(row.name), m_store.percent(share), m_store.money(row.amount)}, share);
+            const Breakdown::Figures figures =
+                Breakdown::figures(m_store, m_kind, m_shown[i].amount, m_gross);
+            CategoryRowPainter::paint(p, rowRect(i), CategoryRowPainter::cardLook(),
+                                      {nameText(i), figures.figure, figures.detail}, share(i));
         } else {
             CategoryRowPainter::paintPlaceholder(p, rowRect(i), nameText(i), figuresText(i));
         }

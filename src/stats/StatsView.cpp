@@ -1,8 +1,11 @@
 #include "stats/StatsView.h"
 
+#include "i18n/L10n.h"
+#include "model/Payments.h"
 #include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
+#include "stats/Breakdown.h"
 #include "stats/CategoryCard.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
@@ -19,6 +22,8 @@ namespace {
 constexpr int kBlockGap = 24;
 constexpr int kCardGap = 16;
 constexpr int kCategoryWidth = 320;
+// Narrower key-figure cards cut most titles short.
+constexpr int kComfortableCardWidth = 220;
 
 QString paidCount(const Store& store, int n)
 {
@@ -26,25 +31,58 @@ QString paidCount(const Store& store, int n)
         return QString::number(n) + QStringLiteral(" ödenen proje");
     return QString::number(n) + QStringLiteral(" paid project") + (n == 1 ? QString() : QStringLiteral("s"));
 }
+
+// The average in whole days, "—" without a paid project that has both days.
+QString averageDays(const Store& store, const Payments::DaysToPay& days)
+{
+    if (!days.averageDays)
+        return L10n::kNoFigure;
+    return Breakdown::days(store, *days.averageDays);
+}
+
+QString averageDaysDetail(const Store& store, int n)
+{
+    if (n == 0)
+        return store.tr(QStringLiteral("No payment days yet"), QStringLiteral("Henüz ödeme günü yok"));
+    if (store.language() == AppLanguage::tr)
+        return QString::number(n) + QStringLiteral(" ödenen projeden");
+    return QStringLiteral("from ") + paidCount(store, n);
+}
+
+QVector<NamedTotal> clientRows(const Payments::DaysToPay& days)
+{
+    QVector<NamedTotal> rows;
+    rows.reserve(days.clients.size());
+    for (const Payments::ClientDays& c : days.clients)
+        rows.append({c.client, c.averageDays});
+    return rows;
+}
 } // namespace
 
 StatsView::StatsView(Store& store, QWidget* parent)
     : QWidget(parent), m_store(store), m_header(new StatsHeader(store, this)),
       m_chartTitle(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), nullptr)),
       m_chartHint(TextLabel::make(Theme::font(12), Theme::muted(), nullptr)), m_chart(new MonthlyChart),
-      m_categories(new CategoryCard(store))
+      m_categories(new CategoryCard(store, Breakdown::Kind::revenue)),
+      m_payers(new CategoryCard(store, Breakdown::Kind::daysToPay))
 {
     setObjectName(QStringLiteral("statsView"));
 
-    auto* cards = new QHBoxLayout;
+    auto* cards = new QVBoxLayout;
     cards->setSpacing(kCardGap);
-    const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy"};
+    for (QHBoxLayout*& row : m_cardRows) {
+        row = new QHBoxLayout;
+        row->setSpacing(kCardGap);
+        cards->addLayout(row);
+    }
+    const char* const icons[] = {"building.columns", "calendar.badge.checkmark", "crown", "trophy",
+                                 "calendar"};
     for (const char* icon : icons) {
         auto* card = new KPICard(store, QString::fromLatin1(icon), this);
         card->setObjectName(QStringLiteral("kpi.") + QString::fromLatin1(icon));
-        cards->addWidget(card, 1);
         m_cards.append(card);
     }
+    arrangeCards();
 
     auto* chartCard = new PanelFrame(24, 28, this);
     chartCard->setObjectName(QStringLiteral("chartCard"));
@@ -63,10 +101,21 @@ StatsView::StatsView(Store& store, QWidget* parent)
     categoryCard->setFixedWidth(kCategoryWidth);
     categoryCard->body()->addWidget(m_categories);
 
+    auto* payersCard = new PanelFrame(24, 24, this);
+    payersCard->setObjectName(QStringLiteral("payersPanel"));
+    payersCard->setFixedWidth(kCategoryWidth);
+    payersCard->body()->addWidget(m_payers);
+
+    // The two breakdowns share the column beside the chart.
+    auto* breakdowns = new QVBoxLayout;
+    breakdowns->setSpacing(kBlockGap);
+    breakdowns->addWidget(categoryCard);
+    breakdowns->addWidget(payersCard);
+
     auto* lower = new QHBoxLayout;
     lower->setSpacing(kBlockGap);
     lower->addWidget(chartCard, 1, Qt::AlignTop);
-    lower->addWidget(categoryCard, 0, Qt::AlignTop);
+    lower->addLayout(breakdowns, 0);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -92,6 +141,28 @@ QString StatsView::chartTitle() const
 QString StatsView::chartHint() const
 {
     return m_chartHint->text();
+}
+
+void StatsView::arrangeCards()
+{
+    const int count = int(m_cards.size());
+    const int oneRowWidth = (width() - (count - 1) * kCardGap) / count;
+    const int first = oneRowWidth >= kComfortableCardWidth ? count : (count + 1) / 2;
+    if (first == m_cardsInFirstRow)
+        return;
+    m_cardsInFirstRow = first;
+    for (int i = 0; i < count; ++i) {
+        m_cardRows[0]->removeWidget(m_cards[i]);
+        m_cardRows[1]->removeWidget(m_cards[i]);
+    }
+    for (int i = 0; i < count; ++i)
+        m_cardRows[i < first ? 0 : 1]->addWidget(m_cards[i], 1);
+}
+
+void StatsView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrangeCards();
 }
 
 void StatsView::changed()
@@ -141,6 +212,13 @@ void StatsView::refresh()
         money << store.money(m.value);
     m_chart->setMonths(f.months, f.peakBar, money);
     m_categories->setCategories(f.categories, f.sums.gross);
+
+    const Payments::DaysToPay days = store.daysToPay(allTime);
+    m_cards[4]->setTexts(
+        store.tr(QStringLiteral("Average Days to Pay"), QStringLiteral("Ortalama Ödeme Süresi")),
+        averageDays(store, days), averageDaysDetail(store, days.count));
+    // Each client's track against the slowest one's.
+    m_payers->setCategories(clientRows(days), days.clients.isEmpty() ? 0 : days.clients.first().averageDays);
 }
 
 void StatsView::showEvent(QShowEvent* event)
@@ -156,4 +234,5 @@ void StatsView::hideEvent(QHideEvent* event)
     // Hover and the popover belong to one showing of the page.
     m_chart->clearSelection();
     m_categories->setShowAllCategories(false);
+    m_payers->setShowAllCategories(false);
 }

@@ -12,11 +12,13 @@
 #include "ui/CountBadge.h"
 #include "ui/GlyphButton.h"
 #include "ui/InkButton.h"
+#include "ui/InvalidOutline.h"
 
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -42,6 +44,7 @@ private slots:
     void tooltipsAndAccessibility();
     void editSurvivesOtherChanges();
     void leavingThePageDiscardsDrafts();
+    void paymentTermsOnClientRows();
 
 private:
     DirectoryCard* showClients();
@@ -84,9 +87,14 @@ QPoint TestDirectoryCard::buttonCentre(const QString& name, DirectoryList::RowBu
     const QModelIndex index = m_card->model()->index(m_card->model()->rowOf(name));
     list->scrollTo(index);
     const QRect item = list->visualRect(index);
-    return (button == DirectoryList::RowButton::edit ? DirectoryDelegate::editButtonRect(item)
-                                                     : DirectoryDelegate::removeButtonRect(item))
-        .center();
+    switch (button) {
+    case DirectoryList::RowButton::edit:
+        return DirectoryDelegate::editButtonRect(item).center();
+    case DirectoryList::RowButton::terms:
+        return DirectoryDelegate::termsRect(item).center();
+    default:
+        return DirectoryDelegate::removeButtonRect(item).center();
+    }
 }
 
 void TestDirectoryCard::click(const QString& name, DirectoryList::RowButton button)
@@ -381,7 +389,7 @@ void TestDirectoryCard::rowsFollowTheViewportWidth()
 void TestDirectoryCard::tooltipsAndAccessibility()
 {
     {
-        // Each row offers its two buttons as actions, under their own labels.
+        // Each row offers its two buttons and the client's terms as actions, under their own labels.
         showClients();
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(m_card->list());
         QCOMPARE(list->role(), QAccessible::List);
@@ -391,10 +399,10 @@ void TestDirectoryCard::tooltipsAndAccessibility()
         QCOMPARE(beta->text(QAccessible::Name), QStringLiteral("Beta"));
         QCOMPARE(list->indexOfChild(beta), 1);
         const QStringList actions = beta->actionInterface()->actionNames();
-        QCOMPARE(actions.size(), 2);
         QCOMPARE(actions,
                  (QStringList{m_card->model()->index(1).data(DirectoryModel::EditLabelRole).toString(),
-                              m_card->model()->index(1).data(DirectoryModel::RemoveLabelRole).toString()}));
+                              m_card->model()->index(1).data(DirectoryModel::RemoveLabelRole).toString(),
+                              QStringLiteral("Payment terms of Beta")}));
         beta->actionInterface()->doAction(actions.at(0));
         QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Beta")));
         m_card->rowEditor()->field()->setFocus();
@@ -499,6 +507,122 @@ void TestDirectoryCard::leavingThePageDiscardsDrafts()
     m_f.store->ui().setTab(MainTab::settings);
     QVERIFY(clients->draft().isEmpty());
     QCOMPARE(clients->model()->names(), m_f.store->data().clients);
+}
+
+void TestDirectoryCard::paymentTermsOnClientRows()
+{
+    showClients();
+    DirectoryModel* model = m_card->model();
+    auto chip = [model](const QString& name) {
+        return DirectoryText::termsChip(
+            model->language(), model->index(model->rowOf(name)).data(DirectoryModel::TermsRole).toInt());
+    };
+    QCOMPARE(chip(QStringLiteral("Acme")), QStringLiteral("30 d"));
+    QCOMPARE(model->index(0).data(DirectoryModel::TermsTextRole).toString(), QStringLiteral("30-day terms"));
+    QVERIFY(model->index(0)
+                .data(Qt::AccessibleDescriptionRole)
+                .toString()
+                .endsWith(QStringLiteral("; 30-day terms")));
+
+    // A click on the terms opens the row's editor with the days ready to be typed over.
+    click(QStringLiteral("Beta"), DirectoryList::RowButton::terms);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Beta")));
+    QLineEdit* days = m_card->rowEditor()->termsField();
+    QVERIFY(days);
+    QTRY_VERIFY(days->hasFocus());
+    QCOMPARE(days->text(), QStringLiteral("30"));
+    QCOMPARE(days->accessibleName(), QStringLiteral("Payment terms in days"));
+    QCOMPARE(days->parentWidget()->toolTip(), QStringLiteral("30-day terms"));
+    QTest::keyClicks(days, QStringLiteral("45"));
+    QTest::keyClick(days, Qt::Key_Return);
+    QVERIFY(!m_card->rowEditor());
+    QCOMPARE(m_f.store->paymentTerms(QStringLiteral("Beta")), 45);
+    QCOMPARE(chip(QStringLiteral("Beta")), QStringLiteral("45 d"));
+    // Only terms that differ from the default are stored.
+    QCOMPARE(m_f.store->data().clientTerms, (QMap<QString, int>{{QStringLiteral("Beta"), 45}}));
+
+    // From the keyboard: F2 edits the row, Tab reaches the days. Out of range or not whole days
+    // mark the field and keep the edit open with all that was typed.
+    m_card->list()->setFocus(Qt::TabFocusReason);
+    m_card->list()->setCurrentIndex(model->index(0));
+    QTest::keyClick(m_card->list(), Qt::Key_F2);
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Acme")));
+    QTRY_VERIFY(m_card->rowEditor()->field()->hasFocus());
+    QTest::keyClick(m_card->rowEditor()->field(), Qt::Key_Tab);
+    days = m_card->rowEditor()->termsField();
+    QVERIFY(days->hasFocus());
+    for (const QString& bad : {QStringLiteral("3651"), QStringLiteral("-1"), QStringLiteral("soon"),
+                               QStringLiteral("7") + QLocale().decimalPoint() + QStringLiteral("5")}) {
+        days->selectAll();
+        QTest::keyClicks(days, bad);
+        QVERIFY(isInvalid(days->parentWidget()));
+        QVERIFY(!m_card->rowEditor()->commitButton()->isEnabled());
+        QVERIFY(!days->accessibleDescription().isEmpty());
+        QTest::keyClick(days, Qt::Key_Return);
+        m_card->commitEdit(); // as the name field's Return would
+        QVERIFY(m_card->rowEditor());
+        QCOMPARE(days->text(), bad);
+    }
+    QCOMPARE(m_f.store->data().clientTerms.size(), 1);
+    // 0 is due on receipt; the name and the days are saved together.
+    days->selectAll();
+    QTest::keyClicks(days, QStringLiteral("0"));
+    QVERIFY(!isInvalid(days->parentWidget()));
+    QCOMPARE(days->parentWidget()->toolTip(), QStringLiteral("due on receipt"));
+    m_card->rowEditor()->field()->setText(QStringLiteral("Acme Ltd"));
+    QTest::mouseClick(m_card->rowEditor()->commitButton(), Qt::LeftButton);
+    QCOMPARE(m_f.store->data().clients, (QStringList{"Acme Ltd", "Beta", "Gamma"}));
+    QCOMPARE(m_f.store->paymentTerms(QStringLiteral("Acme Ltd")), 0);
+    QCOMPARE(m_f.store->data().clientTerms,
+             (QMap<QString, int>{{QStringLiteral("Acme Ltd"), 0}, {QStringLiteral("Beta"), 45}}));
+    QCOMPARE(chip(QStringLiteral("Acme Ltd")), QStringLiteral("0 d"));
+
+    // A rename alone carries the terms; back to 30 stores nothing for the client.
+    m_card->startEditing(QStringLiteral("Beta"));
+    m_card->rowEditor()->field()->setText(QStringLiteral("Beta Co"));
+    m_card->commitEdit();
+    QCOMPARE(m_f.store->paymentTerms(QStringLiteral("Beta Co")), 45);
+    QCOMPARE(chip(QStringLiteral("Beta Co")), QStringLiteral("45 d"));
+    m_card->startEditingTerms(QStringLiteral("Beta Co"));
+    QTest::keyClicks(m_card->rowEditor()->termsField(), QStringLiteral("30"));
+    m_card->commitEdit();
+    QCOMPARE(m_f.store->data().clientTerms, (QMap<QString, int>{{QStringLiteral("Acme Ltd"), 0}}));
+
+    // Terms changed elsewhere (an undo, a reload) show on the row at once.
+    m_f.store->setPaymentTerms(QStringLiteral("Gamma"), 3650);
+    QCOMPARE(chip(QStringLiteral("Gamma")), QStringLiteral("3650 d"));
+
+    // A screen reader's terms action opens the same editor; Turkish reads "g" for gün.
+    m_f.store->setLanguage(AppLanguage::tr);
+    QCOMPARE(chip(QStringLiteral("Gamma")), QStringLiteral("3650 g"));
+    QCOMPARE(model->index(2).data(DirectoryModel::TermsTextRole).toString(), QStringLiteral("3650 gün vade"));
+    QAccessibleInterface* gamma = QAccessible::queryAccessibleInterface(m_card->list())->child(2);
+    const QStringList actions = gamma->actionInterface()->actionNames();
+    QCOMPARE(actions.last(), QStringLiteral("Gamma için ödeme vadesi"));
+    gamma->actionInterface()->doAction(actions.last());
+    QCOMPARE(m_card->editingItem(), std::optional<QString>(QStringLiteral("Gamma")));
+    QTRY_VERIFY(m_card->rowEditor()->termsField()->hasFocus());
+    QCOMPARE(m_card->rowEditor()->termsField()->accessibleName(), QStringLiteral("Gün olarak ödeme vadesi"));
+    m_card->cancelEdit();
+    QCOMPARE(m_f.store->paymentTerms(QStringLiteral("Gamma")), 3650);
+
+    // Categories have no terms: no field, no action, nothing painted.
+    DirectoryCard categories(*m_f.store, DirectoryCard::categories(*m_f.store));
+    categories.resize(420, DirectoryCard::kHeight);
+    categories.show();
+    QVERIFY(!categories.model()->index(0).data(DirectoryModel::TermsRole).isValid());
+    categories.startEditing(m_f.store->data().categories.first());
+    QVERIFY(categories.rowEditor());
+    QVERIFY(!categories.rowEditor()->termsField());
+    QCOMPARE(QAccessible::queryAccessibleInterface(categories.list())
+                 ->child(0)
+                 ->actionInterface()
+                 ->actionNames()
+                 .size(),
+             2);
+    const QRect item = categories.list()->visualRect(categories.model()->index(1));
+    QCOMPARE(categories.list()->buttonAt(DirectoryDelegate::termsRect(item).center()),
+             DirectoryList::RowButton::none);
 }
 
 TB_WIDGET_TEST_MAIN(TestDirectoryCard)

@@ -9,6 +9,7 @@
 #include "settings/DangerButton.h"
 #include "settings/DeleteDataCard.h"
 #include "settings/DirectoryCard.h"
+#include "settings/ForecastCard.h"
 #include "settings/LanguageCard.h"
 #include "settings/PresenceCard.h"
 #include "settings/SettingsView.h"
@@ -405,7 +406,7 @@ void TestPreferenceCards::pageLayout()
     QCOMPARE(right.right(), view.width() - 1);
     // The right column, top to bottom.
     QList<QWidget*> order{view.languageCard(), view.columnColorsCard(), view.presenceCard(),
-                          view.currencyCard(), view.deleteDataCard()};
+                          view.currencyCard(), view.forecastCard(),     view.deleteDataCard()};
     for (int i = 1; i < order.size(); ++i)
         QCOMPARE(order[i]->geometry().top() - order[i - 1]->geometry().bottom() - 1, 24);
 
@@ -425,8 +426,10 @@ void TestPreferenceCards::pageLayout()
         palette.setColor(QPalette::Window, Theme::cream());
         page.setPalette(palette);
         auto* settings = new SettingsView(*m_f.store, &page);
-        settings->setGeometry(32, 24, 1136, 960);
-        page.resize(1200, 1010);
+        // As tall as the page asks, so that no card is pressed against the next.
+        const int height = std::max(960, settings->sizeHint().height());
+        settings->setGeometry(32, 24, 1136, height);
+        page.resize(1200, height + 50);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         for (AppLanguage l : AppLanguageInfo::allCases) {

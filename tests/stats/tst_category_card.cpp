@@ -126,12 +126,111 @@ private slots:
         QCOMPARE(image.pixelColor(QPoint(int(row.left() + 4), int(row.bottom() - 3))), Theme::track());
     }
 
+    void slowestPayersListEveryClientSlowestFirst()
+    {
+        // Client i takes 10 * i days on one project; "Mid" pays in 20 and 40 days (30 on average).
+        QVector<Project> projects;
+        auto paid = [&projects](const QString& client, const QDate& pending, int days) {
+            Project p = project(client + QStringLiteral(" job"), 100, pending.year(), pending.month(),
+                                Status::paid, client);
+            p.pendingSince = pending;
+            p.paidOn = pending.addDays(days);
+            projects << p;
+        };
+        for (int i = 1; i <= 6; ++i)
+            paid(QStringLiteral("Client %1").arg(i), QDate(2025, 3, 1), 10 * i);
+        paid(QStringLiteral("Mid"), QDate(2025, 4, 1), 20);
+        paid(QStringLiteral("Mid"), QDate(2025, 5, 1), 40);
+        paid(QStringLiteral("Last year"), QDate(2024, 4, 1), 90);
+        m_fixture.setProjects(projects);
+
+        StatsView view(*m_store);
+        view.resize(1200, 900);
+        view.show();
+        CategoryCard* card = view.payers();
+        QCOMPARE(card->title(), QStringLiteral("Slowest Payers"));
+        QCOMPARE(card->subtitle(), QStringLiteral("Average days from pending to paid, per client"));
+        // Equal averages by name: "Client 3" before "Mid".
+        QCOMPARE(names(card->rows()), (QStringList{"Client 6", "Client 5", "Client 4", "Client 3", "Mid"}));
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("60 days"));
+        QCOMPARE(card->rows()->figuresText(4), QStringLiteral("30 days"));
+        // The slowest fills its track; the others by their days against it.
+        QCOMPARE(card->rows()->share(0), 1.0);
+        QCOMPARE(card->rows()->share(4), 0.5);
+        QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(card->rows());
+        QCOMPARE(rows->childCount(), 5);
+        QCOMPARE(rows->child(3)->text(QAccessible::Name), QStringLiteral("Client 3"));
+        QCOMPARE(rows->child(3)->text(QAccessible::Value), QStringLiteral("30 days"));
+        QCOMPARE(rows->child(3)->valueInterface()->currentValue().toDouble(), 50.0);
+        // The category card beside it is untouched by the clients.
+        QCOMPARE(view.categories()->rows()->nameText(0), QStringLiteral("Branding"));
+
+        QVERIFY(card->showAllButton()->isEnabled());
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QVERIFY(card->showAllCategories());
+        QVERIFY(!view.categories()->showAllCategories());
+        CategoryDetailSheet* sheet = card->popover()->sheet();
+        QCOMPARE(sheet->title(), QStringLiteral("All Clients"));
+        QAbstractItemModel* model = sheet->list()->model();
+        QCOMPARE(model->rowCount(), 7);
+        QStringList all;
+        for (int i = 0; i < model->rowCount(); ++i)
+            all << model->index(i, 0).data().toString();
+        QCOMPARE(all, (QStringList{"Client 6", "Client 5", "Client 4", "Client 3", "Mid", "Client 2",
+                                   "Client 1"}));
+        QCOMPARE(model->index(6, 0).data(CategoryListModel::ShareRole).toDouble(), 10.0 / 60);
+        // The list paints the days, not a share of money.
+        sheet->list()->resize(300, 300);
+        QVERIFY(!sheet->list()->grab().isNull());
+
+        // All time adds last year's client, now the slowest, to the open list.
+        m_store->ui().setStatsAllTime(true);
+        QCOMPARE(model->rowCount(), 8);
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Last year"));
+        QCOMPARE(card->rows()->nameText(0), QStringLiteral("Last year"));
+        QCOMPARE(card->rows()->share(1), 60.0 / 90);
+        QTest::keyClick(card->popover(), Qt::Key_Escape);
+        QVERIFY(!card->showAllCategories());
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(card->title(), QStringLiteral("En Geç Ödeyenler"));
+        QCOMPARE(card->subtitle(), QStringLiteral("Müşteri başına ortalama ödeme süresi"));
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("90 gün"));
+        QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+        QCOMPARE(card->popover()->sheet()->title(), QStringLiteral("Tüm Müşteriler"));
+        card->setShowAllCategories(false);
+
+        // To look at the page and the list: TALLYBROOK_SNAPSHOT_DIR=/some/folder.
+        const QString folder = qEnvironmentVariable("TALLYBROOK_SNAPSHOT_DIR");
+        if (!folder.isEmpty()) {
+            view.resize(976, view.sizeHint().height());
+            for (AppLanguage l : AppLanguageInfo::allCases) {
+                m_store->setLanguage(l);
+                QCoreApplication::processEvents();
+                const QString suffix = AppLanguageInfo::rawValue(l) + QStringLiteral(".png");
+                QVERIFY(view.grab().save(folder + QStringLiteral("/stats-payers-") + suffix));
+                QTest::mouseClick(card->showAllButton(), Qt::LeftButton);
+                QVERIFY(card->popover()->sheet()->grab().save(folder + QStringLiteral("/payers-sheet-") +
+                                                              suffix));
+                card->setShowAllCategories(false);
+            }
+        }
+
+        // No paid project with both days: five placeholders and nothing to show.
+        m_store->setActiveYear(2023);
+        m_store->ui().setStatsAllTime(false);
+        QCOMPARE(card->rows()->placeholderCount(), 5);
+        QCOMPARE(card->rows()->nameText(0), QStringLiteral("Boş"));
+        QCOMPARE(card->rows()->figuresText(0), QStringLiteral("—"));
+        QVERIFY(!card->showAllButton()->isEnabled());
+    }
+
     void popoverOpensBelowItsAnchor()
     {
         QWidget anchor;
         anchor.setGeometry(200, 40, 80, 20);
         anchor.show();
-        CategoryPopover popover(*m_store, {}, 0);
+        CategoryPopover popover(*m_store, Breakdown::Kind::revenue, {}, 0);
         popover.openBelow(&anchor);
         QVERIFY(popover.isVisible());
         QVERIFY(popover.windowFlags().testFlag(Qt::Popup));
@@ -144,7 +243,7 @@ private slots:
         // Near the bottom of the screen it opens above instead, still on the screen.
         const QRect screen = anchor.screen()->availableGeometry();
         anchor.move(200, screen.bottom() - 30);
-        CategoryPopover above(*m_store, {}, 0);
+        CategoryPopover above(*m_store, Breakdown::Kind::revenue, {}, 0);
         above.openBelow(&anchor);
         QVERIFY(qAbs(above.geometry().bottom() + 1 - (anchor.mapToGlobal(QPoint(0, 0)).y() - 4)) <= 2);
         QVERIFY(above.geometry().top() >= screen.top());

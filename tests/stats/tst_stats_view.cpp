@@ -5,6 +5,7 @@
 #include "i18n/CurrencyRate.h"
 #include "model/Store.h"
 #include "stats/CategoryCard.h"
+#include "stats/CategoryRowsView.h"
 #include "stats/KPICard.h"
 #include "stats/MonthlyChart.h"
 #include "stats/StatsHeader.h"
@@ -29,6 +30,19 @@ private:
     void setProjects(const QVector<Project>& projects) { m_fixture.setProjects(projects); }
 
     static QStringList texts(const KPICard* card) { return {card->title(), card->value(), card->detail()}; }
+
+    // A project of `client` moved to Pending on `pending` and to Paid `days` later, as the board does it.
+    void paidAfter(const QString& name, const QString& client, const QDate& pending, int days)
+    {
+        Project p = project(name, 100, pending.year(), pending.month(), Status::ongoing, client);
+        m_store->save(p);
+        QDate today = pending;
+        m_store->setToday([&today] { return today; });
+        m_store->move(p.id, Status::pending);
+        today = pending.addDays(days);
+        m_store->move(p.id, Status::paid);
+        m_store->setToday({});
+    }
 
 private slots:
     void init()
@@ -100,6 +114,56 @@ private slots:
         QCOMPARE(view.card(0)->detail(), QStringLiteral("2 ödenen proje"));
     }
 
+    void averageDaysToPayFollowsTheRange()
+    {
+        StatsView view(*m_store);
+        view.show();
+        KPICard* days = view.card(4);
+        QCOMPARE(days->icon(), QStringLiteral("calendar"));
+        // Paid projects without both days count for nothing.
+        setProjects({project("Old paid", 500, 2025, 3)});
+        QCOMPARE(texts(days), (QStringList{"Average Days to Pay", "—", "No payment days yet"}));
+
+        // 2025: 12 + 1 + 30 days (Feb 28 to Mar 30 across the month end) = 43 / 3, shown whole.
+        paidAfter("a", "Acme", QDate(2025, 1, 10), 12);
+        paidAfter("b", "Acme", QDate(2025, 6, 30), 1);
+        paidAfter("c", "Zed", QDate(2025, 2, 28), 30);
+        // 2024, a leap year: Feb 20 to Mar 1 is 10 days.
+        paidAfter("d", "Old", QDate(2024, 2, 20), 10);
+        m_store->setActiveYear(2025); // a saved project brings its own year forward
+        QCOMPARE(m_store->daysToPay(false).count, 3);
+        QCOMPARE(texts(days), (QStringList{"Average Days to Pay", "14 days", "from 3 paid projects"}));
+        QCOMPARE(days->accessibleName(),
+                 QStringLiteral("Average Days to Pay, 14 days, from 3 paid projects"));
+
+        m_store->ui().setStatsAllTime(true);
+        QCOMPARE(days->value(), QStringLiteral("13 days")); // 53 / 4
+        QCOMPARE(days->detail(), QStringLiteral("from 4 paid projects"));
+        m_store->ui().setStatsAllTime(false);
+        m_store->setActiveYear(2024);
+        QCOMPARE(texts(days), (QStringList{"Average Days to Pay", "10 days", "from 1 paid project"}));
+
+        m_store->setLanguage(AppLanguage::tr);
+        QCOMPARE(texts(days), (QStringList{"Ortalama Ödeme Süresi", "10 gün", "1 ödenen projeden"}));
+        days->resize(400, days->height());
+        QCOMPARE(days->shownTitle(), QStringLiteral("ORTALAMA ÖDEME SÜRESİ"));
+        m_store->setActiveYear(2023);
+        QCOMPARE(texts(days), (QStringList{"Ortalama Ödeme Süresi", "—", "Henüz ödeme günü yok"}));
+        m_store->setLanguage(AppLanguage::en);
+
+        // One day, singular; a project paid before it was pending counts as 0 days.
+        paidAfter("e", "One", QDate(2026, 5, 4), 1);
+        m_store->setActiveYear(2026);
+        QCOMPARE(days->value(), QStringLiteral("1 day"));
+        Project early = project("f", 100, 2026, 5, Status::paid, "One");
+        early.pendingSince = QDate(2026, 5, 10);
+        early.paidOn = QDate(2026, 5, 8);
+        m_store->save(early);
+        m_store->setActiveYear(2026);
+        QCOMPARE(days->value(), QStringLiteral("1 day")); // 0.5 rounds up
+        QCOMPARE(view.payers()->rows()->figuresText(0), QStringLiteral("1 day"));
+    }
+
     void peakMonthKeepsYearsApartInAllTime()
     {
         setProjects({project("a", 500, 2024, 3), project("b", 600, 2025, 3), project("c", 1000, 2025, 4)});
@@ -163,7 +227,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const int width = view->card(0)->width();
-        for (int i = 1; i < 4; ++i) {
+        for (int i = 1; i < 5; ++i) {
             QVERIFY(qAbs(view->card(i)->width() - width) <= 1);
             QCOMPARE(view->card(i)->x() - view->card(i - 1)->geometry().right() - 1, 16);
         }
@@ -177,6 +241,30 @@ private slots:
         QCOMPARE(categoryPanel->x() -
                      view->findChild<QWidget*>(QStringLiteral("chartCard"))->geometry().right() - 1,
                  24);
+        // The slowest payers sit under the categories, in the same column.
+        auto* payersPanel = view->findChild<QWidget*>(QStringLiteral("payersPanel"));
+        QCOMPARE(payersPanel->width(), 320);
+        QCOMPARE(payersPanel->x(), categoryPanel->x());
+        QCOMPARE(payersPanel->y() - categoryPanel->geometry().bottom() - 1, 24);
+        QCOMPARE(view->payers()->pos(), QPoint(24, 24));
+
+        // The narrowest window: too little room for five titles in a row, so three above two, each
+        // row filling the page; nothing wider than the page.
+        QCOMPARE(view->card(4)->y(), view->card(0)->y());
+        window.resize(1040, 680);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->card(2)->y(), view->card(0)->y());
+        QCOMPARE(view->card(3)->y() - view->card(0)->geometry().bottom() - 1, 16);
+        QCOMPARE(view->card(4)->y(), view->card(3)->y());
+        QCOMPARE(view->card(2)->geometry().right(), view->card(4)->geometry().right());
+        QVERIFY(view->card(0)->width() >= 220);
+        QCOMPARE(view->card(2)->shownTitle(), QStringLiteral("HIGHEST PAID CLIENT"));
+        QCOMPARE(view->card(4)->shownTitle(), QStringLiteral("AVERAGE DAYS TO PAY"));
+        window.resize(1300, 900);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->card(4)->y(), view->card(0)->y());
+        QVERIFY(payersPanel->geometry().right() < view->width());
+        QVERIFY(view->card(4)->geometry().right() < view->width());
     }
 
     void hoverAndPopoverLastOneShowing()
@@ -193,6 +281,7 @@ private slots:
         view.categories()->setShowAllCategories(true);
         QVERIFY(view.categories()->showAllCategories());
         view.hide();
+        QVERIFY(!view.payers()->showAllCategories());
         QCOMPARE(view.chart()->selectedMonth(), QString());
         QVERIFY(!view.categories()->showAllCategories());
 
