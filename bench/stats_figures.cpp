@@ -7,6 +7,7 @@
 #include "Isolation.h"
 #include "RatioReporter.h"
 #include "model/DataFile.h"
+#include "model/Payments.h"
 #include "model/StatsFigures.h"
 #include "model/Store.h"
 
@@ -88,6 +89,29 @@ void BM_StatsPageAllTime(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StatsPageAllTime)->Unit(benchmark::kMicrosecond);
+
+// The same page with every project's payment days, adding the average days to pay and the
+// slowest payers.
+void BM_StatsPageAllTime_WithDaysToPay(benchmark::State& state)
+{
+    static const QVector<Project> list = [] {
+        QVector<Project> withDays = projects();
+        std::mt19937 random(20261208);
+        std::uniform_int_distribution<int> days(0, 90);
+        for (Project& p : withDays) {
+            p.pendingSince = p.date.date();
+            p.paidOn = p.pendingSince.addDays(days(random));
+        }
+        return withDays;
+    }();
+    for (auto _ : state) {
+        StatsFigures::Figures f = StatsFigures::compute(list, true, 2025, AppLanguage::en);
+        benchmark::DoNotOptimize(f);
+        const Payments::DaysToPay d = Payments::daysToPay(list, true, 2025);
+        benchmark::DoNotOptimize(d.averageDays);
+    }
+}
+BENCHMARK(BM_StatsPageAllTime_WithDaysToPay)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
