@@ -41,6 +41,7 @@ tallybrook_view_lib(tallybrook_ui LINKS tallybrook_core Qt6::Gui Qt6::Widgets Qt
     ui/PanelShadow.h ui/PanelShadow.cpp
     ui/PillOption.h ui/PillOption.cpp
     ui/PillSegment.h ui/PillSegment.cpp
+    ui/PopoverPlace.h ui/PopoverPlace.cpp
     ui/ProgressTrack.h ui/ProgressTrack.cpp
     ui/RoundedCard.h ui/RoundedCard.cpp
     ui/Resources.h ui/Resources.cpp

@@ -7,6 +7,7 @@
 #include "ui/GlyphButton.h"
 #include "ui/Icons.h"
 #include "ui/KeyboardFocus.h"
+#include "ui/PopoverPlace.h"
 #include "ui/TextLabel.h"
 #include "ui/Theme.h"
 
@@ -19,7 +20,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -99,19 +99,12 @@ public:
     }
 };
 
-GlyphButton::Look closeLook()
-{
-    GlyphButton::Look look{QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()};
-    look.circleInset = 0.5;
-    look.pressedCircle = Theme::cream();
-    return look;
-}
 } // namespace
 
 ChasePopover::ChasePopover(Store& store, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), m_store(store),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
-      m_close(new GlyphButton(closeLook(), this)),
+      m_close(new GlyphButton(GlyphButton::popoverCloseLook(), this)),
       m_summary(TextLabel::make(Theme::font(12, QFont::DemiBold), Theme::rose(), this)),
       m_list(new QListWidget(this)), m_copy(new QPushButton(this))
 {
@@ -232,19 +225,7 @@ void ChasePopover::openBelow(QWidget* anchor)
 {
     refresh();
     adjustSize();
-    QPoint at(0, 0);
-    if (anchor) {
-        const QPoint bottomLeft = anchor->mapToGlobal(QPoint(0, anchor->height()));
-        at = QPoint(bottomLeft.x(), bottomLeft.y() + 6);
-        if (const QScreen* screen = anchor->screen()) {
-            const QRect area = screen->availableGeometry();
-            if (at.y() + height() - 1 > area.bottom())
-                at.setY(anchor->mapToGlobal(QPoint(0, 0)).y() - 6 - height());
-            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width() + 1)));
-            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() + 1)));
-        }
-    }
-    move(at);
+    move(popoverPosition(anchor, size(), 6, PopoverAlign::left));
     show();
     activateWindow();
     m_list->setFocus(Qt::PopupFocusReason);

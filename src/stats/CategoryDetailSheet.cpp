@@ -14,22 +14,13 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace {
-// A small "xmark" in a cream circle that stays half a pixel inside its frame.
-GlyphButton::Look closeLook()
-{
-    GlyphButton::Look look{QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()};
-    look.circleInset = 0.5;
-    look.pressedCircle = Theme::cream(); // no pressed look: the sheet closes at once
-    return look;
-}
-} // namespace
+namespace {} // namespace
 
 CategoryDetailSheet::CategoryDetailSheet(Store& store, Breakdown::Kind kind,
                                          const QVector<NamedTotal>& categories, double gross, QWidget* parent)
     : QWidget(parent), m_store(store), m_kind(kind),
       m_title(TextLabel::make(Theme::font(15, QFont::Bold), Theme::ink(), this)),
-      m_close(new GlyphButton(closeLook(), this)), m_model(new CategoryListModel(this)),
+      m_close(new GlyphButton(GlyphButton::popoverCloseLook(), this)), m_model(new CategoryListModel(this)),
       m_list(new QListView(this))
 {
     setObjectName(QStringLiteral("categoryDetailSheet"));

@@ -2,6 +2,7 @@
 
 #include "ui/Icons.h"
 #include "ui/KeyboardFocus.h"
+#include "ui/Theme.h"
 
 #include <QPainter>
 
@@ -9,6 +10,14 @@ namespace {
 constexpr int kTextGap = 6;
 constexpr qreal kDisabledOpacity = 0.4;
 } // namespace
+
+GlyphButton::Look GlyphButton::popoverCloseLook()
+{
+    Look look{QStringLiteral("xmark"), Theme::muted(), 10, QFont::DemiBold, 24, Theme::cream()};
+    look.circleInset = 0.5;
+    look.pressedCircle = Theme::cream();
+    return look;
+}
 
 GlyphButton::GlyphButton(const Look& look, QWidget* parent) : QAbstractButton(parent), m_look(look)
 {

@@ -27,6 +27,8 @@ public:
     };
 
     explicit GlyphButton(const Look& look, QWidget* parent = nullptr);
+    // The small "xmark" in a cream circle that closes a popover; no pressed look, as it closes at once.
+    static Look popoverCloseLook();
 
     const Look& look() const { return m_look; }
     QSize sizeHint() const override;
