@@ -46,6 +46,14 @@ ForecastCard::ForecastCard(Store& store, QWidget* parent) : PanelFrame(24, 24, p
     refresh();
 }
 
+// A focused field loses its focus while the card's children are destroyed: its editingFinished
+// must not reach a card that is half gone.
+ForecastCard::~ForecastCard()
+{
+    for (QLineEdit* edit : {pendingField(), ongoingField()})
+        edit->disconnect(this);
+}
+
 QLineEdit* ForecastCard::pendingField() const
 {
     return m_pending->lineEdit();

@@ -17,6 +17,7 @@ class ForecastCard final : public PanelFrame
 
 public:
     explicit ForecastCard(Store& store, QWidget* parent = nullptr);
+    ~ForecastCard() override;
 
     QLineEdit* pendingField() const;
     QLineEdit* ongoingField() const;
