@@ -28,7 +28,7 @@ ShortcutsWindow::ShortcutsWindow(Store& store, const AppCommands& commands, QWid
     // A window of its own beside the main one, never modal: it is read while working.
     setWindowFlag(Qt::Window);
     setModal(false);
-    resize(560, 600);
+    resize(680, 760);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Theme::cream());
@@ -43,6 +43,8 @@ ShortcutsWindow::ShortcutsWindow(Store& store, const AppCommands& commands, QWid
     m_list->setColumnCount(2);
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
+    m_list->setIndentation(12);
+    m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
