@@ -160,39 +160,40 @@ bool BoardColumns::cardKey(CardList* from, ProjectCursor::BoardKey key, int row)
     if (it == m_columns.cend())
         return false;
     const int column = int(it - m_columns.cbegin());
+    const bool onCard = row >= 0 && row < from->projectCount();
     using Key = ProjectCursor::BoardKey;
-    if (key == Key::newProject) {
+    switch (key) {
+    case Key::newProject:
         m_store.ui().setEditor(EditorTarget::newProject());
         return true;
-    }
-    if (row < 0 || row >= from->projectCount())
-        return false;
-    switch (key) {
     case Key::left:
     case Key::right:
-        stepAcross(from, column, key == Key::left ? -1 : 1, row);
+        stepAcross(from, column, key == Key::left ? -1 : 1, onCard ? row : -1);
         return true;
     case Key::carryLeft:
     case Key::carryRight:
+        if (!onCard)
+            return false;
         carry(from, column, key == Key::carryLeft ? -1 : 1, row);
         return true;
     case Key::remove:
+        if (!onCard)
+            return false;
         m_store.deleteProject(from->projectIdAt(row));
         // The keyboard stays in the column, on the card that took the deleted one's place.
         if (from->projectCount() > 0)
             from->cursor().setRow(std::min(row, from->projectCount() - 1));
         return true;
-    case Key::newProject:
-        break;
     }
     return false;
 }
 
 void BoardColumns::stepAcross(CardList* from, int column, int by, int row)
 {
-    // The card at the same height as the one left, in the next column that has cards; at the
-    // first or last column the keyboard stays.
-    const int y = from->mapTo(this, from->itemRect(row).center()).y();
+    // The card at the same height as the one left (the top from an empty column), in the next
+    // column that has cards; at the first or last column the keyboard stays.
+    const QRect item = from->itemRect(row);
+    const int y = from->mapTo(this, item.isEmpty() ? QPoint(0, 0) : item.center()).y();
     for (int i = column + by; i >= 0 && i < m_columns.size(); i += by) {
         CardList* to = m_columns.at(i)->cards();
         if (to->projectCount() == 0)

@@ -77,9 +77,14 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
         return m_list->boardKey(*board, -1);
 
     const int count = m_list->projectCount();
+    const int at = row();
+    // Across the columns on the board, also from a column left empty; elsewhere (the table) the
+    // previous or next item.
+    if (plain && (key == Qt::Key_Left || key == Qt::Key_Right) &&
+        m_list->boardKey(key == Qt::Key_Left ? BoardKey::left : BoardKey::right, at))
+        return true;
     if (count == 0)
         return false;
-    const int at = row();
     if (menuKey) {
         if (at < 0)
             return false;
@@ -92,9 +97,6 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Right:
-        // Across the columns on the board; elsewhere (the table) the previous or next item.
-        if (at >= 0 && m_list->boardKey(key == Qt::Key_Left ? BoardKey::left : BoardKey::right, at))
-            return true;
         setRow(at < 0 ? 0 : std::clamp(at + (key == Qt::Key_Left ? -1 : 1), 0, count - 1));
         return true;
     case Qt::Key_Up:

@@ -660,8 +660,15 @@ private slots:
 
         // Right from the last paid card passes the empty Pending column to the card at the same
         // height; Up and Left come back level with it.
-        paid->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(paid->hasFocus());
+        // From the empty column the arrows reach its neighbours' top cards.
+        pending->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(pending->hasFocus());
+        QTest::keyClick(pending, Qt::Key_Right);
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->currentRow(), 0);
+        QTest::keyClick(works, Qt::Key_Left);
+        QVERIFY(paid->hasFocus());
+        QCOMPARE(paid->currentRow(), 0);
         QTest::keyClick(paid, Qt::Key_End);
         QVERIFY(ringAt(paid, 2));
         QTest::keyClick(paid, Qt::Key_Right);
