@@ -1,6 +1,6 @@
 """Drives Tallybrook through the accessibility bus as a screen reader user would: walks the tree
-on each tab, hears the toast that an action brings and a card's move by the keyboard, edits a project through its Edit action and
-finds the change in the data file. Run by atspi_session.sh inside a private X and D-Bus session.
+on each tab, hears the toast that an action brings and a card's move by the keyboard, edits a
+project through its Edit action and finds the change in the data file. Run by atspi_session.sh inside a private X and D-Bus session.
 Exit 0 when everything held, 1 with the reason otherwise."""
 import json
 import os
