@@ -46,6 +46,17 @@ QVector<Status> shownOrder(BoardView& view)
     return order;
 }
 
+// Shows the board at a size with room for its columns, as the active window (for the keyboard).
+bool showActive(BoardView& view)
+{
+    view.resize(1200, 900);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return false;
+    view.activateWindow();
+    return QTest::qWaitForWindowActive(&view);
+}
+
 QStringList names(const ColumnModel* model)
 {
     QStringList out;
@@ -543,11 +554,7 @@ private slots:
         // Two paid cards to walk through.
         m_store->move(m_site.id, Status::paid);
         BoardView view(*m_store);
-        view.resize(1200, 900);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QVERIFY(showActive(view));
         CardList* paid = view.columns()->column(Status::paid)->cards();
         QVERIFY(paid->model()->rowCount() >= 2);
         QCOMPARE(paid->focusPolicy(), Qt::TabFocus);
@@ -638,11 +645,7 @@ private slots:
         }
         m_store = store(m_dir, projects);
         BoardView view(*m_store);
-        view.resize(1200, 900);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QVERIFY(showActive(view));
         BoardColumns* board = view.columns();
         CardList* paid = board->column(Status::paid)->cards();
         CardList* pending = board->column(Status::pending)->cards();

@@ -69,6 +69,21 @@ Project project(const QString& name, Status status, double fee)
                               QStringLiteral("Acme"), QStringLiteral("Branding"));
 }
 
+// Starts the program and brings its window forward: the window's client area, empty when it
+// never came.
+QRect openWindow(QProcess& app)
+{
+    if (!XSession::startApp(app))
+        return {};
+    QString window;
+    if (!QTest::qWaitFor(
+            [&window] { return !(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(); }, 15000))
+        return {};
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+    QTest::qWait(500);
+    return geometryOf(window);
+}
+
 // A paid card, twelve pending ones and `last` alone in the last column, written as the data file.
 bool writeBoard(const QString& dataFile, const Project& last)
 {
@@ -145,12 +160,7 @@ private slots:
         QVERIFY(writeBoard(dataFile, card));
 
         QProcess app;
-        QVERIFY(XSession::startApp(app));
-        QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
-        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
-        QTest::qWait(500);
-        const QRect client = geometryOf(window);
+        const QRect client = openWindow(app);
         QVERIFY(client.width() > 1000);
         screenshot(QStringLiteral("xsession-board.png"));
 
@@ -269,12 +279,7 @@ private slots:
         QVERIFY(writeBoard(dataFile, card));
 
         QProcess app;
-        QVERIFY(XSession::startApp(app));
-        QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
-        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
-        QTest::qWait(500);
-        const QRect client = geometryOf(window);
+        const QRect client = openWindow(app);
         QVERIFY(client.width() > 1000);
         const int columnWidth = (client.width() - 64 - 48) / 3;
         const auto columnX = [&](int i) { return client.left() + 32 + i * (columnWidth + 24); };
