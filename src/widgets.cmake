@@ -165,6 +165,7 @@ tallybrook_view_lib(tallybrook_app LINKS tallybrook_window SOURCES
     app/MoveOffer.h app/MoveOffer.cpp
     app/PanelButton.h app/PanelButton.cpp
     app/Presence.h app/Presence.cpp
+    app/ShortcutsWindow.h app/ShortcutsWindow.cpp
     app/SingleInstance.h app/SingleInstance.cpp
     app/TallybrookApp.h app/TallybrookApp.cpp
     app/TaskbarEntry.h app/TaskbarEntry.cpp

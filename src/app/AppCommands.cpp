@@ -2,6 +2,7 @@
 
 #include "app/MinimizeToMenuBar.h"
 #include "app/Presence.h"
+#include "app/ShortcutsWindow.h"
 #include "model/Store.h"
 #include "ui/Theme.h"
 
@@ -130,6 +131,16 @@ AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* p
             QCoreApplication::quit();
         });
 
+    m_shortcuts = add(QStringLiteral("Keyboard Shortcuts"), QKeySequence(Qt::CTRL | Qt::Key_Slash),
+                      QStringLiteral("shortcutsAction"), [this] {
+                          QWidget* window = m_showMainWindow();
+                          if (!m_shortcutsWindow)
+                              m_shortcutsWindow = new ShortcutsWindow(m_store, *this, window);
+                          m_shortcutsWindow->show();
+                          m_shortcutsWindow->raise();
+                          m_shortcutsWindow->activateWindow();
+                      });
+
     m_textEditing << add(QStringLiteral("Cut"), QKeySequence(), QStringLiteral("cutAction"), [] {
         sendToFocus(TextCommand::cut);
     }) << add(QStringLiteral("Copy"), QKeySequence(), QStringLiteral("copyAction"), [] {
@@ -162,6 +173,11 @@ QAction* AppCommands::add(const QString& text, const QKeySequence& shortcut, con
     action->setShortcutContext(Qt::ApplicationShortcut);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return action;
+}
+
+ShortcutsWindow* AppCommands::shortcutsWindow() const
+{
+    return m_shortcutsWindow;
 }
 
 void AppCommands::showTab(MainTab tab)
@@ -210,6 +226,9 @@ QMenuBar* AppCommands::createMenuBar(QWidget* parent) const
     QMenu* window = bar->addMenu(QStringLiteral("&Window"));
     window->addAction(m_minimize);
     window->addAction(m_zoom);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->addAction(m_shortcuts);
 
     bar->setFont(Theme::font(12, QFont::Medium));
     bar->setStyleSheet(

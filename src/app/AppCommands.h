@@ -4,11 +4,13 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 class QAction;
 class QMenuBar;
 class QWidget;
+class ShortcutsWindow;
 class Store;
 
 // The application's menu commands and their shortcuts. The actions live as long as the
@@ -23,7 +25,7 @@ public:
 
     AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
 
-    // A menu bar (File, Edit, View, Window) over these actions, styled for the cream header.
+    // A menu bar (File, Edit, View, Window, Help) over these actions, styled for the cream header.
     QMenuBar* createMenuBar(QWidget* parent) const;
 
     QAction* newProject() const { return m_newProject; }
@@ -34,6 +36,9 @@ public:
     QAction* minimize() const { return m_minimize; }
     QAction* zoom() const { return m_zoom; }
     QAction* quit() const { return m_quit; }
+    QAction* shortcuts() const { return m_shortcuts; }
+    // The Keyboard Shortcuts window while it exists.
+    ShortcutsWindow* shortcutsWindow() const;
 
 private:
     QAction* add(const QString& text, const QKeySequence& shortcut, const QString& name,
@@ -51,5 +56,7 @@ private:
     QAction* m_minimize;
     QAction* m_zoom;
     QAction* m_quit;
+    QAction* m_shortcuts;
+    QPointer<ShortcutsWindow> m_shortcutsWindow;
     QList<QAction*> m_textEditing;
 };

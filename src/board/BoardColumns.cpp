@@ -1,10 +1,13 @@
 #include "board/BoardColumns.h"
 
 #include "board/BoardColumn.h"
+#include "board/CardList.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
+#include "ui/Announcer.h"
 #include "ui/Painters.h"
 #include "ui/Spring.h"
+#include "ui/StatusStyle.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -34,7 +37,8 @@ public:
 } // namespace
 
 BoardColumns::BoardColumns(Store& store, QWidget* parent)
-    : QWidget(parent), m_store(store), m_slide(new SpringAnimation(0.25, 0.85, this))
+    : QWidget(parent), m_store(store), m_slide(new SpringAnimation(0.25, 0.85, this)),
+      m_announcer(new Announcer(this))
 {
     m_slide->setStartValue(0.0);
     m_slide->setEndValue(1.0);
@@ -74,8 +78,10 @@ void BoardColumns::syncOrder()
     QVector<BoardColumn*> next;
     for (Status s : order) {
         BoardColumn* c = column(s);
-        if (!c)
+        if (!c) {
             c = new BoardColumn(m_store, s, this);
+            c->cards()->setBoard(this);
+        }
         next.append(c);
     }
     for (BoardColumn* c : std::as_const(m_columns)) {
@@ -143,4 +149,82 @@ void BoardColumns::paintEvent(QPaintEvent*)
     shade.setAlphaF(0.04f);
     for (const BoardColumn* c : std::as_const(m_columns))
         Painters::shadow(p, QRectF(c->geometry()), BoardColumn::kRadius, shade, 4, QPointF(0, 2));
+}
+
+// --- the keyboard --------------------------------------------------------------------------------
+
+bool BoardColumns::cardKey(CardList* from, ProjectCursor::BoardKey key, int row)
+{
+    const auto it = std::find_if(m_columns.cbegin(), m_columns.cend(),
+                                 [from](const BoardColumn* c) { return c->cards() == from; });
+    if (it == m_columns.cend())
+        return false;
+    const int column = int(it - m_columns.cbegin());
+    const bool onCard = row >= 0 && row < from->projectCount();
+    using Key = ProjectCursor::BoardKey;
+    switch (key) {
+    case Key::newProject:
+        m_store.ui().setEditor(EditorTarget::newProject());
+        return true;
+    case Key::left:
+    case Key::right:
+        stepAcross(from, column, key == Key::left ? -1 : 1, onCard ? row : -1);
+        return true;
+    case Key::carryLeft:
+    case Key::carryRight:
+        if (!onCard)
+            return false;
+        carry(from, column, key == Key::carryLeft ? -1 : 1, row);
+        return true;
+    case Key::remove:
+        if (!onCard)
+            return false;
+        m_store.deleteProject(from->projectIdAt(row));
+        // The keyboard stays in the column, on the card that took the deleted one's place.
+        if (from->projectCount() > 0)
+            from->cursor().setRow(std::min(row, from->projectCount() - 1));
+        return true;
+    }
+    return false;
+}
+
+void BoardColumns::stepAcross(CardList* from, int column, int by, int row)
+{
+    // The card at the same height as the one left (the top from an empty column), in the next
+    // column that has cards; at the first or last column the keyboard stays.
+    const QRect item = from->itemRect(row);
+    const int y = from->mapTo(this, item.isEmpty() ? QPoint(0, 0) : item.center()).y();
+    for (int i = column + by; i >= 0 && i < m_columns.size(); i += by) {
+        CardList* to = m_columns.at(i)->cards();
+        if (to->projectCount() == 0)
+            continue;
+        to->cursor().setRow(to->nearestRow(to->mapFrom(this, QPoint(0, y)).y()));
+        to->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+}
+
+void BoardColumns::carry(CardList* from, int column, int by, int row)
+{
+    const int target = column + by;
+    if (target < 0 || target >= m_columns.size())
+        return;
+    const QUuid id = from->projectIdAt(row);
+    const QString name = from->itemName(row);
+    BoardColumn* onto = m_columns.at(target);
+    // The same change, toast and Undo as the card dropped on that column.
+    if (!m_store.handleDrop({QStringLiteral("card:") + uuidText(id)}, onto->status()))
+        return;
+    CardList* to = onto->cards();
+    const int landed = to->rowOfProject(id);
+    if (landed < 0)
+        return;
+    to->cursor().setRow(landed);
+    to->setFocus(Qt::ShortcutFocusReason);
+    const QString title = StatusStyle::title(onto->status(), m_store.language());
+    const QString place = QString::number(landed + 1);
+    const QString count = QString::number(to->projectCount());
+    m_announcer->say(
+        m_store.tr(QStringLiteral("%1 moved to %2, %3 of %4").arg(name, title, place, count),
+                   QStringLiteral("%1, %2 sütununa taşındı, %3 / %4").arg(name, title, place, count)));
 }

@@ -1,5 +1,6 @@
 #include "board/CardList.h"
 
+#include "board/BoardColumns.h"
 #include "board/ColumnModel.h"
 #include "board/DragScroller.h"
 #include "i18n/L10n.h"
@@ -125,6 +126,11 @@ ProjectCard::Content CardList::content(int row) const
 QString CardList::itemDescription(int row) const
 {
     return content(row).description();
+}
+
+bool CardList::boardKey(ProjectCursor::BoardKey key, int row)
+{
+    return m_board && m_board->cardKey(this, key, row);
 }
 
 QRectF CardList::editButtonRect(const QRectF& item) const

@@ -3,6 +3,7 @@
 #include "board/ProjectCard.h"
 #include "board/ProjectList.h"
 
+class BoardColumns;
 class ColumnModel;
 class Store;
 
@@ -20,6 +21,8 @@ public:
 
     ColumnModel* model() const;
     void setDark(bool dark);
+    // The board the list's column stands in, which takes the board's keys.
+    void setBoard(BoardColumns* board) { m_board = board; }
 
     // The texts of a row's card, in the interface language: what it paints and what assistive
     // technology reads of it.
@@ -30,6 +33,7 @@ public:
     QRectF editButtonRect(const QRectF& item) const override;
     QString itemDescription(int row) const override;
     QString emptyName() const override { return emptyText(); }
+    bool boardKey(ProjectCursor::BoardKey key, int row) override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -48,6 +52,7 @@ private:
     void paintPlaceholder(QPainter& p) const;
     void startDrag(int row);
 
+    BoardColumns* m_board = nullptr;
     bool m_dark = false;
     // The height last handed to the layout.
     int m_contentHeight = 0;

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QWidget>
+#include <algorithm>
+#include <optional>
 
 ProjectCursor::ProjectCursor(ProjectList* list) : m_list(list)
 {
@@ -52,27 +54,55 @@ void ProjectCursor::setRow(int row)
 
 bool ProjectCursor::handleKey(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    const bool menuKey = key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier);
+    std::optional<BoardKey> board;
+    if (mods == Qt::ControlModifier && (key == Qt::Key_Left || key == Qt::Key_Right))
+        board = key == Qt::Key_Left ? BoardKey::carryLeft : BoardKey::carryRight;
+    else if (mods == Qt::NoModifier && key == Qt::Key_N)
+        board = BoardKey::newProject;
+    const bool plain = mods == Qt::NoModifier;
+    const bool ours = menuKey || board ||
+                      (plain && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
+                                 key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End ||
+                                 key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Delete));
+    if (!ours)
+        return false;
+    // Behind an open editor the board stays as it is; the keys are taken so the page does not
+    // scroll either.
+    if (m_list->editorOpen())
+        return true;
+    if (board == BoardKey::newProject)
+        return m_list->boardKey(*board, -1);
+
     const int count = m_list->projectCount();
+    const int at = row();
+    // Across the columns on the board, also from a column left empty; elsewhere (the table) the
+    // previous or next item.
+    if (plain && (key == Qt::Key_Left || key == Qt::Key_Right) &&
+        m_list->boardKey(key == Qt::Key_Left ? BoardKey::left : BoardKey::right, at))
+        return true;
     if (count == 0)
         return false;
-    const int at = row();
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+    if (menuKey) {
         if (at < 0)
             return false;
         const QRect item = m_list->itemRect(at);
         m_list->openMenu(at, m_list->mapToGlobal(item.center()));
         return true;
     }
-    if (mods != Qt::NoModifier)
-        return false;
-    switch (event->key()) {
-    case Qt::Key_Up:
+    if (board)
+        return at >= 0 && m_list->boardKey(*board, at);
+    switch (key) {
     case Qt::Key_Left:
+    case Qt::Key_Right:
+        setRow(at < 0 ? 0 : std::clamp(at + (key == Qt::Key_Left ? -1 : 1), 0, count - 1));
+        return true;
+    case Qt::Key_Up:
         setRow(at < 0 ? 0 : std::max(0, at - 1));
         return true;
     case Qt::Key_Down:
-    case Qt::Key_Right:
         setRow(at < 0 ? 0 : std::min(count - 1, at + 1));
         return true;
     case Qt::Key_Home:
@@ -87,6 +117,8 @@ bool ProjectCursor::handleKey(QKeyEvent* event)
             return false;
         m_list->openEditor(at);
         return true;
+    case Qt::Key_Delete:
+        return at >= 0 && m_list->boardKey(BoardKey::remove, at);
     default:
         return false;
     }

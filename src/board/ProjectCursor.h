@@ -10,11 +10,22 @@ class QPainter;
 
 // The keyboard's place among the items of a ProjectList: Tab enters the list, the arrow keys,
 // Home and End move between its items, Return opens the editor, and the menu key or Shift+F10
-// opens the project menu. The place follows its project through changes of the list. A screen
-// reader hears each move as the focus going to that item.
+// opens the project menu. Keys that reach past one list (BoardKey) go to the list, which takes
+// them when it is a board column. The place follows its project through changes of the list. A
+// screen reader hears each move as the focus going to that item. No key does anything while the
+// editor is open.
 class ProjectCursor final : public QObject
 {
 public:
+    enum class BoardKey {
+        left,      // to the nearest card of the column on the left
+        right,     // to the nearest card of the column on the right
+        carryLeft, // the card itself into the column on the left
+        carryRight,
+        remove,
+        newProject,
+    };
+
     // Watches the list's keys and focus itself; the list only paints the ring.
     explicit ProjectCursor(ProjectList* list);
 

@@ -154,6 +154,23 @@ int ProjectList::rowAt(const QPoint& pos) const
     return itemRect(row).contains(pos) ? row : -1;
 }
 
+int ProjectList::nearestRow(int y) const
+{
+    if (m_tops.isEmpty())
+        return -1;
+    // The last item starting at or above y, or the one after it.
+    const int below = int(std::upper_bound(m_tops.cbegin(), m_tops.cend(), y) - m_tops.cbegin());
+    int best = -1;
+    for (int row : {below - 1, below}) {
+        if (row < 0 || row >= m_tops.size())
+            continue;
+        const int distance = std::abs(m_tops.at(row) + m_heights.at(row) / 2 - y);
+        if (best < 0 || distance < std::abs(m_tops.at(best) + m_heights.at(best) / 2 - y))
+            best = row;
+    }
+    return best;
+}
+
 bool ProjectList::onEditButton(int row, const QPoint& pos) const
 {
     return row >= 0 && editButtonRect(QRectF(itemRect(row))).contains(QPointF(pos));
@@ -324,6 +341,11 @@ void ProjectList::openEditor(int row)
 {
     if (row >= 0 && row < projectCount())
         m_store.ui().setEditor(EditorTarget::edit(projectIdAt(row)));
+}
+
+bool ProjectList::editorOpen() const
+{
+    return m_store.ui().editor().has_value();
 }
 
 void ProjectList::openMenu(int row, const QPoint& globalPos)

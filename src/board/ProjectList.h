@@ -47,6 +47,8 @@ public:
     QRect itemRect(int row) const;
     // The row whose item contains a point of the widget, or -1.
     int rowAt(const QPoint& pos) const;
+    // The row whose item's middle is nearest a height of the widget, or -1 while there is none.
+    int nearestRow(int y) const;
     // Where the pencil sits inside an item's rectangle.
     virtual QRectF editButtonRect(const QRectF& item) const = 0;
 
@@ -73,6 +75,15 @@ public:
     // The editor of a row's project; its project menu at a global position.
     void openEditor(int row);
     void openMenu(int row, const QPoint& globalPos);
+    // A key of the board's (ProjectCursor::BoardKey) on a row (-1 for newProject); true when taken.
+    // A list that is no board column takes none.
+    virtual bool boardKey(ProjectCursor::BoardKey key, int row)
+    {
+        Q_UNUSED(key);
+        Q_UNUSED(row);
+        return false;
+    }
+    bool editorOpen() const;
 
     // The keyboard's item is where a keyboard context menu opens (the menu key on X11 and Wayland).
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;

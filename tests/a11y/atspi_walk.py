@@ -1,6 +1,6 @@
 """Drives Tallybrook through the accessibility bus as a screen reader user would: walks the tree
-on each tab, hears the toast that an action brings, edits a project through its Edit action and
-finds the change in the data file. Run by atspi_session.sh inside a private X and D-Bus session.
+on each tab, hears the toast that an action brings and a card's move by the keyboard, edits a
+project through its Edit action and finds the change in the data file. Run by atspi_session.sh inside a private X and D-Bus session.
 Exit 0 when everything held, 1 with the reason otherwise."""
 import json
 import os
@@ -140,6 +140,26 @@ def main():
     listen_while(lambda: subprocess.run(["xdotool", "key", "ctrl+2"], check=False))
     check("Statistics" in heard, "Ctrl+2 announced the page (heard %r)" % heard)
     subprocess.run(["xdotool", "key", "ctrl+1"], check=False)
+
+    # A card carried to the next column by the keyboard: the move is spoken with the card's name
+    # and its new column, and the toast with it. From the last column Ctrl+Right does nothing, so
+    # Ctrl+Left is the other way to try.
+    column = wait_for(lambda: find(root, lambda n: n.getRoleName() == "list" and n.childCount > 0
+                                   and showing(n)))
+    check(column is not None, "a column lists its cards")
+    if column is not None:
+        column.queryComponent().grabFocus()
+        first = column.getChildAtIndex(0).name
+        check(wait_for(lambda: column.getChildAtIndex(0).getState().contains(pyatspi.STATE_FOCUSED)),
+              "the keyboard is on the column's first card")
+        for keys in ("ctrl+Right", "ctrl+Left"):
+            heard.clear()
+            listen_while(lambda: subprocess.run(["xdotool", "key", keys], check=False))
+            if any(h.startswith(first + " moved to ") for h in heard):
+                break
+        check(any(h.startswith(first + " moved to ") for h in heard) and
+              any(h.startswith("Moved to ") for h in heard),
+              "the keyboard's move was announced (heard %r)" % heard)
 
     # A project edited through its Edit action, with the sheet's own fields and buttons.
     edit = wait_for(lambda: find(root, lambda n: n.getRoleName() == "push button"

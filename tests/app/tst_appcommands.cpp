@@ -2,6 +2,7 @@
 
 #include "app/AppCommands.h"
 #include "app/MenuBarExtra.h"
+#include "app/ShortcutsWindow.h"
 #include "app/TallybrookApp.h"
 #include "model/DataFile.h"
 #include "model/Preferences.h"
@@ -22,7 +23,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <memory>
 
 class TestAppCommands : public QObject
@@ -95,7 +98,7 @@ private slots:
         QStringList titles;
         for (QAction* menu : bar->actions())
             titles << menu->text();
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Window"}));
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
         const QMenu* file = bar->actions().at(0)->menu();
         QVERIFY(file->actions().contains(commands()->newProject()));
         QVERIFY(file->actions().contains(commands()->quit()));
@@ -122,6 +125,62 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_app->mainWindow()));
         QTest::keyClick(m_app->mainWindow(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(store()->ui().tab(), MainTab::stats);
+    }
+
+    void keyboardShortcutsWindow()
+    {
+        QMenuBar* bar = m_app->mainWindow()->menuBar();
+        QCOMPARE(bar->actions().at(4)->menu()->actions(), QList<QAction*>{commands()->shortcuts()});
+        QCOMPARE(commands()->shortcuts()->text(), QStringLiteral("Keyboard Shortcuts"));
+        QCOMPARE(commands()->shortcuts()->shortcut(), QKeySequence(QStringLiteral("Ctrl+/")));
+        QVERIFY(QTest::qWaitForWindowActive(m_app->mainWindow()));
+        QTest::keyClick(m_app->mainWindow(), Qt::Key_Slash, Qt::ControlModifier);
+        QPointer<ShortcutsWindow> window = commands()->shortcutsWindow();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Keyboard Shortcuts"));
+
+        // Rows of keys and what they do; the commands' keys are read from their actions.
+        const auto rows = [&window] {
+            QStringList out;
+            QTreeWidget* list = window->list();
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* section = list->topLevelItem(i);
+                out << section->text(0);
+                for (int j = 0; j < section->childCount(); ++j)
+                    out << section->child(j)->text(0) + QStringLiteral(" = ") + section->child(j)->text(1);
+            }
+            return out;
+        };
+        QStringList seen = rows();
+        QVERIFY(seen.contains(
+            QStringLiteral("Ctrl+← or Ctrl+→ = Move the card to the column on the left or right")));
+        QVERIFY(seen.contains(QStringLiteral("Delete = Delete the project")));
+        QVERIFY(seen.contains(QStringLiteral("N = Start a new project")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+N = New project")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+/ = This list of shortcuts")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+2 = Show Statistics")));
+        QCOMPARE(seen.first(), QStringLiteral("On the board"));
+        // Reached by the keyboard and named for a screen reader.
+        QCOMPARE(window->list()->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+        QCOMPARE(window->list()->accessibleName(), QStringLiteral("Keyboard Shortcuts"));
+
+        // It follows the language; the menu command stays English.
+        store()->setLanguage(AppLanguage::tr);
+        seen = rows();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Klavye Kısayolları"));
+        QVERIFY(
+            seen.contains(QStringLiteral("Ctrl+← ya da Ctrl+→ = Kartı soldaki ya da sağdaki sütuna taşı")));
+        QVERIFY(seen.contains(QStringLiteral("Menü tuşu ya da Shift+F10 = Projenin menüsünü aç")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+2 = İstatistikler sayfasını göster")));
+        QCOMPARE(commands()->shortcuts()->text(), QStringLiteral("Keyboard Shortcuts"));
+
+        // The command again brings the same window back; Close closes it.
+        window->findChild<QPushButton*>(QStringLiteral("shortcutsClose"))->click();
+        QVERIFY(!window->isVisible());
+        commands()->shortcuts()->trigger();
+        QCOMPARE(commands()->shortcutsWindow(), window.data());
+        QVERIFY(window->isVisible());
     }
 
     void editorDisablesTheEditingCommands()
@@ -271,7 +330,7 @@ private slots:
         commands()->showWindow()->trigger();
         QVERIFY(m_app->mainWindow());
         QVERIFY(m_app->mainWindow()->isVisible());
-        QCOMPARE(m_app->mainWindow()->menuBar()->actions().size(), 4);
+        QCOMPARE(m_app->mainWindow()->menuBar()->actions().size(), 5);
 
         // New Project… with no window opens one with the sheet.
         m_app->mainWindow()->close();

@@ -13,6 +13,8 @@
 #include "board/TrashZone.h"
 #include "i18n/CurrencyRate.h"
 #include "ui/Animations.h"
+#include "ui/Announcer.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "ui/Spring.h"
@@ -42,6 +44,17 @@ QVector<Status> shownOrder(BoardView& view)
             order.append(column->status());
     }
     return order;
+}
+
+// Shows the board at a size with room for its columns, as the active window (for the keyboard).
+bool showActive(BoardView& view)
+{
+    view.resize(1200, 900);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return false;
+    view.activateWindow();
+    return QTest::qWaitForWindowActive(&view);
 }
 
 QStringList names(const ColumnModel* model)
@@ -541,11 +554,7 @@ private slots:
         // Two paid cards to walk through.
         m_store->move(m_site.id, Status::paid);
         BoardView view(*m_store);
-        view.resize(1200, 900);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QVERIFY(showActive(view));
         CardList* paid = view.columns()->column(Status::paid)->cards();
         QVERIFY(paid->model()->rowCount() >= 2);
         QCOMPARE(paid->focusPolicy(), Qt::TabFocus);
@@ -624,6 +633,138 @@ private slots:
         m_store->move(paid->projectIdAt(0) == id ? paid->projectIdAt(1) : paid->projectIdAt(0),
                       Status::pending);
         QCOMPARE(paid->projectIdAt(paid->currentRow()), id);
+    }
+
+    void cardsAcrossColumnsByKeyboard()
+    {
+        // Three paid cards, none pending, three in the works (all without outsource: one height).
+        QVector<Project> projects;
+        for (int i = 0; i < 3; ++i) {
+            projects << project(QStringLiteral("Paid %1").arg(i), Status::paid, 100 + i)
+                     << project(QStringLiteral("Works %1").arg(i), Status::ongoing, 200 + i);
+        }
+        m_store = store(m_dir, projects);
+        BoardView view(*m_store);
+        QVERIFY(showActive(view));
+        BoardColumns* board = view.columns();
+        CardList* paid = board->column(Status::paid)->cards();
+        CardList* pending = board->column(Status::pending)->cards();
+        CardList* works = board->column(Status::ongoing)->cards();
+        const auto ringAt = [](CardList* list, int row) {
+            // The ring's line runs 1 pixel inside the card's left edge, over the white card.
+            const QRect item = list->itemRect(row);
+            const QColor seen = list->grab().toImage().pixelColor(item.left() + 1, item.center().y());
+            const QColor ring = KeyboardFocus::ringColor();
+            const auto over = [&ring](qreal c) { return ring.alphaF() * c + (1 - ring.alphaF()); };
+            return std::abs(seen.redF() - over(ring.redF())) < 0.02 &&
+                   std::abs(seen.greenF() - over(ring.greenF())) < 0.02 &&
+                   std::abs(seen.blueF() - over(ring.blueF())) < 0.02;
+        };
+
+        // Right from the last paid card passes the empty Pending column to the card at the same
+        // height; Up and Left come back level with it.
+        // From the empty column the arrows reach its neighbours' top cards.
+        pending->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(pending->hasFocus());
+        QTest::keyClick(pending, Qt::Key_Right);
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->currentRow(), 0);
+        QTest::keyClick(works, Qt::Key_Left);
+        QVERIFY(paid->hasFocus());
+        QCOMPARE(paid->currentRow(), 0);
+        QTest::keyClick(paid, Qt::Key_End);
+        QVERIFY(ringAt(paid, 2));
+        QTest::keyClick(paid, Qt::Key_Right);
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->currentRow(), 2);
+        QVERIFY(ringAt(works, 2));
+        QVERIFY(!ringAt(paid, 2));
+        QVERIFY(QAccessible::queryAccessibleInterface(works)->child(2)->state().focused);
+        QTest::keyClick(works, Qt::Key_Right); // the last column: the keyboard stays
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->currentRow(), 2);
+        QTest::keyClick(works, Qt::Key_Up);
+        QTest::keyClick(works, Qt::Key_Left);
+        QVERIFY(paid->hasFocus());
+        QCOMPARE(paid->currentRow(), 1);
+
+        // Ctrl+Right carries the card into Pending as a drop does: the status, the toast with
+        // Undo, the keyboard going with it, and the move said to a screen reader.
+        const QUuid id = paid->projectIdAt(1);
+        QTest::keyClick(paid, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(statusOf(*m_store, id), Status::pending);
+        QCOMPARE(m_store->ui().toast()->message, QStringLiteral("Moved to Pending"));
+        QVERIFY(m_store->ui().toast()->canUndo);
+        QVERIFY(pending->hasFocus());
+        QCOMPARE(pending->projectIdAt(pending->currentRow()), id);
+        QVERIFY(ringAt(pending, pending->currentRow()));
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(board->announcer());
+        QCOMPARE(said->role(), QAccessible::AlertMessage);
+        QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Paid 1 moved to Pending, 1 of 1"));
+        QTest::keyClick(pending, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(statusOf(*m_store, id), Status::ongoing);
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->projectIdAt(works->currentRow()), id);
+        // Past the last column nothing moves; Undo takes the last move back.
+        QTest::keyClick(works, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(statusOf(*m_store, id), Status::ongoing);
+        m_store->undo();
+        QCOMPARE(statusOf(*m_store, id), Status::pending);
+
+        // The user's column order decides the neighbours, and the announcement is in Turkish.
+        m_store->setLanguage(AppLanguage::tr);
+        m_store->moveColumn(Status::pending, -1); // Pending, Paid, In the Works
+        pending->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(pending->hasFocus());
+        QCOMPARE(pending->projectIdAt(pending->currentRow()), id);
+        QTest::keyClick(pending, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(statusOf(*m_store, id), Status::paid);
+        QVERIFY(paid->hasFocus());
+        const QString where = QString::number(paid->currentRow() + 1);
+        QCOMPARE(said->text(QAccessible::Name),
+                 QStringLiteral("Paid 1, Ödendi sütununa taşındı, %1 / 3").arg(where));
+
+        // Delete deletes with Undo; the keyboard stays in the column, on the next card.
+        const int row = paid->currentRow();
+        QTest::keyClick(paid, Qt::Key_Delete);
+        QVERIFY(!contains(*m_store, id));
+        QVERIFY(m_store->ui().toast()->canUndo);
+        QVERIFY(m_store->ui().toast()->message.startsWith(QStringLiteral("Deleted ")));
+        QCOMPARE(paid->currentRow(), std::min(row, paid->projectCount() - 1));
+        m_store->undo();
+        QVERIFY(contains(*m_store, id));
+
+        // N starts a new project; while the editor is open no key changes the board.
+        QTest::keyClick(paid, Qt::Key_N);
+        QCOMPARE(*m_store->ui().editor(), EditorTarget::newProject());
+        const QUuid kept = paid->projectIdAt(paid->currentRow());
+        const AppData before = m_store->data();
+        for (const auto& key : {std::pair{Qt::Key_Right, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                                std::pair{Qt::Key_Delete, Qt::KeyboardModifiers()},
+                                std::pair{Qt::Key_Down, Qt::KeyboardModifiers()},
+                                std::pair{Qt::Key_Right, Qt::KeyboardModifiers()}})
+            QTest::keyClick(paid, key.first, key.second);
+        QCOMPARE(m_store->data().projects, before.projects);
+        QVERIFY(paid->hasFocus());
+        QCOMPARE(paid->projectIdAt(paid->currentRow()), kept);
+        QVERIFY(!paid->findChild<ProjectMenu*>());
+        m_store->ui().setEditor(std::nullopt);
+
+        // In the table layout the board's keys do nothing.
+        m_store->update([](AppData& d) { d.layout = BoardLayout::table; });
+        auto* rows = qobject_cast<ProjectList*>(view.table());
+        QVERIFY(rows);
+        rows->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(rows->hasFocus());
+        const QUuid first = rows->projectIdAt(rows->currentRow());
+        const Status was = statusOf(*m_store, first);
+        for (const auto& key : {std::pair{Qt::Key_Right, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                                std::pair{Qt::Key_Delete, Qt::KeyboardModifiers()},
+                                std::pair{Qt::Key_N, Qt::KeyboardModifiers()}})
+            QTest::keyClick(rows, key.first, key.second);
+        QCOMPARE(m_store->data().projects.size(), before.projects.size());
+        QCOMPARE(statusOf(*m_store, first), was);
+        QVERIFY(!m_store->ui().editor());
     }
 
     void cardsForAssistiveTechnology()

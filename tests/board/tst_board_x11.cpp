@@ -1,6 +1,6 @@
 // End to end in a real X server (tools/xsession.sh): a card is dragged with the pointer from one
 // column to another, and the project's new status, with the payment days a move into Pending
-// sets, reaches the data file after the debounced save.
+// sets, reaches the data file after the debounced save. Then the same by the keyboard alone.
 // The outer test starts the session and runs this same program inside it.
 #include "TestMain.h"
 #include "TestProjects.h"
@@ -68,6 +68,71 @@ Project project(const QString& name, Status status, double fee)
     return TestProjects::make(name, fee, TestProjects::noon(QDate(Store::currentYear(), 2, 3)), status,
                               QStringLiteral("Acme"), QStringLiteral("Branding"));
 }
+
+// Starts the program and brings its window forward: the window's client area, empty when it
+// never came.
+QRect openWindow(QProcess& app)
+{
+    if (!XSession::startApp(app))
+        return {};
+    QString window;
+    if (!QTest::qWaitFor(
+            [&window] { return !(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(); }, 15000))
+        return {};
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+    QTest::qWait(500);
+    return geometryOf(window);
+}
+
+// A paid card, twelve pending ones and `last` alone in the last column, written as the data file.
+bool writeBoard(const QString& dataFile, const Project& last)
+{
+    AppData doc;
+    doc.projects = {project(QStringLiteral("Paid one"), Status::paid, 900), last};
+    for (int i = 0; i < 12; ++i)
+        doc.projects << project(QStringLiteral("Pending %1").arg(i), Status::pending, 100 + i);
+    doc.clients = {QStringLiteral("Acme")};
+    doc.categories = {QStringLiteral("Branding")};
+    if (!QDir().mkpath(QFileInfo(dataFile).path()))
+        return false;
+    QFile f(dataFile);
+    return f.open(QIODevice::WriteOnly) && f.write(*DataFile::encode(doc)) > 0;
+}
+
+// The top of the cards: the first white run down the middle of the last column's left third,
+// below the summary panel and the controls; -1 when none is found.
+int firstCardY(const QImage& screen, const QRect& client, int x)
+{
+    int whiteRun = 0;
+    for (int y = client.top() + 360; y < client.bottom(); ++y) {
+        whiteRun = screen.pixel(x, y) == qRgb(255, 255, 255) ? whiteRun + 1 : 0;
+        if (whiteRun == 20)
+            return y;
+    }
+    return -1;
+}
+
+QImage grabScreen()
+{
+    const QString shot = TestEnv::home().path() + QStringLiteral("/screen.png");
+    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+    return QImage(shot);
+}
+
+// The pixels of the keyboard's focus ring (the brand green at 60 % over a white card) in a band.
+int ringPixels(const QImage& screen, const QRect& band)
+{
+    int found = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+        for (int x = band.left(); x <= band.right(); ++x) {
+            const QColor c = screen.pixelColor(x, y);
+            if (std::abs(c.red() - 102) < 14 && std::abs(c.green() - 193) < 14 &&
+                std::abs(c.blue() - 162) < 14)
+                ++found;
+        }
+    }
+    return found;
+}
 } // namespace
 
 class TestBoardX11 : public QObject
@@ -76,39 +141,26 @@ class TestBoardX11 : public QObject
 
 private slots:
     void inRealXServer() { XSession::runInside(this); }
+    void keysInRealXServer()
+    {
+        XSession::runInside(this, {"xvfb-run", "openbox", "tint2", "xdotool", "xprop"}, "keysInsideXServer");
+    }
 
     void insideXServer()
     {
         if (!XSession::inside())
             QSKIP("runs inside tools/xsession.sh");
         XSession::quietFirstStart();
-        const QString folder = Store::defaultDataFolder();
-        const QString dataFile = folder + QStringLiteral("/tallybrook.json");
+        const QString dataFile = Store::defaultDataFolder() + QStringLiteral("/tallybrook.json");
         QVERIFY(dataFile.startsWith(TestEnv::home().path()));
 
         // One card alone in the last column; the middle column is the drop target, long enough to
         // reach below the window.
-        AppData doc;
         const Project card = project(QStringLiteral("Drag me"), Status::ongoing, 1200);
-        doc.projects = {project(QStringLiteral("Paid one"), Status::paid, 900), card};
-        for (int i = 0; i < 12; ++i)
-            doc.projects << project(QStringLiteral("Pending %1").arg(i), Status::pending, 100 + i);
-        doc.clients = {QStringLiteral("Acme")};
-        doc.categories = {QStringLiteral("Branding")};
-        QVERIFY(QDir().mkpath(folder));
-        {
-            QFile f(dataFile);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(*DataFile::encode(doc));
-        }
+        QVERIFY(writeBoard(dataFile, card));
 
         QProcess app;
-        QVERIFY(XSession::startApp(app));
-        QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
-        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
-        QTest::qWait(500);
-        const QRect client = geometryOf(window);
+        const QRect client = openWindow(app);
         QVERIFY(client.width() > 1000);
         screenshot(QStringLiteral("xsession-board.png"));
 
@@ -117,16 +169,7 @@ private slots:
         const int columnWidth = (client.width() - 64 - 48) / 3;
         const int cardX = client.left() + 32 + 2 * (columnWidth + 24) + columnWidth / 3;
         const QString shot = TestEnv::home().path() + QStringLiteral("/screen.png");
-        run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
-        const QImage screen(shot);
-        QVERIFY(!screen.isNull());
-        int cardY = -1;
-        int whiteRun = 0;
-        for (int y = client.top() + 360; y < client.bottom() && cardY < 0; ++y) {
-            whiteRun = screen.pixel(cardX, y) == qRgb(255, 255, 255) ? whiteRun + 1 : 0;
-            if (whiteRun == 20)
-                cardY = y;
-        }
+        const int cardY = firstCardY(grabScreen(), client, cardX);
         QVERIFY2(cardY > 0, "the card was not found on screen");
         const QPoint from(cardX, cardY);
         const QPoint to(client.left() + 32 + columnWidth + 24 + columnWidth / 2, cardY + 160);
@@ -188,7 +231,7 @@ private slots:
         // A card low in the middle column: the last white run from the bottom.
         const int middleX = client.left() + 32 + columnWidth + 24 + columnWidth / 3;
         int lowCardY = -1;
-        whiteRun = 0;
+        int whiteRun = 0;
         for (int y = client.bottom() - 60; y > client.top() + 200 && lowCardY < 0; --y) {
             whiteRun = scrolled.pixel(middleX, y) == qRgb(255, 255, 255) ? whiteRun + 1 : 0;
             if (whiteRun == 20)
@@ -222,6 +265,80 @@ private slots:
                                      [](const Project& p) { return p.status == Status::pending; }));
         };
         QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 12, 5000);
+
+        XSession::quitApp(app);
+    }
+
+    void keysInsideXServer()
+    {
+        if (!XSession::inside())
+            QSKIP("runs inside tools/xsession.sh");
+        XSession::quietFirstStart();
+        const QString dataFile = Store::defaultDataFolder() + QStringLiteral("/tallybrook.json");
+        const Project card = project(QStringLiteral("Carry me"), Status::ongoing, 1200);
+        QVERIFY(writeBoard(dataFile, card));
+
+        QProcess app;
+        const QRect client = openWindow(app);
+        QVERIFY(client.width() > 1000);
+        const int columnWidth = (client.width() - 64 - 48) / 3;
+        const auto columnX = [&](int i) { return client.left() + 32 + i * (columnWidth + 24); };
+        const int cardY = firstCardY(grabScreen(), client, columnX(2) + columnWidth / 3);
+        QVERIFY2(cardY > 0, "the cards were not found on screen");
+        // A band across a column through the first card, below the column's header.
+        const auto band = [&](int i) { return QRect(columnX(i), cardY, columnWidth, 40); };
+        const auto key = [](const QString& name) {
+            xdotool({QStringLiteral("key"), name});
+            QTest::qWait(120);
+        };
+
+        // Tab until the keyboard reaches the first column's cards: its card shows the ring.
+        bool reached = false;
+        for (int i = 0; i < 60 && !reached; ++i) {
+            key(QStringLiteral("Tab"));
+            reached = ringPixels(grabScreen(), band(0)) > 20;
+        }
+        QVERIFY2(reached, "Tab never brought the keyboard to the cards");
+        // Right twice: through Pending to the card alone in the last column.
+        key(QStringLiteral("Right"));
+        key(QStringLiteral("Right"));
+        // Painting may lag behind the keys on a busy machine.
+        QTRY_VERIFY_WITH_TIMEOUT(ringPixels(grabScreen(), band(2)) > 20, 3000);
+        QCOMPARE(ringPixels(grabScreen(), band(0)), 0);
+
+        // Ctrl+Left carries it into Pending; the save writes it with its payment days.
+        key(QStringLiteral("ctrl+Left"));
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+        const std::optional<Project> moved = projectIn(dataFile, card.id);
+        QVERIFY(moved);
+        QCOMPARE(moved->pendingSince, QDate::currentDate());
+        QCOMPARE(moved->dueDate, QDate::currentDate().addDays(30));
+        // The keyboard went with it: the ring is in the middle column now, not in the emptied one.
+        const auto ringInPending = [&] {
+            const QImage screen = grabScreen();
+            int ring = 0;
+            for (int y = cardY; y < client.bottom() - 40 && ring == 0; y += 40)
+                ring = ringPixels(screen, QRect(columnX(1), y, columnWidth, 40));
+            return ring > 20 && ringPixels(screen, band(2)) == 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(ringInPending(), 3000);
+        screenshot(QStringLiteral("xsession-board-keys.png"));
+
+        // Delete deletes it; Ctrl+Z brings it back.
+        key(QStringLiteral("Delete"));
+        QTRY_VERIFY_WITH_TIMEOUT(!projectIn(dataFile, card.id) && QFileInfo(dataFile).size() > 0, 5000);
+        key(QStringLiteral("ctrl+z"));
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+
+        // Ctrl+/ lists the keys in a window of its own; Escape closes it.
+        key(QStringLiteral("ctrl+slash"));
+        QString list;
+        QTRY_VERIFY_WITH_TIMEOUT(!(list = windowNamed(QStringLiteral("Keyboard Shortcuts"))).isEmpty(), 5000);
+        QTest::qWait(300);
+        screenshot(QStringLiteral("xsession-shortcuts.png"));
+        xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), list});
+        key(QStringLiteral("Escape"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("Keyboard Shortcuts")).isEmpty(), 5000);
 
         XSession::quitApp(app);
     }
