@@ -21,6 +21,10 @@ public:
     // Brings the main window forward (creating it when there is none) and returns it.
     using ShowMainWindow = std::function<QWidget*()>;
 
+    // Asks where to save a file; an empty answer is a cancel. QFileDialog::getSaveFileName unless
+    // replaced (tests).
+    using SavePicker = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+
     AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
 
     // A menu bar (File, Edit, View, Window) over these actions, styled for the cream header.
@@ -34,12 +38,16 @@ public:
     QAction* minimize() const { return m_minimize; }
     QAction* zoom() const { return m_zoom; }
     QAction* quit() const { return m_quit; }
+    QAction* exportReport() const { return m_exportReport; }
+    void setSavePicker(SavePicker picker) { m_savePicker = std::move(picker); }
 
 private:
     QAction* add(const QString& text, const QKeySequence& shortcut, const QString& name,
                  std::function<void()> run);
     void updateEnabled();
     void showTab(MainTab tab);
+    // Asks for a file and writes the active year's report there; a toast says how it went.
+    void saveYearReport();
 
     Store& m_store;
     ShowMainWindow m_showMainWindow;
@@ -51,5 +59,7 @@ private:
     QAction* m_minimize;
     QAction* m_zoom;
     QAction* m_quit;
+    QAction* m_exportReport;
+    SavePicker m_savePicker;
     QList<QAction*> m_textEditing;
 };
