@@ -449,15 +449,23 @@ private:
         const qreal fixed = std::min(cap, figures);
         for (size_t i = 3; i < 6; ++i)
             c[i].width = need[i] * fixed / figures;
-        // Names that need less than an equal share get what they need; the others share what is
-        // left equally, and the whole line is used.
+        // Names that need less than their share get what they need; the others share what is
+        // left, the project's name twice as much as the client's or the category's, and the
+        // whole line is used.
+        const qreal weight[] = {2, 1, 1};
         qreal room = width() - fixed;
         std::vector<size_t> open{0, 1, 2};
+        const auto openWeight = [&] {
+            qreal sum = 0;
+            for (size_t i : open)
+                sum += weight[i];
+            return sum;
+        };
         for (bool settled = true; settled && !open.empty();) {
             settled = false;
-            const qreal share = room / qreal(open.size());
+            const qreal unit = room / openWeight();
             for (auto it = open.begin(); it != open.end(); ++it) {
-                if (need[*it] <= share) {
+                if (need[*it] <= unit * weight[*it]) {
                     c[*it].width = need[*it];
                     room -= need[*it];
                     open.erase(it);
@@ -466,13 +474,13 @@ private:
                 }
             }
         }
+        const qreal unit = open.empty() ? 0 : room / openWeight();
         for (size_t i : open)
-            c[i].width = room / qreal(open.size());
+            c[i].width = unit * weight[i];
         if (open.empty()) {
             // Everything fits: the spare room goes to the names equally.
-            const qreal spare = room / 3;
             for (size_t i = 0; i < 3; ++i)
-                c[i].width += spare;
+                c[i].width += room / 3;
         }
         return c;
     }
