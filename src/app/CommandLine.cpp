@@ -26,7 +26,7 @@ const char kUsage[] =
     "\n"
     "Options:\n"
     "  --data-folder DIR  use the data file in DIR for this run only (the preference\n"
-    "                     is not changed); --backup-now and --list-backups act on it\n"
+    "                     is not changed); the options below act on it\n"
     "  --backup-now       copy the data file into its backups folder and exit\n"
     "  --list-backups     list the backups and the files set aside, newest first, and exit\n"
     "  --export-report FILE [--year YYYY]\n"
