@@ -130,7 +130,11 @@ AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* p
     m_exportReport = add(QStringLiteral("Export Year Report…"), QKeySequence(),
                          QStringLiteral("exportReportAction"), [this] { saveYearReport(); });
     m_savePicker = [](QWidget* owner, const QString& title, const QString& start) {
-        return QFileDialog::getSaveFileName(owner, title, start, QStringLiteral("PDF (*.pdf)"));
+        QFileDialog dialog(owner, title, start, QStringLiteral("PDF (*.pdf)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A bare name gets ".pdf" before the dialog asks about replacing a file.
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_quit =
         add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"), [this] {
