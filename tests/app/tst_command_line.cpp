@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestProjects.h"
 
 #include "model/Backups.h"
 #include "model/DataFile.h"
@@ -193,14 +194,9 @@ private slots:
 
         QVERIFY(QDir().mkpath(folder));
         AppData data = AppData::empty();
-        Project p;
-        p.id = QUuid::createUuid();
-        p.name = QStringLiteral("Lighthouse Atlas");
-        p.client = QStringLiteral("Harbor Press");
-        p.fee = 4200;
-        p.status = Status::paid;
-        p.date = QDateTime(QDate(2019, 5, 20), QTime(12, 0));
-        data.projects.append(p);
+        data.projects.append(TestProjects::make(QStringLiteral("Lighthouse Atlas"), 4200,
+                                                TestProjects::noon(QDate(2019, 5, 20)), Status::paid,
+                                                QStringLiteral("Harbor Press"), QStringLiteral("Books")));
         const QByteArray bytes = *DataFile::encode(data);
         {
             QFile f(file);
