@@ -142,6 +142,11 @@ tallybrook_view_lib(tallybrook_settings LINKS tallybrook_ui SOURCES
     settings/UnitField.h settings/UnitField.cpp
 )
 
+# The year report for an accountant: the board's figures and the statistics' breakdowns on paper.
+tallybrook_view_lib(tallybrook_report LINKS tallybrook_board tallybrook_stats SOURCES
+    report/YearReport.h report/YearReport.cpp
+)
+
 tallybrook_view_lib(tallybrook_window LINKS tallybrook_board tallybrook_editor tallybrook_stats tallybrook_settings SOURCES
     window/MainWindow.h window/MainWindow.cpp
     window/MainWindowHeader.h window/MainWindowHeader.cpp
@@ -153,7 +158,7 @@ tallybrook_view_lib(tallybrook_window LINKS tallybrook_board tallybrook_editor t
     window/ToastView.h window/ToastView.cpp
 )
 
-tallybrook_view_lib(tallybrook_app LINKS tallybrook_window SOURCES
+tallybrook_view_lib(tallybrook_app LINKS tallybrook_window tallybrook_report SOURCES
     app/AppAccessible.h app/AppAccessible.cpp
     app/AppCommands.h app/AppCommands.cpp
     app/CommandLine.h app/CommandLine.cpp

@@ -8,7 +8,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6
 run_pkgs=(libqt6svg6 qt6-qpa-plugins fonts-inter)
 test_pkgs=(qt6-qpa-plugins xvfb xauth openbox tint2 xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev
            file util-linux locales
-           dbus-daemon at-spi2-core python3-pyatspi clang-format syncthing)
+           dbus-daemon at-spi2-core python3-pyatspi clang-format syncthing poppler-utils)
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in

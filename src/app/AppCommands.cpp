@@ -4,17 +4,22 @@
 #include "app/Presence.h"
 #include "app/ShortcutsWindow.h"
 #include "model/Store.h"
+#include "report/YearReport.h"
 #include "ui/Theme.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -123,6 +128,15 @@ AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* p
         else
             window->showMaximized();
     });
+    m_exportReport = add(QStringLiteral("Export Year Report…"), QKeySequence(),
+                         QStringLiteral("exportReportAction"), [this] { saveYearReport(); });
+    m_savePicker = [](QWidget* owner, const QString& title, const QString& start) {
+        QFileDialog dialog(owner, title, start, QStringLiteral("PDF (*.pdf)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A bare name gets ".pdf" before the dialog asks about replacing a file.
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
     m_quit =
         add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("quitAction"), [this] {
             // The editor's draft is dropped as with Cancel; what the document holds is
@@ -186,11 +200,39 @@ void AppCommands::showTab(MainTab tab)
     m_store.ui().setTab(tab);
 }
 
+void AppCommands::saveYearReport()
+{
+    QWidget* window = m_showMainWindow();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString path = m_savePicker(
+        window, m_store.tr(QStringLiteral("Export Year Report"), QStringLiteral("Yıl Raporunu Dışa Aktar")),
+        folder + QLatin1Char('/') + YearReport::fileName(m_store));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    if (!YearReport::write(m_store, path, m_store.fileURL(), &error)) {
+        // Longer than a confirmation: the reason needs reading.
+        m_store.ui().show(m_store.tr(QStringLiteral("Could not export the report: "),
+                                     QStringLiteral("Rapor dışa aktarılamadı: ")) +
+                              error,
+                          false, 8);
+        return;
+    }
+    m_store.ui().show(
+        m_store
+            .tr(QStringLiteral("Saved the %1 report as %2"), QStringLiteral("%1 raporu %2 olarak kaydedildi"))
+            .arg(QString::number(m_store.activeYear()), QFileInfo(path).fileName()));
+}
+
 void AppCommands::updateEnabled()
 {
     // While the editor sheet is open only window commands make sense.
     const bool editing = m_store.ui().editor().has_value();
-    for (QAction* action : {m_newProject, m_settings, m_find})
+    for (QAction* action : {m_newProject, m_settings, m_find, m_exportReport})
         action->setEnabled(!editing);
     for (QAction* action : std::as_const(m_tabs))
         action->setEnabled(!editing);
@@ -208,6 +250,8 @@ QMenuBar* AppCommands::createMenuBar(QWidget* parent) const
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(m_newProject);
     file->addAction(m_showWindow);
+    file->addSeparator();
+    file->addAction(m_exportReport);
     file->addSeparator();
     file->addAction(m_quit);
 

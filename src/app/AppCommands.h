@@ -23,6 +23,10 @@ public:
     // Brings the main window forward (creating it when there is none) and returns it.
     using ShowMainWindow = std::function<QWidget*()>;
 
+    // Asks where to save a file; an empty answer is a cancel. QFileDialog::getSaveFileName unless
+    // replaced (tests).
+    using SavePicker = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+
     AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
 
     // A menu bar (File, Edit, View, Window, Help) over these actions, styled for the cream header.
@@ -39,12 +43,16 @@ public:
     QAction* shortcuts() const { return m_shortcuts; }
     // The Keyboard Shortcuts window while it exists.
     ShortcutsWindow* shortcutsWindow() const;
+    QAction* exportReport() const { return m_exportReport; }
+    void setSavePicker(SavePicker picker) { m_savePicker = std::move(picker); }
 
 private:
     QAction* add(const QString& text, const QKeySequence& shortcut, const QString& name,
                  std::function<void()> run);
     void updateEnabled();
     void showTab(MainTab tab);
+    // Asks for a file and writes the active year's report there; a toast says how it went.
+    void saveYearReport();
 
     Store& m_store;
     ShowMainWindow m_showMainWindow;
@@ -58,5 +66,7 @@ private:
     QAction* m_quit;
     QAction* m_shortcuts;
     QPointer<ShortcutsWindow> m_shortcutsWindow;
+    QAction* m_exportReport;
+    SavePicker m_savePicker;
     QList<QAction*> m_textEditing;
 };

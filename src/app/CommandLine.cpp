@@ -4,13 +4,17 @@
 #include "i18n/L10n.h"
 #include "model/Backups.h"
 #include "model/Store.h"
+#include "report/YearReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace CommandLine {
 
@@ -22,9 +26,12 @@ const char kUsage[] =
     "\n"
     "Options:\n"
     "  --data-folder DIR  use the data file in DIR for this run only (the preference\n"
-    "                     is not changed); --backup-now and --list-backups act on it\n"
+    "                     is not changed); the options below act on it\n"
     "  --backup-now       copy the data file into its backups folder and exit\n"
     "  --list-backups     list the backups and the files set aside, newest first, and exit\n"
+    "  --export-report FILE [--year YYYY]\n"
+    "                     write the year report (PDF) of the current year, or of YYYY,\n"
+    "                     to FILE in the interface language, and exit\n"
     "  -h, --help         show this help and exit\n"
     "\n"
     "Qt's own options (such as -platform) are understood as well.\n";
@@ -80,17 +87,107 @@ int listBackups(const QString& folder)
     return 0;
 }
 
+int exportReport(const QString& folder, const QString& out, std::optional<int> year)
+{
+    const QString file = folder + QStringLiteral("/tallybrook.json");
+    const QString failed = QStringLiteral("Could not export the report: ");
+    if (!QFileInfo::exists(file)) {
+        print(stderr, failed + QStringLiteral("there is no data file at %1.").arg(file));
+        return 1;
+    }
+    // A store of its own in a scratch folder: the figures of the data file, and nothing the
+    // store might write ever reaches the user's folder.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        print(stderr, failed + scratch.errorString());
+        return 1;
+    }
+    Store store(scratch.path(), true);
+    QString error;
+    std::optional<AppData> data = Store::readDocument(file, store.turkishCase(), &error);
+    if (!data) {
+        print(stderr, failed + QStringLiteral("the data file %1 cannot be read: %2").arg(file, error));
+        return 1;
+    }
+    store.update([&data](AppData& d) { d = std::move(*data); });
+    if (year)
+        store.setActiveYear(*year);
+    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(out));
+    int pages = 0;
+    if (!YearReport::write(store, path, file, &error, &pages)) {
+        print(stderr, failed + error);
+        return 1;
+    }
+    if (store.yearProjects().isEmpty())
+        print(stderr,
+              QStringLiteral("tallybrook: note: there are no projects in %1.").arg(store.activeYear()));
+    print(stdout, QStringLiteral("Saved the %1 report to %2 (%3 %4)")
+                      .arg(QString::number(store.activeYear()), path, QString::number(pages),
+                           pages == 1 ? QStringLiteral("page") : QStringLiteral("pages")));
+    return 0;
+}
+
+// A year as YYYY: 1 to 9999, the years the data file can hold.
+std::optional<int> yearOf(const char* text)
+{
+    const QString t = QString::fromLocal8Bit(text);
+    bool ok = false;
+    const int year = t.toInt(&ok);
+    if (!ok || t.size() != 4 || year < 1 || year > 9999)
+        return std::nullopt;
+    return year;
+}
+
 } // namespace
 
 std::optional<int> run(int argc, char** argv, QString* dataFolder)
 {
     const char* action = nullptr;
     const char* folderArg = nullptr;
+    const char* reportArg = nullptr;
+    const char* yearArg = nullptr;
+    // The value of an option given as "--name VALUE" or "--name=VALUE"; null when it is not
+    // this option. An empty value is a usage error.
+    bool missingValue = false;
+    const auto valueOf = [&](int& i, const char* name) -> const char* {
+        const size_t n = std::strlen(name);
+        const char* a = argv[i];
+        if (std::strncmp(a, name, n) != 0)
+            return nullptr;
+        const char* value = nullptr;
+        if (a[n] == '=')
+            value = a + n + 1;
+        else if (a[n] == '\0' && i + 1 < argc)
+            value = argv[++i];
+        else if (a[n] != '\0')
+            return nullptr;
+        if (!value || *value == '\0')
+            missingValue = true;
+        return value ? value : "";
+    };
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
+        }
+        if (const char* v = valueOf(i, "--export-report")) {
+            if (missingValue) {
+                std::fputs("tallybrook: --export-report needs a file: --export-report FILE\n", stderr);
+                return 2;
+            }
+            reportArg = v;
+            if (!action)
+                action = "--export-report";
+            continue;
+        }
+        if (const char* v = valueOf(i, "--year")) {
+            if (missingValue || !yearOf(v)) {
+                std::fputs("tallybrook: --year needs a year such as 2026: --year YYYY\n", stderr);
+                return 2;
+            }
+            yearArg = v;
+            continue;
         }
         if (std::strcmp(a, "--data-folder") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
@@ -109,6 +206,10 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             action = a;
         }
     }
+    if (yearArg && !reportArg) {
+        std::fputs("tallybrook: --year goes with --export-report FILE\n", stderr);
+        return 2;
+    }
     const QString given =
         folderArg ? QDir::cleanPath(QDir(QFile::decodeName(folderArg)).absolutePath()) : QString();
     if (!action) {
@@ -124,8 +225,14 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             *dataFolder = given;
         return std::nullopt;
     }
-    // Paths and names as the program sees them, without a window or a display.
-    QCoreApplication app(argc, argv);
+    // Paths and names as the program sees them, without a window. A PDF is drawn with the
+    // application's fonts, which take a GUI application; it needs no display, so unless told
+    // otherwise it uses none.
+    const bool report = std::strcmp(action, "--export-report") == 0;
+    if (report && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(report ? new QGuiApplication(argc, argv)
+                                                       : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QString folder = given;
@@ -142,6 +249,8 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             print(stderr, QStringLiteral("tallybrook: the chosen data folder cannot be used (%1); using %2.")
                               .arg(unusable, folder));
     }
+    if (report)
+        return exportReport(folder, QFile::decodeName(reportArg), yearArg ? yearOf(yearArg) : std::nullopt);
     return std::strcmp(action, "--backup-now") == 0 ? backUpNow(folder) : listBackups(folder);
 }
 

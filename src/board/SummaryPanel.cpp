@@ -46,13 +46,6 @@ QString colorName(const QColor& c)
     return c.name(QColor::HexRgb);
 }
 
-double sumFees(const QVector<Project>& projects)
-{
-    double sum = 0;
-    for (const Project& p : projects)
-        sum += p.fee;
-    return sum;
-}
 } // namespace
 
 SummaryPanel::SummaryPanel(Store& store, QWidget* parent) : PanelFrame(24, 28, parent), m_store(store)
@@ -207,7 +200,7 @@ QWidget* SummaryPanel::buildPipeline()
     return w;
 }
 
-QString SummaryPanel::collectionRateText(double rate, bool turkish)
+QString SummaryPanel::collectionRatePercent(double rate, bool turkish)
 {
     if (!std::isfinite(rate))
         rate = 0;
@@ -215,14 +208,20 @@ QString SummaryPanel::collectionRateText(double rate, bool turkish)
         double n = std::round(rate * 100);
         if (n == 0)
             n = 0;
-        return QStringLiteral("%") + QString::number(n, 'f', 0) + QStringLiteral(" tahsil edildi");
+        return QStringLiteral("%") + QString::number(n, 'f', 0);
     }
     double tenths = std::round(rate * 1000) / 10;
     if (tenths == 0)
         tenths = 0;
     const QLocale locale;
     const bool whole = tenths == std::floor(tenths);
-    return locale.toString(tenths, 'f', whole ? 0 : 1) + locale.percent() + QStringLiteral(" realized");
+    return locale.toString(tenths, 'f', whole ? 0 : 1) + locale.percent();
+}
+
+QString SummaryPanel::collectionRateText(double rate, bool turkish)
+{
+    return collectionRatePercent(rate, turkish) +
+           (turkish ? QStringLiteral(" tahsil edildi") : QStringLiteral(" realized"));
 }
 
 void SummaryPanel::retranslate()
@@ -276,7 +275,7 @@ void SummaryPanel::refresh()
 
     m_count->setText(QString::number(yearList.size()) +
                      (turkish ? QStringLiteral(" Proje") : QStringLiteral(" Projects")));
-    m_pipeline->setText(s.money(sumFees(yearList)));
+    m_pipeline->setText(s.money(s.pipelineTotal()));
     m_collection->setText(collectionRateText(s.collectionRate(), turkish));
 
     const QString forecast = s.forecastText();

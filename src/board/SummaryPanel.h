@@ -51,7 +51,8 @@ public:
     bool editingTarget() const;
     void openTargetEditor();
 
-    // "42.4% realized" / "%42 tahsil edildi".
+    // "42.4%" / "%42", and with the word: "42.4% realized" / "%42 tahsil edildi".
+    static QString collectionRatePercent(double rate, bool turkish);
     static QString collectionRateText(double rate, bool turkish);
 
 private:

@@ -51,6 +51,13 @@ QString percent(double fraction, AppLanguage language)
     return language == AppLanguage::tr ? QStringLiteral("%") + number : number + QStringLiteral("%");
 }
 
+QString day(const QDate& date, AppLanguage language)
+{
+    const QLocale locale = language == AppLanguage::tr ? QLocale(QLocale::Turkish, QLocale::Turkey)
+                                                       : QLocale(QLocale::English, QLocale::UnitedStates);
+    return locale.toString(date, QStringLiteral("d MMM yyyy"));
+}
+
 std::optional<double> parseNumber(const QString& text)
 {
     const QString trimmed = text.trimmed();

@@ -2,6 +2,7 @@
 
 #include "model/StoreTypes.h"
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,8 @@ QString money(double amount, AppLanguage language, const QString& currency, doub
 // A fraction as a whole percentage: "42%", "%42" in Turkish.
 QString percent(double fraction, AppLanguage language);
 QString tabTitle(MainTab tab, AppLanguage language);
+// A calendar day as the language writes it short: "7 Dec 2026", "7 Ara 2026".
+QString day(const QDate& date, AppLanguage language);
 // A number typed into a small field (a rate, a weight, days), in the system locale's format or
 // with the other decimal mark; nothing when it is no finite number. Such numbers have no grouping
 // to confuse a mark with.

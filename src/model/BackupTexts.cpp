@@ -31,7 +31,7 @@ QString projects(int n, AppLanguage language)
 
 QString day(const QDateTime& date, AppLanguage language)
 {
-    return localeOf(language).toString(date.toLocalTime().date(), QStringLiteral("d MMM yyyy"));
+    return L10n::day(date.toLocalTime().date(), language);
 }
 
 // A payment day; "none" when not set.
@@ -39,7 +39,7 @@ QString calendarDay(const QDate& date, AppLanguage language)
 {
     if (!date.isValid())
         return tr(language, "none", "yok");
-    return localeOf(language).toString(date, QStringLiteral("d MMM yyyy"));
+    return L10n::day(date, language);
 }
 
 QString status(Status s, AppLanguage language)

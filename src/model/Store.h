@@ -187,8 +187,12 @@ public:
     QVector<Project> projects(Status in) const;
     double total(Status status) const;
     QVector<Project> paidThisYear() const;
+    // The tax rate applied to the paid fees less their outsourcing; netAfterTax() is what remains.
+    double estimatedTax() const;
     double netAfterTax() const;
     double targetProgress() const;
+    // The fees of every project of the active year, whatever its status.
+    double pipelineTotal() const;
     double collectionRate() const;
     QString money(double amount) const;
     QString percent(double fraction) const;
@@ -241,6 +245,8 @@ signals:
     void saved(bool ok);
 
 private:
+    // The active year's paid fees less their outsourcing.
+    double paidProfit() const;
     void init(const QString& dataFolder, bool sampleOnly);
     // The normal start, in the preferred folder or, failing it, the default (StoreFolder.cpp).
     void initInPreferredFolder();

@@ -237,13 +237,23 @@ QVector<Project> Store::paidThisYear() const
     return *m_lists.paid;
 }
 
-double Store::netAfterTax() const
+double Store::paidProfit() const
 {
     double profit = 0;
     const QVector<Project> list = paidThisYear();
     for (const Project& p : list)
         profit += p.fee - p.outsource;
-    return profit - profit * m_data.taxRate / 100;
+    return profit;
+}
+
+double Store::estimatedTax() const
+{
+    return paidProfit() * m_data.taxRate / 100;
+}
+
+double Store::netAfterTax() const
+{
+    return paidProfit() - estimatedTax();
 }
 
 double Store::targetProgress() const
@@ -253,11 +263,17 @@ double Store::targetProgress() const
     return std::min(1.0, total(Status::paid) / m_data.targetGoal);
 }
 
-double Store::collectionRate() const
+double Store::pipelineTotal() const
 {
     double all = 0;
     for (int i : yearIndex())
         all += m_data.projects.at(i).fee;
+    return all;
+}
+
+double Store::collectionRate() const
+{
+    const double all = pipelineTotal();
     return all > 0 ? total(Status::paid) / all : 0;
 }
 

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
+#include <QTemporaryDir>
 #include <memory>
 
 class TestAppCommands : public QObject
@@ -181,6 +182,57 @@ private slots:
         commands()->shortcuts()->trigger();
         QCOMPARE(commands()->shortcutsWindow(), window.data());
         QVERIFY(window->isVisible());
+    // File → Export Year Report… asks where, with the year's name in the Documents folder, adds
+    // ".pdf" to a bare name, writes the PDF and says so; a cancel does nothing; a failure says
+    // why and the data file is never the target.
+    void exportYearReport()
+    {
+        const QMenu* file = m_app->mainWindow()->menuBar()->actions().at(0)->menu();
+        QVERIFY(file->actions().contains(commands()->exportReport()));
+        QCOMPARE(commands()->exportReport()->text(), QStringLiteral("Export Year Report…"));
+
+        QTemporaryDir out;
+        QString answer;
+        QString asked;
+        QWidget* owner = nullptr;
+        commands()->setSavePicker([&](QWidget* parent, const QString& title, const QString& start) {
+            owner = parent;
+            asked = title + QLatin1Char('|') + start;
+            return answer;
+        });
+        store()->ui().setToast(std::nullopt);
+        commands()->exportReport()->trigger();
+        QCOMPARE(owner, m_app->mainWindow());
+        QVERIFY2(asked.startsWith(QStringLiteral("Export Year Report|")), qPrintable(asked));
+        QVERIFY2(asked.endsWith(QStringLiteral("/Tallybrook %1 Report.pdf").arg(store()->activeYear())),
+                 qPrintable(asked));
+        QVERIFY(!store()->ui().toast());
+
+        answer = out.filePath(QStringLiteral("accounts"));
+        commands()->exportReport()->trigger();
+        QFile written(answer + QStringLiteral(".pdf"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("%PDF-"));
+        QVERIFY(store()->ui().toast());
+        QCOMPARE(store()->ui().toast()->message,
+                 QStringLiteral("Saved the %1 report as accounts.pdf").arg(store()->activeYear()));
+
+        store()->flushPendingSave();
+        const QString data = storedText();
+        QVERIFY(!data.isEmpty());
+        answer = store()->fileURL();
+        store()->setLanguage(AppLanguage::tr);
+        commands()->exportReport()->trigger();
+        QVERIFY2(store()->ui().toast()->message.startsWith(QStringLiteral("Rapor dışa aktarılamadı: ")),
+                 qPrintable(store()->ui().toast()->message));
+        QCOMPARE(storedText(), data);
+        store()->setLanguage(AppLanguage::en);
+
+        // Not while the editor is open.
+        commands()->newProject()->trigger();
+        QVERIFY(!commands()->exportReport()->isEnabled());
+        m_app->mainWindow()->sheet()->dialog()->reject();
+        QVERIFY(commands()->exportReport()->isEnabled());
     }
 
     void editorDisablesTheEditingCommands()

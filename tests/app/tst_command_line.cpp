@@ -1,9 +1,11 @@
 #include "TestMain.h"
+#include "TestProjects.h"
 
 #include "model/Backups.h"
 #include "model/DataFile.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -60,7 +62,8 @@ private slots:
         QTemporaryDir home;
         const Outcome o = runProgram(home.path(), {QStringLiteral("--help")});
         QCOMPARE(o.code, 0);
-        for (const char* option : {"--data-folder DIR", "--backup-now", "--list-backups", "--help"})
+        for (const char* option : {"--data-folder DIR", "--backup-now", "--list-backups",
+                                   "--export-report FILE [--year YYYY]", "--help"})
             QVERIFY2(o.out.contains(QLatin1String(option)), option);
     }
 
@@ -171,6 +174,92 @@ private slots:
         o = runProgram(home.path(), {QStringLiteral("--data-folder")});
         QCOMPARE(o.code, 2);
         QVERIFY2(o.err.contains(QStringLiteral("--data-folder needs a folder")), qPrintable(o.err));
+    }
+
+    // The report from the command line needs no display: a PDF of the current year or the one
+    // asked for, in the interface language, and the data file neither written nor touched.
+    // Failures end with a reason and a non-zero code, and leave no file.
+    void exportReport()
+    {
+        QTemporaryDir home;
+        const QString folder = home.path() + QStringLiteral("/data/Tallybrook");
+        const QString file = folder + QStringLiteral("/tallybrook.json");
+        const QString pdf = home.path() + QStringLiteral("/out/report.pdf");
+
+        Outcome o = runProgram(home.path(), {QStringLiteral("--export-report"), pdf});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.startsWith(QStringLiteral("Could not export the report: there is no data file")),
+                 qPrintable(o.err));
+        QVERIFY(!QFileInfo::exists(pdf));
+
+        QVERIFY(QDir().mkpath(folder));
+        AppData data = AppData::empty();
+        data.projects.append(TestProjects::make(QStringLiteral("Lighthouse Atlas"), 4200,
+                                                TestProjects::noon(QDate(2019, 5, 20)), Status::paid,
+                                                QStringLiteral("Harbor Press"), QStringLiteral("Books")));
+        const QByteArray bytes = *DataFile::encode(data);
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const QDateTime written = QFileInfo(file).lastModified();
+
+        o = runProgram(home.path(), {QStringLiteral("--export-report"), pdf, QStringLiteral("--year"),
+                                     QStringLiteral("2019")});
+        QCOMPARE(o.code, 0);
+        QVERIFY2(
+            o.out.startsWith(QStringLiteral("Saved the 2019 report to ") + pdf + QStringLiteral(" (1 page)")),
+            qPrintable(o.out + o.err));
+        QVERIFY(readFile(pdf).startsWith("%PDF-"));
+        QCOMPARE(readFile(file), bytes);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/backups")));
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished(30000));
+            const QString out = QString::fromUtf8(text.readAllStandardOutput());
+            QVERIFY2(out.contains(QStringLiteral("Lighthouse Atlas")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("Year Report 2019")));
+        }
+
+        // In Turkish when the interface speaks Turkish; the current year has no projects.
+        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/config/Tallybrook")));
+        {
+            QFile f(home.path() + QStringLiteral("/config/Tallybrook/Tallybrook.conf"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[General]\napp_language=tr\n");
+        }
+        o = runProgram(home.path(), {QStringLiteral("--export-report=") + pdf});
+        QCOMPARE(o.code, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("no projects in")), qPrintable(o.err));
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"),
+                       {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished(30000));
+            QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("Yıl Raporu")));
+        }
+
+        // Usage errors and a target that cannot be written.
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("--export-report")},
+              QStringList{QStringLiteral("--export-report"), pdf, QStringLiteral("--year"),
+                          QStringLiteral("19")},
+              QStringList{QStringLiteral("--export-report"), pdf, QStringLiteral("--year")},
+              QStringList{QStringLiteral("--year"), QStringLiteral("2019")}}) {
+            o = runProgram(home.path(), args);
+            QVERIFY2(o.code == 2, qPrintable(args.join(QLatin1Char(' '))));
+            QVERIFY2(o.err.startsWith(QStringLiteral("tallybrook: ")), qPrintable(o.err));
+        }
+        for (const QString& target : {file, folder, file + QStringLiteral("/report.pdf")}) {
+            o = runProgram(home.path(), {QStringLiteral("--export-report"), target});
+            QVERIFY2(o.code == 1, qPrintable(target));
+            QVERIFY2(o.err.startsWith(QStringLiteral("Could not export the report: ")), qPrintable(o.err));
+        }
+        QCOMPARE(readFile(file), bytes);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
     }
 };
 
