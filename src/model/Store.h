@@ -126,6 +126,11 @@ public:
     void eraseAll();
     void restoreSample();
 
+    // --- CSV (StoreCsv.cpp) ------------------------------------------------------------
+    // Writes the active year's projects, or every year's, to `path` (CsvExport); a toast says
+    // how many, or why not.
+    bool exportCsv(const QString& path, bool allYears);
+
     // --- backups ------------------------------------------------------------------
     QString dataFolder() const;
     // The clock of the rolling backups (tests drive it).
