@@ -139,7 +139,7 @@ Split split(QStringView text, QChar delimiter)
         // A guard that kept a spreadsheet from running the text comes off.
         if (cell.startsWith(u'\'') && CsvExport::needsGuard(QStringView(cell).sliced(1)))
             cell.remove(0, 1);
-        record.append(cell);
+        record.append(Text::trimBlanks(cell));
         cell.clear();
         wasQuoted = false;
     };
@@ -162,9 +162,15 @@ Split split(QStringView text, QChar delimiter)
                     quoted = false;
                 }
             } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
-                    ++line;
-                cell += c;
+                // The run up to the next quote at once: appending character by character is
+                // most of the time of a large file.
+                qsizetype j = i;
+                for (; j < n && text[j] != u'"'; ++j) {
+                    if (text[j] == u'\n' || (text[j] == u'\r' && !(j + 1 < n && text[j + 1] == u'\n')))
+                        ++line;
+                }
+                cell += text.sliced(i, j - i);
+                i = j - 1;
             }
         } else if (c == u'"' && cell.isEmpty() && !wasQuoted) {
             quoted = true;
@@ -182,7 +188,11 @@ Split split(QStringView text, QChar delimiter)
                 return out;
             }
         } else {
-            cell += c;
+            qsizetype j = i + 1;
+            while (j < n && text[j] != delimiter && text[j] != u'\r' && text[j] != u'\n')
+                ++j;
+            cell += text.sliced(i, j - i);
+            i = j - 1;
         }
     }
     if (!cell.isEmpty() || !record.isEmpty() || wasQuoted)
@@ -356,10 +366,22 @@ std::optional<Choice> agreed(const std::array<Choice, N>& choices, const QVector
     return choices[*first];
 }
 
-QString duplicateKey(const QString& name, const QString& client, const QDate& day, double fee)
+// What makes a row the same project as one of the document.
+struct DuplicateKey
 {
-    return name + QChar(0x1F) + client + QChar(0x1F) + day.toString(Qt::ISODate) + QChar(0x1F) +
-           CsvExport::number(fee);
+    QString name;
+    QString client;
+    qint64 day = 0;
+    double fee = 0;
+    bool operator==(const DuplicateKey& o) const
+    {
+        return day == o.day && fee == o.fee && name == o.name && client == o.client;
+    }
+};
+
+size_t qHash(const DuplicateKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.name, k.client, k.day, k.fee);
 }
 
 const char kMappings[] = "csvImportMappings";
@@ -603,7 +625,7 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
             p.missingRoles.append(r);
     }
     const auto at = [](const QStringList& record, int c) {
-        return c >= 0 && c < record.size() ? Text::trimBlanks(record.at(c)) : QString();
+        return c >= 0 && c < record.size() ? record.at(c) : QString();
     };
 
     // The guesses look at every non-empty cell of their columns.
@@ -631,11 +653,17 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
     // Statuses the user has not mapped hold every row back until they are.
     const int statusColumn = column(Role::status);
     QHash<QString, int> unknownAt;
+    // A file repeats a handful of status texts: each is looked up once.
+    QHash<QString, std::optional<Status>> statusCache;
     const auto statusFor = [&](const QString& cell) -> std::optional<Status> {
+        const auto cached = statusCache.constFind(cell);
+        if (cached != statusCache.constEnd())
+            return *cached;
         const auto mapped = options.statuses.constFind(statusKey(cell));
-        if (mapped != options.statuses.constEnd())
-            return *mapped;
-        return statusOf(cell);
+        const std::optional<Status> status =
+            mapped != options.statuses.constEnd() ? std::optional<Status>(*mapped) : statusOf(cell);
+        statusCache.insert(cell, status);
+        return status;
     };
     for (int i = 0; i < p.records.size(); ++i) {
         const QString cell = at(p.records.at(i), statusColumn);
@@ -653,13 +681,16 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
     if (!p.dateFormat || !p.decimalSeparator || !p.missingRoles.isEmpty() || !p.unknownStatuses.isEmpty())
         return p;
 
-    QSet<QString> known;
+    QSet<DuplicateKey> known;
     QSet<QUuid> ids;
     for (const Project& e : existing.projects) {
-        known.insert(duplicateKey(e.name, e.client, e.date.toLocalTime().date(), e.fee));
+        // A local time's own day needs no look at the zone rules.
+        const QDate day = e.date.timeSpec() == Qt::LocalTime ? e.date.date() : e.date.toLocalTime().date();
+        known.insert({e.name, e.client, day.toJulianDay(), e.fee});
         ids.insert(e.id);
     }
     const int idColumn = column(Role::id);
+    QHash<QDate, QDateTime> noons;
     for (int i = 0; i < p.records.size(); ++i) {
         const QStringList& record = p.records.at(i);
         const int line = p.recordLines.at(i);
@@ -719,11 +750,19 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
             p.problems.append(*problem);
             continue;
         }
-        project.date = atNoon(QDateTime(day, QTime(12, 0), Qt::LocalTime));
+        // Files repeat their days; the zone rules are looked up once per day.
+        auto noon = noons.constFind(day);
+        if (noon == noons.constEnd())
+            noon = noons.insert(day, atNoon(QDateTime(day, QTime(12, 0), Qt::LocalTime)));
+        project.date = *noon;
+        // Without an id of its own a row gets one as it is imported: fresh ids for every
+        // preview would cost more than the rest of it.
         const std::optional<QUuid> id = uuidFromText(at(record, idColumn));
-        project.id = id && !ids.contains(*id) ? *id : QUuid::createUuid();
-        ids.insert(project.id);
-        const bool duplicate = known.contains(duplicateKey(project.name, project.client, day, project.fee));
+        if (id && !id->isNull() && !ids.contains(*id)) {
+            project.id = *id;
+            ids.insert(*id);
+        }
+        const bool duplicate = known.contains({project.name, project.client, day.toJulianDay(), project.fee});
         p.rows.append({line, std::move(project), duplicate});
     }
     return p;

@@ -23,7 +23,7 @@ class Store;
 //      the delimiter, each column's role, the date format and the decimal separator (offered
 //      when `dateFormat` / `decimalSeparator` is empty, which means the rows do not agree), and
 //      map each of `unknownStatuses`. Each change is one more preview() with the changed Options
-//      (start from p.choices()); 10,000 rows take a few milliseconds.
+//      (start from p.choices()); 10,000 rows take well under a tenth of a second.
 //   4. `rows` are the projects that can be imported, in file order, `duplicate` ones to be
 //      shown unticked; `problems` the rows that cannot, with line and reason (problemText).
 //   5. "Import N Projects": Store::importProjects with the ticked rows' projects, then
@@ -97,6 +97,7 @@ struct UnknownStatus
 struct Row
 {
     int line = 0;
+    // Its id is the file's when that is a new one, else null: importProjects gives it one.
     Project project;
     // Same name, client, day and fee as a project of the document.
     bool duplicate = false;
@@ -111,7 +112,7 @@ struct Preview
     Encoding encoding = Encoding::utf8;
     QChar delimiter = u',';
     QStringList header;
-    QVector<QStringList> records; // the data rows' cells, formula guards taken off
+    QVector<QStringList> records; // the data rows' cells, trimmed, formula guards taken off
     QVector<int> recordLines;     // the line each record begins on
     QVector<Role> roles;          // one per header cell
     // Empty when the rows do not agree on one reading: the user must choose.

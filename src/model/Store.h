@@ -132,8 +132,8 @@ public:
     bool exportCsv(const QString& path, bool allYears);
     // Adds the projects (from CsvImport's preview) before the others, in the order given, and
     // their clients and categories that the directories lack, as one step that Undo takes back.
-    // Clients and categories are matched to the directories' spelling ignoring case. Returns how
-    // many were added.
+    // Clients and categories are matched to the directories' spelling ignoring case; a project
+    // without an id gets a new one. Returns how many were added.
     int importProjects(const QVector<Project>& projects);
     // True while the last import is the last change.
     bool canUndoImport() const;

@@ -44,6 +44,8 @@ int Store::importProjects(const QVector<Project>& projects)
     };
     QVector<Project> added = projects;
     for (Project& p : added) {
+        if (p.id.isNull())
+            p.id = QUuid::createUuid();
         p.client = spelled(clients, p.client);
         p.category = spelled(categories, p.category);
     }
