@@ -20,7 +20,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <memory>
@@ -122,6 +125,59 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_app->mainWindow()));
         QTest::keyClick(m_app->mainWindow(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(store()->ui().tab(), MainTab::stats);
+    }
+
+    // File > Export CSV… asks for the active year or all years, then for the file in the save
+    // dialog; a name without a suffix gets ".csv", a toast says how many went out, and Cancel in
+    // either step writes nothing.
+    void exportCsvAsksYearAndFile()
+    {
+        QCOMPARE(commands()->exportCsv()->text(), QStringLiteral("Export CSV…"));
+        QCOMPARE(commands()->exportCsv()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(commands()->exportCsv()));
+        QTemporaryDir dir;
+        // Answers the question with `button` (or Cancel), then the save dialog with `file` (or Cancel).
+        const auto answer = [](const QString& button, const QString& file) {
+            auto* timer = new QTimer;
+            timer->setInterval(20);
+            connect(timer, &QTimer::timeout, timer, [timer, button, file] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    auto* chosen = button.isEmpty() ? box->button(QMessageBox::Cancel)
+                                                    : box->findChild<QAbstractButton*>(button);
+                    if (chosen)
+                        chosen->click();
+                } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                    if (file.isEmpty()) {
+                        dialog->reject();
+                    } else {
+                        dialog->selectFile(file);
+                        static_cast<QDialog*>(dialog)->accept(); // as the Save button
+                    }
+                    timer->deleteLater();
+                } else if (!modal && button.isEmpty()) {
+                    timer->deleteLater();
+                }
+            });
+            timer->start();
+        };
+        const int all = int(store()->data().projects.size());
+        answer(QStringLiteral("exportAllYears"), dir.filePath(QStringLiteral("everything")));
+        commands()->exportCsv()->trigger();
+        const QByteArray bytes = [&] {
+            QFile f(dir.filePath(QStringLiteral("everything.csv")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBFname,client,"));
+        QCOMPARE(bytes.count("\r\n"), all + 1);
+        QCOMPARE(store()->ui().toast()->message,
+                 QStringLiteral("Exported %1 projects to everything.csv").arg(all));
+
+        answer(QStringLiteral("exportActiveYear"), QString());
+        commands()->exportCsv()->trigger();
+        answer(QString(), QString());
+        commands()->exportCsv()->trigger();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"everything.csv"});
     }
 
     void editorDisablesTheEditingCommands()
