@@ -329,6 +329,27 @@ bool looksNegative(const QString& text)
     return false;
 }
 
+// Between its first and last digit an amount holds only digits, separators and spaces: a day
+// or a range ("2024-01-05", "5-10") in an amount column is no amount, though the lenient reader
+// would find one in it.
+bool plausibleAmount(const QString& text)
+{
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isDigit()) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    for (qsizetype i = first + 1; i < last; ++i) {
+        const QChar c = text.at(i);
+        if (!c.isDigit() && c != u'.' && c != u',' && !c.isSpace() && c != u'\'' && c != QChar(0x2019))
+            return false;
+    }
+    return first >= 0;
+}
+
 // One reading agreed on by every cell of the columns that some reading fits: a guess when it is
 // the only one, or when every remaining reading gives the same values. A cell no reading fits
 // takes no side; its row is reported once the reading is known.
@@ -645,10 +666,12 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
                                       : agreed(kDateFormats, dates, [](const QString& cell, DateFormat f) {
                                             return readDate(cell, f);
                                         });
-    p.decimalSeparator = options.decimalSeparator
-                             ? options.decimalSeparator
-                             : agreed(std::array<QChar, 2>{u'.', u','}, amounts,
-                                      [](const QString& cell, QChar s) { return Amount::parse(cell, s); });
+    p.decimalSeparator =
+        options.decimalSeparator
+            ? options.decimalSeparator
+            : agreed(std::array<QChar, 2>{u'.', u','}, amounts, [](const QString& cell, QChar s) {
+                  return plausibleAmount(cell) ? Amount::parse(cell, s) : std::nullopt;
+              });
 
     // Statuses the user has not mapped hold every row back until they are.
     const int statusColumn = column(Role::status);
@@ -715,7 +738,8 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
                     fail(RowProblem::Reason::noAmount, r, cell);
                 continue;
             }
-            const std::optional<double> value = Amount::parse(cell, *p.decimalSeparator);
+            const std::optional<double> value =
+                plausibleAmount(cell) ? Amount::parse(cell, *p.decimalSeparator) : std::nullopt;
             if (!value)
                 fail(RowProblem::Reason::badAmount, r, cell);
             else if (looksNegative(cell) && *value != 0)

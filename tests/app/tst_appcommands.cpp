@@ -17,15 +17,15 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QFileDialog>
 #include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 class TestAppCommands : public QObject
@@ -134,7 +134,8 @@ private slots:
     {
         QCOMPARE(commands()->exportCsv()->text(), QStringLiteral("Export CSV…"));
         QCOMPARE(commands()->exportCsv()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-        QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(commands()->exportCsv()));
+        QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(
+            commands()->exportCsv()));
         QTemporaryDir dir;
         // Answers the question with `button` (or Cancel), then the save dialog with `file` (or Cancel).
         const auto answer = [](const QString& button, const QString& file) {
@@ -151,7 +152,11 @@ private slots:
                     if (file.isEmpty()) {
                         dialog->reject();
                     } else {
-                        dialog->selectFile(file);
+                        // Typed into the name field: selectFile can lose to the dialog's own
+                        // filling of the field while its folder loads.
+                        dialog->setDirectory(QFileInfo(file).absolutePath());
+                        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                            name->setText(QFileInfo(file).fileName());
                         static_cast<QDialog*>(dialog)->accept(); // as the Save button
                     }
                     timer->deleteLater();
@@ -168,7 +173,9 @@ private slots:
             QFile f(dir.filePath(QStringLiteral("everything.csv")));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBFname,client,"));
+        QVERIFY2(bytes.startsWith("\xEF\xBB\xBFname,client,"),
+                 qPrintable(QDir(dir.path()).entryList(QDir::Files).join(u' ') + u' ' +
+                            (store()->ui().toast() ? store()->ui().toast()->message : QString())));
         QCOMPARE(bytes.count("\r\n"), all + 1);
         QCOMPARE(store()->ui().toast()->message,
                  QStringLiteral("Exported %1 projects to everything.csv").arg(all));

@@ -254,6 +254,16 @@ private slots:
         QCOMPARE(p.unknownStatuses.size(), 1); // no status column: asked once for all rows
         QVERIFY(p.unknownStatuses.at(0).text.isEmpty());
 
+        // A day or a range in the fee column is no amount.
+        p = preview("Name,Fee,Status,Date\nA,2024-01-05,paid,2024-01-05\nB,5-10,paid,2024-01-05\n"
+                    "C,\"1,000.50 $\",paid,2024-01-05\n",
+                    store().data());
+        QCOMPARE(p.decimalSeparator, std::optional<QChar>(u'.'));
+        QCOMPARE(names(p.rows), QStringList{"C"});
+        QCOMPARE(p.rows.at(0).project.fee, 1000.5);
+        QCOMPARE(p.problems.size(), 2);
+        QCOMPARE(p.problems.at(1).reason, RowProblem::Reason::badAmount);
+
         // The strict reader behind the chosen separator.
         QCOMPARE(Amount::parse(QStringLiteral("₺1.234.567,8"), u','), std::optional<double>(1234567.8));
         QCOMPARE(Amount::parse(QStringLiteral("$1,234.567"), u'.'), std::optional<double>(1234.567));
