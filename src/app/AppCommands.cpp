@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTextEdit>
 #include <QWidget>
@@ -90,6 +92,8 @@ AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* p
                            m_showMainWindow();
                            m_store.ui().setEditor(EditorTarget::newProject());
                        });
+    m_exportCsvAction = add(QStringLiteral("Export CSV…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                            QStringLiteral("exportCsvAction"), [this] { runExportCsv(); });
     m_showWindow = add(QStringLiteral("Show Tallybrook Window"), QKeySequence(Qt::CTRL | Qt::Key_0),
                        QStringLiteral("showWindowAction"), [this] { m_showMainWindow(); });
     m_settings = add(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
@@ -194,6 +198,43 @@ ShortcutsWindow* AppCommands::shortcutsWindow() const
     return m_shortcutsWindow;
 }
 
+void AppCommands::runExportCsv()
+{
+    QWidget* window = m_showMainWindow();
+    const int year = m_store.activeYear();
+    QMessageBox ask(QMessageBox::Question,
+                    m_store.tr(QStringLiteral("Export CSV"), QStringLiteral("CSV Dışa Aktar")),
+                    m_store.tr(QStringLiteral("Which projects should the file hold?"),
+                               QStringLiteral("Dosyada hangi projeler olsun?")),
+                    QMessageBox::Cancel, window);
+    ask.setObjectName(QStringLiteral("exportCsvChoice"));
+    QPushButton* activeYear = ask.addButton(
+        m_store.tr(QStringLiteral("Year %1"), QStringLiteral("%1 Yılı")).arg(year), QMessageBox::AcceptRole);
+    QPushButton* allYears = ask.addButton(
+        m_store.tr(QStringLiteral("All Years"), QStringLiteral("Tüm Yıllar")), QMessageBox::AcceptRole);
+    activeYear->setObjectName(QStringLiteral("exportActiveYear"));
+    allYears->setObjectName(QStringLiteral("exportAllYears"));
+    ask.setDefaultButton(activeYear);
+    ask.exec();
+    if (ask.clickedButton() != activeYear && ask.clickedButton() != allYears)
+        return;
+    const bool all = ask.clickedButton() == allYears;
+
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = folder + (all ? QStringLiteral("/tallybrook-projects.csv")
+                                            : QStringLiteral("/tallybrook-%1.csv").arg(year));
+    QString path = QFileDialog::getSaveFileName(
+        window, m_store.tr(QStringLiteral("Export CSV"), QStringLiteral("CSV Dışa Aktar")), suggested,
+        m_store.tr(QStringLiteral("CSV files (*.csv)"), QStringLiteral("CSV dosyaları (*.csv)")));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    m_store.exportCsv(path, all);
+}
+
 void AppCommands::showTab(MainTab tab)
 {
     m_showMainWindow();
@@ -232,7 +273,7 @@ void AppCommands::updateEnabled()
 {
     // While the editor sheet is open only window commands make sense.
     const bool editing = m_store.ui().editor().has_value();
-    for (QAction* action : {m_newProject, m_settings, m_find, m_exportReport})
+    for (QAction* action : {m_newProject, m_settings, m_find, m_exportReport, m_exportCsvAction})
         action->setEnabled(!editing);
     for (QAction* action : std::as_const(m_tabs))
         action->setEnabled(!editing);
@@ -251,6 +292,7 @@ QMenuBar* AppCommands::createMenuBar(QWidget* parent) const
     file->addAction(m_newProject);
     file->addAction(m_showWindow);
     file->addSeparator();
+    file->addAction(m_exportCsvAction);
     file->addAction(m_exportReport);
     file->addSeparator();
     file->addAction(m_quit);

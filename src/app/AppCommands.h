@@ -33,6 +33,7 @@ public:
     QMenuBar* createMenuBar(QWidget* parent) const;
 
     QAction* newProject() const { return m_newProject; }
+    QAction* exportCsv() const { return m_exportCsvAction; }
     QAction* showWindow() const { return m_showWindow; }
     QAction* settings() const { return m_settings; }
     QAction* findProject() const { return m_find; }
@@ -53,10 +54,13 @@ private:
     void showTab(MainTab tab);
     // Asks for a file and writes the active year's report there; a toast says how it went.
     void saveYearReport();
+    // Asks for the active year or all years, then for the file (the desktop's save dialog).
+    void runExportCsv();
 
     Store& m_store;
     ShowMainWindow m_showMainWindow;
     QAction* m_newProject;
+    QAction* m_exportCsvAction;
     QAction* m_showWindow;
     QAction* m_settings;
     QAction* m_find;

@@ -3,6 +3,7 @@
 #include "i18n/CurrencyRate.h"
 #include "i18n/L10n.h"
 #include "model/Backups.h"
+#include "model/CsvExport.h"
 #include "model/Store.h"
 #include "report/YearReport.h"
 
@@ -32,6 +33,9 @@ const char kUsage[] =
     "  --export-report FILE [--year YYYY]\n"
     "                     write the year report (PDF) of the current year, or of YYYY,\n"
     "                     to FILE in the interface language, and exit\n"
+    "  --export-csv FILE [--year YYYY]\n"
+    "                     write the projects (of one year, or of all years) to FILE as\n"
+    "                     CSV and exit; the data file is only read\n"
     "  -h, --help         show this help and exit\n"
     "\n"
     "Qt's own options (such as -platform) are understood as well.\n";
@@ -138,6 +142,30 @@ std::optional<int> yearOf(const char* text)
     return year;
 }
 
+int exportCsv(const QString& folder, const QString& target, std::optional<int> year)
+{
+    const QString file = folder + QStringLiteral("/tallybrook.json");
+    if (!QFileInfo::exists(file)) {
+        print(stderr, QStringLiteral("Could not export: there is no data file at %1.").arg(file));
+        return 1;
+    }
+    QString error;
+    const std::optional<AppData> data = Store::readDocument(file, false, &error);
+    if (!data) {
+        print(stderr, QStringLiteral("Could not export: %1 cannot be read: %2").arg(file, error));
+        return 1;
+    }
+    const QVector<Project> projects = CsvExport::select(*data, year);
+    if (!CsvExport::write(target, projects, &error)) {
+        print(stderr, QStringLiteral("Could not export: ") + error);
+        return 1;
+    }
+    print(stdout, QStringLiteral("Exported %1 %2 to %3")
+                      .arg(QString::number(projects.size()),
+                           QLatin1String(projects.size() == 1 ? "project" : "projects"), target));
+    return 0;
+}
+
 } // namespace
 
 std::optional<int> run(int argc, char** argv, QString* dataFolder)
@@ -165,6 +193,7 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             missingValue = true;
         return value ? value : "";
     };
+    const char* exportArg = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
@@ -179,6 +208,16 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             reportArg = v;
             if (!action)
                 action = "--export-report";
+            continue;
+        }
+        if (const char* v = valueOf(i, "--export-csv")) {
+            if (missingValue) {
+                std::fputs("tallybrook: --export-csv needs a file: --export-csv FILE\n", stderr);
+                return 2;
+            }
+            exportArg = v;
+            if (!action)
+                action = "--export-csv";
             continue;
         }
         if (const char* v = valueOf(i, "--year")) {
@@ -206,8 +245,8 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             action = a;
         }
     }
-    if (yearArg && !reportArg) {
-        std::fputs("tallybrook: --year goes with --export-report FILE\n", stderr);
+    if (yearArg && !reportArg && !exportArg) {
+        std::fputs("tallybrook: --year goes with --export-report FILE or --export-csv FILE\n", stderr);
         return 2;
     }
     const QString given =
@@ -251,6 +290,10 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
     }
     if (report)
         return exportReport(folder, QFile::decodeName(reportArg), yearArg ? yearOf(yearArg) : std::nullopt);
+    const std::optional<int> year = yearArg ? yearOf(yearArg) : std::nullopt;
+    if (std::strcmp(action, "--export-csv") == 0)
+        return exportCsv(folder, QDir(QDir::currentPath()).absoluteFilePath(QFile::decodeName(exportArg)),
+                         year);
     return std::strcmp(action, "--backup-now") == 0 ? backUpNow(folder) : listBackups(folder);
 }
 

@@ -5,8 +5,9 @@
 class QString;
 
 // The options that do their work without a window: --help, --backup-now, --list-backups,
-// --export-report FILE [--year YYYY]. They never write the data file, so they are safe while the program
-// runs. --data-folder DIR names the data folder for this run only, for them and for a normal start.
+// --export-report FILE [--year YYYY], --export-csv FILE [--year YYYY]. They never write the data file, so
+// they are safe while the program runs. --data-folder DIR names the data folder for this run only, for them
+// and for a normal start.
 namespace CommandLine {
 
 // The exit code when an option was handled or the arguments cannot be used; nothing when the

@@ -7,6 +7,11 @@ namespace Amount {
 // A typed money text to a non-negative number; tolerant of either decimal separator,
 // grouping, currency signs and spacing. Nothing when there is no digit or no finite value.
 std::optional<double> parse(const QString& text);
+// The same with a known decimal separator ('.' or ','; the other one groups thousands): strict
+// where the guess above is lenient, so "1.000" with a decimal comma is a thousand and "1,5" with
+// a decimal point is no amount. Signs are ignored like other symbols: callers that care look
+// for them.
+std::optional<double> parse(const QString& text, QChar decimalSeparator);
 
 // What a money field holds for storing. The field was filled with `filledText` for the stored
 // amount `stored` (none for a new amount): while its text is unchanged the stored amount itself

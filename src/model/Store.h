@@ -126,6 +126,18 @@ public:
     void eraseAll();
     void restoreSample();
 
+    // --- CSV (StoreCsv.cpp) ------------------------------------------------------------
+    // Writes the active year's projects, or every year's, to `path` (CsvExport); a toast says
+    // how many, or why not.
+    bool exportCsv(const QString& path, bool allYears);
+    // Adds the projects (from CsvImport's preview) before the others, in the order given, and
+    // their clients and categories that the directories lack, as one step that Undo takes back.
+    // Clients and categories are matched to the directories' spelling ignoring case; a project
+    // without an id gets a new one. Returns how many were added.
+    int importProjects(const QVector<Project>& projects);
+    // True while the last import is the last change.
+    bool canUndoImport() const;
+
     // --- backups ------------------------------------------------------------------
     QString dataFolder() const;
     // The clock of the rolling backups (tests drive it).
@@ -138,7 +150,7 @@ public:
     // Backs up the document in use, then puts the one in `path` in its place as one step, which
     // Undo takes back. False, with a toast saying why, when either cannot be done.
     bool restoreBackup(const QString& path);
-    // Takes back the last step that can be: a restore, a move, or a deletion.
+    // Takes back the last step that can be: a restore, an import, a move, or a deletion.
     void undo();
     // True while the last restore is the last change.
     bool canUndoRestore() const;
@@ -248,6 +260,7 @@ private:
     // The active year's paid fees less their outsourcing.
     double paidProfit() const;
     void init(const QString& dataFolder, bool sampleOnly);
+    void undoImport();
     // The normal start, in the preferred folder or, failing it, the default (StoreFolder.cpp).
     void initInPreferredFolder();
     void changeData(const std::function<void(AppData&)>& change);
@@ -294,6 +307,9 @@ private:
     std::function<QDate()> m_today;
     std::optional<AppData> m_beforeRestore;
     quint64 m_restoreGeneration = 0;
+    // The document before the last import, while that import is the last change.
+    std::optional<AppData> m_beforeImport;
+    quint64 m_importGeneration = 0;
     std::unique_ptr<BackupKeeper> m_backups;
     bool m_backupFailureShown = false;
     QString m_fileURL;

@@ -58,6 +58,7 @@ bool Store::restoreBackup(const QString& path)
     }();
     m_lastDeleted.reset();
     m_lastMove.clear();
+    m_beforeImport.reset();
     m_beforeRestore = m_data;
     update([&restored](AppData& d) { d = std::move(*restored); });
     m_restoreGeneration = m_generation;
@@ -77,7 +78,9 @@ void Store::undo()
 {
     if (!canUndoRestore()) {
         m_beforeRestore.reset();
-        if (canUndoMove())
+        if (canUndoImport())
+            undoImport();
+        else if (canUndoMove())
             undoMove();
         else
             undoDelete();

@@ -62,8 +62,9 @@ private slots:
         QTemporaryDir home;
         const Outcome o = runProgram(home.path(), {QStringLiteral("--help")});
         QCOMPARE(o.code, 0);
-        for (const char* option : {"--data-folder DIR", "--backup-now", "--list-backups",
-                                   "--export-report FILE [--year YYYY]", "--help"})
+        for (const char* option :
+             {"--data-folder DIR", "--backup-now", "--list-backups", "--export-report FILE [--year YYYY]",
+              "--export-csv FILE [--year YYYY]", "--help"})
             QVERIFY2(o.out.contains(QLatin1String(option)), option);
     }
 
@@ -114,6 +115,75 @@ private slots:
         QVERIFY2(lines.at(1).contains(QStringLiteral("set aside, cannot be read: ")),
                  qPrintable(lines.at(1)));
         QCOMPARE(readFile(file), bytes);
+    }
+
+    // The projects of one year or of all years as CSV, read from the data file without changing
+    // it; a missing or unreadable data file, a bad year or a file that cannot be written end
+    // the run with a message and a non-zero code.
+    void exportCsv()
+    {
+        QTemporaryDir home;
+        const QString folder = home.path() + QStringLiteral("/data/Tallybrook");
+        const QString file = folder + QStringLiteral("/tallybrook.json");
+        const QString out = home.path() + QStringLiteral("/out.csv");
+        Outcome o = runProgram(home.path(), {QStringLiteral("--export-csv"), out});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.startsWith(QStringLiteral("Could not export: there is no data file")),
+                 qPrintable(o.err));
+        QVERIFY(!QFileInfo::exists(out));
+
+        QVERIFY(QDir().mkpath(folder));
+        const AppData sample = AppData::sample();
+        const QByteArray bytes = *DataFile::encode(sample);
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const QDateTime written = QFileInfo(file).lastModified();
+        o = runProgram(home.path(), {QStringLiteral("--export-csv"), out});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out.trimmed(),
+                 QStringLiteral("Exported %1 projects to %2").arg(sample.projects.size()).arg(out));
+        QByteArray csv = readFile(out);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBFname,client,category,fee,"));
+        QCOMPARE(csv.count("\r\n"), sample.projects.size() + 1);
+
+        const int year = sample.projects.first().year();
+        int inYear = 0;
+        for (const Project& p : sample.projects)
+            inYear += p.year() == year ? 1 : 0;
+        o = runProgram(home.path(), {QStringLiteral("--year"), QString::number(year),
+                                     QStringLiteral("--export-csv"), out});
+        QCOMPARE(o.code, 0);
+        csv = readFile(out);
+        QCOMPARE(csv.count("\r\n"), inYear + 1);
+        QVERIFY(inYear < sample.projects.size());
+        QVERIFY(csv.contains(QStringLiteral(",%1-").arg(year).toLatin1()));
+        QCOMPARE(readFile(file), bytes);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
+
+        o = runProgram(home.path(),
+                       {QStringLiteral("--export-csv"), out, QStringLiteral("--year"), QStringLiteral("24")});
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.contains(QStringLiteral("--year needs a year")), qPrintable(o.err));
+        o = runProgram(home.path(), {QStringLiteral("--year"), QStringLiteral("2024")});
+        QCOMPARE(o.code, 2);
+        o = runProgram(home.path(), {QStringLiteral("--export-csv")});
+        QCOMPARE(o.code, 2);
+        o = runProgram(home.path(), {QStringLiteral("--export-csv"), file + QStringLiteral("/inside.csv")});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.startsWith(QStringLiteral("Could not export: ")), qPrintable(o.err));
+
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("{ \"projects\": [");
+        }
+        o = runProgram(home.path(), {QStringLiteral("--export-csv"), out});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("cannot be read")), qPrintable(o.err));
+        QCOMPARE(readFile(file), QByteArray("{ \"projects\": ["));
     }
 
     // --data-folder names the folder for one run: the backup and the list act on it, a start
