@@ -184,6 +184,8 @@ private slots:
         commands()->shortcuts()->trigger();
         QCOMPARE(commands()->shortcutsWindow(), window.data());
         QVERIFY(window->isVisible());
+        // The language is a preference: the next test starts in English.
+        store()->setLanguage(AppLanguage::en);
     }
 
     // File → Export Year Report… asks where, with the year's name in the Documents folder, adds
@@ -237,246 +239,248 @@ private slots:
         QVERIFY(!commands()->exportReport()->isEnabled());
         m_app->mainWindow()->sheet()->dialog()->reject();
         QVERIFY(commands()->exportReport()->isEnabled());
-        // File > Export CSV… asks for the active year or all years, then for the file in the save
-        // dialog; a name without a suffix gets ".csv", a toast says how many went out, and Cancel in
-        // either step writes nothing.
-        void exportCsvAsksYearAndFile()
-        {
-            QCOMPARE(commands()->exportCsv()->text(), QStringLiteral("Export CSV…"));
-            QCOMPARE(commands()->exportCsv()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-            QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(
-                commands()->exportCsv()));
-            QTemporaryDir dir;
-            // Answers the question with `button` (or Cancel), then the save dialog with `file` (or Cancel).
-            const auto answer = [](const QString& button, const QString& file) {
-                auto* timer = new QTimer;
-                timer->setInterval(20);
-                connect(timer, &QTimer::timeout, timer, [timer, button, file] {
-                    QWidget* modal = QApplication::activeModalWidget();
-                    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                        auto* chosen = button.isEmpty() ? box->button(QMessageBox::Cancel)
-                                                        : box->findChild<QAbstractButton*>(button);
-                        if (chosen)
-                            chosen->click();
-                    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                        if (file.isEmpty()) {
-                            dialog->reject();
-                        } else {
-                            // Typed into the name field: selectFile can lose to the dialog's own
-                            // filling of the field while its folder loads.
-                            dialog->setDirectory(QFileInfo(file).absolutePath());
-                            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                                name->setText(QFileInfo(file).fileName());
-                            static_cast<QDialog*>(dialog)->accept(); // as the Save button
-                        }
-                        timer->deleteLater();
-                    } else if (!modal && button.isEmpty()) {
-                        timer->deleteLater();
+    }
+
+    // File > Export CSV… asks for the active year or all years, then for the file in the save
+    // dialog; a name without a suffix gets ".csv", a toast says how many went out, and Cancel in
+    // either step writes nothing.
+    void exportCsvAsksYearAndFile()
+    {
+        QCOMPARE(commands()->exportCsv()->text(), QStringLiteral("Export CSV…"));
+        QCOMPARE(commands()->exportCsv()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(
+            commands()->exportCsv()));
+        QTemporaryDir dir;
+        // Answers the question with `button` (or Cancel), then the save dialog with `file` (or Cancel).
+        const auto answer = [](const QString& button, const QString& file) {
+            auto* timer = new QTimer;
+            timer->setInterval(20);
+            connect(timer, &QTimer::timeout, timer, [timer, button, file] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    auto* chosen = button.isEmpty() ? box->button(QMessageBox::Cancel)
+                                                    : box->findChild<QAbstractButton*>(button);
+                    if (chosen)
+                        chosen->click();
+                } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                    if (file.isEmpty()) {
+                        dialog->reject();
+                    } else {
+                        // Typed into the name field: selectFile can lose to the dialog's own
+                        // filling of the field while its folder loads.
+                        dialog->setDirectory(QFileInfo(file).absolutePath());
+                        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                            name->setText(QFileInfo(file).fileName());
+                        static_cast<QDialog*>(dialog)->accept(); // as the Save button
                     }
-                });
-                timer->start();
-            };
-            const int all = int(store()->data().projects.size());
-            answer(QStringLiteral("exportAllYears"), dir.filePath(QStringLiteral("everything")));
-            commands()->exportCsv()->trigger();
-            const QByteArray bytes = [&] {
-                QFile f(dir.filePath(QStringLiteral("everything.csv")));
-                return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-            }();
-            QVERIFY2(bytes.startsWith("\xEF\xBB\xBFname,client,"),
-                     qPrintable(QDir(dir.path()).entryList(QDir::Files).join(u' ') + u' ' +
-                                (store()->ui().toast() ? store()->ui().toast()->message : QString())));
-            QCOMPARE(bytes.count("\r\n"), all + 1);
-            QCOMPARE(store()->ui().toast()->message,
-                     QStringLiteral("Exported %1 projects to everything.csv").arg(all));
+                    timer->deleteLater();
+                } else if (!modal && button.isEmpty()) {
+                    timer->deleteLater();
+                }
+            });
+            timer->start();
+        };
+        const int all = int(store()->data().projects.size());
+        answer(QStringLiteral("exportAllYears"), dir.filePath(QStringLiteral("everything")));
+        commands()->exportCsv()->trigger();
+        const QByteArray bytes = [&] {
+            QFile f(dir.filePath(QStringLiteral("everything.csv")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY2(bytes.startsWith("\xEF\xBB\xBFname,client,"),
+                 qPrintable(QDir(dir.path()).entryList(QDir::Files).join(u' ') + u' ' +
+                            (store()->ui().toast() ? store()->ui().toast()->message : QString())));
+        QCOMPARE(bytes.count("\r\n"), all + 1);
+        QCOMPARE(store()->ui().toast()->message,
+                 QStringLiteral("Exported %1 projects to everything.csv").arg(all));
 
-            answer(QStringLiteral("exportActiveYear"), QString());
-            commands()->exportCsv()->trigger();
-            answer(QString(), QString());
-            commands()->exportCsv()->trigger();
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"everything.csv"});
+        answer(QStringLiteral("exportActiveYear"), QString());
+        commands()->exportCsv()->trigger();
+        answer(QString(), QString());
+        commands()->exportCsv()->trigger();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"everything.csv"});
+    }
+
+    void editorDisablesTheEditingCommands()
+    {
+        commands()->newProject()->trigger();
+        QVERIFY(store()->ui().editor().has_value());
+        QVERIFY(store()->ui().editor()->isNew());
+        QVERIFY(m_app->mainWindow()->sheet()->dialog());
+        for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
+                           commands()->tab(MainTab::board), commands()->tab(MainTab::stats),
+                           commands()->tab(MainTab::settings)})
+            QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+        for (QAction* a :
+             {commands()->showWindow(), commands()->minimize(), commands()->zoom(), commands()->quit()})
+            QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+
+        m_app->mainWindow()->sheet()->dialog()->reject();
+        QVERIFY(!store()->ui().editor().has_value());
+        for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
+                           commands()->tab(MainTab::stats)})
+            QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+    }
+
+    // The window commands work from the sheet, by shortcut and through the menus; the content
+    // behind the sheet stays out of reach; Quit drops the draft and writes what is pending.
+    void commandsReachableWhileEditing()
+    {
+        MainWindow* window = m_app->mainWindow();
+        QLineEdit* field = openSheet();
+        QVERIFY(field);
+        QDialog* sheet = window->sheet()->dialog();
+
+        // The content is blocked: a click on the statistics tab changes nothing.
+        QTest::mouseClick(window->header()->tabs()->optionButton(1), Qt::LeftButton);
+        QCOMPARE(store()->ui().tab(), MainTab::board);
+        // Disabled items stay disabled through their shortcuts.
+        QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(store()->ui().tab(), MainTab::board);
+
+        QTest::keyClick(field, Qt::Key_M, Qt::ControlModifier);
+        QVERIFY(window->isMinimized());
+        QTest::keyClick(field, Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(!window->isMinimized());
+        QVERIFY(window->isVisible());
+        QVERIFY(sheet->isVisible());
+
+        QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
+        QTRY_VERIFY(window->isMaximized());
+        QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
+        QTRY_VERIFY(!window->isMaximized());
+        QCOMPARE(window->sheet()->dialog(), sheet);
+
+        // Quit from the sheet, with a change not yet written and a draft in the editor.
+        QTest::keyClicks(field, QStringLiteral("Draft Never Saved"));
+        store()->update([](AppData& d) { d.targetGoal = 123457; });
+        QVERIFY(!storedText().contains(QLatin1String("123457")));
+        QTimer::singleShot(0, field, [field] { QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+        giveUp.start(3000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        const QString stored = storedText();
+        QVERIFY(stored.contains(QLatin1String("123457")));
+        QVERIFY(!stored.contains(QLatin1String("Draft Never Saved")));
+    }
+
+    // Cut, Copy, Paste and Select All act on the focused text field and are off without one.
+    void textCommandsFollowFocus()
+    {
+        QList<QAction*> text;
+        for (const char* name : {"cutAction", "copyAction", "pasteAction", "selectAllAction"})
+            text << commands()->findChild<QAction*>(QLatin1String(name));
+        QCOMPARE(text.size(), 4);
+        for (QAction* a : text)
+            QVERIFY(a);
+        // Sending a command to a widget without it logged "No such method" from invokeMethod.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("invokeMethod|No such")));
+
+        MainWindow* window = m_app->mainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->menuBar()->setFocus();
+        QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        for (QAction* a : text) {
+            QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+            a->trigger(); // nothing happens, nothing is logged
         }
 
-        void editorDisablesTheEditingCommands()
-        {
-            commands()->newProject()->trigger();
-            QVERIFY(store()->ui().editor().has_value());
-            QVERIFY(store()->ui().editor()->isNew());
-            QVERIFY(m_app->mainWindow()->sheet()->dialog());
-            for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
-                               commands()->tab(MainTab::board), commands()->tab(MainTab::stats),
-                               commands()->tab(MainTab::settings)})
-                QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
-            for (QAction* a :
-                 {commands()->showWindow(), commands()->minimize(), commands()->zoom(), commands()->quit()})
-                QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+        QLineEdit* field = openSheet();
+        QVERIFY(field);
+        for (QAction* a : text)
+            QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+        field->setText(QStringLiteral("Poster"));
+        field->deselect();
+        text[3]->trigger();
+        QCOMPARE(field->selectedText(), QStringLiteral("Poster"));
+        text[1]->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Poster"));
+        text[0]->trigger();
+        QCOMPARE(field->text(), QString());
+        text[2]->trigger();
+        text[2]->trigger();
+        QCOMPARE(field->text(), QStringLiteral("PosterPoster"));
 
-            m_app->mainWindow()->sheet()->dialog()->reject();
-            QVERIFY(!store()->ui().editor().has_value());
-            for (QAction* a : {commands()->newProject(), commands()->settings(), commands()->findProject(),
-                               commands()->tab(MainTab::stats)})
-                QVERIFY2(a->isEnabled(), qPrintable(a->text()));
-        }
+        // A date field takes them as the text field it is.
+        auto* date = window->sheet()->dialog()->findChild<QAbstractSpinBox*>();
+        QVERIFY(date);
+        date->setFocus();
+        QVERIFY(text[3]->isEnabled());
+        text[3]->trigger();
+        auto* dateText = date->findChild<QLineEdit*>();
+        QVERIFY(dateText);
+        QCOMPARE(dateText->selectedText(), dateText->text());
+    }
 
-        // The window commands work from the sheet, by shortcut and through the menus; the content
-        // behind the sheet stays out of reach; Quit drops the draft and writes what is pending.
-        void commandsReachableWhileEditing()
-        {
-            MainWindow* window = m_app->mainWindow();
-            QLineEdit* field = openSheet();
-            QVERIFY(field);
-            QDialog* sheet = window->sheet()->dialog();
+    void findProjectShowsTheBarOnce()
+    {
+        commands()->settings()->trigger();
+        QCOMPARE(store()->ui().tab(), MainTab::settings);
+        QSignalSpy shown(&store()->ui(), &UiState::searchVisibleChanged);
+        commands()->findProject()->trigger();
+        QCOMPARE(store()->ui().tab(), MainTab::board);
+        QVERIFY(store()->ui().searchVisible());
+        QCOMPARE(shown.size(), 1);
+        commands()->findProject()->trigger();
+        QVERIFY(store()->ui().searchVisible());
+        QCOMPARE(shown.size(), 1);
 
-            // The content is blocked: a click on the statistics tab changes nothing.
-            QTest::mouseClick(window->header()->tabs()->optionButton(1), Qt::LeftButton);
-            QCOMPARE(store()->ui().tab(), MainTab::board);
-            // Disabled items stay disabled through their shortcuts.
-            QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
-            QCOMPARE(store()->ui().tab(), MainTab::board);
+        commands()->tab(MainTab::settings)->trigger();
+        QCOMPARE(store()->ui().tab(), MainTab::settings);
+    }
 
-            QTest::keyClick(field, Qt::Key_M, Qt::ControlModifier);
-            QVERIFY(window->isMinimized());
-            QTest::keyClick(field, Qt::Key_0, Qt::ControlModifier);
-            QVERIFY(!window->isMinimized());
-            QVERIFY(window->isVisible());
-            QVERIFY(sheet->isVisible());
+    void showWindowBringsItBack()
+    {
+        QPointer<MainWindow> first = m_app->mainWindow();
+        first->showMinimized();
+        QVERIFY(first->isMinimized());
+        commands()->showWindow()->trigger();
+        QCOMPARE(m_app->mainWindow(), first.data());
+        QVERIFY(!first->isMinimized());
+        QVERIFY(first->isVisible());
 
-            QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
-            QTRY_VERIFY(window->isMaximized());
-            QVERIFY(clickMenuItem(window->menuBar(), 3, commands()->zoom()));
-            QTRY_VERIFY(!window->isMaximized());
-            QCOMPARE(window->sheet()->dialog(), sheet);
+        // A closed window is gone for good; the command builds a new one, the process stays.
+        first->close();
+        QTRY_VERIFY(!first);
+        QVERIFY(!m_app->mainWindow());
+        commands()->showWindow()->trigger();
+        QVERIFY(m_app->mainWindow());
+        QVERIFY(m_app->mainWindow()->isVisible());
+        QCOMPARE(m_app->mainWindow()->menuBar()->actions().size(), 5);
 
-            // Quit from the sheet, with a change not yet written and a draft in the editor.
-            QTest::keyClicks(field, QStringLiteral("Draft Never Saved"));
-            store()->update([](AppData& d) { d.targetGoal = 123457; });
-            QVERIFY(!storedText().contains(QLatin1String("123457")));
-            QTimer::singleShot(0, field, [field] { QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier); });
-            QTimer giveUp;
-            giveUp.setSingleShot(true);
-            connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
-            giveUp.start(3000);
-            QCOMPARE(QCoreApplication::exec(), 0);
-            const QString stored = storedText();
-            QVERIFY(stored.contains(QLatin1String("123457")));
-            QVERIFY(!stored.contains(QLatin1String("Draft Never Saved")));
-        }
+        // New Project… with no window opens one with the sheet.
+        m_app->mainWindow()->close();
+        QTRY_VERIFY(!m_app->mainWindow());
+        commands()->newProject()->trigger();
+        QVERIFY(m_app->mainWindow());
+        QVERIFY(m_app->mainWindow()->sheet()->dialog());
+    }
 
-        // Cut, Copy, Paste and Select All act on the focused text field and are off without one.
-        void textCommandsFollowFocus()
-        {
-            QList<QAction*> text;
-            for (const char* name : {"cutAction", "copyAction", "pasteAction", "selectAllAction"})
-                text << commands()->findChild<QAction*>(QLatin1String(name));
-            QCOMPARE(text.size(), 4);
-            for (QAction* a : text)
-                QVERIFY(a);
-            // Sending a command to a widget without it logged "No such method" from invokeMethod.
-            QTest::failOnWarning(QRegularExpression(QStringLiteral("invokeMethod|No such")));
+    void minimizeAndZoom()
+    {
+        MainWindow* window = m_app->mainWindow();
+        commands()->zoom()->trigger();
+        QVERIFY(window->isMaximized());
+        commands()->zoom()->trigger();
+        QVERIFY(!window->isMaximized());
 
-            MainWindow* window = m_app->mainWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            window->menuBar()->setFocus();
-            QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
-            for (QAction* a : text) {
-                QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
-                a->trigger(); // nothing happens, nothing is logged
-            }
+        commands()->minimize()->trigger();
+        QVERIFY(window->isMinimized());
+        commands()->showWindow()->trigger();
 
-            QLineEdit* field = openSheet();
-            QVERIFY(field);
-            for (QAction* a : text)
-                QVERIFY2(a->isEnabled(), qPrintable(a->text()));
-            field->setText(QStringLiteral("Poster"));
-            field->deselect();
-            text[3]->trigger();
-            QCOMPARE(field->selectedText(), QStringLiteral("Poster"));
-            text[1]->trigger();
-            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Poster"));
-            text[0]->trigger();
-            QCOMPARE(field->text(), QString());
-            text[2]->trigger();
-            text[2]->trigger();
-            QCOMPARE(field->text(), QStringLiteral("PosterPoster"));
+        // Without a task-bar entry the window is hidden instead, and comes back the same.
+        Preferences::setBoolean(Preferences::kShowInDock, false);
+        QVERIFY(window->isVisible());
+        commands()->minimize()->trigger();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->isMinimized());
+        commands()->showWindow()->trigger();
+        QCOMPARE(m_app->mainWindow(), window);
+        QVERIFY(window->isVisible());
+    }
+};
 
-            // A date field takes them as the text field it is.
-            auto* date = window->sheet()->dialog()->findChild<QAbstractSpinBox*>();
-            QVERIFY(date);
-            date->setFocus();
-            QVERIFY(text[3]->isEnabled());
-            text[3]->trigger();
-            auto* dateText = date->findChild<QLineEdit*>();
-            QVERIFY(dateText);
-            QCOMPARE(dateText->selectedText(), dateText->text());
-        }
-
-        void findProjectShowsTheBarOnce()
-        {
-            commands()->settings()->trigger();
-            QCOMPARE(store()->ui().tab(), MainTab::settings);
-            QSignalSpy shown(&store()->ui(), &UiState::searchVisibleChanged);
-            commands()->findProject()->trigger();
-            QCOMPARE(store()->ui().tab(), MainTab::board);
-            QVERIFY(store()->ui().searchVisible());
-            QCOMPARE(shown.size(), 1);
-            commands()->findProject()->trigger();
-            QVERIFY(store()->ui().searchVisible());
-            QCOMPARE(shown.size(), 1);
-
-            commands()->tab(MainTab::settings)->trigger();
-            QCOMPARE(store()->ui().tab(), MainTab::settings);
-        }
-
-        void showWindowBringsItBack()
-        {
-            QPointer<MainWindow> first = m_app->mainWindow();
-            first->showMinimized();
-            QVERIFY(first->isMinimized());
-            commands()->showWindow()->trigger();
-            QCOMPARE(m_app->mainWindow(), first.data());
-            QVERIFY(!first->isMinimized());
-            QVERIFY(first->isVisible());
-
-            // A closed window is gone for good; the command builds a new one, the process stays.
-            first->close();
-            QTRY_VERIFY(!first);
-            QVERIFY(!m_app->mainWindow());
-            commands()->showWindow()->trigger();
-            QVERIFY(m_app->mainWindow());
-            QVERIFY(m_app->mainWindow()->isVisible());
-            QCOMPARE(m_app->mainWindow()->menuBar()->actions().size(), 5);
-
-            // New Project… with no window opens one with the sheet.
-            m_app->mainWindow()->close();
-            QTRY_VERIFY(!m_app->mainWindow());
-            commands()->newProject()->trigger();
-            QVERIFY(m_app->mainWindow());
-            QVERIFY(m_app->mainWindow()->sheet()->dialog());
-        }
-
-        void minimizeAndZoom()
-        {
-            MainWindow* window = m_app->mainWindow();
-            commands()->zoom()->trigger();
-            QVERIFY(window->isMaximized());
-            commands()->zoom()->trigger();
-            QVERIFY(!window->isMaximized());
-
-            commands()->minimize()->trigger();
-            QVERIFY(window->isMinimized());
-            commands()->showWindow()->trigger();
-
-            // Without a task-bar entry the window is hidden instead, and comes back the same.
-            Preferences::setBoolean(Preferences::kShowInDock, false);
-            QVERIFY(window->isVisible());
-            commands()->minimize()->trigger();
-            QVERIFY(!window->isVisible());
-            QVERIFY(!window->isMinimized());
-            commands()->showWindow()->trigger();
-            QCOMPARE(m_app->mainWindow(), window);
-            QVERIFY(window->isVisible());
-        }
-    };
-
-    TB_WIDGET_TEST_MAIN(TestAppCommands)
+TB_WIDGET_TEST_MAIN(TestAppCommands)
 #include "tst_appcommands.moc"
