@@ -4,6 +4,7 @@
 #include "i18n/L10n.h"
 #include "model/Backups.h"
 #include "model/CsvExport.h"
+#include "model/ExportTarget.h"
 #include "model/Store.h"
 #include "report/YearReport.h"
 
@@ -91,14 +92,24 @@ int listBackups(const QString& folder)
     return 0;
 }
 
+// The document an export is made from; a message after `failed` when there is none to read.
+std::optional<AppData> readDataFile(const QString& file, const QString& failed, bool turkishCase)
+{
+    if (!QFileInfo::exists(file)) {
+        print(stderr, failed + QStringLiteral("there is no data file at %1.").arg(file));
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<AppData> data = Store::readDocument(file, turkishCase, &error);
+    if (!data)
+        print(stderr, failed + QStringLiteral("the data file %1 cannot be read: %2").arg(file, error));
+    return data;
+}
+
 int exportReport(const QString& folder, const QString& out, std::optional<int> year)
 {
     const QString file = folder + QStringLiteral("/tallybrook.json");
     const QString failed = QStringLiteral("Could not export the report: ");
-    if (!QFileInfo::exists(file)) {
-        print(stderr, failed + QStringLiteral("there is no data file at %1.").arg(file));
-        return 1;
-    }
     // A store of its own in a scratch folder: the figures of the data file, and nothing the
     // store might write ever reaches the user's folder.
     QTemporaryDir scratch;
@@ -107,17 +118,15 @@ int exportReport(const QString& folder, const QString& out, std::optional<int> y
         return 1;
     }
     Store store(scratch.path(), true);
-    QString error;
-    std::optional<AppData> data = Store::readDocument(file, store.turkishCase(), &error);
-    if (!data) {
-        print(stderr, failed + QStringLiteral("the data file %1 cannot be read: %2").arg(file, error));
+    std::optional<AppData> data = readDataFile(file, failed, store.turkishCase());
+    if (!data)
         return 1;
-    }
     store.update([&data](AppData& d) { d = std::move(*data); });
     if (year)
         store.setActiveYear(*year);
     const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(out));
     int pages = 0;
+    QString error;
     if (!YearReport::write(store, path, file, &error, &pages)) {
         print(stderr, failed + error);
         return 1;
@@ -145,18 +154,14 @@ std::optional<int> yearOf(const char* text)
 int exportCsv(const QString& folder, const QString& target, std::optional<int> year)
 {
     const QString file = folder + QStringLiteral("/tallybrook.json");
-    if (!QFileInfo::exists(file)) {
-        print(stderr, QStringLiteral("Could not export: there is no data file at %1.").arg(file));
+    const QString failed = QStringLiteral("Could not export: ");
+    const std::optional<AppData> data = readDataFile(file, failed, false);
+    if (!data)
         return 1;
-    }
-    QString error;
-    const std::optional<AppData> data = Store::readDocument(file, false, &error);
-    if (!data) {
-        print(stderr, QStringLiteral("Could not export: %1 cannot be read: %2").arg(file, error));
-        return 1;
-    }
     const QVector<Project> projects = CsvExport::select(*data, year);
-    if (!CsvExport::write(target, projects, &error)) {
+    // Only read: never written over, whatever the target's spelling.
+    QString error = ExportTarget::refusal(target, file, AppLanguage::en);
+    if (!error.isEmpty() || !CsvExport::write(target, projects, &error)) {
         print(stderr, QStringLiteral("Could not export: ") + error);
         return 1;
     }

@@ -212,9 +212,8 @@ void BoardColumns::carry(CardList* from, int column, int by, int row)
     const QUuid id = from->projectIdAt(row);
     const QString name = from->itemName(row);
     BoardColumn* onto = m_columns.at(target);
-    // The same change, toast and Undo as the card dropped on that column.
-    if (!m_store.handleDrop({QStringLiteral("card:") + uuidText(id)}, onto->status()))
-        return;
+    // The same change, toast and Undo as the card dropped on that column: the Store's one move.
+    m_store.move(id, onto->status());
     CardList* to = onto->cards();
     const int landed = to->rowOfProject(id);
     if (landed < 0)

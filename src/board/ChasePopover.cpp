@@ -174,7 +174,8 @@ void ChasePopover::retranslate()
 void ChasePopover::refresh()
 {
     const Payments::Overdue overdue = m_store.overdue();
-    m_summary->setText(m_store.overdueSummary());
+    m_summary->setText(Payments::overdueSummary(overdue, m_store.language(),
+                                                [this](double amount) { return m_store.money(amount); }));
     const int current = m_list->currentRow();
     m_list->clear();
     for (const Payments::OverdueProject& o : overdue.projects) {

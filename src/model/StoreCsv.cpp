@@ -1,5 +1,6 @@
 // The Store's side of CSV files: exporting the document's projects and importing a file's.
 #include "model/CsvExport.h"
+#include "model/ExportTarget.h"
 #include "model/Store.h"
 #include "model/Text.h"
 
@@ -9,8 +10,9 @@ bool Store::exportCsv(const QString& path, bool allYears)
 {
     const QVector<Project> projects =
         CsvExport::select(m_data, allYears ? std::nullopt : std::optional<int>(m_activeYear));
-    QString error;
-    if (!CsvExport::write(path, projects, &error)) {
+    // Never over the document it was made from.
+    QString error = ExportTarget::refusal(path, m_fileURL, m_language);
+    if (!error.isEmpty() || !CsvExport::write(path, projects, &error)) {
         m_ui.show(tr(QStringLiteral("Could not export: "), QStringLiteral("Dışa aktarılamadı: ")) + error);
         return false;
     }
@@ -35,10 +37,8 @@ int Store::importProjects(const QVector<Project>& projects)
         const QString t = Text::trimBlanks(name);
         if (t.isEmpty())
             return t;
-        for (const QString& entry : std::as_const(list)) {
-            if (Text::sameIgnoringCase(entry, t, turkish))
-                return entry;
-        }
+        if (const QString* entry = Text::findIgnoringCase(list, t, turkish))
+            return *entry;
         list.append(t);
         return t;
     };

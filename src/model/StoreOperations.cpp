@@ -10,14 +10,7 @@ namespace {
 
 const QChar Q(u'"');
 
-const QString* findIgnoringCase(const QStringList& list, const QString& text, bool turkish)
-{
-    for (const QString& entry : list) {
-        if (Text::sameIgnoringCase(entry, text, turkish))
-            return &entry;
-    }
-    return nullptr;
-}
+using Text::findIgnoringCase;
 
 int indexOfProject(const AppData& data, const QUuid& id)
 {

@@ -49,4 +49,13 @@ bool sameIgnoringCase(const QString& a, const QString& b, bool turkish)
     return foldCase(a, true) == foldCase(b, true);
 }
 
+const QString* findIgnoringCase(const QStringList& list, const QString& text, bool turkish)
+{
+    for (const QString& entry : list) {
+        if (sameIgnoringCase(entry, text, turkish))
+            return &entry;
+    }
+    return nullptr;
+}
+
 } // namespace Text

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Text {
 // Trims tabs and every horizontal space (the no-break space, the thin and ideographic spaces, ...)
@@ -17,6 +18,8 @@ QString shown(const QString& text);
 // variants of one letter; other languages pair I with i only.
 QString foldCase(const QString& text, bool turkish);
 bool sameIgnoringCase(const QString& a, const QString& b, bool turkish);
+// The entry of a directory list that names `text` ignoring case; null when none does.
+const QString* findIgnoringCase(const QStringList& list, const QString& text, bool turkish);
 
 // The value of one hexadecimal digit, either case; -1 for anything else.
 inline int hexDigit(char16_t c)

@@ -4,6 +4,7 @@
 #include "i18n/CurrencyRate.h"
 #include "i18n/L10n.h"
 #include "model/AtomicWrite.h"
+#include "model/ExportTarget.h"
 #include "model/StatsFigures.h"
 #include "model/Store.h"
 #include "model/Text.h"
@@ -641,16 +642,8 @@ Pdf render(const Store& store, const QPageSize& pageSize)
 
 bool write(const Store& store, const QString& path, const QString& dataFile, QString* error, int* pages)
 {
-    const QFileInfo target(path);
-    if (target.isDir()) {
-        *error = store.tr(QStringLiteral("%1 is a folder."), QStringLiteral("%1 bir klasör.")).arg(path);
-        return false;
-    }
-    const QFileInfo data(dataFile);
-    if (target.absoluteFilePath() == data.absoluteFilePath() ||
-        (target.exists() && target.canonicalFilePath() == data.canonicalFilePath())) {
-        *error =
-            store.tr(QStringLiteral("%1 is the data file."), QStringLiteral("%1 veri dosyasıdır.")).arg(path);
+    if (const QString refused = ExportTarget::refusal(path, dataFile, store.language()); !refused.isEmpty()) {
+        *error = refused;
         return false;
     }
     const Pdf pdf = render(store, systemPageSize());

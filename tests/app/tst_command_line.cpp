@@ -174,6 +174,12 @@ private slots:
         o = runProgram(home.path(), {QStringLiteral("--export-csv"), file + QStringLiteral("/inside.csv")});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.err.startsWith(QStringLiteral("Could not export: ")), qPrintable(o.err));
+        // Never over the data file, however the path spells it.
+        o = runProgram(home.path(), {QStringLiteral("--export-csv"),
+                                     folder + QStringLiteral("/../Tallybrook/tallybrook.json")});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("is the data file")), qPrintable(o.err));
+        QCOMPARE(readFile(file), bytes);
 
         {
             QFile f(file);

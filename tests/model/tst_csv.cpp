@@ -107,6 +107,12 @@ private slots:
 
         QVERIFY(!store().exportCsv(m_dir->filePath(QStringLiteral("all.csv/inside.csv")), false));
         QVERIFY(store().ui().toast()->message.startsWith(QStringLiteral("Could not export: ")));
+        // Never over the document it was made from.
+        store().flushPendingSave();
+        const QByteArray document = StoreTestUtil::readFile(store().fileURL());
+        QVERIFY(!store().exportCsv(store().fileURL(), true));
+        QVERIFY(store().ui().toast()->message.contains(QStringLiteral("is the data file")));
+        QCOMPARE(StoreTestUtil::readFile(store().fileURL()), document);
     }
 
     // A cell a spreadsheet would run as a formula gets an apostrophe; an import takes it off.
