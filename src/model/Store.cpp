@@ -635,11 +635,13 @@ void Store::startSave()
 
 void Store::settleSaves()
 {
-    // A save that met a changed file merges and saves again: wait for that one too.
+    // A save that met a changed file merges and saves again: wait for that one too. It may have
+    // finished already by the time it is looked for, so a new serial, not a busy queue, says so.
     for (int round = 0; round < 4; ++round) {
         m_saves->waitUntilIdle();
+        const auto serial = m_saveSerial;
         takeSaveResults();
-        if (!m_saves->busy())
+        if (m_saveSerial == serial && !m_saves->busy())
             break;
     }
 }
