@@ -170,6 +170,7 @@ tallybrook_view_lib(tallybrook_app LINKS tallybrook_window tallybrook_report SOU
     app/MoveOffer.h app/MoveOffer.cpp
     app/PanelButton.h app/PanelButton.cpp
     app/Presence.h app/Presence.cpp
+    app/ImportSheet.h app/ImportSheet.cpp
     app/ShortcutsWindow.h app/ShortcutsWindow.cpp
     app/SingleInstance.h app/SingleInstance.cpp
     app/TallybrookApp.h app/TallybrookApp.cpp

@@ -1,11 +1,13 @@
 #include "app/AppCommands.h"
 
+#include "app/ImportSheet.h"
 #include "app/MinimizeToMenuBar.h"
 #include "app/Presence.h"
 #include "app/ShortcutsWindow.h"
 #include "model/Store.h"
 #include "report/YearReport.h"
 #include "ui/Theme.h"
+#include "window/SheetModality.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -94,6 +96,14 @@ AppCommands::AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* p
                        });
     m_exportCsvAction = add(QStringLiteral("Export CSV…"), QKeySequence(Qt::CTRL | Qt::Key_E),
                             QStringLiteral("exportCsvAction"), [this] { runExportCsv(); });
+    m_importCsvAction = add(QStringLiteral("Import CSV…"), QKeySequence(Qt::CTRL | Qt::Key_I),
+                            QStringLiteral("importCsvAction"), [this] { runImportCsv(); });
+    m_openPicker = [](QWidget* owner, const QString& title, const QString& start) {
+        return QFileDialog::getOpenFileName(
+            owner, title, start,
+            QStringLiteral("CSV (*.csv *.txt *.tsv);;%1 (*)")
+                .arg(owner ? owner->tr("All files") : QStringLiteral("All files")));
+    };
     m_showWindow = add(QStringLiteral("Show Tallybrook Window"), QKeySequence(Qt::CTRL | Qt::Key_0),
                        QStringLiteral("showWindowAction"), [this] { m_showMainWindow(); });
     m_settings = add(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
@@ -193,6 +203,11 @@ QAction* AppCommands::add(const QString& text, const QKeySequence& shortcut, con
     return action;
 }
 
+ImportSheet* AppCommands::importSheet() const
+{
+    return m_importSheet;
+}
+
 ShortcutsWindow* AppCommands::shortcutsWindow() const
 {
     return m_shortcutsWindow;
@@ -235,6 +250,47 @@ void AppCommands::runExportCsv()
     m_store.exportCsv(path, all);
 }
 
+void AppCommands::runImportCsv()
+{
+    QWidget* window = m_showMainWindow();
+    if (m_importSheet) {
+        m_importSheet->raise();
+        m_importSheet->activateWindow();
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString path = m_openPicker(window, ImportSheet::title(m_store), folder);
+    if (path.isEmpty())
+        return;
+    CsvImport::Preview refused;
+    const std::optional<QByteArray> bytes = CsvImport::readFile(path, &refused);
+    auto* sheet = bytes ? new ImportSheet(m_store, *bytes, QFileInfo(path).fileName(), window) : nullptr;
+    if (sheet && sheet->preview().refusal != CsvImport::Preview::Refusal::none)
+        refused = sheet->preview();
+    if (refused.refusal != CsvImport::Preview::Refusal::none) {
+        delete sheet;
+        // Longer than a confirmation: the reason needs reading.
+        m_store.ui().show(
+            m_store.tr(QStringLiteral("Could not import %1: "), QStringLiteral("%1 içe aktarılamadı: "))
+                    .arg(QFileInfo(path).fileName()) +
+                CsvImport::refusalText(refused, m_store),
+            false, 8);
+        return;
+    }
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal to the window's content only, as the editor is.
+    new SheetModality(sheet, window);
+    QRect frame(QPoint(), sheet->size());
+    frame.moveCenter(window->geometry().center());
+    sheet->move(frame.topLeft());
+    m_importSheet = sheet;
+    connect(sheet, &QDialog::finished, this, &AppCommands::updateEnabled);
+    sheet->show();
+    updateEnabled();
+}
+
 void AppCommands::showTab(MainTab tab)
 {
     m_showMainWindow();
@@ -273,8 +329,12 @@ void AppCommands::updateEnabled()
 {
     // While the editor sheet is open only window commands make sense.
     const bool editing = m_store.ui().editor().has_value();
-    for (QAction* action : {m_newProject, m_settings, m_find, m_exportReport, m_exportCsvAction})
+    for (QAction* action :
+         {m_newProject, m_settings, m_find, m_exportReport, m_exportCsvAction, m_importCsvAction})
         action->setEnabled(!editing);
+    // One sheet at a time: the editor waits for the import to finish or be cancelled.
+    if (m_importSheet && m_importSheet->isVisible())
+        m_newProject->setEnabled(false);
     for (QAction* action : std::as_const(m_tabs))
         action->setEnabled(!editing);
     const bool text = textFieldHasFocus();
@@ -292,6 +352,7 @@ QMenuBar* AppCommands::createMenuBar(QWidget* parent) const
     file->addAction(m_newProject);
     file->addAction(m_showWindow);
     file->addSeparator();
+    file->addAction(m_importCsvAction);
     file->addAction(m_exportCsvAction);
     file->addAction(m_exportReport);
     file->addSeparator();

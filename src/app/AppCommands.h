@@ -10,6 +10,7 @@
 class QAction;
 class QMenuBar;
 class QWidget;
+class ImportSheet;
 class ShortcutsWindow;
 class Store;
 
@@ -27,6 +28,10 @@ public:
     // replaced (tests).
     using SavePicker = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 
+    // Asks which file to open; an empty answer is a cancel. QFileDialog::getOpenFileName unless
+    // replaced (tests).
+    using OpenPicker = SavePicker;
+
     AppCommands(Store& store, ShowMainWindow showMainWindow, QObject* parent = nullptr);
 
     // A menu bar (File, Edit, View, Window, Help) over these actions, styled for the cream header.
@@ -34,6 +39,10 @@ public:
 
     QAction* newProject() const { return m_newProject; }
     QAction* exportCsv() const { return m_exportCsvAction; }
+    QAction* importCsv() const { return m_importCsvAction; }
+    // The import preview while it is open.
+    ImportSheet* importSheet() const;
+    void setOpenPicker(OpenPicker picker) { m_openPicker = std::move(picker); }
     QAction* showWindow() const { return m_showWindow; }
     QAction* settings() const { return m_settings; }
     QAction* findProject() const { return m_find; }
@@ -56,11 +65,16 @@ private:
     void saveYearReport();
     // Asks for the active year or all years, then for the file (the desktop's save dialog).
     void runExportCsv();
+    // Asks for a CSV file and opens its import preview; a file that cannot be read says why.
+    void runImportCsv();
 
     Store& m_store;
     ShowMainWindow m_showMainWindow;
     QAction* m_newProject;
     QAction* m_exportCsvAction;
+    QAction* m_importCsvAction;
+    OpenPicker m_openPicker;
+    QPointer<ImportSheet> m_importSheet;
     QAction* m_showWindow;
     QAction* m_settings;
     QAction* m_find;

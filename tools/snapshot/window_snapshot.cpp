@@ -3,11 +3,13 @@
 // Usage: tb_window_snapshot [--data FILE] --out DIR [--lang en|tr|both] [--scale N] [--year YYYY] [--size
 // WxH]
 #include "Isolation.h"
+#include "app/ImportSheet.h"
 #include "app/MenuBarPanel.h"
 #include "board/ChasePopover.h"
 #include "board/SummaryPanel.h"
 #include "model/DataFile.h"
 #include "model/Store.h"
+#include "settings/PopUpButton.h"
 #include "ui/Animations.h"
 #include "ui/Theme.h"
 #include "window/MainWindow.h"
@@ -234,6 +236,25 @@ int main(int argc, char** argv)
             if (auto* editor = window->findChild<QWidget*>(QStringLiteral("projectEditor")))
                 ok &= write(editor->window(), out.filePath(QStringLiteral("editor-%1.png").arg(language)));
             store.ui().setEditor(std::nullopt);
+        }
+        // The import preview of a spreadsheet's file, with a status to map and rows it cannot read.
+        {
+            const QByteArray csv = "Name;Client;Category;Fee;Status;Date\r\n"
+                                   "Spring Catalogue;Meridian Books;Print;4.800,00;Paid;12.03.2025\r\n"
+                                   "Shop Redesign;Northwind Tea;Web;12.500,00;Pending;02.04.2025\r\n"
+                                   "Label Series;Northwind Tea;Packaging;2.350,50;On hold;18.04.2025\r\n"
+                                   "Brand Audit;Atlas Studio;Branding;1.200,00;In the works;31.02.2025\r\n"
+                                   "Poster Set;Meridian Books;Print;-300,00;Paid;05.05.2025\r\n"
+                                   "Annual Report;Atlas Studio;Print;6.900,00;Paid;20.05.2025\r\n";
+            ImportSheet sheet(store, csv, QStringLiteral("studio-2025.csv"), window.get());
+            sheet.show();
+            ok &= write(&sheet, out.filePath(QStringLiteral("import-%1.png").arg(language)));
+            if (!sheet.statusPickers().isEmpty()) {
+                QComboBox* status = sheet.statusPickers().first();
+                status->setCurrentIndex(status->findData(int(Status::pending)));
+                emit status->activated(status->currentIndex());
+                ok &= write(&sheet, out.filePath(QStringLiteral("import-ready-%1.png").arg(language)));
+            }
         }
         window.reset();
         store.ui().setTab(MainTab::board);
