@@ -10,6 +10,7 @@
 #include <QAbstractTableModel>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
@@ -329,11 +330,8 @@ void ImportSheet::build()
                        " border-bottom: 1px solid %1; padding: 4px 8px; }")
             .arg(Theme::border().name(), Theme::divider().name(), Theme::segment().name(),
                  Theme::ink().name(), Theme::secondary().name()));
-    // Space ticks and unticks the current row, as a click on its box does.
-    connect(m_table, &QTableView::activated, this, [this](const QModelIndex& index) {
-        if (const Row* r = m_model->row(index.row()))
-            setTicked(r->line, !isTicked(*r));
-    });
+    // Space ticks and unticks the current row whichever cell has the focus, as a click on its box does.
+    m_table->installEventFilter(this);
 
     m_problemsLabel = smallLabel(this);
     m_problemsLabel->setStyleSheet(QStringLiteral("color: %1;").arg(Theme::rose().name()));
@@ -387,6 +385,17 @@ void ImportSheet::build()
     bottom->addWidget(m_import);
     stack->addSpacing(6);
     stack->addLayout(bottom);
+}
+
+bool ImportSheet::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && m_table->currentIndex().isValid()) {
+        if (const Row* r = m_model->row(m_table->currentIndex().row()))
+            setTicked(r->line, !isTicked(*r));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ImportSheet::rebuildColumns()
@@ -703,5 +712,14 @@ void ImportSheet::runImport()
         return;
     m_store.importProjects(projects);
     remember(m_preview.header, m_preview.choices());
+    // Shown where they went: an import of earlier years would otherwise seem to have done nothing.
+    const int year = m_store.activeYear();
+    if (std::none_of(projects.cbegin(), projects.cend(),
+                     [year](const Project& p) { return p.year() == year; })) {
+        const auto latest =
+            std::max_element(projects.cbegin(), projects.cend(),
+                             [](const Project& a, const Project& b) { return a.year() < b.year(); });
+        m_store.setActiveYear(latest->year());
+    }
     accept();
 }

@@ -52,6 +52,9 @@ public:
     // The sheet's title in the store's language.
     static QString title(const Store& store);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void build();
     void rebuildColumns();

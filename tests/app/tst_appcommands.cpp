@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "app/AppCommands.h"
+#include "app/ImportSheet.h"
 #include "app/MenuBarExtra.h"
 #include "app/ShortcutsWindow.h"
 #include "app/TallybrookApp.h"
@@ -8,6 +9,7 @@
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
+#include "ui/InkButton.h"
 #include "ui/PillOption.h"
 #include "ui/PillSegment.h"
 #include "window/MainWindow.h"
@@ -299,6 +301,65 @@ private slots:
         answer(QString(), QString());
         commands()->exportCsv()->trigger();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"everything.csv"});
+    }
+
+    // File > Import CSV… (Ctrl+I) asks for the file and opens its preview over the window; a file
+    // that cannot be imported says why and opens nothing; the editor waits while the preview is
+    // open, and a second Ctrl+I brings the same preview forward.
+    void importCsvOpensThePreview()
+    {
+        QCOMPARE(commands()->importCsv()->text(), QStringLiteral("Import CSV…"));
+        QCOMPARE(commands()->importCsv()->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+        QVERIFY(m_app->mainWindow()->menuBar()->actions().at(0)->menu()->actions().contains(
+            commands()->importCsv()));
+        QTemporaryDir dir;
+        const auto file = [&dir](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+                return QString();
+            return f.fileName();
+        };
+        QString answer;
+        QString asked;
+        commands()->setOpenPicker([&](QWidget* parent, const QString& title, const QString&) {
+            asked = title + (parent == m_app->mainWindow() ? QStringLiteral(" over the window") : QString());
+            return answer;
+        });
+        store()->ui().setToast(std::nullopt);
+        commands()->importCsv()->trigger();
+        QCOMPARE(asked, QStringLiteral("Import CSV over the window"));
+        QVERIFY(!commands()->importSheet());
+        QVERIFY(!store()->ui().toast());
+
+        answer = file(QStringLiteral("empty.csv"), QByteArray());
+        commands()->importCsv()->trigger();
+        QVERIFY(!commands()->importSheet());
+        QCOMPARE(store()->ui().toast()->message,
+                 QStringLiteral("Could not import empty.csv: The file is empty."));
+
+        const qsizetype before = store()->data().projects.size();
+        const int shownYear = store()->activeYear();
+        answer = file(QStringLiteral("year.csv"), "Name,Client,Fee,Status,Date\r\n"
+                                                  "Menu cards,Harbour Cafe,450,paid,2024-03-02\r\n"
+                                                  "Sign,Harbour Cafe,1200.5,pending,2024-04-11\r\n");
+        commands()->importCsv()->trigger();
+        QPointer<ImportSheet> sheet = commands()->importSheet();
+        QVERIFY(sheet);
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(sheet->parentWidget(), m_app->mainWindow());
+        QVERIFY(!commands()->newProject()->isEnabled());
+        commands()->importCsv()->trigger();
+        QCOMPARE(commands()->importSheet(), sheet.data());
+        QCOMPARE(sheet->importButton()->text(), QStringLiteral("Import 2 Projects"));
+        sheet->importButton()->click();
+        QTRY_VERIFY(!sheet);
+        QCOMPARE(store()->data().projects.size(), before + 2);
+        QCOMPARE(store()->ui().toast()->message, QStringLiteral("Imported 2 projects"));
+        QCOMPARE(store()->activeYear(), 2024);
+        QVERIFY(commands()->newProject()->isEnabled());
+        store()->undo();
+        QCOMPARE(store()->data().projects.size(), before);
+        store()->setActiveYear(shownYear);
     }
 
     void editorDisablesTheEditingCommands()

@@ -65,6 +65,7 @@ private slots:
     // directory, and the sheet in Turkish.
     void turkishSpreadsheetFile()
     {
+        store().setActiveYear(2026);
         store().setLanguage(AppLanguage::tr);
         ImportSheet sheet(store(), sample("tr-excel-1254.csv"), QStringLiteral("projeler.csv"));
         QCOMPARE(sheet.encodingPicker()->currentText(), QStringLiteral("Windows-1254"));
@@ -105,6 +106,8 @@ private slots:
         QCOMPARE(katalog->outsource, 250.5);
         QCOMPARE(katalog->status, Status::pending);
         QCOMPARE(store().ui().toast()->message, QStringLiteral("3 proje içe aktarıldı"));
+        // None of them is in the year that was shown: the board goes to the latest of theirs.
+        QCOMPARE(store().activeYear(), 2024);
         QVERIFY(store().canUndoImport());
         store().undo();
         QVERIFY(store().data().projects.isEmpty());
@@ -195,9 +198,14 @@ private slots:
                                                 Qt::CheckStateRole));
         QCOMPARE(again.importButton()->text(), QStringLiteral("Import 1 Project"));
         QCOMPARE(again.ticked().first().name, QStringLiteral("Website"));
+        // Space ticks the current row from any of its cells.
+        again.table()->setCurrentIndex(again.table()->model()->index(2, 3));
+        QTest::keyClick(again.table(), Qt::Key_Space);
+        QCOMPARE(again.tickedCount(), 2);
+        QCOMPARE(again.table()->model()->index(2, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
         // A tick survives a change of the date format, which keeps the rows' lines.
         choose(again.datePicker(), int(DateFormat::monthDayYearSlashes));
-        QCOMPARE(again.tickedCount(), 1);
+        QCOMPARE(again.tickedCount(), 2);
     }
 };
 
