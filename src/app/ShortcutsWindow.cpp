@@ -115,6 +115,10 @@ void ShortcutsWindow::retranslate()
     QVector<Line> everywhere = {
         {keysOf(m_commands.newProject()), QStringLiteral("New project"), QStringLiteral("Yeni proje")},
         {keysOf(m_commands.findProject()), QStringLiteral("Find a project"), QStringLiteral("Proje ara")},
+        {keysOf(m_commands.importCsv()), QStringLiteral("Import projects from a CSV file"),
+         QStringLiteral("CSV dosyasından proje içe aktar")},
+        {keysOf(m_commands.exportCsv()), QStringLiteral("Export projects to a CSV file"),
+         QStringLiteral("Projeleri CSV dosyasına aktar")},
     };
     for (MainTab tab : MainTabInfo::all) {
         everywhere.append({keysOf(m_commands.tab(tab)),

@@ -165,6 +165,8 @@ private slots:
         QVERIFY(seen.contains(QStringLiteral("Ctrl+N = New project")));
         QVERIFY(seen.contains(QStringLiteral("Ctrl+/ = This list of shortcuts")));
         QVERIFY(seen.contains(QStringLiteral("Ctrl+2 = Show Statistics")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+I = Import projects from a CSV file")));
+        QVERIFY(seen.contains(QStringLiteral("Ctrl+E = Export projects to a CSV file")));
         QCOMPARE(seen.first(), QStringLiteral("On the board"));
         // Reached by the keyboard and named for a screen reader.
         QCOMPARE(window->list()->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
