@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Isolation.h"
+#include "RatioReporter.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
 #include "ui/Theme.h"
@@ -43,8 +44,9 @@ struct Page
 };
 
 // The benchmarks' main: offscreen unless told otherwise, no network, no animations, the light
-// look, and preferences kept in a temporary folder.
-inline int run(int argc, char** argv)
+// look, and preferences kept in a temporary folder. With a ratio reporter, the run ends with its
+// ratio.
+inline int run(int argc, char** argv, RatioReporter* ratio = nullptr)
 {
     if (!Isolation::isolate(Isolation::Extra::offscreen))
         return 1;
@@ -52,8 +54,15 @@ inline int run(int argc, char** argv)
     Theme::applyLightLook(app);
     Animations::setEnabled(false);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (ratio)
+        benchmark::RunSpecifiedBenchmarks(ratio);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (ratio)
+        ratio->print();
     return 0;
 }
 

@@ -5,19 +5,10 @@
 //
 //   bench_import_sheet --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "BenchUtil.h"
 #include "CsvSample.h"
-#include "Isolation.h"
-#include "RatioReporter.h"
 #include "app/ImportSheet.h"
-#include "model/Store.h"
-#include "ui/Animations.h"
 #include "ui/InkButton.h"
-#include "ui/Theme.h"
-
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QWindow>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -57,17 +48,6 @@ BENCHMARK(BM_OpenSheet10000Rows)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!Isolation::isolate(Isolation::Extra::offscreen))
-        return 1;
-    QApplication app(argc, argv);
-    Theme::applyLightLook(app);
-    Animations::setEnabled(false);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter("BM_OpenSheet10000Rows", "BM_Preview10000Rows", "open the sheet / preview alone");
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.print();
-    return 0;
+    return BenchUtil::run(argc, argv, &reporter);
 }
