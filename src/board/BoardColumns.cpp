@@ -47,6 +47,8 @@ BoardColumns::BoardColumns(Store& store, QWidget* parent)
     m_row->setContentsMargins(0, 0, 0, 0);
     m_row->setSpacing(kSpacing);
     connect(&m_store, &Store::dataChanged, this, &BoardColumns::syncOrder);
+    // After the columns' own lists have taken the change.
+    connect(&m_store, &Store::dataChanged, this, &BoardColumns::followCarried, Qt::QueuedConnection);
     syncOrder();
 }
 
@@ -220,10 +222,31 @@ void BoardColumns::carry(CardList* from, int column, int by, int row)
         return;
     to->cursor().setRow(landed);
     to->setFocus(Qt::ShortcutFocusReason);
+    m_carried = {id, to};
     const QString title = StatusStyle::title(onto->status(), m_store.language());
     const QString place = QString::number(landed + 1);
     const QString count = QString::number(to->projectCount());
     m_announcer->say(
         m_store.tr(QStringLiteral("%1 moved to %2, %3 of %4").arg(name, title, place, count),
                    QStringLiteral("%1, %2 sütununa taşındı, %3 / %4").arg(name, title, place, count)));
+}
+
+void BoardColumns::followCarried()
+{
+    // An Undo of the carry takes the card back: the keyboard goes with it, unless it has moved on.
+    const Carried carried = std::exchange(m_carried, {});
+    if (!carried.into || !carried.into->hasFocus() || carried.into->cursor().projectId() != carried.id)
+        return;
+    if (carried.into->rowOfProject(carried.id) >= 0) {
+        m_carried = carried; // still there: a later change may be the Undo
+        return;
+    }
+    for (BoardColumn* c : std::as_const(m_columns)) {
+        CardList* list = c->cards();
+        if (const int row = list->rowOfProject(carried.id); row >= 0) {
+            list->cursor().setRow(row);
+            list->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }

@@ -4,6 +4,8 @@
 #include "model/Status.h"
 
 #include <QHash>
+#include <QPointer>
+#include <QUuid>
 #include <QVector>
 #include <QWidget>
 
@@ -48,10 +50,18 @@ private:
     void slide(const QHash<BoardColumn*, QPoint>& from);
     void stepAcross(CardList* from, int column, int by, int row);
     void carry(CardList* from, int column, int by, int row);
+    void followCarried();
 
     Store& m_store;
     QHBoxLayout* m_row;
     QVector<BoardColumn*> m_columns;
     SpringAnimation* m_slide;
     Announcer* m_announcer;
+    // The card last carried by the keyboard, while the keyboard is still on it where it landed.
+    struct Carried
+    {
+        QUuid id;
+        QPointer<CardList> into;
+    };
+    Carried m_carried;
 };

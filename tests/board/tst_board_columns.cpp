@@ -710,6 +710,20 @@ private slots:
         QCOMPARE(statusOf(*m_store, id), Status::ongoing);
         m_store->undo();
         QCOMPARE(statusOf(*m_store, id), Status::pending);
+        // The keyboard goes back with the card.
+        QTRY_VERIFY(pending->hasFocus());
+        QCOMPARE(pending->projectIdAt(pending->currentRow()), id);
+        // Not when it has moved on from the carried card before the Undo.
+        QTest::keyClick(pending, Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(works->hasFocus());
+        QTest::keyClick(works, Qt::Key_Down);
+        const QUuid below = works->projectIdAt(works->currentRow());
+        QVERIFY(below != id);
+        m_store->undo();
+        QCOMPARE(statusOf(*m_store, id), Status::pending);
+        QCoreApplication::processEvents();
+        QVERIFY(works->hasFocus());
+        QCOMPARE(works->projectIdAt(works->currentRow()), below);
 
         // The user's column order decides the neighbours, and the announcement is in Turkish.
         m_store->setLanguage(AppLanguage::tr);
