@@ -204,5 +204,9 @@ bool sameMembers(const QJsonObject& a, const QJsonObject& b)
 
 int Project::year() const
 {
+    // Dates are kept in local time: read so, the day needs no conversion (nor a copy). The year
+    // index asks this of every project.
+    if (date.timeSpec() == Qt::LocalTime)
+        return date.date().year();
     return date.toLocalTime().date().year();
 }

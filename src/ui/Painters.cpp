@@ -21,19 +21,18 @@ QRectF insideEdge(const QRectF& rect, qreal strokeWidth)
     return rect.adjusted(half, half, -half, -half);
 }
 
-// One output sample: the kernel over line[x - radius .. x + radius], the ends repeating the edge
-// samples. The three loops add the same terms in the same order as a clamped index would.
-inline float convolve(const float* line, int n, int x, const float* kernel, int radius)
+// Adds the kernel over `padded` (a line with `radius` copies of each edge sample on either side) to
+// `out`, term by term in kernel order: each sample gets the same sums in the same order as a
+// clamped index would give it, and the loop over the samples vectorises.
+inline void convolveLine(const float* padded, int n, const float* kernel, int radius, float* out)
 {
-    float acc = 0;
-    int k = -radius;
-    for (; k <= radius && x + k < 0; ++k)
-        acc += line[0] * kernel[k + radius];
-    for (; k <= radius && x + k < n; ++k)
-        acc += line[x + k] * kernel[k + radius];
-    for (; k <= radius; ++k)
-        acc += line[n - 1] * kernel[k + radius];
-    return acc;
+    std::fill(out, out + n, 0.0f);
+    for (int k = 0; k <= 2 * radius; ++k) {
+        const float weight = kernel[k];
+        const float* in = padded + k;
+        for (int x = 0; x < n; ++x)
+            out[x] += in[x] * weight;
+    }
 }
 } // namespace
 
@@ -56,7 +55,7 @@ void blurAlpha(QImage& image, qreal sigma)
     const int w = image.width();
     const int h = image.height();
     std::vector<float> rows(static_cast<size_t>(w) * size_t(h)); // horizontally blurred, row by row
-    std::vector<float> in(static_cast<size_t>(w));
+    std::vector<float> padded(static_cast<size_t>(w + 2 * radius));
     for (int y = 0; y < h; ++y) {
         const uchar* line = image.constScanLine(y);
         float* out = &rows[size_t(y * w)];
@@ -64,18 +63,25 @@ void blurAlpha(QImage& image, qreal sigma)
             std::copy(out - w, out, out);
             continue;
         }
-        std::copy(line, line + w, in.begin());
-        for (int x = 0; x < w; ++x)
-            out[x] = convolve(in.data(), w, x, kernel.data(), radius);
+        std::fill(padded.begin(), padded.begin() + radius, float(line[0]));
+        std::copy(line, line + w, padded.begin() + radius);
+        std::fill(padded.begin() + radius + w, padded.end(), float(line[w - 1]));
+        convolveLine(padded.data(), w, kernel.data(), radius, out);
     }
-    std::vector<float> column(static_cast<size_t>(h));
-    for (int x = 0; x < w; ++x) {
-        for (int y = 0; y < h; ++y)
-            column[size_t(y)] = rows[size_t(y * w + x)];
-        for (int y = 0; y < h; ++y) {
-            const float acc = convolve(column.data(), h, y, kernel.data(), radius);
-            image.scanLine(y)[x] = uchar(std::clamp(std::lround(acc), 0L, 255L));
+    // Vertically, a whole row of sums at a time: row y + k of the kernel's window, clamped to the
+    // image, is added for every column at once.
+    std::vector<float> acc(static_cast<size_t>(w));
+    for (int y = 0; y < h; ++y) {
+        std::fill(acc.begin(), acc.end(), 0.0f);
+        for (int k = -radius; k <= radius; ++k) {
+            const float weight = kernel[size_t(k + radius)];
+            const float* in = &rows[size_t(std::clamp(y + k, 0, h - 1) * w)];
+            for (int x = 0; x < w; ++x)
+                acc[size_t(x)] += in[x] * weight;
         }
+        uchar* out = image.scanLine(y);
+        for (int x = 0; x < w; ++x)
+            out[x] = uchar(std::clamp(std::lround(acc[size_t(x)]), 0L, 255L));
     }
 }
 
