@@ -78,6 +78,18 @@ struct HexTable
 };
 constexpr HexTable kHex;
 
+// How much an index token opens (+1) or closes (-1) the nesting.
+struct DepthTable
+{
+    signed char value[256];
+    constexpr DepthTable() : value()
+    {
+        value[int('{')] = value[int('[')] = 1;
+        value[int('}')] = value[int(']')] = -1;
+    }
+};
+constexpr DepthTable kDepthStep;
+
 int hexValue(char c)
 {
     return kHex.value[static_cast<unsigned char>(c)];
@@ -126,10 +138,41 @@ struct RawString
     QString decode() const;
 };
 
+// The bytes of `p` to `end` as UTF-16 units when every one is ASCII; false (with `out` untouched)
+// otherwise. Reads whole 16-byte blocks: the buffer has its padding after `end`.
+bool widenAscii(const char* p, const char* end, QString& out)
+{
+    const qsizetype n = end - p;
+    const __m128i zero = _mm_setzero_si128();
+    for (const char* q = p; q < end; q += 16) {
+        int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q)));
+        if (end - q < 16)
+            mask &= (1 << (end - q)) - 1;
+        if (mask)
+            return false;
+    }
+    QString s(n, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(s.data());
+    qsizetype i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i), _mm_unpacklo_epi8(block, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i + 8), _mm_unpackhi_epi8(block, zero));
+    }
+    for (; i < n; ++i)
+        o[i] = char16_t(static_cast<unsigned char>(p[i]));
+    out = std::move(s);
+    return true;
+}
+
 QString RawString::decode() const
 {
-    if (!escaped)
+    if (!escaped) {
+        QString ascii;
+        if (widenAscii(begin, end, ascii))
+            return ascii;
         return QString::fromUtf8(begin, end - begin); // valid UTF-8: checked by the first stage
+    }
     QString out;
     out.reserve(end - begin);
     const char* p = begin;
@@ -248,6 +291,72 @@ private:
     }
 };
 
+// Projects share few distinct dates: each distinct text is read once, looked up by its bytes.
+class DateCache
+{
+public:
+    std::optional<QDateTime> date(const RawString& s)
+    {
+        if (s.escaped)
+            return parseDate(s.decode());
+        const size_t n = size_t(s.end - s.begin);
+        if (n > kKeySize)
+            return std::nullopt; // no date: the form has 20 or 25 characters
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash(s.begin, n) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.used) {
+                slot.used = true;
+                slot.size = quint8(n);
+                std::memcpy(slot.key, s.begin, n);
+                slot.date = parseDate(s.view());
+                ++m_used;
+                return slot.date;
+            }
+            if (slot.size == n && !std::memcmp(slot.key, s.begin, n))
+                return slot.date;
+        }
+    }
+
+private:
+    static constexpr size_t kKeySize = 25;
+    struct Slot
+    {
+        char key[kKeySize]; // a copy: the document's pages go while it is read
+        quint8 size = 0;
+        bool used = false;
+        std::optional<QDateTime> date;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(256);
+    size_t m_used = 0;
+
+    static size_t hash(const char* p, size_t n)
+    {
+        quint64 h = 0x9e3779b97f4a7c15ull ^ n;
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ static_cast<unsigned char>(p[i])) * 0x100000001b3ull;
+        h ^= h >> 29;
+        h *= 0xbf58476d1ce4e5b9ull;
+        return size_t(h ^ (h >> 32));
+    }
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (Slot& o : old) {
+            if (!o.used)
+                continue;
+            size_t i = hash(o.key, o.size) & mask;
+            while (m_slots[i].used)
+                i = (i + 1) & mask;
+            m_slots[i] = std::move(o);
+        }
+    }
+};
+
 struct Value
 {
     enum Kind : quint8 { Absent, Null, Boolean, Number, String, Array, Object };
@@ -285,6 +394,7 @@ private:
 
     void release();
     Interner m_texts;
+    DateCache m_dates;
 
     // The first character of the next token; -1 past the last.
     int token() const { return m_at < m_count ? static_cast<unsigned char>(m_begin[m_index[m_at]]) : -1; }
@@ -349,7 +459,9 @@ void Reader::release()
         return;
     m_nextRelease = offset + kStep;
     const auto giveBack = [](const void* from, const void* to) {
-        constexpr uintptr_t kPage = 4096;
+        // Whole huge pages only: giving back part of one splits it, which costs far more than
+        // the little memory it would free.
+        constexpr uintptr_t kPage = uintptr_t(2) << 20;
         const uintptr_t a = (reinterpret_cast<uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
         const uintptr_t b = reinterpret_cast<uintptr_t>(to) & ~(kPage - 1);
         if (b > a)
@@ -648,12 +760,7 @@ int keyIndex(const RawString& key, const char* const (&names)[N], const size_t (
     if (key.plain()) {
         const size_t n = size_t(key.end - key.begin);
         for (size_t i = 0; i < N; ++i) {
-            if (sizes[i] != n || key.begin[0] != names[i][0])
-                continue;
-            size_t j = 1;
-            while (j < n && key.begin[j] == names[i][j])
-                ++j;
-            if (j == n)
+            if (sizes[i] == n && key.begin[0] == names[i][0] && !std::memcmp(key.begin, names[i], n))
                 return int(i);
         }
         return -1;
@@ -685,21 +792,21 @@ std::optional<QUuid> uuidOf(const RawString& s)
         return uuidFromText(s.decode());
     if (s.end - s.begin != 36)
         return std::nullopt;
+    const char* t = s.begin;
+    if (t[8] != '-' || t[13] != '-' || t[18] != '-' || t[23] != '-')
+        return std::nullopt;
+    // Where each byte's two digits stand in the 8-4-4-4-12 form.
+    static constexpr quint8 kAt[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
     uchar bytes[16];
-    int n = 0;
-    for (int i = 0; i < 36; ++i) {
-        const char c = s.begin[i];
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (c != '-')
-                return std::nullopt;
-            continue;
-        }
-        const int high = hexValue(c);
-        const int low = hexValue(s.begin[++i]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes[n++] = uchar(high << 4 | low);
+    int bad = 0;
+    for (int i = 0; i < 16; ++i) {
+        const int high = hexValue(t[kAt[i]]);
+        const int low = hexValue(t[kAt[i] + 1]);
+        bad |= high | low; // negative when either is no digit
+        bytes[i] = uchar(high << 4 | low);
     }
+    if (bad < 0)
+        return std::nullopt;
     return QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), 16));
 }
 
@@ -793,7 +900,7 @@ bool Reader::project(Project& p, QString& reason)
     if (v[kDate].present()) {
         std::optional<QDateTime> d;
         if (v[kDate].kind == Value::String)
-            d = v[kDate].text.escaped ? parseDate(v[kDate].text.decode()) : parseDate(v[kDate].text.view());
+            d = m_dates.date(v[kDate].text);
         if (!d) {
             reason = QStringLiteral("a project date is not an internet date-time");
             return false;
@@ -914,12 +1021,12 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                 // pages behind it too. (A document they do not describe is refused by the first
                 // reading before it gets there.)
                 if (releasing) {
-                    int depth = 0;
-                    for (uint32_t k = listStart; k < split && depth >= 0; ++k) {
-                        const char c = m_begin[m_index[k]];
-                        depth += (c == '{' || c == '[') - (c == '}' || c == ']');
+                    int depth = 0, lowest = 0;
+                    for (uint32_t k = listStart; k < split; ++k) {
+                        depth += kDepthStep.value[static_cast<unsigned char>(m_begin[m_index[k]])];
+                        lowest = std::min(lowest, depth);
                     }
-                    if (depth == 0) {
+                    if (depth == 0 && lowest == 0) {
                         second.m_releaseFrom = const_cast<char*>(m_begin) + m_index[split];
                         second.m_indexReleasedTo = split;
                     }

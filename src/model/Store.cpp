@@ -20,10 +20,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <emmintrin.h>
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -51,18 +53,31 @@ constexpr Rule kClientRules[] = {
     {"Larimer", "Solstice Botanicals"},
 };
 
+// Whether a text holds a 'Q' or an 'L', eight characters at a time.
+bool holdsQOrL(const QString& text)
+{
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    const __m128i q = _mm_set1_epi16(short(u'Q'));
+    const __m128i l = _mm_set1_epi16(short(u'L'));
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(block, q), _mm_cmpeq_epi16(block, l))))
+            return true;
+    }
+    for (; i < n; ++i) {
+        if (p[i] == u'Q' || p[i] == u'L')
+            return true;
+    }
+    return false;
+}
+
 template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
 {
     // Every rule's text starts with "Quillstone" or "Larimer"; most names hold neither, and
     // looking for the two capitals first is much cheaper than two substring searches.
-    bool candidate = false;
-    for (const QChar c : std::as_const(text)) {
-        if (c == QLatin1Char('Q') || c == QLatin1Char('L')) {
-            candidate = true;
-            break;
-        }
-    }
-    if (!candidate ||
+    if (!holdsQOrL(text) ||
         (!text.contains(QLatin1String("Quillstone")) && !text.contains(QLatin1String("Larimer"))))
         return text;
     for (const Rule& r : rules)
@@ -152,10 +167,26 @@ template <typename V> class PerBuffer
 public:
     template <typename Make> const V& value(const QString& text, Make make)
     {
-        const auto it = m_entries.constFind(text.constData());
-        if (it != m_entries.constEnd() && it->text.size() == text.size())
-            return it->value;
-        return m_entries.insert(text.constData(), Entry{text, make(text)})->value;
+        // Open addressing on the address: a few hundred buffers serve 100,000 projects.
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        const QChar* key = text.constData();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash(key) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.entry) {
+                m_entries.push_back(std::make_unique<Entry>(Entry{text, make(text)}));
+                slot.key = key;
+                slot.entry = m_entries.back().get();
+                ++m_used;
+                return slot.entry->value;
+            }
+            if (slot.key == key) {
+                if (slot.entry->text.size() != text.size()) // another text at that address
+                    *slot.entry = Entry{text, make(text)};
+                return slot.entry->value;
+            }
+        }
     }
 
 private:
@@ -164,7 +195,34 @@ private:
         QString text;
         V value;
     };
-    QHash<const QChar*, Entry> m_entries;
+    struct Slot
+    {
+        const QChar* key = nullptr;
+        Entry* entry = nullptr;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(64);
+    std::vector<std::unique_ptr<Entry>> m_entries; // stable while the table grows
+    size_t m_used = 0;
+
+    static size_t hash(const QChar* key)
+    {
+        const quint64 h = quint64(reinterpret_cast<quintptr>(key)) * 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 29));
+    }
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const Slot& o : old) {
+            if (!o.entry)
+                continue;
+            size_t i = hash(o.key) & mask;
+            while (m_slots[i].entry)
+                i = (i + 1) & mask;
+            m_slots[i] = o;
+        }
+    }
 };
 
 // A save writes ".tallybrook.json.saving-" + six random characters and renames it over the data
@@ -416,6 +474,63 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
     return result;
 }
 
+namespace {
+
+// Each project's date moved to noon of its local day. The distinct instants are few (one a day)
+// and each costs several local-time conversions: they are worked out once each, by two threads
+// when there are many.
+void noonDates(QVector<Project>& projects)
+{
+    // Distinct instants in order of first use; `slot` holds each project's.
+    std::vector<qint64> keys;
+    std::vector<QDateTime> noons;
+    std::vector<quint32> slot(size_t(projects.size()));
+    std::vector<quint32> table(64, UINT32_MAX);
+    const auto hash = [](qint64 ms) {
+        const quint64 h = quint64(ms) * 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 29));
+    };
+    for (qsizetype i = 0; i < projects.size(); ++i) {
+        if (keys.size() * 2 >= table.size()) {
+            table.assign(table.size() * 2, UINT32_MAX);
+            for (quint32 k = 0; k < keys.size(); ++k) {
+                size_t j = hash(keys[k]) & (table.size() - 1);
+                while (table[j] != UINT32_MAX)
+                    j = (j + 1) & (table.size() - 1);
+                table[j] = k;
+            }
+        }
+        const QDateTime& date = projects.at(i).date;
+        const qint64 ms = date.toMSecsSinceEpoch();
+        size_t j = hash(ms) & (table.size() - 1);
+        while (table[j] != UINT32_MAX && keys[table[j]] != ms)
+            j = (j + 1) & (table.size() - 1);
+        if (table[j] == UINT32_MAX) {
+            table[j] = quint32(keys.size());
+            keys.push_back(ms);
+            noons.push_back(date); // the first project's date stands for its instant
+        }
+        slot[size_t(i)] = table[j];
+    }
+    const auto toNoon = [&noons](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k)
+            noons[k] = atNoon(noons[k]);
+    };
+    const size_t half = noons.size() / 2;
+    if (noons.size() >= 512 && std::thread::hardware_concurrency() >= 2) {
+        std::thread worker(toNoon, half, noons.size());
+        toNoon(0, half);
+        worker.join();
+    } else {
+        toNoon(0, noons.size());
+    }
+    Project* const data = projects.data();
+    for (qsizetype i = 0; i < projects.size(); ++i)
+        data[i].date = noons[slot[size_t(i)]];
+}
+
+} // namespace
+
 void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool mayPinZone)
 {
     // Many projects share a day; each distinct instant is moved to noon once.
@@ -427,14 +542,7 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     const bool pinZone = mayPinZone && !data.projects.isEmpty() && !qEnvironmentVariableIsSet("TZ");
     if (pinZone)
         qputenv("TZ", ":/etc/localtime");
-    QHash<qint64, QDateTime> noons;
-    for (Project& p : data.projects) {
-        const qint64 ms = p.date.toMSecsSinceEpoch();
-        auto it = noons.find(ms);
-        if (it == noons.end())
-            it = noons.insert(ms, atNoon(p.date));
-        p.date = *it;
-    }
+    noonDates(data.projects);
     if (pinZone)
         qunsetenv("TZ");
     sanitize(data, changed, turkishCase);
