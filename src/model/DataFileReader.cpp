@@ -301,7 +301,7 @@ public:
             return parseDate(s.decode());
         const size_t n = size_t(s.end - s.begin);
         if (n > kKeySize)
-            return std::nullopt; // no date: the form has 20 or 25 characters
+            return parseDate(s.view()); // no date, unless a byte-order mark at its start is dropped
         if (m_used * 2 >= m_slots.size())
             grow();
         const size_t mask = m_slots.size() - 1;
@@ -803,7 +803,7 @@ std::optional<QUuid> uuidOf(const RawString& s)
         const int high = hexValue(t[kAt[i]]);
         const int low = hexValue(t[kAt[i] + 1]);
         bad |= high | low; // negative when either is no digit
-        bytes[i] = uchar(high << 4 | low);
+        bytes[i] = uchar((high & 15) << 4 | (low & 15));
     }
     if (bad < 0)
         return std::nullopt;
@@ -977,8 +977,7 @@ void inHugePages(const QVector<Project>& list)
 {
     constexpr uintptr_t kHuge = uintptr_t(2) << 20;
     const uintptr_t from = (reinterpret_cast<uintptr_t>(list.constData()) + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t to =
-        reinterpret_cast<uintptr_t>(list.constData() + list.capacity()) & ~(kHuge - 1);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(list.constData() + list.capacity()) & ~(kHuge - 1);
     if (to > from)
         ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
