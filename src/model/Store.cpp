@@ -572,10 +572,12 @@ void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
     }
     PerBuffer<QString> renamedClients;
     for (Project& p : data.projects) {
-        const QString name = applyRules(p.name, kNameRules);
-        if (name != p.name) {
-            p.name = name;
-            changed = true;
+        if (holdsQOrL(p.name)) { // most names hold neither: no copy, no comparison
+            const QString name = applyRules(p.name, kNameRules);
+            if (name != p.name) {
+                p.name = name;
+                changed = true;
+            }
         }
         const QString& client =
             renamedClients.value(p.client, [](const QString& c) { return applyRules(c, kClientRules); });
