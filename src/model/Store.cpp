@@ -25,7 +25,6 @@
 #include <malloc.h>
 #include <memory>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -477,8 +476,7 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
 namespace {
 
 // The noon of each project's local day. The distinct instants are few (one a day) and each
-// costs several local-time conversions: they are worked out once each, by two threads when
-// there are many.
+// costs several local-time conversions: they are worked out once each.
 class NoonDates
 {
 public:
@@ -523,18 +521,10 @@ NoonDates::NoonDates(const QVector<Project>& projects) : m_slot(size_t(projects.
         }
         slot[size_t(i)] = table[j];
     }
-    const auto toNoon = [&noons](size_t from, size_t to) {
-        for (size_t k = from; k < to; ++k)
-            noons[k] = atNoon(noons[k]);
-    };
-    const size_t half = noons.size() / 2;
-    if (noons.size() >= 512 && std::thread::hardware_concurrency() >= 2) {
-        std::thread worker(toNoon, half, noons.size());
-        toNoon(0, half);
-        worker.join();
-    } else {
-        toNoon(0, noons.size());
-    }
+    // One thread: the C library converts to local time under a lock of its own, so a second
+    // thread mostly waits for it.
+    for (QDateTime& noon : noons)
+        noon = atNoon(noon);
 }
 
 } // namespace

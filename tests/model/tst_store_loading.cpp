@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(p.year(), 2025);
     }
 
-    // Many distinct instants (worked out by two threads): each project gets the noon of its own
+    // Many distinct instants, each worked out once: each project gets the noon of its own
     // local day, whatever the order and however many share an instant.
     void manyDatesMoveToTheNoonOfTheirOwnDay()
     {
