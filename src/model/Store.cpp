@@ -21,10 +21,13 @@
 #include <cerrno>
 #include <cstring>
 #include <emmintrin.h>
+#include <exception>
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -480,7 +483,8 @@ namespace {
 class NoonDates
 {
 public:
-    explicit NoonDates(const QVector<Project>& projects);
+    // Reads only the dates of `count` projects from `projects`.
+    NoonDates(const Project* projects, qsizetype count);
     // The noon for the project at `index`.
     const QDateTime& at(qsizetype index) const { return m_noons[m_slot[size_t(index)]]; }
 
@@ -489,7 +493,7 @@ private:
     std::vector<quint32> m_slot;    // each project's
 };
 
-NoonDates::NoonDates(const QVector<Project>& projects) : m_slot(size_t(projects.size()))
+NoonDates::NoonDates(const Project* projects, qsizetype count) : m_slot(size_t(count))
 {
     std::vector<qint64> keys;
     std::vector<QDateTime>& noons = m_noons;
@@ -499,7 +503,7 @@ NoonDates::NoonDates(const QVector<Project>& projects) : m_slot(size_t(projects.
         const quint64 h = quint64(ms) * 0x9E3779B97F4A7C15ull;
         return size_t(h ^ (h >> 29));
     };
-    for (qsizetype i = 0; i < projects.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         if (keys.size() * 2 >= table.size()) {
             table.assign(table.size() * 2, UINT32_MAX);
             for (quint32 k = 0; k < keys.size(); ++k) {
@@ -509,7 +513,7 @@ NoonDates::NoonDates(const QVector<Project>& projects) : m_slot(size_t(projects.
                 table[j] = k;
             }
         }
-        const QDateTime& date = projects.at(i).date;
+        const QDateTime& date = projects[i].date;
         const qint64 ms = date.toMSecsSinceEpoch();
         size_t j = hash(ms) & (table.size() - 1);
         while (table[j] != UINT32_MAX && keys[table[j]] != ms)
@@ -521,8 +525,8 @@ NoonDates::NoonDates(const QVector<Project>& projects) : m_slot(size_t(projects.
         }
         slot[size_t(i)] = table[j];
     }
-    // One thread: the C library converts to local time under a lock of its own, so a second
-    // thread mostly waits for it.
+    // Not split further: the C library converts to local time under a lock of its own, so a
+    // second thread would mostly wait for it.
     for (QDateTime& noon : noons)
         noon = atNoon(noon);
 }
@@ -540,10 +544,39 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     const bool pinZone = mayPinZone && !data.projects.isEmpty() && !qEnvironmentVariableIsSet("TZ");
     if (pinZone)
         qputenv("TZ", ":/etc/localtime");
-    const NoonDates noons(data.projects);
+    // The noons are worked out beside the rest of the repair, which never touches a date (nor
+    // moves the list: it is made the document's own first).
+    const Project* const dates = data.projects.data();
+    const qsizetype count = data.projects.size();
+    std::optional<NoonDates> noons;
+    if (count >= 4096 && std::thread::hardware_concurrency() >= 2) {
+        std::exception_ptr failure;
+        std::thread worker([&] {
+            try {
+                noons.emplace(dates, count);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        struct Join // also when the repair throws
+        {
+            std::thread& t;
+            ~Join()
+            {
+                if (t.joinable())
+                    t.join();
+            }
+        } join{worker};
+        sanitize(data, changed, turkishCase);
+        worker.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    } else {
+        noons.emplace(dates, count);
+        sanitize(data, changed, turkishCase);
+    }
     if (pinZone)
         qunsetenv("TZ");
-    sanitize(data, changed, turkishCase);
     // Equal client and category texts share one buffer (the directory's where there is
     // one): less memory, and the statistics group projects by buffer without reading texts.
     // The dates move to noon in the same pass.
@@ -554,7 +587,7 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     Project* const projects = data.projects.data();
     for (qsizetype i = 0; i < data.projects.size(); ++i) {
         Project& p = projects[i];
-        p.date = noons.at(i);
+        p.date = noons->at(i);
         p.client = shared.value(p.client, share);
         p.category = shared.value(p.category, share);
     }

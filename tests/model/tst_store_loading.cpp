@@ -167,8 +167,9 @@ private slots:
         QCOMPARE(p.year(), 2025);
     }
 
-    // Many distinct instants, each worked out once: each project gets the noon of its own
-    // local day, whatever the order and however many share an instant.
+    // Many distinct instants, each worked out once (beside the other repairs): each project gets
+    // the noon of its own local day, whatever the order and however many share an instant, and
+    // the other repairs are made all the same.
     void manyDatesMoveToTheNoonOfTheirOwnDay()
     {
         AppData d;
@@ -180,12 +181,22 @@ private slots:
             p.date = start.addSecs(qint64(rng.bounded(2500)) * 86400 * 9 + 3599 * (i % 25));
             d.projects.append(p);
         }
+        for (int i = 100; i < 6000; i += 100) {
+            d.projects[i].id = d.projects.at(0).id;
+            d.projects[i].name = QStringLiteral("Quillstone rebrand");
+        }
         AppData expected = d;
         for (Project& p : expected.projects)
             p.date = atNoon(p.date);
         bool changed = false;
         Store::repairLoaded(d, false, changed);
-        QVERIFY(!changed);
+        QVERIFY(changed);
+        QSet<QUuid> ids;
+        for (const Project& p : std::as_const(d.projects))
+            ids.insert(p.id);
+        QCOMPARE(ids.size(), d.projects.size());
+        QCOMPARE(d.projects.at(100).name, QStringLiteral("Aura rebrand"));
+        QCOMPARE(d.projects.at(0).id, expected.projects.at(0).id);
         for (qsizetype i = 0; i < d.projects.size(); ++i) {
             if (d.projects.at(i).date != expected.projects.at(i).date ||
                 d.projects.at(i).date.timeSpec() != Qt::LocalTime)
