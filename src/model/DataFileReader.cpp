@@ -449,7 +449,9 @@ private:
 void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again.
-    constexpr size_t kStep = size_t(2) << 20;
+    // Looked at often: only whole huge pages go back, so a long step would keep up to two
+    // behind the reading.
+    constexpr size_t kStep = size_t(512) << 10;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
     if (!m_releaseFrom || upto == 0)
         return;
