@@ -78,6 +78,18 @@ struct HexTable
 };
 constexpr HexTable kHex;
 
+// How much an index token opens (+1) or closes (-1) the nesting.
+struct DepthTable
+{
+    signed char value[256];
+    constexpr DepthTable() : value()
+    {
+        value[int('{')] = value[int('[')] = 1;
+        value[int('}')] = value[int(']')] = -1;
+    }
+};
+constexpr DepthTable kDepthStep;
+
 int hexValue(char c)
 {
     return kHex.value[static_cast<unsigned char>(c)];
@@ -126,10 +138,41 @@ struct RawString
     QString decode() const;
 };
 
+// The bytes of `p` to `end` as UTF-16 units when every one is ASCII; false (with `out` untouched)
+// otherwise. Reads whole 16-byte blocks: the buffer has its padding after `end`.
+bool widenAscii(const char* p, const char* end, QString& out)
+{
+    const qsizetype n = end - p;
+    const __m128i zero = _mm_setzero_si128();
+    for (const char* q = p; q < end; q += 16) {
+        int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q)));
+        if (end - q < 16)
+            mask &= (1 << (end - q)) - 1;
+        if (mask)
+            return false;
+    }
+    QString s(n, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(s.data());
+    qsizetype i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i), _mm_unpacklo_epi8(block, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i + 8), _mm_unpackhi_epi8(block, zero));
+    }
+    for (; i < n; ++i)
+        o[i] = char16_t(static_cast<unsigned char>(p[i]));
+    out = std::move(s);
+    return true;
+}
+
 QString RawString::decode() const
 {
-    if (!escaped)
+    if (!escaped) {
+        QString ascii;
+        if (widenAscii(begin, end, ascii))
+            return ascii;
         return QString::fromUtf8(begin, end - begin); // valid UTF-8: checked by the first stage
+    }
     QString out;
     out.reserve(end - begin);
     const char* p = begin;
@@ -179,6 +222,28 @@ QString RawString::decode() const
     return out;
 }
 
+// A hash of a short text, eight bytes at a time.
+size_t hashBytes(const char* p, size_t n)
+{
+    constexpr quint64 kPrime = 0x100000001b3ull;
+    quint64 h = 0xcbf29ce484222325ull ^ n;
+    if (n >= 8) {
+        quint64 w;
+        for (size_t i = 0; i + 8 < n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            h = (h ^ w) * kPrime;
+        }
+        std::memcpy(&w, p + n - 8, 8); // the last eight, overlapping the previous word
+        h = (h ^ w) * kPrime;
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ static_cast<unsigned char>(p[i])) * kPrime;
+    }
+    h ^= h >> 29;
+    h *= 0xbf58476d1ce4e5b9ull;
+    return size_t(h ^ (h >> 32));
+}
+
 // Equal client and category texts read once and shared, looked up by their bytes in a small
 // open-addressing table (a document has few distinct ones).
 class Interner
@@ -216,22 +281,7 @@ private:
     std::vector<Slot> m_slots = std::vector<Slot>(64);
     size_t m_used = 0;
 
-    static size_t hash(std::string_view key)
-    {
-        // FNV-1a over 8 bytes at a time, then mixed.
-        quint64 h = 0xcbf29ce484222325ull ^ key.size();
-        size_t i = 0;
-        for (; i + 8 <= key.size(); i += 8) {
-            quint64 w;
-            std::memcpy(&w, key.data() + i, 8);
-            h = (h ^ w) * 0x100000001b3ull;
-        }
-        for (; i < key.size(); ++i)
-            h = (h ^ static_cast<unsigned char>(key[i])) * 0x100000001b3ull;
-        h ^= h >> 29;
-        h *= 0xbf58476d1ce4e5b9ull;
-        return size_t(h ^ (h >> 32));
-    }
+    static size_t hash(std::string_view key) { return hashBytes(key.data(), key.size()); }
     void grow()
     {
         std::vector<Slot> old(m_slots.size() * 2);
@@ -241,6 +291,64 @@ private:
             if (!o.used)
                 continue;
             size_t i = hash(o.key) & mask;
+            while (m_slots[i].used)
+                i = (i + 1) & mask;
+            m_slots[i] = std::move(o);
+        }
+    }
+};
+
+// Projects share few distinct dates: each distinct text is read once, looked up by its bytes.
+class DateCache
+{
+public:
+    std::optional<QDateTime> date(const RawString& s)
+    {
+        if (s.escaped)
+            return parseDate(s.decode());
+        const size_t n = size_t(s.end - s.begin);
+        if (n > kKeySize)
+            return parseDate(s.view()); // no date, unless a byte-order mark at its start is dropped
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash(s.begin, n) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.used) {
+                slot.used = true;
+                slot.size = quint8(n);
+                std::memcpy(slot.key, s.begin, n);
+                slot.date = parseDate(s.view());
+                ++m_used;
+                return slot.date;
+            }
+            if (slot.size == n && !std::memcmp(slot.key, s.begin, n))
+                return slot.date;
+        }
+    }
+
+private:
+    static constexpr size_t kKeySize = 25;
+    struct Slot
+    {
+        char key[kKeySize]; // a copy: the document's pages go while it is read
+        quint8 size = 0;
+        bool used = false;
+        std::optional<QDateTime> date;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(256);
+    size_t m_used = 0;
+
+    static size_t hash(const char* p, size_t n) { return hashBytes(p, n); }
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (Slot& o : old) {
+            if (!o.used)
+                continue;
+            size_t i = hash(o.key, o.size) & mask;
             while (m_slots[i].used)
                 i = (i + 1) & mask;
             m_slots[i] = std::move(o);
@@ -285,6 +393,7 @@ private:
 
     void release();
     Interner m_texts;
+    DateCache m_dates;
 
     // The first character of the next token; -1 past the last.
     int token() const { return m_at < m_count ? static_cast<unsigned char>(m_begin[m_index[m_at]]) : -1; }
@@ -340,7 +449,9 @@ private:
 void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again.
-    constexpr size_t kStep = size_t(2) << 20;
+    // Looked at often: only whole huge pages go back, so a long step would keep up to two
+    // behind the reading.
+    constexpr size_t kStep = size_t(512) << 10;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
     if (!m_releaseFrom || upto == 0)
         return;
@@ -349,7 +460,9 @@ void Reader::release()
         return;
     m_nextRelease = offset + kStep;
     const auto giveBack = [](const void* from, const void* to) {
-        constexpr uintptr_t kPage = 4096;
+        // Whole huge pages only: giving back part of one splits it, which costs far more than
+        // the little memory it would free.
+        constexpr uintptr_t kPage = uintptr_t(2) << 20;
         const uintptr_t a = (reinterpret_cast<uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
         const uintptr_t b = reinterpret_cast<uintptr_t>(to) & ~(kPage - 1);
         if (b > a)
@@ -648,12 +761,7 @@ int keyIndex(const RawString& key, const char* const (&names)[N], const size_t (
     if (key.plain()) {
         const size_t n = size_t(key.end - key.begin);
         for (size_t i = 0; i < N; ++i) {
-            if (sizes[i] != n || key.begin[0] != names[i][0])
-                continue;
-            size_t j = 1;
-            while (j < n && key.begin[j] == names[i][j])
-                ++j;
-            if (j == n)
+            if (sizes[i] == n && key.begin[0] == names[i][0] && !std::memcmp(key.begin, names[i], n))
                 return int(i);
         }
         return -1;
@@ -685,21 +793,21 @@ std::optional<QUuid> uuidOf(const RawString& s)
         return uuidFromText(s.decode());
     if (s.end - s.begin != 36)
         return std::nullopt;
+    const char* t = s.begin;
+    if (t[8] != '-' || t[13] != '-' || t[18] != '-' || t[23] != '-')
+        return std::nullopt;
+    // Where each byte's two digits stand in the 8-4-4-4-12 form.
+    static constexpr quint8 kAt[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
     uchar bytes[16];
-    int n = 0;
-    for (int i = 0; i < 36; ++i) {
-        const char c = s.begin[i];
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (c != '-')
-                return std::nullopt;
-            continue;
-        }
-        const int high = hexValue(c);
-        const int low = hexValue(s.begin[++i]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes[n++] = uchar(high << 4 | low);
+    int bad = 0;
+    for (int i = 0; i < 16; ++i) {
+        const int high = hexValue(t[kAt[i]]);
+        const int low = hexValue(t[kAt[i] + 1]);
+        bad |= high | low; // negative when either is no digit
+        bytes[i] = uchar((high & 15) << 4 | (low & 15));
     }
+    if (bad < 0)
+        return std::nullopt;
     return QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), 16));
 }
 
@@ -793,7 +901,7 @@ bool Reader::project(Project& p, QString& reason)
     if (v[kDate].present()) {
         std::optional<QDateTime> d;
         if (v[kDate].kind == Value::String)
-            d = v[kDate].text.escaped ? parseDate(v[kDate].text.decode()) : parseDate(v[kDate].text.view());
+            d = m_dates.date(v[kDate].text);
         if (!d) {
             reason = QStringLiteral("a project date is not an internet date-time");
             return false;
@@ -822,16 +930,27 @@ bool Reader::project(Project& p, QString& reason)
     return true;
 }
 
+// A long list's memory asked to be in huge pages: filling it then costs a few page faults
+// instead of thousands. Pages it never fills still take no memory.
+void inHugePages(const QVector<Project>& list)
+{
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(list.constData()) + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(list.constData() + list.capacity()) & ~(kHuge - 1);
+    if (to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
 // The elements of the projects list from the token after '[' or ',' up to and including its ']'
 // (or, with `stopAt`, up to the ',' at that token when an element ends there: false then in
 // `reachedStop` means it was passed inside an element). Past a project that cannot be read the
 // rest is only checked.
-// With `chunks`, the projects go into lists of a few thousand instead, so that joining them to
-// another list frees each as it is moved: no second copy of the half at the peak.
+// With `chunks`, the projects go into lists of 16,384 instead (2.5 MB, in huge pages), so that joining them
+// to another list frees each as it is moved: no second copy of the half at the peak.
 void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt,
                              bool* reachedStop, std::vector<QVector<Project>>* chunks)
 {
-    constexpr qsizetype kChunk = 4096;
+    constexpr qsizetype kChunk = 16384;
     for (;;) {
         if (!ok) {
             skip();
@@ -841,6 +960,7 @@ void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, u
                 if (chunks->empty() || chunks->back().size() == kChunk) {
                     chunks->emplace_back();
                     chunks->back().reserve(kChunk);
+                    inHugePages(chunks->back());
                 }
                 to = &chunks->back();
             }
@@ -893,6 +1013,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
     }
     if (!split) {
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // about 35 tokens a project
+        inHugePages(out);
         projectElements(out, ok, reason, 0, nullptr);
     } else {
         // This reading gives back nothing past the guess: it may yet pass into the second half.
@@ -914,12 +1035,12 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                 // pages behind it too. (A document they do not describe is refused by the first
                 // reading before it gets there.)
                 if (releasing) {
-                    int depth = 0;
-                    for (uint32_t k = listStart; k < split && depth >= 0; ++k) {
-                        const char c = m_begin[m_index[k]];
-                        depth += (c == '{' || c == '[') - (c == '}' || c == ']');
+                    int depth = 0, lowest = 0;
+                    for (uint32_t k = listStart; k < split; ++k) {
+                        depth += kDepthStep.value[static_cast<unsigned char>(m_begin[m_index[k]])];
+                        lowest = std::min(lowest, depth);
                     }
-                    if (depth == 0) {
+                    if (depth == 0 && lowest == 0) {
                         second.m_releaseFrom = const_cast<char*>(m_begin) + m_index[split];
                         second.m_indexReleasedTo = split;
                     }
@@ -939,6 +1060,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             }
         } join{worker};
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
+        inHugePages(out);
         bool reached = false;
         projectElements(out, ok, reason, split, &reached);
         worker.join();

@@ -20,10 +20,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <emmintrin.h>
+#include <exception>
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -51,18 +55,31 @@ constexpr Rule kClientRules[] = {
     {"Larimer", "Solstice Botanicals"},
 };
 
+// Whether a text holds a 'Q' or an 'L', eight characters at a time.
+bool holdsQOrL(const QString& text)
+{
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    const __m128i q = _mm_set1_epi16(short(u'Q'));
+    const __m128i l = _mm_set1_epi16(short(u'L'));
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(block, q), _mm_cmpeq_epi16(block, l))))
+            return true;
+    }
+    for (; i < n; ++i) {
+        if (p[i] == u'Q' || p[i] == u'L')
+            return true;
+    }
+    return false;
+}
+
 template <size_t N> QString applyRules(QString text, const Rule (&rules)[N])
 {
     // Every rule's text starts with "Quillstone" or "Larimer"; most names hold neither, and
     // looking for the two capitals first is much cheaper than two substring searches.
-    bool candidate = false;
-    for (const QChar c : std::as_const(text)) {
-        if (c == QLatin1Char('Q') || c == QLatin1Char('L')) {
-            candidate = true;
-            break;
-        }
-    }
-    if (!candidate ||
+    if (!holdsQOrL(text) ||
         (!text.contains(QLatin1String("Quillstone")) && !text.contains(QLatin1String("Larimer"))))
         return text;
     for (const Rule& r : rules)
@@ -152,10 +169,26 @@ template <typename V> class PerBuffer
 public:
     template <typename Make> const V& value(const QString& text, Make make)
     {
-        const auto it = m_entries.constFind(text.constData());
-        if (it != m_entries.constEnd() && it->text.size() == text.size())
-            return it->value;
-        return m_entries.insert(text.constData(), Entry{text, make(text)})->value;
+        // Open addressing on the address: a few hundred buffers serve 100,000 projects.
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        const QChar* key = text.constData();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash(key) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.entry) {
+                m_entries.push_back(std::make_unique<Entry>(Entry{text, make(text)}));
+                slot.key = key;
+                slot.entry = m_entries.back().get();
+                ++m_used;
+                return slot.entry->value;
+            }
+            if (slot.key == key) {
+                if (slot.entry->text.size() != text.size()) // another text at that address
+                    *slot.entry = Entry{text, make(text)};
+                return slot.entry->value;
+            }
+        }
     }
 
 private:
@@ -164,7 +197,34 @@ private:
         QString text;
         V value;
     };
-    QHash<const QChar*, Entry> m_entries;
+    struct Slot
+    {
+        const QChar* key = nullptr;
+        Entry* entry = nullptr;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(64);
+    std::vector<std::unique_ptr<Entry>> m_entries; // stable while the table grows
+    size_t m_used = 0;
+
+    static size_t hash(const QChar* key)
+    {
+        const quint64 h = quint64(reinterpret_cast<quintptr>(key)) * 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 29));
+    }
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const Slot& o : old) {
+            if (!o.entry)
+                continue;
+            size_t i = hash(o.key) & mask;
+            while (m_slots[i].entry)
+                i = (i + 1) & mask;
+            m_slots[i] = o;
+        }
+    }
 };
 
 // A save writes ".tallybrook.json.saving-" + six random characters and renames it over the data
@@ -416,6 +476,63 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
     return result;
 }
 
+namespace {
+
+// The noon of each project's local day. The distinct instants are few (one a day) and each
+// costs several local-time conversions: they are worked out once each.
+class NoonDates
+{
+public:
+    // Reads only the dates of `count` projects from `projects`.
+    NoonDates(const Project* projects, qsizetype count);
+    // The noon for the project at `index`.
+    const QDateTime& at(qsizetype index) const { return m_noons[m_slot[size_t(index)]]; }
+
+private:
+    std::vector<QDateTime> m_noons; // distinct instants in order of first use, then their noons
+    std::vector<quint32> m_slot;    // each project's
+};
+
+NoonDates::NoonDates(const Project* projects, qsizetype count) : m_slot(size_t(count))
+{
+    std::vector<qint64> keys;
+    std::vector<QDateTime>& noons = m_noons;
+    std::vector<quint32>& slot = m_slot;
+    std::vector<quint32> table(64, UINT32_MAX);
+    const auto hash = [](qint64 ms) {
+        const quint64 h = quint64(ms) * 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 29));
+    };
+    for (qsizetype i = 0; i < count; ++i) {
+        if (keys.size() * 2 >= table.size()) {
+            table.assign(table.size() * 2, UINT32_MAX);
+            for (quint32 k = 0; k < keys.size(); ++k) {
+                size_t j = hash(keys[k]) & (table.size() - 1);
+                while (table[j] != UINT32_MAX)
+                    j = (j + 1) & (table.size() - 1);
+                table[j] = k;
+            }
+        }
+        const QDateTime& date = projects[i].date;
+        const qint64 ms = date.toMSecsSinceEpoch();
+        size_t j = hash(ms) & (table.size() - 1);
+        while (table[j] != UINT32_MAX && keys[table[j]] != ms)
+            j = (j + 1) & (table.size() - 1);
+        if (table[j] == UINT32_MAX) {
+            table[j] = quint32(keys.size());
+            keys.push_back(ms);
+            noons.push_back(date); // the first project's date stands for its instant
+        }
+        slot[size_t(i)] = table[j];
+    }
+    // Not split further: the C library converts to local time under a lock of its own, so a
+    // second thread would mostly wait for it.
+    for (QDateTime& noon : noons)
+        noon = atNoon(noon);
+}
+
+} // namespace
+
 void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool mayPinZone)
 {
     // Many projects share a day; each distinct instant is moved to noon once.
@@ -427,24 +544,50 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     const bool pinZone = mayPinZone && !data.projects.isEmpty() && !qEnvironmentVariableIsSet("TZ");
     if (pinZone)
         qputenv("TZ", ":/etc/localtime");
-    QHash<qint64, QDateTime> noons;
-    for (Project& p : data.projects) {
-        const qint64 ms = p.date.toMSecsSinceEpoch();
-        auto it = noons.find(ms);
-        if (it == noons.end())
-            it = noons.insert(ms, atNoon(p.date));
-        p.date = *it;
+    // The noons are worked out beside the rest of the repair, which never touches a date (nor
+    // moves the list: it is made the document's own first).
+    const Project* const dates = data.projects.data();
+    const qsizetype count = data.projects.size();
+    std::optional<NoonDates> noons;
+    if (count >= 4096 && std::thread::hardware_concurrency() >= 2) {
+        std::exception_ptr failure;
+        std::thread worker([&] {
+            try {
+                noons.emplace(dates, count);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        struct Join // also when the repair throws
+        {
+            std::thread& t;
+            ~Join()
+            {
+                if (t.joinable())
+                    t.join();
+            }
+        } join{worker};
+        sanitize(data, changed, turkishCase);
+        worker.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    } else {
+        noons.emplace(dates, count);
+        sanitize(data, changed, turkishCase);
     }
     if (pinZone)
         qunsetenv("TZ");
-    sanitize(data, changed, turkishCase);
     // Equal client and category texts share one buffer (the directory's where there is
     // one): less memory, and the statistics group projects by buffer without reading texts.
+    // The dates move to noon in the same pass.
     QSet<QString> texts(data.clients.begin(), data.clients.end());
     texts.unite(QSet<QString>(data.categories.begin(), data.categories.end()));
     PerBuffer<QString> shared;
     const auto share = [&texts](const QString& t) { return *texts.insert(t); };
-    for (Project& p : data.projects) {
+    Project* const projects = data.projects.data();
+    for (qsizetype i = 0; i < data.projects.size(); ++i) {
+        Project& p = projects[i];
+        p.date = noons->at(i);
         p.client = shared.value(p.client, share);
         p.category = shared.value(p.category, share);
     }
@@ -454,34 +597,34 @@ void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
 {
     // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
     // and deletion: it gets an id of its own.
+    // The directories first: they depend on no project. Then one pass over the projects (a
+    // large list is read from memory once, not three times), each step in the order it always had.
+    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, turkishCase, changed);
+    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
+    const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
+    const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
     IdSet ids(data.projects.size());
+    PerBuffer<QString> renamedClients;
+    PerBuffer<bool> isKeptClient, isKeptCategory;
     for (Project& p : data.projects) {
         if (!ids.insert(p.id)) {
             p.id = QUuid::createUuid();
             changed = true;
             ids.insert(p.id);
         }
-    }
-    PerBuffer<QString> renamedClients;
-    for (Project& p : data.projects) {
-        const QString name = applyRules(p.name, kNameRules);
-        if (name != p.name) {
-            p.name = name;
-            changed = true;
+        if (holdsQOrL(p.name)) { // most names hold neither: no copy, no comparison
+            const QString name = applyRules(p.name, kNameRules);
+            if (name != p.name) {
+                p.name = name;
+                changed = true;
+            }
         }
-        const QString& client =
+        const QString& renamed =
             renamedClients.value(p.client, [](const QString& c) { return applyRules(c, kClientRules); });
-        if (client != p.client) {
-            p.client = client;
+        if (renamed != p.client) {
+            p.client = renamed;
             changed = true;
         }
-    }
-    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, turkishCase, changed);
-    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
-    const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
-    const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
-    PerBuffer<bool> isKeptClient, isKeptCategory;
-    for (Project& p : data.projects) {
         // Most projects already use the kept spelling: no lower-casing needed for them.
         if (isKeptClient.value(p.client, [&](const QString& c) { return keptClients.contains(c); }) &&
             isKeptCategory.value(p.category, [&](const QString& c) { return keptCategories.contains(c); }))

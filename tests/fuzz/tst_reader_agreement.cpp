@@ -256,6 +256,40 @@ QList<QPair<QByteArray, QByteArray>> tricky()
                             "c\"}],"
                             "\"layout\":\"\xef\xbb\xbf"
                             "table\"}");
+    // Texts around the 16-byte blocks they are read in, ASCII or not at either end.
+    for (const QByteArray& name :
+         {QByteArray(15, 'a'), QByteArray(16, 'b'), QByteArray(17, 'c'), QByteArray(32, 'd'),
+          QByteArray(16, 'e') + "\xc3\xa9", "\xc3\xa9" + QByteArray(16, 'f'), QByteArray(31, 'g') + "\x7f"})
+        add(qPrintable("name of " + QByteArray::number(name.size()) + " bytes " + name.right(2).toHex()),
+            project("\"client\":\"" + name + "\",\"category\":\"" + name + "\"")
+                .replace("\"Logo\"", "\"" + name + "\""));
+    // Dates read once per text: marks, escapes and lengths around the two forms, repeated.
+    for (const QByteArray& date :
+         {QByteArray("2026-03-15T12:00:00Z"), QByteArray("2026-03-15T12:00:00+01:00"),
+          QByteArray("\xef\xbb\xbf"
+                     "2026-03-15T12:00:00Z"),
+          QByteArray("\xef\xbb\xbf"
+                     "2026-03-15T12:00:00+01:00"),
+          QByteArray("\\u0032026-03-15T12:00:00Z"), QByteArray("2026-03-15T12:00:00+01:000"),
+          QByteArray("2026-02-30T12:00:00Z"), QByteArray("2026-03-15t12:00:00Z"),
+          QByteArray("2026-03-15T12:00:00\xc3\xa9")}) {
+        const QByteArray one =
+            R"({"id":"5F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F","name":"a","fee":1,"date":")" + date + "\"}";
+        const QByteArray other =
+            R"({"id":"6F1C5A8E-3B1D-4C2A-9E3F-1A2B3C4D5E6F","name":"b","fee":2,"date":")" + date + "\"}";
+        add(qPrintable("date " + date.toPercentEncoding()),
+            "{\"projects\":[" + one + "," + other + "," + one + "]}");
+    }
+    // Ids: every digit position, either case, and a wrong character at each end.
+    for (const QByteArray& id : {QByteArray("5f1c5a8e-3b1d-4c2a-9e3f-1a2b3c4d5e6f"),
+                                 QByteArray("0123456789ABCDEF-abcd-ef01-2345-6789abcdef01"),
+                                 QByteArray("01234567-89AB-CDEF-abcd-ef0123456789"),
+                                 QByteArray("G1234567-89AB-CDEF-abcd-ef0123456789"),
+                                 QByteArray("01234567-89AB-CDEF-abcd-ef012345678g"),
+                                 QByteArray("01234567-89AB-CDEF-abcd-ef012345678 "),
+                                 QByteArray("01234567+89AB-CDEF-abcd-ef0123456789"),
+                                 QByteArray("01234567-89AB-CDEF-abcd_ef0123456789")})
+        add(qPrintable("id " + id), R"({"projects":[{"id":")" + id + R"(","name":"a","fee":1}]})");
     add("escaped key", R"({"curr\u0065ncy":"x"})");
     add("escaped project key", R"({"projects":[{"n\u0061me":"x","f\u0065e":1}]})");
     add("escaped status", project(R"("status":"p\u0061id")"));

@@ -4,6 +4,7 @@
 #include "model/Preferences.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -164,6 +165,46 @@ private slots:
         const Project& p = store.data().projects.first();
         QCOMPARE(p.date.toLocalTime(), QDateTime(QDate(2025, 12, 31), QTime(12, 0), Qt::LocalTime));
         QCOMPARE(p.year(), 2025);
+    }
+
+    // Many distinct instants, each worked out once (beside the other repairs): each project gets
+    // the noon of its own local day, whatever the order and however many share an instant, and
+    // the other repairs are made all the same.
+    void manyDatesMoveToTheNoonOfTheirOwnDay()
+    {
+        AppData d;
+        QRandomGenerator rng(11);
+        const QDateTime start(QDate(1965, 3, 1), QTime(0, 0), Qt::UTC);
+        for (int i = 0; i < 6000; ++i) {
+            Project p = makeProject(QStringLiteral("P%1").arg(i), Status::paid, 1, QDate(2025, 1, 1));
+            // About 2,500 distinct instants at any time of day, before and after 1970.
+            p.date = start.addSecs(qint64(rng.bounded(2500)) * 86400 * 9 + 3599 * (i % 25));
+            d.projects.append(p);
+        }
+        for (int i = 100; i < 6000; i += 100) {
+            d.projects[i].id = d.projects.at(0).id;
+            d.projects[i].name = QStringLiteral("Quillstone rebrand");
+        }
+        AppData expected = d;
+        for (Project& p : expected.projects)
+            p.date = atNoon(p.date);
+        bool changed = false;
+        Store::repairLoaded(d, false, changed);
+        QVERIFY(changed);
+        QSet<QUuid> ids;
+        for (const Project& p : std::as_const(d.projects))
+            ids.insert(p.id);
+        QCOMPARE(ids.size(), d.projects.size());
+        QCOMPARE(d.projects.at(100).name, QStringLiteral("Aura rebrand"));
+        QCOMPARE(d.projects.at(0).id, expected.projects.at(0).id);
+        for (qsizetype i = 0; i < d.projects.size(); ++i) {
+            if (d.projects.at(i).date != expected.projects.at(i).date ||
+                d.projects.at(i).date.timeSpec() != Qt::LocalTime)
+                QFAIL(qPrintable(QStringLiteral("project %1: %2, expected %3")
+                                     .arg(i)
+                                     .arg(d.projects.at(i).date.toString(Qt::ISODate),
+                                          expected.projects.at(i).date.toString(Qt::ISODate))));
+        }
     }
 
     void unreadableFileIsSetAside()
