@@ -160,6 +160,13 @@ private slots:
                  qPrintable(mixed.notice()->text()));
         choose(mixed.delimiterPicker(), QChar(u';'));
         QCOMPARE(mixed.rolePickers().size(), 5);
+        // A wrong encoding reads nonsense, never a crash, and the right one brings the rows back.
+        choose(mixed.encodingPicker(), int(Encoding::utf16Le));
+        QVERIFY(!mixed.importButton()->isEnabled());
+        QVERIFY(!mixed.notice()->text().isEmpty());
+        choose(mixed.encodingPicker(), int(Encoding::utf8));
+        QCOMPARE(mixed.rolePickers().size(), 5);
+        QCOMPARE(mixed.table()->model()->rowCount(), 3);
     }
 
     // A column given a role another column had takes it over; "ignore" leaves a column out; the
