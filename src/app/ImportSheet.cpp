@@ -250,15 +250,11 @@ void ImportSheet::build()
     connect(m_encoding, &QComboBox::activated, this, [this] {
         m_options.encoding = Encoding(m_encoding->currentData().toInt());
         m_options.roles.reset();
-        m_asked.clear();
-        m_askedChanged = true;
         reread();
     });
     connect(m_delimiter, &QComboBox::activated, this, [this] {
         m_options.delimiter = m_delimiter->currentData().toChar();
         m_options.roles.reset();
-        m_asked.clear();
-        m_askedChanged = true;
         reread();
     });
     connect(m_dateFormat, &QComboBox::activated, this, [this] {
@@ -482,18 +478,35 @@ void ImportSheet::refresh()
 {
     if (m_shownHeader != m_preview.header || m_roles.size() != m_preview.header.size())
         rebuildColumns();
-    // A status once asked about stays in the list with its answer, so that the answer can change.
-    for (const UnknownStatus& unknown : std::as_const(m_preview.unknownStatuses)) {
-        const QString key = statusKey(unknown.text);
-        if (std::none_of(m_asked.cbegin(), m_asked.cend(),
-                         [&key](const UnknownStatus& a) { return statusKey(a.text) == key; })) {
-            m_asked.append(unknown);
-            m_askedChanged = true;
+    // Every status text of the file that no built-in name covers, answered or not, so that an
+    // answer can change (also after the file was read another way and back).
+    QVector<UnknownStatus> asked;
+    const int column = int(m_preview.roles.indexOf(Role::status));
+    if (m_preview.refusal == Preview::Refusal::none) {
+        QHash<QString, int> seen; // statusKey -> index in `asked`, or -1 for a built-in name
+        for (int i = 0; i < m_preview.records.size(); ++i) {
+            const QString text = column >= 0 ? m_preview.records.at(i).value(column) : QString();
+            const QString key = statusKey(text);
+            auto it = seen.find(key);
+            if (it == seen.end()) {
+                const bool named = statusOf(text).has_value();
+                it = seen.insert(key, named ? -1 : int(asked.size()));
+                if (!named)
+                    asked.append({text, 0, m_preview.recordLines.at(i)});
+            }
+            if (*it >= 0)
+                ++asked[*it].rows;
         }
     }
-    if (m_askedChanged)
+    QStringList keys;
+    for (const UnknownStatus& a : std::as_const(asked))
+        keys.append(statusKey(a.text));
+    QStringList shown;
+    for (const UnknownStatus& a : std::as_const(m_asked))
+        shown.append(statusKey(a.text));
+    m_asked = asked;
+    if (keys != shown || m_statuses.size() != m_asked.size())
         rebuildStatuses();
-    m_askedChanged = false;
     retranslate();
     m_model->reset();
     m_table->resizeColumnsToContents();

@@ -41,8 +41,8 @@ public:
     PopUpButton* decimalPicker() const { return m_decimal; }
     // One per column of the file.
     const QVector<PopUpButton*>& rolePickers() const { return m_roles; }
-    // One per status text that no name covers, in the order they were first asked about; a
-    // status stays after it has been given a meaning.
+    // One per status text of the file that no built-in name covers, in the file's order; a status
+    // stays after it has been given a meaning.
     const QVector<PopUpButton*>& statusPickers() const { return m_statuses; }
     QTableView* table() const { return m_table; }
     QListWidget* problemList() const { return m_problems; }
@@ -97,7 +97,6 @@ private:
     QVector<QLabel*> m_statusLabels;
     QStringList m_shownHeader;
     QVector<CsvImport::UnknownStatus> m_asked;
-    bool m_askedChanged = false;
     ImportTableModel* m_model = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_problemsLabel = nullptr;

@@ -167,6 +167,9 @@ private slots:
         choose(mixed.encodingPicker(), int(Encoding::utf8));
         QCOMPARE(mixed.rolePickers().size(), 5);
         QCOMPARE(mixed.table()->model()->rowCount(), 3);
+        // The status answered before is still there to change.
+        QCOMPARE(mixed.statusPickers().size(), 1);
+        QCOMPARE(mixed.statusPickers().first()->currentText(), QStringLiteral("Pending"));
     }
 
     // A column given a role another column had takes it over; "ignore" leaves a column out; the
