@@ -53,16 +53,13 @@ inline int run(int argc, char** argv, RatioReporter* ratio = nullptr)
     QApplication app(argc, argv);
     Theme::applyLightLook(app);
     Animations::setEnabled(false);
+    if (ratio)
+        return ratio->runAll(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    if (ratio)
-        benchmark::RunSpecifiedBenchmarks(ratio);
-    else
-        benchmark::RunSpecifiedBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (ratio)
-        ratio->print();
     return 0;
 }
 

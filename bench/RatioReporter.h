@@ -22,6 +22,18 @@ public:
         }
         ConsoleReporter::ReportRuns(runs);
     }
+    // Runs the benchmarks the command line names with this reporter, then prints the ratio.
+    int runAll(int argc, char** argv)
+    {
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+        benchmark::RunSpecifiedBenchmarks(this);
+        benchmark::Shutdown();
+        print();
+        return 0;
+    }
+
     void print() const
     {
         const auto measured = m_medians.find(m_measured);

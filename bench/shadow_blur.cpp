@@ -132,12 +132,6 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter("BM_BlurAlpha", "BM_PerSampleBlur", "blurAlpha / per-sample convolution");
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.print();
-    return 0;
+    return reporter.runAll(argc, argv);
 }

@@ -121,12 +121,6 @@ int main(int argc, char** argv)
     if (!Isolation::isolate(Isolation::Extra::fixedZone))
         return 1;
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter("BM_StatsPageAllTime", "BM_PlainFeeSum", "page figures / plain fee sum");
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.print();
-    return 0;
+    return reporter.runAll(argc, argv);
 }

@@ -58,6 +58,13 @@ template <class Apply> bool withFocusedField(Apply apply)
     return true;
 }
 
+// Where the file dialogs start: the Documents folder, or home where there is none.
+QString documentsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
+}
+
 bool textFieldHasFocus()
 {
     return withFocusedField([](auto*) {});
@@ -235,9 +242,7 @@ void AppCommands::runExportCsv()
         return;
     const bool all = ask.clickedButton() == allYears;
 
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
+    const QString folder = documentsFolder();
     const QString suggested = folder + (all ? QStringLiteral("/tallybrook-projects.csv")
                                             : QStringLiteral("/tallybrook-%1.csv").arg(year));
     QString path = QFileDialog::getSaveFileName(
@@ -258,9 +263,7 @@ void AppCommands::runImportCsv()
         m_importSheet->activateWindow();
         return;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    const QString folder = documentsFolder();
     const QString path = m_openPicker(window, ImportSheet::title(m_store), folder);
     if (path.isEmpty())
         return;
@@ -282,9 +285,7 @@ void AppCommands::runImportCsv()
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the window's content only, as the editor is.
     new SheetModality(sheet, window);
-    QRect frame(QPoint(), sheet->size());
-    frame.moveCenter(window->geometry().center());
-    sheet->move(frame.topLeft());
+    SheetModality::centre(sheet, window);
     m_importSheet = sheet;
     connect(sheet, &QDialog::finished, this, &AppCommands::updateEnabled);
     sheet->show();
@@ -300,9 +301,7 @@ void AppCommands::showTab(MainTab tab)
 void AppCommands::saveYearReport()
 {
     QWidget* window = m_showMainWindow();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    const QString folder = documentsFolder();
     QString path = m_savePicker(
         window, m_store.tr(QStringLiteral("Export Year Report"), QStringLiteral("Yıl Raporunu Dışa Aktar")),
         folder + QLatin1Char('/') + YearReport::fileName(m_store));

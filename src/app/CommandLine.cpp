@@ -199,32 +199,43 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
         return value ? value : "";
     };
     const char* exportArg = nullptr;
+    // The options that take a file or a folder; the exports are also what the run does.
+    struct ValueOption
+    {
+        const char* name;
+        const char** value;
+        const char* usage;
+        bool isAction;
+    };
+    const ValueOption valueOptions[] = {
+        {"--export-report", &reportArg, "tallybrook: --export-report needs a file: --export-report FILE\n",
+         true},
+        {"--export-csv", &exportArg, "tallybrook: --export-csv needs a file: --export-csv FILE\n", true},
+        {"--data-folder", &folderArg, "tallybrook: --data-folder needs a folder: --data-folder DIR\n", false},
+    };
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (const char* v = valueOf(i, "--export-report")) {
+        bool taken = false;
+        for (const ValueOption& o : valueOptions) {
+            const char* v = valueOf(i, o.name);
+            if (!v)
+                continue;
             if (missingValue) {
-                std::fputs("tallybrook: --export-report needs a file: --export-report FILE\n", stderr);
+                std::fputs(o.usage, stderr);
                 return 2;
             }
-            reportArg = v;
-            if (!action)
-                action = "--export-report";
-            continue;
+            *o.value = v;
+            if (o.isAction && !action)
+                action = o.name;
+            taken = true;
+            break;
         }
-        if (const char* v = valueOf(i, "--export-csv")) {
-            if (missingValue) {
-                std::fputs("tallybrook: --export-csv needs a file: --export-csv FILE\n", stderr);
-                return 2;
-            }
-            exportArg = v;
-            if (!action)
-                action = "--export-csv";
+        if (taken)
             continue;
-        }
         if (const char* v = valueOf(i, "--year")) {
             if (missingValue || !yearOf(v)) {
                 std::fputs("tallybrook: --year needs a year such as 2026: --year YYYY\n", stderr);
@@ -233,22 +244,8 @@ std::optional<int> run(int argc, char** argv, QString* dataFolder)
             yearArg = v;
             continue;
         }
-        if (std::strcmp(a, "--data-folder") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fputs("tallybrook: --data-folder needs a folder: --data-folder DIR\n", stderr);
-                return 2;
-            }
-            folderArg = argv[++i];
-        } else if (std::strncmp(a, "--data-folder=", 14) == 0) {
-            folderArg = a + 14;
-            if (*folderArg == '\0') {
-                std::fputs("tallybrook: --data-folder needs a folder: --data-folder DIR\n", stderr);
-                return 2;
-            }
-        } else if (!action &&
-                   (std::strcmp(a, "--backup-now") == 0 || std::strcmp(a, "--list-backups") == 0)) {
+        if (!action && (std::strcmp(a, "--backup-now") == 0 || std::strcmp(a, "--list-backups") == 0))
             action = a;
-        }
     }
     if (yearArg && !reportArg && !exportArg) {
         std::fputs("tallybrook: --year goes with --export-report FILE or --export-csv FILE\n", stderr);

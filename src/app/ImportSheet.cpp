@@ -1,5 +1,6 @@
 #include "app/ImportSheet.h"
 
+#include "i18n/L10n.h"
 #include "model/Store.h"
 #include "model/Text.h"
 #include "settings/PopUpButton.h"
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -29,8 +29,7 @@ constexpr int kFirstFileColumn = 2;
 
 QString count(const Store& store, qsizetype n)
 {
-    return QLocale(store.language() == AppLanguage::tr ? QLocale::Turkish : QLocale::English)
-        .toString(qint64(n));
+    return L10n::locale(store.language()).toString(qint64(n));
 }
 
 QLabel* smallLabel(QWidget* parent)
@@ -443,7 +442,9 @@ void ImportSheet::rebuildStatuses()
     }
     m_statuses.clear();
     m_statusLabels.clear();
-    for (const UnknownStatus& unknown : std::as_const(m_asked)) {
+    m_shownStatuses.clear();
+    for (const UnknownStatus& unknown : std::as_const(m_preview.mappableStatuses)) {
+        m_shownStatuses.append(statusKey(unknown.text));
         auto* label = new QLabel(m_statusesBox);
         label->setFont(Theme::font(12, QFont::Medium));
         label->setStyleSheet(QStringLiteral("color: %1;").arg(Theme::ink().name()));
@@ -478,34 +479,10 @@ void ImportSheet::refresh()
 {
     if (m_shownHeader != m_preview.header || m_roles.size() != m_preview.header.size())
         rebuildColumns();
-    // Every status text of the file that no built-in name covers, answered or not, so that an
-    // answer can change (also after the file was read another way and back).
-    QVector<UnknownStatus> asked;
-    const int column = int(m_preview.roles.indexOf(Role::status));
-    if (m_preview.refusal == Preview::Refusal::none) {
-        QHash<QString, int> seen; // statusKey -> index in `asked`, or -1 for a built-in name
-        for (int i = 0; i < m_preview.records.size(); ++i) {
-            const QString text = column >= 0 ? m_preview.records.at(i).value(column) : QString();
-            const QString key = statusKey(text);
-            auto it = seen.find(key);
-            if (it == seen.end()) {
-                const bool named = statusOf(text).has_value();
-                it = seen.insert(key, named ? -1 : int(asked.size()));
-                if (!named)
-                    asked.append({text, 0, m_preview.recordLines.at(i)});
-            }
-            if (*it >= 0)
-                ++asked[*it].rows;
-        }
-    }
-    QStringList keys;
-    for (const UnknownStatus& a : std::as_const(asked))
-        keys.append(statusKey(a.text));
-    QStringList shown;
-    for (const UnknownStatus& a : std::as_const(m_asked))
-        shown.append(statusKey(a.text));
-    m_asked = asked;
-    if (keys != shown || m_statuses.size() != m_asked.size())
+    QStringList statuses;
+    for (const UnknownStatus& status : std::as_const(m_preview.mappableStatuses))
+        statuses.append(statusKey(status.text));
+    if (statuses != m_shownStatuses)
         rebuildStatuses();
     retranslate();
     m_model->reset();
@@ -581,7 +558,7 @@ void ImportSheet::retranslate()
     }
 
     for (int i = 0; i < m_statuses.size(); ++i) {
-        const UnknownStatus& unknown = m_asked.at(i);
+        const UnknownStatus& unknown = m_preview.mappableStatuses.at(i);
         QLabel* label = m_statusLabels.at(i);
         const QString rows =
             unknown.rows == 1

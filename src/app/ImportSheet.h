@@ -96,7 +96,7 @@ private:
     QVector<PopUpButton*> m_statuses;
     QVector<QLabel*> m_statusLabels;
     QStringList m_shownHeader;
-    QVector<CsvImport::UnknownStatus> m_asked;
+    QStringList m_shownStatuses; // the keys of the statuses the pickers are for
     ImportTableModel* m_model = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_problemsLabel = nullptr;

@@ -51,11 +51,15 @@ QString percent(double fraction, AppLanguage language)
     return language == AppLanguage::tr ? QStringLiteral("%") + number : number + QStringLiteral("%");
 }
 
+QLocale locale(AppLanguage language)
+{
+    return language == AppLanguage::tr ? QLocale(QLocale::Turkish, QLocale::Turkey)
+                                       : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
 QString day(const QDate& date, AppLanguage language)
 {
-    const QLocale locale = language == AppLanguage::tr ? QLocale(QLocale::Turkish, QLocale::Turkey)
-                                                       : QLocale(QLocale::English, QLocale::UnitedStates);
-    return locale.toString(date, QStringLiteral("d MMM yyyy"));
+    return locale(language).toString(date, QStringLiteral("d MMM yyyy"));
 }
 
 std::optional<double> parseNumber(const QString& text)

@@ -3,6 +3,7 @@
 #include "model/StoreTypes.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -25,6 +26,8 @@ QString money(double amount, AppLanguage language, const QString& currency, doub
 QString percent(double fraction, AppLanguage language);
 QString tabTitle(MainTab tab, AppLanguage language);
 // A calendar day as the language writes it short: "7 Dec 2026", "7 Ara 2026".
+// The interface language's own locale (dates, counts), whatever the system's is.
+QLocale locale(AppLanguage language);
 QString day(const QDate& date, AppLanguage language);
 // A number typed into a small field (a rate, a weight, days), in the system locale's format or
 // with the other decimal mark; nothing when it is no finite number. Such numbers have no grouping

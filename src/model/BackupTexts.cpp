@@ -10,12 +10,6 @@ namespace BackupTexts {
 
 namespace {
 
-QLocale localeOf(AppLanguage language)
-{
-    return language == AppLanguage::tr ? QLocale(QLocale::Turkish, QLocale::Turkey)
-                                       : QLocale(QLocale::English, QLocale::UnitedStates);
-}
-
 QString tr(AppLanguage language, const char* en, const char* trText)
 {
     return L10n::tr(language, QString::fromUtf8(en), QString::fromUtf8(trText));
@@ -178,7 +172,7 @@ QString Money::operator()(double amount) const
 
 QString when(const QDateTime& time, AppLanguage language)
 {
-    return localeOf(language).toString(time, QStringLiteral("d MMM yyyy, HH:mm"));
+    return L10n::locale(language).toString(time, QStringLiteral("d MMM yyyy, HH:mm"));
 }
 
 QString summary(const Backups::Entry& entry, const Money& money)

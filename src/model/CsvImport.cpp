@@ -675,31 +675,48 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
 
     // Statuses the user has not mapped hold every row back until they are.
     const int statusColumn = column(Role::status);
-    QHash<QString, int> unknownAt;
     // A file repeats a handful of status texts: each is looked up once.
-    QHash<QString, std::optional<Status>> statusCache;
-    const auto statusFor = [&](const QString& cell) -> std::optional<Status> {
-        const auto cached = statusCache.constFind(cell);
-        if (cached != statusCache.constEnd())
-            return *cached;
-        const auto mapped = options.statuses.constFind(statusKey(cell));
-        const std::optional<Status> status =
-            mapped != options.statuses.constEnd() ? std::optional<Status>(*mapped) : statusOf(cell);
-        statusCache.insert(cell, status);
-        return status;
+    struct LookedUp
+    {
+        std::optional<Status> status;
+        bool named = false; // a built-in name covers it
+        QString key;
+    };
+    QHash<QString, LookedUp> statusCache;
+    const auto lookUp = [&](const QString& cell) -> const LookedUp& {
+        auto cached = statusCache.constFind(cell);
+        if (cached == statusCache.constEnd()) {
+            LookedUp l;
+            l.key = statusKey(cell);
+            const std::optional<Status> named = statusOf(cell);
+            const auto mapped = options.statuses.constFind(l.key);
+            l.named = named.has_value();
+            l.status = mapped != options.statuses.constEnd() ? std::optional<Status>(*mapped) : named;
+            cached = statusCache.insert(cell, l);
+        }
+        return *cached;
+    };
+    const auto statusFor = [&](const QString& cell) { return lookUp(cell).status; };
+    // Each text no built-in name covers, answered or not; the unanswered ones also on their own.
+    QHash<QString, int> unknownAt;
+    QHash<QString, int> mappableAt;
+    const auto count = [](QHash<QString, int>& where, QVector<UnknownStatus>& list, const LookedUp& l,
+                          const QString& cell, int line) {
+        const auto it = where.constFind(l.key);
+        if (it == where.constEnd()) {
+            where.insert(l.key, int(list.size()));
+            list.append({cell, 1, line});
+        } else {
+            ++list[*it].rows;
+        }
     };
     for (int i = 0; i < p.records.size(); ++i) {
         const QString cell = at(p.records.at(i), statusColumn);
-        if (statusFor(cell))
-            continue;
-        const QString key = statusKey(cell);
-        const auto it = unknownAt.constFind(key);
-        if (it == unknownAt.constEnd()) {
-            unknownAt.insert(key, int(p.unknownStatuses.size()));
-            p.unknownStatuses.append({cell, 1, p.recordLines.at(i)});
-        } else {
-            ++p.unknownStatuses[*it].rows;
-        }
+        const LookedUp& l = lookUp(cell);
+        if (!l.named)
+            count(mappableAt, p.mappableStatuses, l, cell, p.recordLines.at(i));
+        if (!l.status)
+            count(unknownAt, p.unknownStatuses, l, cell, p.recordLines.at(i));
     }
     if (!p.dateFormat || !p.decimalSeparator || !p.missingRoles.isEmpty() || !p.unknownStatuses.isEmpty())
         return p;
@@ -707,9 +724,7 @@ Preview preview(const QByteArray& bytes, const AppData& existing, const Options&
     QSet<DuplicateKey> known;
     QSet<QUuid> ids;
     for (const Project& e : existing.projects) {
-        // A local time's own day needs no look at the zone rules.
-        const QDate day = e.date.timeSpec() == Qt::LocalTime ? e.date.date() : e.date.toLocalTime().date();
-        known.insert({e.name, e.client, day.toJulianDay(), e.fee});
+        known.insert({e.name, e.client, e.localDay().toJulianDay(), e.fee});
         ids.insert(e.id);
     }
     const int idColumn = column(Role::id);

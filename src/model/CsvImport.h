@@ -123,6 +123,9 @@ struct Preview
     // Status texts no name or mapping covers, each once; an empty text when there is no status
     // column or cell (the user says what such rows are).
     QVector<UnknownStatus> unknownStatuses;
+    // Every status text no built-in name covers, given a meaning in the Options or not: what the
+    // user is asked about, and may answer again.
+    QVector<UnknownStatus> mappableStatuses;
     QHash<QString, Status> statusMap; // as given in the Options
     // Filled only when nothing above is left to choose.
     QVector<Row> rows;

@@ -202,11 +202,16 @@ bool sameMembers(const QJsonObject& a, const QJsonObject& b)
     return true;
 }
 
-int Project::year() const
+QDate Project::localDay() const
 {
     // Dates are kept in local time: read so, the day needs no conversion (nor a copy). The year
-    // index asks this of every project.
+    // index and the import's duplicate check ask this of every project.
     if (date.timeSpec() == Qt::LocalTime)
-        return date.date().year();
-    return date.toLocalTime().date().year();
+        return date.date();
+    return date.toLocalTime().date();
+}
+
+int Project::year() const
+{
+    return localDay().year();
 }

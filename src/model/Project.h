@@ -48,7 +48,8 @@ struct Project
     // they were read (a file from a later version survives a save here).
     QJsonObject extra;
 
-    // The year of the date in the local calendar.
+    // The day and the year of the date in the local calendar.
+    QDate localDay() const;
     int year() const;
 
     bool operator==(const Project& o) const

@@ -88,20 +88,14 @@ const QVector<int>& Store::yearIndex() const
     validateLists();
     if (!m_lists.yearIndex) {
         QVector<int> index;
-        // The year's days as a range of day numbers: a local date is then compared, not split
-        // into its year, for every project.
+        // The year's days as a range: a local day is then compared, not split into its year, for
+        // every project.
         const QDate first(m_activeYear, 1, 1);
         const QDate next(m_activeYear + 1, 1, 1);
         const bool byDays = first.isValid() && next.isValid();
         for (int i = 0; i < m_data.projects.size(); ++i) {
-            const Project& p = m_data.projects.at(i);
-            bool inYear = false;
-            if (byDays && p.date.timeSpec() == Qt::LocalTime) {
-                const qint64 day = p.date.date().toJulianDay();
-                inYear = day >= first.toJulianDay() && day < next.toJulianDay();
-            } else {
-                inYear = p.year() == m_activeYear;
-            }
+            const QDate day = m_data.projects.at(i).localDay();
+            const bool inYear = byDays ? day >= first && day < next : day.year() == m_activeYear;
             if (inYear)
                 index.append(i);
         }

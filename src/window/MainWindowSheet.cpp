@@ -70,9 +70,7 @@ void MainWindowSheet::sync()
     });
     m_dialog = dialog;
     dialog->adjustSize();
-    QRect frame(QPoint(), dialog->size());
-    frame.moveCenter(m_window->geometry().center());
-    dialog->move(frame.topLeft());
+    SheetModality::centre(dialog, m_window);
     dialog->show();
 }
 

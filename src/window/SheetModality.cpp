@@ -115,3 +115,10 @@ void SheetModality::bringSheetForwardLater()
             bringSheetForward();
     });
 }
+
+void SheetModality::centre(QWidget* sheet, const QWidget* window)
+{
+    QRect frame(QPoint(), sheet->size());
+    frame.moveCenter(window->geometry().center());
+    sheet->move(frame.topLeft());
+}

@@ -14,6 +14,8 @@ class SheetModality final : public QObject
 {
 public:
     SheetModality(QDialog* sheet, QWidget* window);
+    // Places the sheet, at its present size, over the middle of the window.
+    static void centre(QWidget* sheet, const QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

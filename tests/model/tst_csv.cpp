@@ -244,6 +244,11 @@ private slots:
         QCOMPARE(names(p.rows), (QStringList{"A", "C"}));
         QCOMPARE(p.rows.at(0).project.fee, 1234.5);
         QCOMPARE(p.rows.at(0).project.status, Status::paid);
+        // Answered, the status is still one to ask about (the answer may change); "paid" never is.
+        QVERIFY(p.unknownStatuses.isEmpty());
+        QCOMPARE(p.mappableStatuses.size(), 1);
+        QCOMPARE(p.mappableStatuses.at(0).text, QStringLiteral("Archived"));
+        QCOMPARE(p.mappableStatuses.at(0).rows, 2);
         QCOMPARE(p.problems.size(), 1);
         QCOMPARE(p.problems.at(0).line, 3);
         QCOMPARE(p.problems.at(0).reason, RowProblem::Reason::badAmount);
