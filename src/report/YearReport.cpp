@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace YearReport {
@@ -139,20 +140,33 @@ std::array<Figure, 6> summaryFigures(const Store& s)
     }};
 }
 
+// What both runs of the layout read, worked out once.
+struct Content
+{
+    explicit Content(const Store& store)
+        : figures(StatsFigures::compute(store.data().projects, false, store.activeYear(), store.language())),
+          paid(store.paidThisYear())
+    {
+        std::stable_sort(paid.begin(), paid.end(),
+                         [](const Project& a, const Project& b) { return a.date < b.date; });
+    }
+
+    StatsFigures::Figures figures;
+    QVector<Project> paid; // by date
+    // The widest text of each column of the projects' table, measured by the first run.
+    std::optional<std::array<qreal, 6>> widest;
+};
+
 // Lays the report out page by page. Run once without a painter to count the pages, then again
 // with one to draw them: both runs measure the same texts, so they break at the same places.
 class Layout
 {
 public:
-    Layout(const Store& store, const QSizeF& page, QPdfWriter* writer, QPainter* painter, int pageCount)
-        : m_store(store), m_size(page), m_writer(writer), m_p(painter), m_pageCount(pageCount),
-          m_figures(
-              StatsFigures::compute(store.data().projects, false, store.activeYear(), store.language())),
-          m_paid(store.paidThisYear())
-    {
-        std::stable_sort(m_paid.begin(), m_paid.end(),
-                         [](const Project& a, const Project& b) { return a.date < b.date; });
-    }
+    Layout(const Store& store, Content& content, const QSizeF& page, QPdfWriter* writer, QPainter* painter,
+           int pageCount)
+        : m_store(store), m_content(content), m_size(page), m_writer(writer), m_p(painter),
+          m_pageCount(pageCount), m_figures(content.figures), m_paid(content.paid)
+    {}
 
     int run()
     {
@@ -426,22 +440,26 @@ private:
             {tr(QStringLiteral("Fee"), QStringLiteral("Ücret")), 0, true},
             {tr(QStringLiteral("Outsource"), QStringLiteral("Dış Kaynak")), 0, true},
         }};
-        const QFontMetricsF metrics(cell);
-        std::array<qreal, 6> need{};
-        for (size_t i = 0; i < c.size(); ++i)
-            need[i] = textWidth(L10n::upper(m_store.language(), c[i].title), head);
-        need[4] = std::max(need[4], textWidth(feeTotal, bold));
-        need[5] = std::max(need[5], textWidth(outsourceTotal, bold));
         // The widest texts, but no name wider than half the line has to be measured whole.
         const qreal cap = width() / 2;
-        for (const Project& p : m_paid) {
-            need[0] = std::max(need[0], std::min(cap, metrics.horizontalAdvance(oneLine(p.name))));
-            need[1] = std::max(need[1], std::min(cap, metrics.horizontalAdvance(orDash(p.client))));
-            need[2] = std::max(need[2], std::min(cap, metrics.horizontalAdvance(orDash(p.category))));
-            need[3] = std::max(need[3], metrics.horizontalAdvance(dateText(p)));
-            need[4] = std::max(need[4], metrics.horizontalAdvance(m_store.money(p.fee)));
-            need[5] = std::max(need[5], metrics.horizontalAdvance(m_store.money(p.outsource)));
+        if (!m_content.widest) {
+            const QFontMetricsF metrics(cell);
+            std::array<qreal, 6> widest{};
+            for (size_t i = 0; i < c.size(); ++i)
+                widest[i] = textWidth(L10n::upper(m_store.language(), c[i].title), head);
+            widest[4] = std::max(widest[4], textWidth(feeTotal, bold));
+            widest[5] = std::max(widest[5], textWidth(outsourceTotal, bold));
+            for (const Project& p : m_paid) {
+                widest[0] = std::max(widest[0], std::min(cap, metrics.horizontalAdvance(oneLine(p.name))));
+                widest[1] = std::max(widest[1], std::min(cap, metrics.horizontalAdvance(orDash(p.client))));
+                widest[2] = std::max(widest[2], std::min(cap, metrics.horizontalAdvance(orDash(p.category))));
+                widest[3] = std::max(widest[3], metrics.horizontalAdvance(dateText(p)));
+                widest[4] = std::max(widest[4], metrics.horizontalAdvance(m_store.money(p.fee)));
+                widest[5] = std::max(widest[5], metrics.horizontalAdvance(m_store.money(p.outsource)));
+            }
+            m_content.widest = widest;
         }
+        std::array<qreal, 6> need = *m_content.widest;
         for (qreal& n : need)
             n += 2 * kCellPad;
         // Dates and amounts whole (up to half the line for absurd amounts); the names share the
@@ -568,12 +586,13 @@ private:
     }
 
     const Store& m_store;
+    Content& m_content;
     QSizeF m_size;
     QPdfWriter* m_writer;
     QPainter* m_p;
     int m_pageCount;
-    StatsFigures::Figures m_figures;
-    QVector<Project> m_paid;
+    const StatsFigures::Figures& m_figures;
+    const QVector<Project>& m_paid;
     int m_page = 0;
     qreal m_y = 0;
 };
@@ -614,7 +633,8 @@ Pdf render(const Store& store, const QPageSize& pageSize)
 {
     Pdf pdf;
     const QSizeF page = pageSize.size(QPageSize::Point);
-    pdf.pages = Layout(store, page, nullptr, nullptr, 0).run();
+    Content content(store);
+    pdf.pages = Layout(store, content, page, nullptr, nullptr, 0).run();
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -633,7 +653,7 @@ Pdf render(const Store& store, const QPageSize& pageSize)
         }
         painter.setRenderHint(QPainter::Antialiasing);
         painter.scale(kScale, kScale);
-        Layout(store, page, &writer, &painter, pdf.pages).run();
+        Layout(store, content, page, &writer, &painter, pdf.pages).run();
         painter.end();
     }
     pdf.bytes = buffer.data();
