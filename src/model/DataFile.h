@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -25,9 +26,12 @@ std::optional<AppData> decode(const QByteArray& json, QString* error = nullptr);
 inline constexpr size_t kReadPadding = 64;
 
 class ReadBuffer;
+class IndexAhead;
 // The same reading of the first `size` bytes of `buffer`, without a copy. The buffer's pages are
 // given back to the system as the reading passes them: its content is gone afterwards.
 std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error = nullptr);
+// The same, with the index `ahead` made while the buffer was being filled (where it could).
+std::optional<AppData> decode(ReadBuffer& buffer, size_t size, IndexAhead& ahead, QString* error = nullptr);
 
 // Memory to read a data file into: `capacity` bytes and kReadPadding zero bytes after them, in
 // pages of its own (huge pages when large: far fewer page faults), returned to the system when
@@ -46,6 +50,30 @@ private:
     char* m_data = nullptr;
     size_t m_capacity = 0;
     size_t m_mapped = 0;
+};
+
+// Indexes a ReadBuffer on a thread of its own while the file is still being read into it: by
+// the time the last bytes are in, most of the first stage of decoding is done. Whatever it could
+// not index, or would have refused, is left to decode's own whole-document pass.
+class IndexAhead
+{
+public:
+    // `window`: at least this many new bytes are indexed at a time (short windows cost a call
+    // each, long ones leave more to do after the last read; tests try tiny ones). Without
+    // `onThread` the indexing runs in readTo() and decode() instead, as it would on the thread.
+    explicit IndexAhead(const ReadBuffer& buffer, size_t window = size_t(1) << 20, bool onThread = true);
+    // Stops the indexing: the buffer may go after this.
+    ~IndexAhead();
+    IndexAhead(const IndexAhead&) = delete;
+    IndexAhead& operator=(const IndexAhead&) = delete;
+    // The buffer's first `size` bytes are read.
+    void readTo(size_t size);
+
+    struct State;
+
+private:
+    friend std::optional<AppData> decode(ReadBuffer&, size_t, IndexAhead&, QString*);
+    std::unique_ptr<State> d;
 };
 
 QString dateText(const QDateTime& moment);

@@ -26,10 +26,12 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <emmintrin.h>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <simdjson.h>
 #include <sys/mman.h>
 #include <thread>
@@ -1420,6 +1422,12 @@ private:
     size_t m_size;
 };
 
+// simdjson's own index has room for a token per byte plus a few (its set_capacity).
+size_t indexBytes(size_t documentSize)
+{
+    return ((documentSize + 63) / 64 * 64 + 2 + 7 + 64) * sizeof(uint32_t);
+}
+
 // simdjson's first stage with its index in pages of our own.
 class FirstStage
 {
@@ -1433,9 +1441,7 @@ public:
             size, kNestingLimit + 1, m_parser);
         if (e != simdjson::SUCCESS)
             return e;
-        // simdjson's own index has room for a token per byte plus a few (its set_capacity).
-        const size_t entries = (size + 63) / 64 * 64 + 2 + 7 + 64;
-        m_index = std::make_unique<Pages>(entries * sizeof(uint32_t));
+        m_index = std::make_unique<Pages>(indexBytes(size));
         if (!m_index->data())
             return simdjson::MEMALLOC;
         m_parser->structural_indexes.reset(static_cast<uint32_t*>(m_index->data()));
@@ -1508,23 +1514,44 @@ std::optional<QDateTime> parseDate(std::string_view text)
 
 namespace {
 
-std::optional<AppData> decodePadded(const char* data, size_t size, char* releasable, QString* error)
+std::optional<AppData> refusal(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return std::nullopt;
+}
+
+// The reading proper, over the first stage's index of `data`.
+std::optional<AppData> readIndexed(const char* data, size_t size, const uint32_t* index, uint32_t count,
+                                   bool releasable, QString* error)
+{
+    try {
+        Reader reader(data, size, index, count);
+        if (releasable)
+            reader.releaseBehind(const_cast<char*>(data));
+        return reader.document();
+    } catch (const Unreadable& e) {
+        return refusal(error, e.reason);
+    }
+}
+
+bool startsWithByteOrderMark(const char* data, size_t size)
 {
     // Qt skips one UTF-8 byte-order mark at the start.
-    if (size > 3 && static_cast<unsigned char>(data[0]) == 0xEF &&
-        static_cast<unsigned char>(data[1]) == 0xBB && static_cast<unsigned char>(data[2]) == 0xBF) {
+    return size > 3 && static_cast<unsigned char>(data[0]) == 0xEF &&
+           static_cast<unsigned char>(data[1]) == 0xBB && static_cast<unsigned char>(data[2]) == 0xBF;
+}
+
+std::optional<AppData> decodePadded(const char* data, size_t size, char* releasable, QString* error)
+{
+    if (startsWithByteOrderMark(data, size)) {
         data += 3;
         size -= 3;
     }
-    const auto refuse = [error](const QString& reason) -> std::optional<AppData> {
-        if (error)
-            *error = reason;
-        return std::nullopt;
-    };
     if (size == 0)
-        return refuse(QStringLiteral("the document is empty"));
+        return refusal(error, QStringLiteral("the document is empty"));
     if (size > 0xFFFFFFF0u)
-        return refuse(QStringLiteral("the document is too large"));
+        return refusal(error, QStringLiteral("the document is too large"));
     FirstStage first;
     std::unique_ptr<char[]> escaped;
     simdjson::error_code stage = first.run(data, size);
@@ -1536,15 +1563,9 @@ std::optional<AppData> decodePadded(const char* data, size_t size, char* releasa
         stage = first.run(data, size);
     }
     if (stage != simdjson::SUCCESS)
-        return refuse(QString::fromUtf8(simdjson::error_message(stage)));
-    try {
-        Reader reader(data, size, first.index(), first.count());
-        if (releasable && !escaped) // data is in the buffer (past a byte-order mark)
-            reader.releaseBehind(const_cast<char*>(data));
-        return reader.document();
-    } catch (const Unreadable& e) {
-        return refuse(e.reason);
-    }
+        return refusal(error, QString::fromUtf8(simdjson::error_message(stage)));
+    // data is in the buffer (past a byte-order mark) unless it was escaped
+    return readIndexed(data, size, first.index(), first.count(), releasable && !escaped, error);
 }
 
 } // namespace
@@ -1572,6 +1593,193 @@ ReadBuffer::~ReadBuffer()
 {
     if (m_data)
         ::munmap(m_data, m_mapped);
+}
+
+// The first stage window by window, each ending after a line feed. simdjson refuses a raw line
+// feed inside a string, so in any document it takes, a line feed stands outside every string and
+// value: the whole document's scan is then in the same state after it as a fresh scan, and the
+// windows' tokens are exactly the whole scan's. A window simdjson refuses (an unclosed string
+// too, where a line feed did stand in one) hands everything back to the whole-document pass, whose
+// answer is then the same as ever.
+struct IndexAhead::State
+{
+    const char* data;
+    size_t capacity;
+    size_t window;
+
+    // The indexing's own.
+    std::unique_ptr<simdjson::internal::dom_parser_implementation> parser;
+    std::unique_ptr<Pages> index;
+    uint32_t count = 0;
+    size_t base = 0;      // past a byte-order mark
+    size_t from = 0;      // the first byte not indexed
+    size_t nextWant = 0;  // indexing waits for this many bytes
+    bool started = false; // the byte-order mark looked at
+    bool ok = true;       // false: left to the whole-document pass
+    bool done = false;    // the whole document indexed
+
+    // On a thread: the hand-over.
+    std::mutex mutex;
+    std::condition_variable more;
+    size_t readTo = 0;      // guarded by mutex
+    size_t want = 0;        // guarded by mutex: the worker waits for readTo to reach it
+    bool finished = false;  // guarded by mutex: readTo is the document's size
+    bool abandoned = false; // guarded by mutex
+    std::thread worker;
+
+    bool prepare();
+    // Indexes what it can of the first `available` bytes; `last`: that is the whole document.
+    void step(size_t available, bool last);
+    void run();
+    void join(bool abandon);
+};
+
+bool IndexAhead::State::prepare()
+{
+    nextWant = window;
+    if (capacity > 0xFFFFFFF0u || simdjson::get_active_implementation()->create_dom_parser_implementation(
+                                      capacity, kNestingLimit + 1, parser) != simdjson::SUCCESS)
+        return false;
+    index = std::make_unique<Pages>(indexBytes(capacity));
+    return index->data() != nullptr;
+}
+
+void IndexAhead::State::step(size_t available, bool last)
+{
+    // A document without line feeds (not one of ours) is left to the whole pass.
+    const size_t longestLine = 8 * window;
+    if (!ok || done)
+        return;
+    if (!started) {
+        if (available <= 3) {
+            ok = !last; // a tiny document: the whole pass
+            return;
+        }
+        base = from = startsWithByteOrderMark(data, available) ? 3 : 0;
+        started = true;
+    }
+    size_t end = available;
+    if (!last) {
+        const void* lf = ::memrchr(data + from, '\n', available - from);
+        if (!lf) {
+            ok = available - from <= longestLine;
+            nextWant = available + window;
+            return;
+        }
+        end = size_t(static_cast<const char*>(lf) - data) + 1;
+    }
+    if (end > from) {
+        uint32_t* const out = static_cast<uint32_t*>(index->data());
+        // simdjson writes the window's tokens (and a few past them) where they go in the whole.
+        parser->structural_indexes.reset(out + count);
+        const simdjson::error_code e = parser->stage1(reinterpret_cast<const uint8_t*>(data + from),
+                                                      end - from, simdjson::stage1_mode::regular);
+        const uint32_t n = e == simdjson::EMPTY ? 0 : parser->n_structural_indexes; // EMPTY: white space
+        (void)parser->structural_indexes.release();                                 // ours
+        if (e != simdjson::SUCCESS && e != simdjson::EMPTY) {
+            ok = false;
+            return;
+        }
+        const uint32_t offset = uint32_t(from - base);
+        for (uint32_t i = count; i < count + n; ++i)
+            out[i] += offset;
+        count += n;
+        from = end;
+    }
+    nextWant = available + window;
+    if (last) {
+        done = true;
+        ok = count > 0;
+    }
+}
+
+void IndexAhead::State::run()
+{
+    ok = prepare();
+    while (ok) {
+        size_t available = 0;
+        bool last = false;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            want = nextWant;
+            more.wait(lock, [&] { return abandoned || finished || readTo >= want; });
+            if (abandoned)
+                return;
+            available = readTo;
+            last = finished;
+        }
+        step(available, last);
+        if (done)
+            return;
+    }
+}
+
+void IndexAhead::State::join(bool abandon)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+        abandoned = abandon;
+    }
+    more.notify_one();
+    if (worker.joinable())
+        worker.join();
+}
+
+IndexAhead::IndexAhead(const ReadBuffer& buffer, size_t window, bool onThread) : d(std::make_unique<State>())
+{
+    d->data = buffer.data();
+    d->capacity = buffer.capacity();
+    d->window = std::max<size_t>(window, 1);
+    if (!d->data)
+        d->ok = false;
+    else if (onThread)
+        d->worker = std::thread([s = d.get()] { s->run(); });
+    else
+        d->ok = d->prepare();
+}
+
+IndexAhead::~IndexAhead()
+{
+    d->join(true);
+}
+
+void IndexAhead::readTo(size_t size)
+{
+    if (!d->worker.joinable()) {
+        if (size >= d->nextWant)
+            d->step(size, false);
+        return;
+    }
+    bool wake = false;
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->readTo = size;
+        wake = size >= d->want;
+    }
+    if (wake)
+        d->more.notify_one();
+}
+
+std::optional<AppData> decode(ReadBuffer& buffer, size_t size, IndexAhead& ahead, QString* error)
+{
+    size = std::min(size, buffer.capacity());
+    IndexAhead::State& s = *ahead.d;
+    if (s.worker.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.readTo = size;
+        }
+        s.join(false);
+    }
+    // Whatever arrived since the last window (and all of it without a thread).
+    s.step(size, true);
+    if (!s.ok || !s.done || s.from != size || s.data != buffer.data()) {
+        s.index.reset();
+        return decode(buffer, size, error);
+    }
+    return readIndexed(buffer.data() + s.base, size - s.base, static_cast<const uint32_t*>(s.index->data()),
+                       s.count, true, error);
 }
 
 std::optional<AppData> decode(const QByteArray& json, QString* error)

@@ -35,6 +35,10 @@ namespace {
 
 const QString kDataFileName = QStringLiteral("tallybrook.json");
 
+// From this size a file is indexed on a second thread while it is read, a chunk at a time.
+constexpr size_t kIndexAheadFrom = size_t(4) << 20;
+constexpr size_t kIndexAheadChunk = size_t(2) << 20;
+
 struct Rule
 {
     const char* find;
@@ -431,30 +435,40 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
         // Read straight into a buffer with the reader's padding after it: no copy of the bytes.
         // At most one byte more than the limit, as before: a file that grew since the look above
         // reads as cut off there.
+        // A large file is indexed while it is still being read (the file as it was looked at
+        // above: one that grew since is read on and decoded the usual way).
         size_t size = 0;
         std::unique_ptr<DataFile::ReadBuffer> buffer;
+        std::unique_ptr<DataFile::IndexAhead> ahead;
         for (size_t capacity = size_t(st.st_size) + 1;; capacity *= 2) {
             capacity = std::min(capacity, size_t(kMaxDataFileBytes + 1));
             auto bigger = std::make_unique<DataFile::ReadBuffer>(capacity);
             if (!bigger->data())
                 break;
+            ahead.reset(); // it reads the buffer that goes now
             if (buffer)
                 std::memcpy(bigger->data(), buffer->data(), size);
+            else if (capacity >= kIndexAheadFrom)
+                ahead = std::make_unique<DataFile::IndexAhead>(*bigger);
             buffer = std::move(bigger);
+            const size_t chunk = ahead ? kIndexAheadChunk : capacity;
             ssize_t n = 0;
-            while (size < capacity && (n = ::read(fd, buffer->data() + size, capacity - size)) != 0) {
+            while (size < capacity &&
+                   (n = ::read(fd, buffer->data() + size, std::min(chunk, capacity - size))) != 0) {
                 if (n < 0 && errno == EINTR)
                     continue;
                 if (n < 0)
                     break; // an error: what was read is judged
                 size += size_t(n);
+                if (ahead)
+                    ahead->readTo(size);
             }
             if (size < capacity || capacity == size_t(kMaxDataFileBytes + 1))
                 break;
         }
         ::close(fd);
         if (buffer)
-            decoded = DataFile::decode(*buffer, size);
+            decoded = ahead ? DataFile::decode(*buffer, size, *ahead) : DataFile::decode(*buffer, size);
     }
     if (decoded) {
         repairLoaded(*decoded, turkishCase, result.needsResave, true);

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 // The simdjson reader (DataFile::decode) against the QJsonDocument reader it replaced
@@ -41,17 +43,48 @@ inline void alignGenerated(AppData& fresh, const AppData& oracle, const QByteArr
     }
 }
 
+// The bytes read as a start reads a large file: indexed a window at a time while they arrive in
+// chunks. By default window and chunk sizes follow from the input, so that a corpus tries many,
+// and the indexing runs in this thread (the same steps; a thread per input would cost more than
+// the reading).
+inline std::optional<AppData> decodeAhead(const QByteArray& bytes, QString* error = nullptr,
+                                          size_t window = 0, size_t chunk = 0, bool onThread = false)
+{
+    const size_t size = size_t(bytes.size());
+    // A large document in a few dozen windows, not in thousands.
+    if (!window)
+        window = 1 + size % 61 + size / 24;
+    if (!chunk)
+        chunk = 1 + size * 7 % 37 + size / 100;
+    DataFile::ReadBuffer buffer(size + 1); // as a load has it: room for a byte more than the file
+    DataFile::IndexAhead ahead(buffer, window, onThread);
+    for (size_t at = 0; at < size;) {
+        const size_t n = std::min(chunk, size - at);
+        std::memcpy(buffer.data() + at, bytes.constData() + at, n);
+        at += n;
+        ahead.readTo(at);
+    }
+    return DataFile::decode(buffer, size, ahead, error);
+}
+
 inline Outcome compare(const QByteArray& bytes)
 {
     const std::optional<AppData> oracle = Oracle::decode(bytes);
     std::optional<AppData> fresh = DataFile::decode(bytes);
     if (oracle.has_value() != fresh.has_value())
         return {false, oracle ? "only the oracle reads it" : "only the new reader reads it"};
+    std::optional<AppData> ahead = decodeAhead(bytes);
+    if (oracle.has_value() != ahead.has_value())
+        return {false,
+                oracle ? "the reading indexed ahead refuses it" : "only the reading indexed ahead reads it"};
     if (!oracle)
         return {};
     alignGenerated(*fresh, *oracle, bytes);
     if (!(*fresh == *oracle))
         return {false, "different AppData"};
+    alignGenerated(*ahead, *oracle, bytes);
+    if (!(*ahead == *oracle) || DataFile::encode(*ahead) != DataFile::encode(*oracle))
+        return {false, "different AppData read with the index made ahead"};
     // operator== takes 0 and -0, or null and empty texts, as equal: the written bytes do not.
     if (DataFile::encode(*fresh) != DataFile::encode(*oracle))
         return {false, "different bytes written"};

@@ -452,6 +452,68 @@ private slots:
         QVERIFY(checked > 10000);
     }
 
+    // Indexed a window at a time while the bytes arrive, as a start reads a large file: the same
+    // documents read, the same refused with the same reason, whatever the window and chunk sizes.
+    // Line feeds end the windows, so the cases put them where a scan could be misled.
+    void indexedWhileArriving_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray project =
+            R"({"name": "A", "fee": 1.5, "id": "6F9619FF-8B86-D011-B42D-00C04FC964FF",)"
+            R"( "date": "2024-05-01T10:00:00Z", "client": "Büro", "status": "paid"})";
+        const auto doc = [&](const QByteArray& projects) {
+            return "{\n    \"projects\": [\n" + projects + "\n    ],\n    \"clients\": [\"Büro\"]\n}\n";
+        };
+        QTest::newRow("plain") << doc(project + ",\n" + project);
+        QTest::newRow("byte-order mark, CR LF")
+            << "\xEF\xBB\xBF" + doc(project + ",\r\n" + project).replace("\n", "\r\n");
+        QByteArray rawInName = project;
+        rawInName.replace("\"A\"", "\"line one\nline two\"");
+        QTest::newRow("raw line feed in a name") << doc(project + ",\n" + rawInName + ",\n" + project);
+        QByteArray rawInKey = project;
+        rawInKey.replace("\"fee\"", "\"f\nee\", \"fee\"");
+        QTest::newRow("raw line feed in a key") << doc(rawInKey.replace("\", \"fee\"", "\": 1, \"fee\""));
+        QTest::newRow("a backslash ending a name")
+            << doc(QByteArray(project).replace("\"A\"", "\"A\\\\\"") + ",\n" + project);
+        QTest::newRow("blank lines") << doc(project + ",\n" + QByteArray(3000, ' ') + "\n\n\n\t\n" + project);
+        QTest::newRow("one long line") << QByteArray(doc(project + "," + project)).replace('\n', ' ');
+        QTest::newRow("invalid UTF-8 in the middle")
+            << doc(project + ",\n" + QByteArray(project).replace("Büro", "B\xC3\x28ro"));
+        QTest::newRow("cut in a string") << doc(project + ",\n" + project).left(120);
+        QTest::newRow("cut in a number") << doc(project).left(doc(project).indexOf("1.5") + 2);
+        QTest::newRow("control character in a string")
+            << doc(QByteArray(project).replace("\"A\"", "\"A\x01\""));
+        QTest::newRow("two documents") << doc(project) + doc(project);
+        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("white space alone") << QByteArray("  \n\n  \n");
+        QTest::newRow("tiny") << QByteArray("{}");
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void indexedWhileArriving()
+    {
+        QFETCH(QByteArray, bytes);
+        QString wholeError;
+        const std::optional<AppData> whole = DataFile::decode(bytes, &wholeError);
+        const ReaderAgreement::Outcome o = ReaderAgreement::compare(bytes);
+        QVERIFY2(o.agree, o.why);
+        for (const size_t window : {size_t(1), size_t(2), size_t(7), size_t(64), size_t(1000)}) {
+            for (const size_t chunk : {size_t(1), size_t(5), size_t(4096)}) {
+                QString error;
+                const bool onThread = chunk == 5;
+                std::optional<AppData> ahead =
+                    ReaderAgreement::decodeAhead(bytes, &error, window, chunk, onThread);
+                const QString at = QStringLiteral("window %1, chunk %2").arg(window).arg(chunk);
+                QVERIFY2(ahead.has_value() == whole.has_value(), qPrintable(at));
+                QVERIFY2(error == wholeError, qPrintable(at + QStringLiteral(": ") + error));
+                if (ahead) {
+                    ReaderAgreement::alignGenerated(*ahead, *whole, bytes);
+                    QVERIFY2(*ahead == *whole, qPrintable(at));
+                }
+            }
+        }
+    }
+
     // Large documents as the program writes them, whole and with one project broken.
     void largeDocuments()
     {

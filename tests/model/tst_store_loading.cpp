@@ -207,6 +207,54 @@ private slots:
         }
     }
 
+    // A large file is indexed while it is read; what cannot be indexed that way (a line feed
+    // inside a text, which Qt's rules allow) or cannot be read at all comes out as from the
+    // reading of the whole.
+    void largeFileReadsAsAWhole()
+    {
+        AppData d;
+        d.clients = {QStringLiteral("Büro")};
+        for (int i = 0; i < 16000; ++i)
+            d.projects.append(
+                makeProject(QStringLiteral("Project %1 für Ümit").arg(i), StatusInfo::all[size_t(i % 3)],
+                            i * 1.25, QDate(2000 + i % 27, 1 + i % 12, 1 + i % 28), QStringLiteral("Büro")));
+        const QByteArray plain = *DataFile::encode(d);
+        QVERIFY(plain.size() > (qsizetype(4) << 20));
+        const auto loaded = [&](const QByteArray& bytes) {
+            QDir(m_folder).removeRecursively();
+            QDir().mkpath(m_folder);
+            writeFile(m_file, bytes);
+            return Store::load(m_file, m_folder);
+        };
+        const auto expected = [](const QByteArray& bytes) {
+            std::optional<AppData> e = DataFile::decode(bytes);
+            bool changed = false;
+            if (e)
+                Store::repairLoaded(*e, false, changed);
+            return e;
+        };
+        QByteArray marked = "\xEF\xBB\xBF" + plain;
+        marked.replace('\n', "\r\n");
+        QByteArray lineInName = plain;
+        lineInName.replace("Project 9000 für", "Project 9000\nfür");
+        for (const QByteArray& bytes : {plain, marked, lineInName}) {
+            const Load l = loaded(bytes);
+            QVERIFY2(l.message.isEmpty(), qPrintable(l.message));
+            QCOMPARE(l.data, *expected(bytes));
+        }
+        QCOMPARE(loaded(lineInName).data.projects.at(9000).name, QStringLiteral("Project 9000\nfür Ümit"));
+        QCOMPARE(loaded(plain).data.projects.size(), 16000);
+
+        QByteArray broken = plain;
+        broken.replace("Project 15999 für", "Project 15999 f\xC3\x28r");
+        QVERIFY(!expected(broken));
+        const Load l = loaded(broken);
+        QCOMPARE(l.message,
+                 QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
+        QCOMPARE(l.data, AppData::empty());
+        QCOMPARE(QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files).size(), 1);
+    }
+
     void unreadableFileIsSetAside()
     {
         QDir().mkpath(m_folder);
