@@ -492,6 +492,65 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
 
 namespace {
 
+// A project whose id repeats an earlier one's would be the earlier one for every drag, edit and
+// deletion: it gets an id of its own.
+void giveOwnIds(Project* projects, qsizetype count, bool& changed)
+{
+    IdSet ids(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        Project& p = projects[i];
+        if (!ids.insert(p.id)) {
+            p.id = QUuid::createUuid();
+            changed = true;
+            ids.insert(p.id);
+        }
+    }
+}
+
+// The repairs of names and directory texts, then `done(p)` for each project once its texts are
+// final. They read and write nothing but texts (the ids and dates may be worked on meanwhile).
+// The directories first: they depend on no project. Then one pass over the projects (a large
+// list is read from memory once, not three times), each step in the order it always had.
+template <typename Done> void repairTexts(AppData& data, bool& changed, bool turkishCase, Done done)
+{
+    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, turkishCase, changed);
+    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
+    const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
+    const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
+    PerBuffer<QString> renamedClients;
+    PerBuffer<bool> isKeptClient, isKeptCategory;
+    for (Project& p : data.projects) {
+        if (holdsQOrL(p.name)) { // most names hold neither: no copy, no comparison
+            const QString name = applyRules(p.name, kNameRules);
+            if (name != p.name) {
+                p.name = name;
+                changed = true;
+            }
+        }
+        const QString& renamed =
+            renamedClients.value(p.client, [](const QString& c) { return applyRules(c, kClientRules); });
+        if (renamed != p.client) {
+            p.client = renamed;
+            changed = true;
+        }
+        // Most projects already use the kept spelling: no lower-casing needed for them.
+        if (!isKeptClient.value(p.client, [&](const QString& c) { return keptClients.contains(c); }) ||
+            !isKeptCategory.value(p.category, [&](const QString& c) { return keptCategories.contains(c); })) {
+            const auto client = clients.constFind(Text::foldCase(p.client, turkishCase));
+            if (client != clients.constEnd() && *client != p.client) {
+                p.client = *client;
+                changed = true;
+            }
+            const auto category = categories.constFind(Text::foldCase(p.category, turkishCase));
+            if (category != categories.constEnd() && *category != p.category) {
+                p.category = *category;
+                changed = true;
+            }
+        }
+        done(p);
+    }
+}
+
 // The noon of each project's local day. The distinct instants are few (one a day) and each
 // costs several local-time conversions: they are worked out once each.
 class NoonDates
@@ -558,16 +617,31 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     const bool pinZone = mayPinZone && !data.projects.isEmpty() && !qEnvironmentVariableIsSet("TZ");
     if (pinZone)
         qputenv("TZ", ":/etc/localtime");
-    // The noons are worked out beside the rest of the repair, which never touches a date (nor
-    // moves the list: it is made the document's own first).
-    const Project* const dates = data.projects.data();
+    // Equal client and category texts share one buffer (the directory's where there is one):
+    // less memory, and the statistics group projects by buffer without reading texts.
+    std::optional<QSet<QString>> texts; // the directories as repaired
+    PerBuffer<QString> shared;
+    const auto share = [&](Project& p) {
+        if (!texts) {
+            texts.emplace(data.clients.begin(), data.clients.end());
+            texts->unite(QSet<QString>(data.categories.begin(), data.categories.end()));
+        }
+        const auto one = [&](const QString& t) { return *texts->insert(t); };
+        p.client = shared.value(p.client, one);
+        p.category = shared.value(p.category, one);
+    };
+    // The noons and the ids are worked out beside the repair of the texts, which touches neither
+    // (nor moves the list: it is made the document's own first).
+    Project* const projects = data.projects.data();
     const qsizetype count = data.projects.size();
     std::optional<NoonDates> noons;
+    bool idsChanged = false;
     if (count >= 4096 && std::thread::hardware_concurrency() >= 2) {
         std::exception_ptr failure;
         std::thread worker([&] {
             try {
-                noons.emplace(dates, count);
+                noons.emplace(projects, count);
+                giveOwnIds(projects, count, idsChanged);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -581,79 +655,26 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
                     t.join();
             }
         } join{worker};
-        sanitize(data, changed, turkishCase);
+        repairTexts(data, changed, turkishCase, share);
         worker.join();
         if (failure)
             std::rethrow_exception(failure);
     } else {
-        noons.emplace(dates, count);
-        sanitize(data, changed, turkishCase);
+        noons.emplace(projects, count);
+        giveOwnIds(projects, count, idsChanged);
+        repairTexts(data, changed, turkishCase, share);
     }
+    changed = changed || idsChanged;
     if (pinZone)
         qunsetenv("TZ");
-    // Equal client and category texts share one buffer (the directory's where there is
-    // one): less memory, and the statistics group projects by buffer without reading texts.
-    // The dates move to noon in the same pass.
-    QSet<QString> texts(data.clients.begin(), data.clients.end());
-    texts.unite(QSet<QString>(data.categories.begin(), data.categories.end()));
-    PerBuffer<QString> shared;
-    const auto share = [&texts](const QString& t) { return *texts.insert(t); };
-    Project* const projects = data.projects.data();
-    for (qsizetype i = 0; i < data.projects.size(); ++i) {
-        Project& p = projects[i];
-        p.date = noons->at(i);
-        p.client = shared.value(p.client, share);
-        p.category = shared.value(p.category, share);
-    }
+    for (qsizetype i = 0; i < count; ++i)
+        projects[i].date = noons->at(i);
 }
 
 void Store::sanitize(AppData& data, bool& changed, bool turkishCase)
 {
-    // A project whose id repeats an earlier one's would be the earlier one for every drag, edit
-    // and deletion: it gets an id of its own.
-    // The directories first: they depend on no project. Then one pass over the projects (a
-    // large list is read from memory once, not three times), each step in the order it always had.
-    const QHash<QString, QString> clients = dedupeDirectory(data.clients, true, turkishCase, changed);
-    const QHash<QString, QString> categories = dedupeDirectory(data.categories, false, turkishCase, changed);
-    const QSet<QString> keptClients(data.clients.begin(), data.clients.end());
-    const QSet<QString> keptCategories(data.categories.begin(), data.categories.end());
-    IdSet ids(data.projects.size());
-    PerBuffer<QString> renamedClients;
-    PerBuffer<bool> isKeptClient, isKeptCategory;
-    for (Project& p : data.projects) {
-        if (!ids.insert(p.id)) {
-            p.id = QUuid::createUuid();
-            changed = true;
-            ids.insert(p.id);
-        }
-        if (holdsQOrL(p.name)) { // most names hold neither: no copy, no comparison
-            const QString name = applyRules(p.name, kNameRules);
-            if (name != p.name) {
-                p.name = name;
-                changed = true;
-            }
-        }
-        const QString& renamed =
-            renamedClients.value(p.client, [](const QString& c) { return applyRules(c, kClientRules); });
-        if (renamed != p.client) {
-            p.client = renamed;
-            changed = true;
-        }
-        // Most projects already use the kept spelling: no lower-casing needed for them.
-        if (isKeptClient.value(p.client, [&](const QString& c) { return keptClients.contains(c); }) &&
-            isKeptCategory.value(p.category, [&](const QString& c) { return keptCategories.contains(c); }))
-            continue;
-        const auto client = clients.constFind(Text::foldCase(p.client, turkishCase));
-        if (client != clients.constEnd() && *client != p.client) {
-            p.client = *client;
-            changed = true;
-        }
-        const auto category = categories.constFind(Text::foldCase(p.category, turkishCase));
-        if (category != categories.constEnd() && *category != p.category) {
-            p.category = *category;
-            changed = true;
-        }
-    }
+    giveOwnIds(data.projects.data(), data.projects.size(), changed);
+    repairTexts(data, changed, turkishCase, [](Project&) {});
 }
 
 // --- state fields ---------------------------------------------------------------
