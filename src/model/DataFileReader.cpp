@@ -34,6 +34,7 @@
 #include <mutex>
 #include <simdjson.h>
 #include <sys/mman.h>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -1695,7 +1696,11 @@ void IndexAhead::State::step(size_t available, bool last)
 
 void IndexAhead::State::run()
 {
-    ok = prepare();
+    try {
+        ok = prepare();
+    } catch (...) { // no memory for the index: the whole pass finds out for itself
+        ok = false;
+    }
     while (ok) {
         size_t available = 0;
         bool last = false;
@@ -1733,9 +1738,13 @@ IndexAhead::IndexAhead(const ReadBuffer& buffer, size_t window, bool onThread) :
     d->window = std::max<size_t>(window, 1);
     if (!d->data)
         d->ok = false;
-    else if (onThread)
-        d->worker = std::thread([s = d.get()] { s->run(); });
-    else
+    else if (onThread) {
+        try {
+            d->worker = std::thread([s = d.get()] { s->run(); });
+        } catch (const std::system_error&) { // no thread to be had: the whole pass does it all
+            d->ok = false;
+        }
+    } else
         d->ok = d->prepare();
 }
 
