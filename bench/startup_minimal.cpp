@@ -1,21 +1,12 @@
 // The baseline of the start-up measurement (bench/startup.py): the smallest Qt Widgets program
 // that shows one empty window of the main window's size and quits after its first paint.
+#include "app/FirstPaintReport.h"
+
 #include <QApplication>
 #include <QEvent>
-#include <QTimer>
 #include <QWidget>
-#include <chrono>
-#include <cstdio>
 
 namespace {
-// As the program measured: the moment the first frame is painted, on the clock bench/startup.py reads.
-long long firstPaintClock()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 class FirstPaint final : public QWidget
 {
 protected:
@@ -23,10 +14,7 @@ protected:
     {
         if (e->type() == QEvent::Paint && !m_done) {
             m_done = true;
-            QTimer::singleShot(0, qApp, [] {
-                std::fprintf(stderr, "first-paint-ns %lld\n", firstPaintClock());
-                QCoreApplication::quit();
-            });
+            reportFirstPaintAndQuit();
         }
         return QWidget::event(e);
     }

@@ -3,6 +3,7 @@
 #include "app/AppAccessible.h"
 #include "app/AppCommands.h"
 #include "app/CommandLine.h"
+#include "app/FirstPaintReport.h"
 #include "app/MenuBarExtra.h"
 #include "app/MoveOffer.h"
 #include "app/Presence.h"
@@ -23,7 +24,6 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -210,14 +210,6 @@ long statusKiB(const char* field)
     return -1;
 }
 
-// The clock bench/startup.py reads too (CLOCK_MONOTONIC).
-long long monotonicNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // For start-up measurements: quit once the main window has painted its first frame, and with
 // TALLYBROOK_MEMORY_REPORT set, tell the resident memory after the load and the peak so far.
 class QuitAfterFirstPaint final : public QObject
@@ -236,11 +228,7 @@ protected:
                 if (qEnvironmentVariableIsSet("TALLYBROOK_MEMORY_REPORT"))
                     std::fprintf(stderr, "memory: after-load %ld KiB, peak %ld KiB\n", afterLoadKiB,
                                  statusKiB("VmHWM"));
-                // Run once the whole first frame is painted: when the start ends, not the exit.
-                QTimer::singleShot(0, qApp, [] {
-                    std::fprintf(stderr, "first-paint-ns %lld\n", monotonicNs());
-                    QCoreApplication::quit();
-                });
+                reportFirstPaintAndQuit();
             }
         }
         return false;

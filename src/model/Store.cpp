@@ -636,12 +636,15 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
     const qsizetype count = data.projects.size();
     std::optional<NoonDates> noons;
     bool idsChanged = false;
+    const auto noonsAndIds = [&] {
+        noons.emplace(projects, count);
+        giveOwnIds(projects, count, idsChanged);
+    };
     if (count >= 4096 && std::thread::hardware_concurrency() >= 2) {
         std::exception_ptr failure;
         std::thread worker([&] {
             try {
-                noons.emplace(projects, count);
-                giveOwnIds(projects, count, idsChanged);
+                noonsAndIds();
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -660,8 +663,7 @@ void Store::repairLoaded(AppData& data, bool turkishCase, bool& changed, bool ma
         if (failure)
             std::rethrow_exception(failure);
     } else {
-        noons.emplace(projects, count);
-        giveOwnIds(projects, count, idsChanged);
+        noonsAndIds();
         repairTexts(data, changed, turkishCase, share);
     }
     changed = changed || idsChanged;
