@@ -27,9 +27,13 @@
 #include <cstdio>
 #include <cstring>
 
-TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent) : QObject(parent)
+TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent,
+                             const std::function<void()>& beforeWidgets)
+    : QObject(parent)
 {
     m_store = dataFolder.isEmpty() ? new Store(false, this) : new Store(dataFolder, false, this);
+    if (beforeWidgets)
+        beforeWidgets();
     // A sync engine may bring another computer's changes at any time.
     m_store->startWatching();
     CurrencyRate::fetchLiveRate();
@@ -281,10 +285,16 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
         return 1;
     }
 
-    Theme::applyLightLook(app);
-    TallybrookApp tallybrook(dataFolder); // only now, with the lock held, is the data file opened
+    // Only now, with the lock held, is the data file opened. The look (and with it the font
+    // database) comes after the reading, whose peak memory it would otherwise add to.
+    long afterLoadKiB = -1;
+    TallybrookApp tallybrook(dataFolder, nullptr, [&] {
+        if (measuring)
+            afterLoadKiB = statusKiB("VmRSS");
+        Theme::applyLightLook(app);
+    });
     if (measuring)
-        measuring->afterLoadKiB = statusKiB("VmRSS");
+        measuring->afterLoadKiB = afterLoadKiB;
     connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);
     tallybrook.start();
     if (started)

@@ -20,8 +20,10 @@ class TallybrookApp final : public QObject
 
 public:
     // Creates the Store: call only while this process holds the single-instance lock. An empty
-    // dataFolder: the one the preferences name.
-    explicit TallybrookApp(const QString& dataFolder = QString(), QObject* parent = nullptr);
+    // dataFolder: the one the preferences name. `beforeWidgets` runs once the Store has read its
+    // file, before any widget is made.
+    explicit TallybrookApp(const QString& dataFolder = QString(), QObject* parent = nullptr,
+                           const std::function<void()>& beforeWidgets = {});
     ~TallybrookApp() override;
 
     // Launch: task-bar presence, tray icon, main window.

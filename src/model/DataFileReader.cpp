@@ -25,6 +25,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
@@ -393,6 +394,8 @@ private:
     uint32_t m_indexReleasedTo = 0;       // the index's first entry not yet given back
     uint32_t m_releaseLimit = UINT32_MAX; // the token from which another thread reads
     size_t m_nextRelease = 0;             // the document offset at which to give back next
+    // Gives back nothing until set: another thread still reads what lies behind this reading.
+    const std::atomic<bool>* m_releaseAfter = nullptr;
 
     void release();
     Interner m_texts;
@@ -452,11 +455,17 @@ private:
 void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again. Memory goes
-    // back every half megabyte read.
-    constexpr size_t kStep = size_t(512) << 10;
+    // back every 128 KB read: the lists being filled grow meanwhile, and the two together make
+    // the load's peak.
+    constexpr size_t kStep = size_t(128) << 10;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
     if (!m_releaseFrom || upto == 0)
         return;
+    if (m_releaseAfter) {
+        if (!m_releaseAfter->load(std::memory_order_acquire))
+            return;
+        m_releaseAfter = nullptr;
+    }
     const size_t offset = m_index[upto - 1]; // the last token read
     if (offset < m_nextRelease)
         return;
@@ -932,22 +941,11 @@ bool Reader::project(Project& p, QString& reason)
     return true;
 }
 
-// A long list's memory asked to be in huge pages: filling it then costs a few page faults
-// instead of thousands. Pages it never fills still take no memory.
-void inHugePages(const QVector<Project>& list)
-{
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(list.constData()) + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t to = reinterpret_cast<uintptr_t>(list.constData() + list.capacity()) & ~(kHuge - 1);
-    if (to > from)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-}
-
 // The elements of the projects list from the token after '[' or ',' up to and including its ']'
 // (or, with `stopAt`, up to the ',' at that token when an element ends there: false then in
 // `reachedStop` means it was passed inside an element). Past a project that cannot be read the
 // rest is only checked.
-// With `chunks`, the projects go into lists of 16,384 instead (2.5 MB, in huge pages), so that joining them
+// With `chunks`, the projects go into lists of 16,384 instead (2.5 MB), so that joining them
 // to another list frees each as it is moved: no second copy of the half at the peak.
 void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt,
                              bool* reachedStop, std::vector<QVector<Project>>* chunks)
@@ -962,7 +960,6 @@ void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, u
                 if (chunks->empty() || chunks->back().size() == kChunk) {
                     chunks->emplace_back();
                     chunks->back().reserve(kChunk);
-                    inHugePages(chunks->back());
                 }
                 to = &chunks->back();
             }
@@ -1015,7 +1012,6 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
     }
     if (!split) {
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // about 35 tokens a project
-        inHugePages(out);
         projectElements(out, ok, reason, 0, nullptr);
     } else {
         // This reading gives back nothing past the guess: it may yet pass into the second half.
@@ -1030,6 +1026,10 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         std::exception_ptr secondFailure;
         const bool releasing = m_releaseFrom != nullptr;
         const uint32_t listStart = m_at;
+        // The look below reads the first half's tokens: the first reading gives back none of
+        // them until it is done (it once read pages already given back, and so their zeros).
+        std::atomic<bool> looked{false};
+        m_releaseAfter = &looked;
         std::thread worker([&] {
             try {
                 // When the brackets before the ',' close every project opened since the list's
@@ -1047,8 +1047,10 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                         second.m_indexReleasedTo = split;
                     }
                 }
+                looked.store(true, std::memory_order_release);
                 second.projectElements(unused, secondOk, secondReason, 0, nullptr, &secondOut);
             } catch (...) {
+                looked.store(true, std::memory_order_release);
                 secondFailure = std::current_exception();
             }
         });
@@ -1062,10 +1064,10 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             }
         } join{worker};
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
-        inHugePages(out);
         bool reached = false;
         projectElements(out, ok, reason, split, &reached);
         worker.join();
+        m_releaseAfter = nullptr;
         if (reached) {
             // The same reading the first would have done from here on.
             if (secondFailure)
