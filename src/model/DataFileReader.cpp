@@ -1682,9 +1682,12 @@ void IndexAhead::State::step(size_t available, bool last)
             ok = false;
             return;
         }
+        // Through locals: the tokens and `count` are both uint32_t, and the compiler would have to
+        // read `count` again after every store (no vector loop, 5x the instructions).
         const uint32_t offset = uint32_t(from - base);
-        for (uint32_t i = count; i < count + n; ++i)
-            out[i] += offset;
+        uint32_t* const tokens = out + count;
+        for (uint32_t i = 0; i < n; ++i)
+            tokens[i] += offset;
         count += n;
         from = end;
     }
