@@ -6,6 +6,7 @@
 
 #include <QTimeZone>
 #include <algorithm>
+#include <ctime>
 #include <iterator>
 
 namespace {
@@ -14,9 +15,19 @@ constexpr qint64 kHourMs = 3600 * 1000;
 constexpr qint64 kDayMs = 24 * kHourMs;
 constexpr qint64 kJulianDayOfEpoch = 2440588;
 
+qint64 floorSeconds(qint64 ms)
+{
+    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+}
+
+qint64 floorDays(qint64 ms)
+{
+    return ms >= 0 ? ms / kDayMs : -((-ms + kDayMs - 1) / kDayMs);
+}
+
 // Each local-time conversion costs a system call when TZ is unset (glibc checks /etc/localtime),
 // so the offset is read from the local date and time of one conversion, not asked for again.
-qint64 offsetMsAt(qint64 instantMs)
+qint64 qtOffsetMsAt(qint64 instantMs)
 {
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(instantMs, Qt::LocalTime);
     if (!local.isValid())
@@ -26,9 +37,28 @@ qint64 offsetMsAt(qint64 instantMs)
     return wall - instantMs;
 }
 
-qint64 floorSeconds(qint64 ms)
+// Years 1 to 9999, where the C library's offsets are held equal to Qt's by a test.
+constexpr qint64 kFirstSecond = -62135596800; // 0001-01-01T00:00:00Z
+constexpr qint64 kLastSecond = 253402300799;  // 9999-12-31T23:59:59Z
+
+bool inCalendar(qint64 instantMs)
 {
-    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    const qint64 secs = floorSeconds(instantMs);
+    return secs >= kFirstSecond && secs <= kLastSecond;
+}
+
+// Qt's local time is the C library's: the same localtime_r, with date arithmetic around it and a
+// fresh tzset() (getenv, and a stat of /etc/localtime without TZ) at every conversion. Asked
+// directly, an offset costs a fraction of that; the caller makes the zone current once.
+qint64 offsetMsAt(qint64 instantMs)
+{
+    if (inCalendar(instantMs)) {
+        const time_t secs = time_t(floorSeconds(instantMs));
+        struct tm local;
+        if (::localtime_r(&secs, &local))
+            return qint64(local.tm_gmtoff) * 1000;
+    }
+    return qtOffsetMsAt(instantMs);
 }
 
 // The offsets looked up for one wall time: the candidates often fall on instants already asked.
@@ -104,7 +134,11 @@ QDateTime atNoon(const QDateTime& moment)
 {
     if (!moment.isValid())
         return moment;
-    const QDate day = moment.toLocalTime().date();
+    ::tzset(); // the zone as Qt would see it now, for the offsets asked below
+    const qint64 ms = moment.toMSecsSinceEpoch();
+    const QDate day = inCalendar(ms)
+                          ? QDate::fromJulianDay(floorDays(ms + offsetMsAt(ms)) + kJulianDayOfEpoch)
+                          : moment.toLocalTime().date();
     if (!day.isValid())
         return moment;
     const qint64 wall = QDateTime(day, QTime(12, 0), Qt::UTC).toMSecsSinceEpoch();

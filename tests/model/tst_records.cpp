@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "OracleNoon.h"
 #include "model/Amount.h"
 #include "model/AppData.h"
 #include "model/DataFile.h"
@@ -8,6 +9,7 @@
 
 #include <QRandomGenerator>
 #include <QSet>
+#include <QTimeZone>
 #include <clocale>
 #include <string>
 
@@ -150,6 +152,71 @@ private slots:
         // An ordinary day.
         QCOMPARE(atNoon(QDateTime(QDate(2026, 6, 1), QTime(1, 0), Qt::UTC)).toUTC(),
                  QDateTime(QDate(2026, 5, 31), QTime(14, 0), Qt::UTC));
+    }
+
+    // The noons now come from the C library's offsets, asked directly: they must be the ones Qt's
+    // local time gave, around every change of the clocks from 1890 on in zones with odd rules, at
+    // the ends of the calendar and beyond them.
+    void noonAsQtWorksItOut()
+    {
+        QVector<qint64> around; // seconds either side of a change
+        for (qint64 h : {0, 1, 5, 6, 7, 11, 12, 13, 23, 25})
+            for (qint64 m : {0, 30})
+                around << h * 3600 + m * 60 << -(h * 3600 + m * 60) << h * 3600 + m * 60 - 1;
+        QVector<qint64> extremes;
+        for (const QDate day :
+             {QDate(1, 1, 1), QDate(1, 1, 2), QDate(9999, 12, 30), QDate(9999, 12, 31), QDate(-1, 12, 31),
+              QDate(0, 1, 1), QDate(10000, 1, 1), QDate(-4713, 1, 2), QDate(1969, 12, 31), QDate(1970, 1, 1),
+              QDate(2038, 1, 19), QDate(2106, 2, 7)})
+            for (int hour : {0, 1, 11, 12, 13, 23})
+                extremes << QDateTime(day, QTime(hour, 0, 59), Qt::UTC).toMSecsSinceEpoch();
+        QRandomGenerator random(20261208);
+        for (int i = 0; i < 300; ++i)
+            extremes << QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch() +
+                            qint64(random.bounded(3.15e14));
+        const auto same = [](const QDateTime& moment, const char* zone) {
+            const QDateTime now = atNoon(moment), before = Oracle::atNoon(moment);
+            if (now.isValid() == before.isValid() && now.timeSpec() == before.timeSpec() &&
+                (!now.isValid() || now.toMSecsSinceEpoch() == before.toMSecsSinceEpoch()))
+                return true;
+            qWarning("%s: %s gives %s, before %s", zone, qPrintable(moment.toString(Qt::ISODateWithMs)),
+                     qPrintable(now.toString(Qt::ISODateWithMs)),
+                     qPrintable(before.toString(Qt::ISODateWithMs)));
+            return false;
+        };
+        int compared = 0;
+        for (const char* name :
+             {"Europe/Istanbul", "America/New_York", "Europe/Dublin", "Australia/Lord_Howe", "Pacific/Apia",
+              "America/Sao_Paulo", "Africa/Casablanca", "Europe/Moscow", "America/St_Johns", "Asia/Kathmandu",
+              "Pacific/Kiritimati", "UTC"}) {
+            ZoneScope zone(name);
+            const QTimeZone tz(name);
+            QVERIFY2(tz.isValid(), name);
+            const QDateTime from(QDate(1890, 1, 1), QTime(0, 0), Qt::UTC),
+                to(QDate(2045, 1, 1), QTime(0, 0), Qt::UTC);
+            QVector<qint64> instants = extremes;
+            for (const QTimeZone::OffsetData& change : tz.transitions(from, to))
+                for (const qint64 s : around)
+                    instants << change.atUtc.toMSecsSinceEpoch() + s * 1000;
+            for (qint64 day = from.toMSecsSinceEpoch(); day < to.toMSecsSinceEpoch();
+                 day += qint64(997) * 3600 * 1000)
+                instants << day;
+            for (const qint64 ms : instants) {
+                for (const Qt::TimeSpec spec : {Qt::UTC, Qt::LocalTime}) {
+                    QVERIFY(same(QDateTime::fromMSecsSinceEpoch(ms, spec), name));
+                    ++compared;
+                }
+            }
+        }
+        // A rule of one's own: summer time starts at noon and ends at 13:00.
+        ZoneScope zone("AAA+3BBB,M3.2.0/12,M11.1.0/13");
+        for (const QDate day :
+             {QDate(2026, 3, 8), QDate(2026, 11, 1), QDate(1999, 3, 14), QDate(2099, 11, 1)})
+            for (int minutes = -36 * 60; minutes <= 36 * 60; minutes += 17) {
+                QVERIFY(same(QDateTime(day, QTime(12, 0), Qt::UTC).addSecs(minutes * 60), "rule"));
+                ++compared;
+            }
+        QVERIFY(compared > 50000);
     }
 
     void everyDateReadCanBeWrittenAndReadBack()
