@@ -370,6 +370,8 @@ struct Value
     bool present() const { return kind != Absent && kind != Null; }
 };
 
+struct Chunks;
+
 class Reader
 {
 public:
@@ -445,7 +447,7 @@ private:
     // Each reads the whole value; false with a reason when its meaning cannot be read.
     bool projects(QVector<Project>& out, QString& reason);
     void projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt, bool* reachedStop,
-                         std::vector<QVector<Project>>* chunks = nullptr);
+                         Chunks* chunks = nullptr);
     bool strings(QStringList& out, QString& reason);
     bool statuses(QVector<Status>& out, QString& reason);
     bool colors(QMap<QString, QString>& out, QString& reason);
@@ -941,38 +943,93 @@ bool Reader::project(Project& p, QString& reason)
     return true;
 }
 
-// Memory about to be filled in one go asked to be in huge pages: a few page faults instead of
-// thousands. Only whole huge pages within it, so that none is filled beyond what is used.
-void inHugePages(const void* begin, const void* end)
+// The second half's projects, in lists of 16,384 (2.5 MB), handed to the first half's thread as
+// each is filled: it moves them in behind its own while the rest are still being read, and each
+// list's memory goes as it is moved (no second copy of the half at the peak).
+struct Chunks
+{
+    static constexpr qsizetype kSize = 16384;
+    explicit Chunks(size_t most) : lists(most) {}
+    std::vector<QVector<Project>> lists; // never resized while shared
+    size_t used = 0;                     // the reading's own
+    std::mutex mutex;
+    std::condition_variable more;
+    size_t filled = 0;     // guarded by mutex: the lists before it are no longer touched by the reading
+    bool finished = false; // guarded by mutex: the reading has ended; filled is all it made
+
+    void publish(size_t count, bool end)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            filled = count;
+            finished = finished || end;
+        }
+        more.notify_one();
+    }
+};
+
+// Moves the lists of `chunks` in behind `out` as they are filled, until the reading ends. The
+// memory they go to is asked to be in huge pages (a few page faults, not thousands, here after
+// the load's peak), up to the last one that more projects will fill.
+void takeChunks(QVector<Project>& out, Chunks& chunks)
 {
     constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t to = reinterpret_cast<uintptr_t>(end) & ~(kHuge - 1);
-    if (to > from)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    const auto address = [&](qsizetype index) {
+        return reinterpret_cast<uintptr_t>(out.constData() + index);
+    };
+    uintptr_t huge = (address(out.size()) + kHuge - 1) & ~(kHuge - 1); // advised up to here
+    bool advise = true; // until the list outgrows its room and moves
+    size_t taken = 0;
+    for (bool end = false; !end;) {
+        size_t upto = 0;
+        {
+            std::unique_lock<std::mutex> lock(chunks.mutex);
+            chunks.more.wait(lock, [&] { return chunks.filled > taken || chunks.finished; });
+            upto = chunks.filled;
+            end = chunks.finished;
+        }
+        for (; taken < upto; ++taken) {
+            QVector<Project>& chunk = chunks.lists[taken];
+            const qsizetype filledTo = out.size() + chunk.size();
+            advise = advise && filledTo <= out.capacity();
+            if (advise) {
+                const bool last = end && taken + 1 == upto;
+                const uintptr_t to = last ? address(filledTo) & ~(kHuge - 1)
+                                          : std::min((address(filledTo) + kHuge - 1) & ~(kHuge - 1),
+                                                     address(out.capacity()) & ~(kHuge - 1));
+                if (to > huge) {
+                    ::madvise(reinterpret_cast<void*>(huge), to - huge, MADV_HUGEPAGE);
+                    huge = to;
+                }
+            }
+            out.append(std::move(chunk));
+            chunk = QVector<Project>();
+        }
+    }
 }
 
 // The elements of the projects list from the token after '[' or ',' up to and including its ']'
 // (or, with `stopAt`, up to the ',' at that token when an element ends there: false then in
 // `reachedStop` means it was passed inside an element). Past a project that cannot be read the
 // rest is only checked.
-// With `chunks`, the projects go into lists of 16,384 instead (2.5 MB), so that joining them
-// to another list frees each as it is moved: no second copy of the half at the peak.
+// With `chunks`, the projects go into its lists instead.
 void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, uint32_t stopAt,
-                             bool* reachedStop, std::vector<QVector<Project>>* chunks)
+                             bool* reachedStop, Chunks* chunks)
 {
-    constexpr qsizetype kChunk = 16384;
     for (;;) {
         if (!ok) {
             skip();
         } else {
             QVector<Project>* to = &out;
             if (chunks) {
-                if (chunks->empty() || chunks->back().size() == kChunk) {
-                    chunks->emplace_back();
-                    chunks->back().reserve(kChunk);
+                if (chunks->used == 0 || chunks->lists[chunks->used - 1].size() == Chunks::kSize) {
+                    if (chunks->used == chunks->lists.size())
+                        fail("too many projects"); // cannot happen: room was made for a token each
+                    if (chunks->used > 0)
+                        chunks->publish(chunks->used, false);
+                    chunks->lists[chunks->used++].reserve(Chunks::kSize);
                 }
-                to = &chunks->back();
+                to = &chunks->lists[chunks->used - 1];
             }
             to->append(Project());
             ok = project(to->last(), reason);
@@ -1031,7 +1088,8 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         second.m_at = split + 1;
         second.m_depth = m_depth;
         QVector<Project> unused;
-        std::vector<QVector<Project>> secondOut;
+        // A token at least per project: room for the most lists it can take.
+        Chunks secondOut((m_count - split) / size_t(Chunks::kSize) + 2);
         bool secondOk = true;
         QString secondReason;
         std::exception_ptr secondFailure;
@@ -1064,6 +1122,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                 looked.store(true, std::memory_order_release);
                 secondFailure = std::current_exception();
             }
+            secondOut.publish(secondOut.used, true);
         });
         struct Join // also when the first half throws
         {
@@ -1077,6 +1136,8 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
         bool reached = false;
         projectElements(out, ok, reason, split, &reached);
+        if (reached && ok)
+            takeChunks(out, secondOut);
         worker.join();
         m_releaseAfter = nullptr;
         if (reached) {
@@ -1086,17 +1147,6 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             if (ok) {
                 ok = secondOk;
                 reason = secondReason;
-                // Filled here, after the reading's peak, where page faults one by one would cost
-                // a few milliseconds.
-                qsizetype joined = out.size();
-                for (const QVector<Project>& chunk : secondOut)
-                    joined += chunk.size();
-                if (joined <= out.capacity())
-                    inHugePages(out.constData() + out.size(), out.constData() + joined);
-                for (QVector<Project>& chunk : secondOut) {
-                    out.append(std::move(chunk));
-                    chunk = QVector<Project>();
-                }
             }
             m_at = second.m_at;
         }
