@@ -396,6 +396,7 @@ private:
     uint32_t m_indexReleasedTo = 0;       // the index's first entry not yet given back
     uint32_t m_releaseLimit = UINT32_MAX; // the token from which another thread reads
     size_t m_nextRelease = 0;             // the document offset at which to give back next
+    size_t m_firstRelease = 0;            // the document offset of the first
     // Gives back nothing until set: another thread still reads what lies behind this reading.
     const std::atomic<bool>* m_releaseAfter = nullptr;
 
@@ -457,9 +458,11 @@ private:
 void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again. Memory goes
-    // back every 128 KB read: the lists being filled grow meanwhile, and the two together make
-    // the load's peak.
-    constexpr size_t kStep = size_t(128) << 10;
+    // back every 128 KB over the first 8 MB, where the lists being filled and the document
+    // together make the load's peak, then every 512 KB (each call costs the other threads a
+    // flush of their address translations).
+    constexpr size_t kEarly = size_t(8) << 20;
+    const size_t step = m_nextRelease - m_firstRelease < kEarly ? size_t(128) << 10 : size_t(512) << 10;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
     if (!m_releaseFrom || upto == 0)
         return;
@@ -471,7 +474,9 @@ void Reader::release()
     const size_t offset = m_index[upto - 1]; // the last token read
     if (offset < m_nextRelease)
         return;
-    m_nextRelease = offset + kStep;
+    if (m_nextRelease == 0)
+        m_firstRelease = offset;
+    m_nextRelease = offset + step;
     const auto giveBack = [](const void* from, const void* to) {
         // Page by page, also out of a huge page (which splits it): giving back only whole huge
         // pages kept up to 2 MB behind each reading of each region, 5 MB more at the load's peak.
@@ -943,6 +948,20 @@ bool Reader::project(Project& p, QString& reason)
     return true;
 }
 
+// A list's memory from its second 2 MB on asked to be in huge pages: filling it then costs a few
+// page faults, not thousands. The first 2 MB fill in small pages while the reading starts giving
+// the document back, so that the list does not jump ahead of it at the load's peak; the last
+// part (past `expected` elements) too, so that no huge page is filled beyond the list's end.
+void inHugePages(const QVector<Project>& list, qsizetype expected)
+{
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(list.constData()) + 2 * kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t to =
+        reinterpret_cast<uintptr_t>(list.constData() + std::min(expected, list.capacity())) & ~(kHuge - 1);
+    if (to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
 // The second half's projects, in lists of 16,384 (2.5 MB), handed to the first half's thread as
 // each is filled: it moves them in behind its own while the rest are still being read, and each
 // list's memory goes as it is moved (no second copy of the half at the peak).
@@ -1027,7 +1046,10 @@ void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, u
                         fail("too many projects"); // cannot happen: room was made for a token each
                     if (chunks->used > 0)
                         chunks->publish(chunks->used, false);
-                    chunks->lists[chunks->used++].reserve(Chunks::kSize);
+                    QVector<Project>& list = chunks->lists[chunks->used++];
+                    list.reserve(Chunks::kSize);
+                    if (chunks->used > 1) // the first in small pages, as above; the rest go when moved
+                        inHugePages(list, Chunks::kSize);
                 }
                 to = &chunks->lists[chunks->used - 1];
             }
@@ -1080,6 +1102,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
     }
     if (!split) {
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // about 35 tokens a project
+        inHugePages(out, qsizetype((m_count - m_at) / 40));
         projectElements(out, ok, reason, 0, nullptr);
     } else {
         // This reading gives back nothing past the guess: it may yet pass into the second half.
@@ -1134,6 +1157,7 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             }
         } join{worker};
         out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
+        inHugePages(out, qsizetype((m_count - m_at) / 40));
         bool reached = false;
         projectElements(out, ok, reason, split, &reached);
         if (reached && ok)
