@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Two or more builds measured by turns, the order reversed every round (A B, B A, ...).
+
+On a shared machine the first run of a round is often slower than the second: two identical
+builds taken in a fixed order differed by 15 %. Reversing the order each round spreads that over
+both.
+
+    python3 bench/abba.py load ROUNDS NAME BUILD [NAME BUILD ...]
+        Store::load of 100,000 projects against simdjson's parse of the same bytes, the ratio
+        taken within each run (bench_store_bench).
+    python3 bench/abba.py start ROUNDS NAME BUILD [NAME BUILD ...]
+        The program's start with 100,000 projects to its first painted frame (offscreen).
+
+BUILD is a build folder configured with -DTALLYBROOK_BENCH=ON. Medians are printed per build.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+import startup
+
+
+def load_run(build):
+    out = subprocess.run([os.path.join(build, "bench", "bench_store_bench"),
+                          "--benchmark_filter=BM_Load$|Simdjson", "--benchmark_repetitions=3"],
+                         capture_output=True, text=True, check=True).stdout
+    medians = {line.split()[0]: float(line.split()[1]) for line in out.splitlines() if "_median" in line}
+    load, simdjson = medians["BM_Load_median"], medians["BM_Load_BaselineSimdjson_median"]
+    return load, simdjson, load / simdjson
+
+
+def start_run(build, env):
+    begin = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+    done = subprocess.run([os.path.join(build, "src", "tallybrook")], env=env, capture_output=True, text=True)
+    for line in (done.stderr + done.stdout).splitlines():
+        if line.startswith("first-paint-ns"):
+            return (int(line.split()[1]) - begin) / 1e6
+    raise RuntimeError(f"{build}: no first paint reported")
+
+
+def main():
+    if len(sys.argv) < 5 or sys.argv[1] not in ("load", "start") or len(sys.argv) % 2 == 0:
+        sys.exit(__doc__)
+    mode, rounds = sys.argv[1], int(sys.argv[2])
+    builds = list(zip(sys.argv[3::2], sys.argv[4::2]))
+    results = {name: [] for name, _ in builds}
+    with tempfile.TemporaryDirectory() as root:
+        env = None
+        if mode == "start":
+            big = os.path.join(root, "big.json")
+            subprocess.run([sys.executable, startup.__file__, "--write-big", big], check=True)
+            env = startup.home(root, "big", big)
+            env["QT_QPA_PLATFORM"] = "offscreen"
+        for r in range(rounds):
+            for name, build in (builds if r % 2 == 0 else builds[::-1]):
+                results[name].append(load_run(build) if mode == "load" else start_run(build, env))
+    for name, _ in builds:
+        runs = results[name]
+        if mode == "load":
+            print(f"{name}: load {statistics.median(a for a, _, _ in runs):.1f} ms, simdjson "
+                  f"{statistics.median(b for _, b, _ in runs):.1f} ms, ratio {statistics.median(q for _, _, q in runs):.2f}"
+                  f" (runs {', '.join(f'{q:.2f}' for _, _, q in runs)})")
+        else:
+            print(f"{name}: first paint {statistics.median(runs):.1f} ms "
+                  f"(runs {', '.join(f'{t:.0f}' for t in runs)})")
+
+
+if __name__ == "__main__":
+    main()
