@@ -287,14 +287,11 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
 
     // Only now, with the lock held, is the data file opened. The look (and with it the font
     // database) comes after the reading, whose peak memory it would otherwise add to.
-    long afterLoadKiB = -1;
     TallybrookApp tallybrook(dataFolder, nullptr, [&] {
         if (measuring)
-            afterLoadKiB = statusKiB("VmRSS");
+            measuring->afterLoadKiB = statusKiB("VmRSS");
         Theme::applyLightLook(app);
     });
-    if (measuring)
-        measuring->afterLoadKiB = afterLoadKiB;
     connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);
     tallybrook.start();
     if (started)

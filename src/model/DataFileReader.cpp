@@ -987,17 +987,9 @@ struct Chunks
     }
 };
 
-// Moves the lists of `chunks` in behind `out` as they are filled, until the reading ends. The
-// memory they go to is asked to be in huge pages (a few page faults, not thousands, here after
-// the load's peak), up to the last one that more projects will fill.
+// Moves the lists of `chunks` in behind `out` as they are filled, until the reading ends.
 void takeChunks(QVector<Project>& out, Chunks& chunks)
 {
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    const auto address = [&](qsizetype index) {
-        return reinterpret_cast<uintptr_t>(out.constData() + index);
-    };
-    uintptr_t huge = (address(out.size()) + kHuge - 1) & ~(kHuge - 1); // advised up to here
-    bool advise = true; // until the list outgrows its room and moves
     size_t taken = 0;
     for (bool end = false; !end;) {
         size_t upto = 0;
@@ -1008,21 +1000,8 @@ void takeChunks(QVector<Project>& out, Chunks& chunks)
             end = chunks.finished;
         }
         for (; taken < upto; ++taken) {
-            QVector<Project>& chunk = chunks.lists[taken];
-            const qsizetype filledTo = out.size() + chunk.size();
-            advise = advise && filledTo <= out.capacity();
-            if (advise) {
-                const bool last = end && taken + 1 == upto;
-                const uintptr_t to = last ? address(filledTo) & ~(kHuge - 1)
-                                          : std::min((address(filledTo) + kHuge - 1) & ~(kHuge - 1),
-                                                     address(out.capacity()) & ~(kHuge - 1));
-                if (to > huge) {
-                    ::madvise(reinterpret_cast<void*>(huge), to - huge, MADV_HUGEPAGE);
-                    huge = to;
-                }
-            }
-            out.append(std::move(chunk));
-            chunk = QVector<Project>();
+            out.append(std::move(chunks.lists[taken]));
+            chunks.lists[taken] = QVector<Project>();
         }
     }
 }
@@ -1048,7 +1027,7 @@ void Reader::projectElements(QVector<Project>& out, bool& ok, QString& reason, u
                         chunks->publish(chunks->used, false);
                     QVector<Project>& list = chunks->lists[chunks->used++];
                     list.reserve(Chunks::kSize);
-                    if (chunks->used > 1) // the first in small pages, as above; the rest go when moved
+                    if (chunks->used > 1) // the first fills in small pages, as a list's first 2 MB does
                         inHugePages(list, Chunks::kSize);
                 }
                 to = &chunks->lists[chunks->used - 1];
