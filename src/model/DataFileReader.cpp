@@ -1143,6 +1143,9 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
             takeChunks(out, secondOut);
         worker.join();
         m_releaseAfter = nullptr;
+        // A worker that started late (a busy machine) left every page of the first half held:
+        // they go back now, not at the end of the load.
+        release();
         if (reached) {
             // The same reading the first would have done from here on.
             if (secondFailure)
