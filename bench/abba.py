@@ -10,6 +10,8 @@ both.
         taken within each run (bench_store_bench).
     python3 bench/abba.py start ROUNDS NAME BUILD [NAME BUILD ...]
         The program's start with 100,000 projects to its first painted frame (offscreen).
+    python3 bench/abba.py sample ROUNDS NAME BUILD [NAME BUILD ...]
+        The same with the sample data, and the text-only reference program's start beside it.
 
 BUILD is a build folder configured with -DTALLYBROOK_BENCH=ON. Medians are printed per build.
 """
@@ -32,9 +34,9 @@ def load_run(build):
     return load, simdjson, load / simdjson
 
 
-def start_run(build, env):
+def start_run(build, env, program=("src", "tallybrook")):
     begin = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
-    done = subprocess.run([os.path.join(build, "src", "tallybrook")], env=env, capture_output=True, text=True)
+    done = subprocess.run([os.path.join(build, *program)], env=env, capture_output=True, text=True)
     for line in (done.stderr + done.stdout).splitlines():
         if line.startswith("first-paint-ns"):
             return (int(line.split()[1]) - begin) / 1e6
@@ -42,7 +44,7 @@ def start_run(build, env):
 
 
 def main():
-    if len(sys.argv) < 5 or sys.argv[1] not in ("load", "start") or len(sys.argv) % 2 == 0:
+    if len(sys.argv) < 5 or sys.argv[1] not in ("load", "start", "sample") or len(sys.argv) % 2 == 0:
         sys.exit(__doc__)
     mode, rounds = sys.argv[1], int(sys.argv[2])
     builds = list(zip(sys.argv[3::2], sys.argv[4::2]))
@@ -54,9 +56,16 @@ def main():
             subprocess.run([sys.executable, startup.__file__, "--write-big", big], check=True)
             env = startup.home(root, "big", big)
             env["QT_QPA_PLATFORM"] = "offscreen"
+        elif mode == "sample":
+            env = startup.home(root, "sample")
+            env["QT_QPA_PLATFORM"] = "offscreen"
+            start_run(builds[0][1], env)  # the first start writes the sample studio
+        text = []
         for r in range(rounds):
             for name, build in (builds if r % 2 == 0 else builds[::-1]):
                 results[name].append(load_run(build) if mode == "load" else start_run(build, env))
+            if mode == "sample":
+                text.append(start_run(builds[0][1], env, ("bench", "bench_startup_text")))
     for name, _ in builds:
         runs = results[name]
         if mode == "load":
@@ -64,8 +73,11 @@ def main():
                   f"{statistics.median(b for _, b, _ in runs):.1f} ms, ratio {statistics.median(q for _, _, q in runs):.2f}"
                   f" (runs {', '.join(f'{q:.2f}' for _, _, q in runs)})")
         else:
-            print(f"{name}: first paint {statistics.median(runs):.1f} ms "
+            against = f", {statistics.median(runs) / statistics.median(text):.2f}x the text alone" if text else ""
+            print(f"{name}: first paint {statistics.median(runs):.1f} ms{against} "
                   f"(runs {', '.join(f'{t:.0f}' for t in runs)})")
+    if text:
+        print(f"text alone: first paint {statistics.median(text):.1f} ms")
 
 
 if __name__ == "__main__":

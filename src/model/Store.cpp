@@ -302,6 +302,11 @@ QString Store::defaultDataFolder()
            QStringLiteral("/Tallybrook");
 }
 
+QString Store::dataFileIn(const QString& dataFolder)
+{
+    return dataFolder + QLatin1Char('/') + kDataFileName;
+}
+
 int Store::currentYear()
 {
     return QDate::currentDate().year();
@@ -348,7 +353,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
-    m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
+    m_fileURL = dataFileIn(dataFolder);
     m_backups = std::make_unique<BackupKeeper>(m_fileURL);
     setSaveWriter(&AtomicWrite::write);
     if (!sampleOnly) {

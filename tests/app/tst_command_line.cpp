@@ -252,6 +252,41 @@ private slots:
         QVERIFY2(o.err.contains(QStringLiteral("--data-folder needs a folder")), qPrintable(o.err));
     }
 
+    // A data file long enough that the font database is read on a thread beside its load: the
+    // start paints the year and quits without a hang or an abort, and leaves the file as it was,
+    // in the default folder and in one named for the run.
+    void longFileStartsWhole()
+    {
+        QTemporaryDir home;
+        AppData data = AppData::empty();
+        const QDate today = QDate::currentDate();
+        for (int i = 0; i < 12000; ++i)
+            data.projects.append(TestProjects::make(
+                QStringLiteral("Poster series %1 for the autumn season").arg(i), 100 + i % 900,
+                TestProjects::noon(today.addDays(-(i % 300))), static_cast<Status>(i % 3),
+                QStringLiteral("Client %1").arg(i % 40), QStringLiteral("Category %1").arg(i % 7)));
+        const QByteArray bytes = *DataFile::encode(data);
+        QVERIFY2(bytes.size() > 3 << 20, "not long enough to read the fonts ahead");
+
+        for (const QString& folder :
+             {home.path() + QStringLiteral("/data/Tallybrook"), home.path() + QStringLiteral("/elsewhere")}) {
+            const QString file = folder + QStringLiteral("/tallybrook.json");
+            QVERIFY(QDir().mkpath(folder));
+            {
+                QFile f(file);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(bytes);
+            }
+            const bool named = folder.endsWith(QLatin1String("elsewhere"));
+            const Outcome o = runProgram(
+                home.path(), named ? QStringList{QStringLiteral("--data-folder"), folder} : QStringList{},
+                true);
+            QVERIFY2(o.code == 0, qPrintable(folder + QLatin1Char(' ') + o.err));
+            QVERIFY2(o.err.contains(QStringLiteral("first-paint-ns ")), qPrintable(o.err));
+            QVERIFY(readFile(file) == bytes);
+        }
+    }
+
     // The report from the command line needs no display: a PDF of the current year or the one
     // asked for, in the interface language, and the data file neither written nor touched.
     // Failures end with a reason and a non-zero code, and leave no file.
