@@ -20,16 +20,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <optional>
-#include <system_error>
-#include <thread>
 
 TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent,
                              const std::function<void()>& beforeWidgets)
@@ -246,38 +242,6 @@ private:
     bool m_done = false;
 };
 
-// fontconfig's set-up, the most of the font database's first reading (about 5 ms), needs nothing
-// the load does: beside a long load it runs on a thread of its own. The look's first font waits
-// for it; a thread that cannot start leaves the reading to that first font. Beside a short load
-// it would gain a millisecond and cost memory, its allocations kept apart in the thread's arena.
-class FontsAhead final
-{
-public:
-    FontsAhead()
-    {
-        try {
-            m_thread = std::thread([] { Theme::fontFamily(); });
-        } catch (const std::system_error&) {
-        }
-    }
-    static bool worthIt(const QString& dataFolder)
-    {
-        constexpr qint64 kLongLoadBytes = 2 << 20;
-        const QString folder = dataFolder.isEmpty() ? Store::preferredDataFolder() : dataFolder;
-        return QFileInfo(Store::dataFileIn(folder)).size() >= kLongLoadBytes;
-    }
-    ~FontsAhead()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    FontsAhead(const FontsAhead&) = delete;
-    FontsAhead& operator=(const FontsAhead&) = delete;
-
-private:
-    std::thread m_thread;
-};
-
 } // namespace
 
 int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
@@ -321,12 +285,8 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
         return 1;
     }
 
-    std::optional<FontsAhead> fontsAhead;
-    if (FontsAhead::worthIt(dataFolder))
-        fontsAhead.emplace();
     // Only now, with the lock held, is the data file opened. The look (and with it the font
-    // database, but for fontconfig's set-up beside a long load) comes after the reading, whose
-    // peak memory it would otherwise add to.
+    // database) comes after the reading, whose peak memory it would otherwise add to.
     TallybrookApp tallybrook(dataFolder, nullptr, [&] {
         if (measuring)
             measuring->afterLoadKiB = statusKiB("VmRSS");

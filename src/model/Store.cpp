@@ -302,11 +302,6 @@ QString Store::defaultDataFolder()
            QStringLiteral("/Tallybrook");
 }
 
-QString Store::dataFileIn(const QString& dataFolder)
-{
-    return dataFolder + QLatin1Char('/') + kDataFileName;
-}
-
 int Store::currentYear()
 {
     return QDate::currentDate().year();
@@ -353,7 +348,7 @@ void Store::init(const QString& dataFolder, bool sampleOnly)
 
     m_sampleOnly = sampleOnly;
     AtomicWrite::makePath(dataFolder); // a failure shows itself when reading or writing
-    m_fileURL = dataFileIn(dataFolder);
+    m_fileURL = dataFolder + QLatin1Char('/') + kDataFileName;
     m_backups = std::make_unique<BackupKeeper>(m_fileURL);
     setSaveWriter(&AtomicWrite::write);
     if (!sampleOnly) {

@@ -38,7 +38,6 @@ public:
     ~Store() override;
 
     static QString defaultDataFolder();
-    static QString dataFileIn(const QString& dataFolder);
     // turkishCase: names that differ only in Turkish case (I/ı, İ/i) are one name.
     static Load load(const QString& filePath, const QString& dataFolder, bool turkishCase = false);
     static void sanitize(AppData& data, bool& changed, bool turkishCase = false);

@@ -252,9 +252,9 @@ private slots:
         QVERIFY2(o.err.contains(QStringLiteral("--data-folder needs a folder")), qPrintable(o.err));
     }
 
-    // A data file long enough that the font database is read on a thread beside its load: the
-    // start paints the year and quits without a hang or an abort, and leaves the file as it was,
-    // in the default folder and in one named for the run.
+    // A data file long enough to be read in two halves on two threads: the start paints the year
+    // and quits without a hang or an abort, and leaves the file as it was, in the default folder
+    // and in one named for the run.
     void longFileStartsWhole()
     {
         QTemporaryDir home;
@@ -266,7 +266,7 @@ private slots:
                 TestProjects::noon(today.addDays(-(i % 300))), static_cast<Status>(i % 3),
                 QStringLiteral("Client %1").arg(i % 40), QStringLiteral("Category %1").arg(i % 7)));
         const QByteArray bytes = *DataFile::encode(data);
-        QVERIFY2(bytes.size() > 3 << 20, "not long enough to read the fonts ahead");
+        QVERIFY2(bytes.size() > 3 << 20, "not long enough to be read in two halves");
 
         for (const QString& folder :
              {home.path() + QStringLiteral("/data/Tallybrook"), home.path() + QStringLiteral("/elsewhere")}) {
