@@ -33,6 +33,10 @@ std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error = 
 // The same, with the index `ahead` made while the buffer was being filled (where it could).
 std::optional<AppData> decode(ReadBuffer& buffer, size_t size, IndexAhead& ahead, QString* error = nullptr);
 
+// For tests: a long projects list's second half is read only once its first half is, as on a
+// busy machine where the second thread starts late.
+void readSecondHalfLate(bool late);
+
 // Memory to read a data file into: `capacity` bytes and kReadPadding zero bytes after them, in
 // pages of its own (huge pages when large: far fewer page faults), returned to the system when
 // it goes. data() is null when the memory could not be had.

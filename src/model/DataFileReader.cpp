@@ -48,6 +48,8 @@ namespace {
 
 constexpr int kNestingLimit = 1024; // Qt's
 
+std::atomic<bool> g_secondHalfLate{false};
+
 struct Unreadable
 {
     QString reason;
@@ -1101,7 +1103,11 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
         // them until it is done (it once read pages already given back, and so their zeros).
         std::atomic<bool> looked{false};
         m_releaseAfter = &looked;
+        std::atomic<bool> firstRead{false};
+        const bool late = g_secondHalfLate.load(std::memory_order_relaxed);
         std::thread worker([&] {
+            while (late && !firstRead.load(std::memory_order_acquire))
+                std::this_thread::yield();
             try {
                 // When the brackets before the ',' close every project opened since the list's
                 // start, the first reading will stop there: this one may then give back the
@@ -1135,10 +1141,18 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                     t.join();
             }
         } join{worker};
-        out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
-        inHugePages(out, qsizetype((m_count - m_at) / 40));
+        struct FirstRead // before the join, also when the first half throws
+        {
+            std::atomic<bool>& done;
+            ~FirstRead() { done.store(true, std::memory_order_release); }
+        };
         bool reached = false;
-        projectElements(out, ok, reason, split, &reached);
+        {
+            const FirstRead firstReadOnExit{firstRead};
+            out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
+            inHugePages(out, qsizetype((m_count - m_at) / 40));
+            projectElements(out, ok, reason, split, &reached);
+        }
         if (reached && ok)
             takeChunks(out, secondOut);
         worker.join();
@@ -1645,6 +1659,11 @@ std::optional<AppData> decodePadded(const char* data, size_t size, char* releasa
 }
 
 } // namespace
+
+void readSecondHalfLate(bool late)
+{
+    g_secondHalfLate.store(late, std::memory_order_relaxed);
+}
 
 std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error)
 {
