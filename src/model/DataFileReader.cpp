@@ -25,6 +25,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -1141,14 +1142,11 @@ bool Reader::projects(QVector<Project>& out, QString& reason)
                     t.join();
             }
         } join{worker};
-        struct FirstRead // before the join, also when the first half throws
-        {
-            std::atomic<bool>& done;
-            ~FirstRead() { done.store(true, std::memory_order_release); }
-        };
         bool reached = false;
         {
-            const FirstRead firstReadOnExit{firstRead};
+            // Before the join, also when the first half throws.
+            const auto firstReadOnExit =
+                qScopeGuard([&] { firstRead.store(true, std::memory_order_release); });
             out.reserve(qsizetype((m_count - m_at) / 30 + 1)); // room for both halves: no copy to join them
             inHugePages(out, qsizetype((m_count - m_at) / 40));
             projectElements(out, ok, reason, split, &reached);

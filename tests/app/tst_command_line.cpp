@@ -268,8 +268,11 @@ private slots:
         const QByteArray bytes = *DataFile::encode(data);
         QVERIFY2(bytes.size() > 3 << 20, "not long enough to be read in two halves");
 
-        for (const QString& folder :
-             {home.path() + QStringLiteral("/data/Tallybrook"), home.path() + QStringLiteral("/elsewhere")}) {
+        const QString elsewhere = home.path() + QStringLiteral("/elsewhere");
+        const std::pair<QString, QStringList> starts[] = {
+            {home.path() + QStringLiteral("/data/Tallybrook"), {}},
+            {elsewhere, {QStringLiteral("--data-folder"), elsewhere}}};
+        for (const auto& [folder, args] : starts) {
             const QString file = folder + QStringLiteral("/tallybrook.json");
             QVERIFY(QDir().mkpath(folder));
             {
@@ -277,10 +280,7 @@ private slots:
                 QVERIFY(f.open(QIODevice::WriteOnly));
                 f.write(bytes);
             }
-            const bool named = folder.endsWith(QLatin1String("elsewhere"));
-            const Outcome o = runProgram(
-                home.path(), named ? QStringList{QStringLiteral("--data-folder"), folder} : QStringList{},
-                true);
+            const Outcome o = runProgram(home.path(), args, true);
             QVERIFY2(o.code == 0, qPrintable(folder + QLatin1Char(' ') + o.err));
             QVERIFY2(o.err.contains(QStringLiteral("first-paint-ns ")), qPrintable(o.err));
             QVERIFY(readFile(file) == bytes);
