@@ -5,9 +5,12 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
+
+struct stat;
 
 // The JSON form of the document: keys sorted, pretty-printed, ids upper case,
 // dates as UTC internet date-times without fractions.
@@ -33,9 +36,17 @@ std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error = 
 // The same, with the index `ahead` made while the buffer was being filled (where it could).
 std::optional<AppData> decode(ReadBuffer& buffer, size_t size, IndexAhead& ahead, QString* error = nullptr);
 
+// The same reading of the regular file open as `fd`, `before` its fstat, through a mapping of it:
+// no copy, and no fresh pages to fill first. False, with `out` empty, when it could not be mapped,
+// or when the file changed or was cut short while it was read: that reading is no answer, and the
+// caller reads the file the usual way.
+bool decodeMapped(int fd, const struct stat& before, std::optional<AppData>& out, QString* error = nullptr);
+
 // For tests: a long projects list's second half is read only once its first half is, as on a
 // busy machine where the second thread starts late.
 void readSecondHalfLate(bool late);
+// For tests: called once a file is mapped, before it is read (a writer in between); none: empty.
+void whenMapped(std::function<void()> hook);
 
 // Memory to read a data file into: `capacity` bytes and kReadPadding zero bytes after them, in
 // pages of its own (huge pages when large: far fewer page faults), returned to the system when
@@ -54,6 +65,10 @@ private:
     char* m_data = nullptr;
     size_t m_capacity = 0;
     size_t m_mapped = 0;
+
+    // The file's first `size` bytes, read-only, with the padding after them.
+    ReadBuffer(int fd, size_t size);
+    friend bool decodeMapped(int, const struct stat&, std::optional<AppData>&, QString*);
 };
 
 // Indexes a ReadBuffer on a thread of its own while the file is still being read into it: by

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <csignal>
 #include <cstring>
 #include <emmintrin.h>
 #include <exception>
@@ -36,6 +37,7 @@
 #include <mutex>
 #include <simdjson.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -1663,6 +1665,87 @@ void readSecondHalfLate(bool late)
     g_secondHalfLate.store(late, std::memory_order_relaxed);
 }
 
+namespace {
+
+// A mapped file cut short while it is read faults (SIGBUS) where its pages are gone. The reading
+// then sees zero pages there and its answer is dropped. One mapped reading at a time: the handler
+// knows one range.
+std::mutex g_mappedOne;
+std::atomic<uintptr_t> g_mappedBegin{0};
+std::atomic<uintptr_t> g_mappedEnd{0};
+std::atomic<bool> g_mappedCut{false};
+struct sigaction g_busBefore;
+std::function<void()> g_whenMapped;
+
+void onBus(int signal, siginfo_t* info, void* context)
+{
+    const uintptr_t at = reinterpret_cast<uintptr_t>(info->si_addr);
+    if (at >= g_mappedBegin.load() && at < g_mappedEnd.load()) {
+        void* const page = reinterpret_cast<void*>(at & ~uintptr_t(4095));
+        if (::mmap(page, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+            g_mappedCut.store(true);
+            return;
+        }
+    }
+    // Not ours: handled as it would have been without this handler.
+    if (g_busBefore.sa_flags & SA_SIGINFO) {
+        g_busBefore.sa_sigaction(signal, info, context);
+    } else if (g_busBefore.sa_handler == SIG_DFL) {
+        ::signal(SIGBUS, SIG_DFL); // the fault comes again, and ends the program as it would have
+    } else if (g_busBefore.sa_handler != SIG_IGN) {
+        g_busBefore.sa_handler(signal);
+    }
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+} // namespace
+
+void whenMapped(std::function<void()> hook)
+{
+    g_whenMapped = std::move(hook);
+}
+
+bool decodeMapped(int fd, const struct stat& before, std::optional<AppData>& out, QString* error)
+{
+    out.reset();
+    std::unique_lock<std::mutex> one(g_mappedOne, std::try_to_lock);
+    if (!one.owns_lock() || before.st_size <= 0)
+        return false;
+    const size_t size = size_t(before.st_size);
+    ReadBuffer buffer(fd, size);
+    if (!buffer.data())
+        return false;
+    g_mappedCut = false;
+    g_mappedBegin = reinterpret_cast<uintptr_t>(buffer.data());
+    g_mappedEnd = reinterpret_cast<uintptr_t>(buffer.data()) + buffer.m_mapped;
+    struct sigaction bus = {};
+    bus.sa_sigaction = onBus;
+    bus.sa_flags = SA_SIGINFO;
+    sigemptyset(&bus.sa_mask);
+    if (::sigaction(SIGBUS, &bus, &g_busBefore) != 0)
+        return false;
+    const auto restore = qScopeGuard([] {
+        ::sigaction(SIGBUS, &g_busBefore, nullptr);
+        g_mappedBegin = 0;
+        g_mappedEnd = 0;
+    });
+    if (g_whenMapped)
+        g_whenMapped();
+    out = decode(buffer, size, error);
+    struct stat after;
+    if (g_mappedCut || ::fstat(fd, &after) != 0 || !sameFile(before, after)) {
+        out.reset();
+        return false;
+    }
+    return true;
+}
+
 std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error)
 {
     return decodePadded(buffer.data(), std::min(size, buffer.capacity()), buffer.data(), error);
@@ -1679,6 +1762,25 @@ ReadBuffer::ReadBuffer(size_t capacity)
         ::madvise(p, mapped, MADV_HUGEPAGE);
     m_data = static_cast<char*>(p); // fresh pages are zero: the padding too
     m_capacity = capacity;
+    m_mapped = mapped;
+}
+
+ReadBuffer::ReadBuffer(int fd, size_t size)
+{
+    // One range: the file over its start, zero pages after it (a file of whole pages has its
+    // padding there; otherwise its last page is zero past the end).
+    const size_t page = 4096;
+    const size_t mapped = (size + kReadPadding + page - 1) / page * page;
+    void* p = ::mmap(nullptr, mapped, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+    // Populated at once: one call rather than a fault every few pages.
+    if (::mmap(p, size, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0) == MAP_FAILED) {
+        ::munmap(p, mapped);
+        return;
+    }
+    m_data = static_cast<char*>(p);
+    m_capacity = size;
     m_mapped = mapped;
 }
 

@@ -35,7 +35,10 @@ namespace {
 
 const QString kDataFileName = QStringLiteral("tallybrook.json");
 
-// From this size a file is indexed on a second thread while it is read, a chunk at a time.
+// From this size a file is read through a mapping of it.
+constexpr size_t kMapFrom = size_t(4) << 20;
+// From this size a file read into memory is indexed on a second thread while it is read, a chunk
+// at a time.
 constexpr size_t kIndexAheadFrom = size_t(4) << 20;
 constexpr size_t kIndexAheadChunk = size_t(2) << 20;
 
@@ -405,6 +408,52 @@ bool Store::setAside(const QString& filePath, const QString& dataFolder)
     return true;
 }
 
+namespace {
+
+// Reads and decodes the file open as `fd`, of `st` at the last look, into memory of its own.
+std::optional<AppData> readAndDecode(int fd, const struct stat& st)
+{
+    // Read straight into a buffer with the reader's padding after it: no copy of the bytes.
+    // At most one byte more than the limit, as before: a file that grew since the look reads as
+    // cut off there.
+    // A large file is indexed while it is still being read (the file as it was looked at: one
+    // that grew since is read on and decoded the usual way).
+    size_t size = 0;
+    std::unique_ptr<DataFile::ReadBuffer> buffer;
+    std::unique_ptr<DataFile::IndexAhead> ahead;
+    for (size_t capacity = size_t(st.st_size) + 1;; capacity *= 2) {
+        capacity = std::min(capacity, size_t(Store::kMaxDataFileBytes + 1));
+        auto bigger = std::make_unique<DataFile::ReadBuffer>(capacity);
+        if (!bigger->data())
+            break;
+        ahead.reset(); // it reads the buffer that goes now
+        if (buffer)
+            std::memcpy(bigger->data(), buffer->data(), size);
+        else if (capacity >= kIndexAheadFrom)
+            ahead = std::make_unique<DataFile::IndexAhead>(*bigger);
+        buffer = std::move(bigger);
+        const size_t chunk = ahead ? kIndexAheadChunk : capacity;
+        ssize_t n = 0;
+        while (size < capacity &&
+               (n = ::read(fd, buffer->data() + size, std::min(chunk, capacity - size))) != 0) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                break; // an error: what was read is judged
+            size += size_t(n);
+            if (ahead)
+                ahead->readTo(size);
+        }
+        if (size < capacity || capacity == size_t(Store::kMaxDataFileBytes + 1))
+            break;
+    }
+    if (!buffer)
+        return std::nullopt;
+    return ahead ? DataFile::decode(*buffer, size, *ahead) : DataFile::decode(*buffer, size);
+}
+
+} // namespace
+
 Load Store::load(const QString& filePath, const QString& dataFolder, bool turkishCase)
 {
     Load result;
@@ -432,43 +481,11 @@ Load Store::load(const QString& filePath, const QString& dataFolder, bool turkis
                 refusal + QStringLiteral(" It was left as it is; changes will not be saved this session.");
             return result;
         }
-        // Read straight into a buffer with the reader's padding after it: no copy of the bytes.
-        // At most one byte more than the limit, as before: a file that grew since the look above
-        // reads as cut off there.
-        // A large file is indexed while it is still being read (the file as it was looked at
-        // above: one that grew since is read on and decoded the usual way).
-        size_t size = 0;
-        std::unique_ptr<DataFile::ReadBuffer> buffer;
-        std::unique_ptr<DataFile::IndexAhead> ahead;
-        for (size_t capacity = size_t(st.st_size) + 1;; capacity *= 2) {
-            capacity = std::min(capacity, size_t(kMaxDataFileBytes + 1));
-            auto bigger = std::make_unique<DataFile::ReadBuffer>(capacity);
-            if (!bigger->data())
-                break;
-            ahead.reset(); // it reads the buffer that goes now
-            if (buffer)
-                std::memcpy(bigger->data(), buffer->data(), size);
-            else if (capacity >= kIndexAheadFrom)
-                ahead = std::make_unique<DataFile::IndexAhead>(*bigger);
-            buffer = std::move(bigger);
-            const size_t chunk = ahead ? kIndexAheadChunk : capacity;
-            ssize_t n = 0;
-            while (size < capacity &&
-                   (n = ::read(fd, buffer->data() + size, std::min(chunk, capacity - size))) != 0) {
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0)
-                    break; // an error: what was read is judged
-                size += size_t(n);
-                if (ahead)
-                    ahead->readTo(size);
-            }
-            if (size < capacity || capacity == size_t(kMaxDataFileBytes + 1))
-                break;
-        }
+        // A large file is read where the system already holds it, through a mapping: no copy and
+        // no fresh pages to fill. One that changes meanwhile is read again into memory of its own.
+        if (size_t(st.st_size) < kMapFrom || !DataFile::decodeMapped(fd, st, decoded))
+            decoded = readAndDecode(fd, st);
         ::close(fd);
-        if (buffer)
-            decoded = ahead ? DataFile::decode(*buffer, size, *ahead) : DataFile::decode(*buffer, size);
     }
     if (decoded) {
         repairLoaded(*decoded, turkishCase, result.needsResave, true);

@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <csignal>
+#include <functional>
 
 using namespace StoreTestUtil;
 
@@ -17,6 +19,21 @@ class TestStoreLoading final : public QObject
     QString m_folder;
     QString m_file;
     std::unique_ptr<QTemporaryDir> m_dir;
+
+    // Times a minute old: a write now changes them, however coarse the file system's clock.
+    static void pastTimes(const QString& path)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
+        QVERIFY(f.setFileTime(before, QFileDevice::FileModificationTime));
+    }
+    static void touch(const QString& path)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::ReadWrite))
+            f.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+    }
 
 private slots:
     void init()
@@ -207,9 +224,9 @@ private slots:
         }
     }
 
-    // A large file is indexed while it is read; what cannot be indexed that way (a line feed
-    // inside a text, which Qt's rules allow) or cannot be read at all comes out as from the
-    // reading of the whole.
+    // A large file is read through a mapping, or, when it changed meanwhile, indexed while it is
+    // read into memory; what cannot be indexed that way (a line feed inside a text, which Qt's
+    // rules allow) or cannot be read at all comes out as from the reading of the whole, both ways.
     void largeFileReadsAsAWhole()
     {
         AppData d;
@@ -220,10 +237,15 @@ private slots:
                             i * 1.25, QDate(2000 + i % 27, 1 + i % 12, 1 + i % 28), QStringLiteral("Büro")));
         const QByteArray plain = *DataFile::encode(d);
         QVERIFY(plain.size() > (qsizetype(4) << 20));
+        bool readAgain = false;
         const auto loaded = [&](const QByteArray& bytes) {
             QDir(m_folder).removeRecursively();
             QDir().mkpath(m_folder);
             writeFile(m_file, bytes);
+            // A file touched once mapped is read again into memory.
+            pastTimes(m_file);
+            DataFile::whenMapped(readAgain ? std::function<void()>([&] { touch(m_file); }) : nullptr);
+            const auto unhook = qScopeGuard([] { DataFile::whenMapped(nullptr); });
             return Store::load(m_file, m_folder);
         };
         const auto expected = [](const QByteArray& bytes) {
@@ -237,22 +259,103 @@ private slots:
         marked.replace('\n', "\r\n");
         QByteArray lineInName = plain;
         lineInName.replace("Project 9000 für", "Project 9000\nfür");
-        for (const QByteArray& bytes : {plain, marked, lineInName}) {
-            const Load l = loaded(bytes);
-            QVERIFY2(l.message.isEmpty(), qPrintable(l.message));
-            QCOMPARE(l.data, *expected(bytes));
-        }
-        QCOMPARE(loaded(lineInName).data.projects.at(9000).name, QStringLiteral("Project 9000\nfür Ümit"));
-        QCOMPARE(loaded(plain).data.projects.size(), 16000);
-
         QByteArray broken = plain;
         broken.replace("Project 15999 für", "Project 15999 f\xC3\x28r");
         QVERIFY(!expected(broken));
-        const Load l = loaded(broken);
-        QCOMPARE(l.message,
-                 QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
-        QCOMPARE(l.data, AppData::empty());
-        QCOMPARE(QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files).size(), 1);
+        for (const bool again : {false, true}) {
+            readAgain = again;
+            for (const QByteArray& bytes : {plain, marked, lineInName}) {
+                const Load l = loaded(bytes);
+                QVERIFY2(l.message.isEmpty(), qPrintable(l.message));
+                QCOMPARE(l.data, *expected(bytes));
+            }
+            QCOMPARE(loaded(lineInName).data.projects.at(9000).name,
+                     QStringLiteral("Project 9000\nfür Ümit"));
+            QCOMPARE(loaded(plain).data.projects.size(), 16000);
+
+            const Load l = loaded(broken);
+            QCOMPARE(
+                l.message,
+                QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
+            QCOMPARE(l.data, AppData::empty());
+            QCOMPARE(QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files).size(), 1);
+        }
+    }
+
+    // Another program writing the file in place while it is read through its mapping: the load
+    // reads the file as that writer left it, never a mix of the two, and a file cut short under
+    // the mapping (whose missing pages then fault) ends no start.
+    void fileChangedWhileMappedIsReadAsLeft()
+    {
+        AppData d;
+        for (int i = 0; i < 16000; ++i)
+            d.projects.append(makeProject(QStringLiteral("Project %1").arg(i), StatusInfo::all[size_t(i % 3)],
+                                          1000 + i, QDate(2010 + i % 15, 1 + i % 12, 1 + i % 28)));
+        const QByteArray bytes = *DataFile::encode(d);
+        QVERIFY(bytes.size() > (qsizetype(4) << 20));
+        const qsizetype lastFee = bytes.lastIndexOf("\"fee\": 16999,");
+        QVERIFY(lastFee > 0);
+        struct sigaction busBefore;
+        QCOMPARE(::sigaction(SIGBUS, nullptr, &busBefore), 0);
+
+        int calls = 0;
+        const auto loadWhile = [&](const std::function<void(QFile&)>& writer) {
+            QDir(m_folder).removeRecursively();
+            QDir().mkpath(m_folder);
+            writeFile(m_file, bytes);
+            pastTimes(m_file); // a write now shows in the file's times
+            calls = 0;
+            DataFile::whenMapped([&] {
+                ++calls;
+                QFile f(m_file);
+                if (f.open(QIODevice::ReadWrite))
+                    writer(f);
+            });
+            const auto unhook = qScopeGuard([] { DataFile::whenMapped(nullptr); });
+            return Store::load(m_file, m_folder);
+        };
+
+        // The same size, the last fee changed.
+        Load l = loadWhile([&](QFile& f) {
+            f.seek(lastFee + 7);
+            f.write("7");
+        });
+        QCOMPARE(calls, 1);
+        QVERIFY2(l.message.isEmpty(), qPrintable(l.message));
+        QCOMPARE(l.data.projects.size(), 16000);
+        QCOMPARE(l.data.projects.last().fee, 76999.0);
+        QCOMPARE(l.data.projects.first().fee, 1000.0);
+
+        // Grown: a longer name near the start moves everything after it.
+        QByteArray longer = bytes;
+        longer.replace("\"Project 5\"", "\"Project 5 with a longer name\"");
+        QVERIFY(longer.size() > bytes.size());
+        l = loadWhile([&](QFile& f) { f.write(longer); });
+        QCOMPARE(calls, 1);
+        QVERIFY2(l.message.isEmpty(), qPrintable(l.message));
+        QCOMPARE(l.data.projects.size(), 16000);
+        QCOMPARE(l.data.projects.at(5).name, QStringLiteral("Project 5 with a longer name"));
+        QCOMPARE(l.data.projects.last().name, QStringLiteral("Project 15999"));
+
+        // Cut short, once to a whole page and once inside one: what is left cannot be read and
+        // goes aside, as it would had it been cut before the start.
+        for (const qint64 cut : {qint64(1) << 20, bytes.size() / 2 + 123}) {
+            l = loadWhile([&](QFile& f) { f.resize(cut); });
+            QCOMPARE(calls, 1);
+            QCOMPARE(
+                l.message,
+                QStringLiteral("Saved data could not be read. It was set aside and a fresh file started."));
+            QCOMPARE(l.data, AppData::empty());
+            const QStringList aside = QDir(m_folder).entryList({"tallybrook-unreadable-*.json"}, QDir::Files);
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(readFile(m_folder + QLatin1Char('/') + aside.first()), bytes.left(cut));
+        }
+
+        // The program's own handling of the fault is back as it was.
+        struct sigaction busAfter;
+        QCOMPARE(::sigaction(SIGBUS, nullptr, &busAfter), 0);
+        QVERIFY(busAfter.sa_sigaction == busBefore.sa_sigaction);
+        QCOMPARE(busAfter.sa_flags, busBefore.sa_flags);
     }
 
     void unreadableFileIsSetAside()
