@@ -1532,28 +1532,18 @@ public:
             size, kNestingLimit + 1, m_parser);
         if (e != simdjson::SUCCESS)
             return e;
-        const bool inTwo = size >= kInTwoFrom && std::thread::hardware_concurrency() >= 2;
-        m_index = std::make_unique<Pages>(indexBytes(size) + (inTwo ? kFarSlack : 0));
+        m_index = std::make_unique<Pages>(indexBytes(size));
         if (!m_index->data())
             return simdjson::MEMALLOC;
         m_parser->structural_indexes.reset(static_cast<uint32_t*>(m_index->data()));
-        if (inTwo && runInTwo(data, size))
-            return simdjson::SUCCESS;
-        e = m_parser->stage1(reinterpret_cast<const uint8_t*>(data), size, simdjson::stage1_mode::regular);
-        m_count = m_parser->n_structural_indexes;
-        return e;
+        return m_parser->stage1(reinterpret_cast<const uint8_t*>(data), size, simdjson::stage1_mode::regular);
     }
     const uint32_t* index() const { return m_parser->structural_indexes.get(); }
-    uint32_t count() const { return m_count; }
+    uint32_t count() const { return m_parser->n_structural_indexes; }
 
 private:
-    static constexpr size_t kInTwoFrom = size_t(4) << 20;
-    // Room for the second half's tokens to start at the huge page after any first half's end.
-    static constexpr size_t kHugePage = size_t(2) << 20;
-    static constexpr size_t kFarSlack = kHugePage + 128 * sizeof(uint32_t);
     std::unique_ptr<simdjson::internal::dom_parser_implementation> m_parser;
     std::unique_ptr<Pages> m_index;
-    uint32_t m_count = 0;
 
     void reset()
     {
@@ -1561,71 +1551,6 @@ private:
             (void)m_parser->structural_indexes.release(); // ours, not simdjson's to delete
         m_parser.reset();
         m_index.reset();
-        m_count = 0;
-    }
-
-    // The second half's tokens are found on another thread while this one finds the first
-    // half's. The halves meet after a line feed, which stands outside every string of any
-    // document simdjson takes (it refuses a raw one inside): the second half's scan then starts
-    // as the whole's would there. False when either half is refused, or there is no thread to be
-    // had: the whole scan gives the answer then.
-    bool runInTwo(const char* data, size_t size)
-    {
-        const void* lf = ::memchr(data + size / 2, '\n', size - size / 2);
-        if (!lf)
-            return false;
-        const size_t split = size_t(static_cast<const char*>(lf) - data) + 1;
-        if (split >= size)
-            return false;
-        std::unique_ptr<simdjson::internal::dom_parser_implementation> second;
-        if (simdjson::get_active_implementation()->create_dom_parser_implementation(
-                size - split, kNestingLimit + 1, second) != simdjson::SUCCESS)
-            return false;
-        // The second half's tokens go where no first half's can reach (a token a byte at most,
-        // and a few past them), in the same pages: untouched pages between them take no memory.
-        // From a huge page's start: one straddling the start would be filled only in part.
-        uint32_t* const index = static_cast<uint32_t*>(m_index->data());
-        uint32_t* const far = reinterpret_cast<uint32_t*>(
-            (reinterpret_cast<uintptr_t>(index + split + 64) + kHugePage - 1) & ~uintptr_t(kHugePage - 1));
-        second->structural_indexes.reset(far);
-        const auto ours = qScopeGuard([&] { (void)second->structural_indexes.release(); });
-        simdjson::error_code secondError = simdjson::UNINITIALIZED;
-        std::thread worker;
-        try {
-            worker = std::thread([&] {
-                secondError = second->stage1(reinterpret_cast<const uint8_t*>(data + split), size - split,
-                                             simdjson::stage1_mode::regular);
-            });
-        } catch (const std::system_error&) {
-            return false;
-        }
-        const simdjson::error_code firstError =
-            m_parser->stage1(reinterpret_cast<const uint8_t*>(data), split, simdjson::stage1_mode::regular);
-        worker.join();
-        if (firstError != simdjson::SUCCESS ||
-            (secondError != simdjson::SUCCESS && secondError != simdjson::EMPTY))
-            return false;
-        const uint32_t first = m_parser->n_structural_indexes;
-        const uint32_t n = secondError == simdjson::EMPTY ? 0 : second->n_structural_indexes;
-        // Moved down behind the first half's, a piece at a time, each piece's pages given back
-        // once moved: the index is never held twice.
-        const uint32_t offset = uint32_t(split);
-        constexpr uint32_t kPiece = 1u << 19; // 2 MB of tokens
-        for (uint32_t from = 0; from < n; from += kPiece) {
-            const uint32_t end = std::min(n, from + kPiece);
-            uint32_t* const to = index + first;
-            for (uint32_t i = from; i < end; ++i)
-                to[i] = far[i] + offset;
-            // Only what lies past everything moved so far is free to go.
-            const uintptr_t a =
-                std::max(reinterpret_cast<uintptr_t>(far + from), reinterpret_cast<uintptr_t>(to + end));
-            const uintptr_t pageA = (a + 4095) & ~uintptr_t(4095);
-            const uintptr_t pageB = reinterpret_cast<uintptr_t>(far + end) & ~uintptr_t(4095);
-            if (pageB > pageA)
-                ::madvise(reinterpret_cast<void*>(pageA), pageB - pageA, MADV_DONTNEED);
-        }
-        m_count = first + n;
-        return true;
     }
 };
 

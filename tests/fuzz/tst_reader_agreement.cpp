@@ -567,34 +567,6 @@ private slots:
             p.extra = {};
         }
         QCOMPARE(oddRead, d);
-
-        // A large document's tokens are found in two halves at once, split after a line feed
-        // past the middle: written on one line (no line feed at all), with the first line feed
-        // past the middle inside a text (allowed there by Qt, not by the first stage), and with a
-        // second half of white space alone.
-        const QByteArray oneLine = QJsonDocument::fromJson(bytes).toJson(QJsonDocument::Compact);
-        QVERIFY(oneLine.size() > (qsizetype(4) << 20) && !oneLine.contains('\n'));
-        QByteArray lineInText = oneLine;
-        const qsizetype name = lineInText.indexOf("Project \\\"20000", oneLine.size() / 2);
-        QVERIFY(name > 0);
-        lineInText.insert(name + 8, '\n');
-        const QByteArray spaceAfter = bytes + QByteArray(bytes.size(), ' ').replace(0, 1, "\n");
-        for (const QByteArray& b : {oneLine, lineInText, spaceAfter}) {
-            o = ReaderAgreement::compare(b);
-            QVERIFY2(o.agree, o.why);
-            const auto r = DataFile::decode(b);
-            QVERIFY(r);
-            QCOMPARE(r->projects.size(), d.projects.size());
-        }
-        // Bytes that are no UTF-8 in either half alone.
-        for (const qsizetype at : {bytes.size() / 4, bytes.size() / 4 * 3}) {
-            QByteArray notUtf8 = bytes;
-            notUtf8.replace(notUtf8.indexOf("\xC3\xA9", at), 2, "\xC3\x28");
-            o = ReaderAgreement::compare(notUtf8);
-            QVERIFY2(o.agree, o.why);
-            QVERIFY(!DataFile::decode(notUtf8));
-        }
-        QCOMPARE(DataFile::decode(lineInText)->projects.at(20000).name.left(9), QStringLiteral("Project \n"));
     }
 
     // The reading gives the document's pages back behind itself, in both halves it reads at once:
