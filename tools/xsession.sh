@@ -41,9 +41,20 @@ wait_for() { # seconds, command...
     return 1
 }
 
-openbox --sm-disable >"$log/openbox" 2>&1 &
-wm_pid=$!
-wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+# On a busy machine the server has at times not yet taken connections when xvfb-run hands over,
+# and openbox then ends at once ("Failed to open the display"): wait for the server, and start
+# openbox again should it have ended.
+wait_for 10 xprop -root
+start_wm() {
+    openbox --sm-disable >"$log/openbox" 2>&1 &
+    wm_pid=$!
+}
+wm_ready() {
+    kill -0 "$wm_pid" 2>/dev/null || start_wm
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
+}
+start_wm
+wait_for 10 wm_ready
 
 tint2 >"$log/tint2" 2>&1 &
 tray_pid=$!
