@@ -51,6 +51,14 @@ namespace {
 
 constexpr int kNestingLimit = 1024; // Qt's
 
+constexpr uintptr_t kPage = 4096;
+
+// `bytes` and the reader's padding after them, in whole pages.
+size_t paddedPages(size_t bytes)
+{
+    return (bytes + kReadPadding + kPage - 1) / kPage * kPage;
+}
+
 std::atomic<bool> g_secondHalfLate{false};
 
 struct Unreadable
@@ -464,9 +472,9 @@ void Reader::release()
 {
     // Called between projects: nothing behind the next token is looked at again. Memory goes
     // back every MB over the first 8 MB, where the lists being filled and the document together
-    // make the load's peak, then every 4 MB. Each call stops the other threads for a flush of
-    // their address translations: at every 128 KB that was a tenth of a 100,000-project load,
-    // and the peak was no lower for it.
+    // are largest, then every 4 MB. Each call stops the other threads for a flush of their
+    // address translations: at every 128 KB that was a tenth of a 100,000-project load, and the
+    // peak (just before the reading starts) was no lower for it.
     constexpr size_t kEarly = size_t(8) << 20;
     const size_t step = m_nextRelease - m_firstRelease < kEarly ? size_t(1) << 20 : size_t(4) << 20;
     const uint32_t upto = std::min(std::min(m_at, m_count), m_releaseLimit);
@@ -486,7 +494,6 @@ void Reader::release()
     const auto giveBack = [](const void* from, const void* to) {
         // Page by page, also out of a huge page (which splits it): giving back only whole huge
         // pages kept up to 2 MB behind each reading of each region, 5 MB more at the load's peak.
-        constexpr uintptr_t kPage = 4096;
         const uintptr_t a = (reinterpret_cast<uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
         const uintptr_t b = reinterpret_cast<uintptr_t>(to) & ~(kPage - 1);
         if (b > a)
@@ -1682,8 +1689,8 @@ void onBus(int signal, siginfo_t* info, void* context)
 {
     const uintptr_t at = reinterpret_cast<uintptr_t>(info->si_addr);
     if (at >= g_mappedBegin.load() && at < g_mappedEnd.load()) {
-        void* const page = reinterpret_cast<void*>(at & ~uintptr_t(4095));
-        if (::mmap(page, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+        void* const page = reinterpret_cast<void*>(at & ~(kPage - 1));
+        if (::mmap(page, kPage, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
             g_mappedCut.store(true);
             return;
         }
@@ -1754,8 +1761,7 @@ std::optional<AppData> decode(ReadBuffer& buffer, size_t size, QString* error)
 
 ReadBuffer::ReadBuffer(size_t capacity)
 {
-    const size_t page = 4096;
-    const size_t mapped = (capacity + kReadPadding + page - 1) / page * page;
+    const size_t mapped = paddedPages(capacity);
     void* p = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         return;
@@ -1770,8 +1776,7 @@ ReadBuffer::ReadBuffer(int fd, size_t size)
 {
     // One range: the file over its start, zero pages after it (a file of whole pages has its
     // padding there; otherwise its last page is zero past the end).
-    const size_t page = 4096;
-    const size_t mapped = (size + kReadPadding + page - 1) / page * page;
+    const size_t mapped = paddedPages(size);
     void* p = ::mmap(nullptr, mapped, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         return;

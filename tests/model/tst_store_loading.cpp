@@ -28,11 +28,29 @@ class TestStoreLoading final : public QObject
         const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
         QVERIFY(f.setFileTime(before, QFileDevice::FileModificationTime));
     }
-    static void touch(const QString& path)
+
+    // A fresh folder with `bytes` as its data file, loaded; `writer`, when given, gets the file
+    // open for writing once it is mapped, before it is read (counted in `writes`).
+    Load loadWithWriter(const QByteArray& bytes, const std::function<void(QFile&)>& writer = {},
+                        int* writes = nullptr)
     {
-        QFile f(path);
-        if (f.open(QIODevice::ReadWrite))
-            f.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        QDir(m_folder).removeRecursively();
+        QDir().mkpath(m_folder);
+        writeFile(m_file, bytes);
+        pastTimes(m_file); // a write now shows in the file's times
+        if (writes)
+            *writes = 0;
+        if (writer) {
+            DataFile::whenMapped([&] {
+                if (writes)
+                    ++*writes;
+                QFile f(m_file);
+                if (f.open(QIODevice::ReadWrite))
+                    writer(f);
+            });
+        }
+        const auto unhook = qScopeGuard([] { DataFile::whenMapped(nullptr); });
+        return Store::load(m_file, m_folder);
     }
 
 private slots:
@@ -239,14 +257,11 @@ private slots:
         QVERIFY(plain.size() > (qsizetype(4) << 20));
         bool readAgain = false;
         const auto loaded = [&](const QByteArray& bytes) {
-            QDir(m_folder).removeRecursively();
-            QDir().mkpath(m_folder);
-            writeFile(m_file, bytes);
             // A file touched once mapped is read again into memory.
-            pastTimes(m_file);
-            DataFile::whenMapped(readAgain ? std::function<void()>([&] { touch(m_file); }) : nullptr);
-            const auto unhook = qScopeGuard([] { DataFile::whenMapped(nullptr); });
-            return Store::load(m_file, m_folder);
+            const auto touch = [](QFile& f) {
+                f.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+            };
+            return loadWithWriter(bytes, readAgain ? touch : std::function<void(QFile&)>());
         };
         const auto expected = [](const QByteArray& bytes) {
             std::optional<AppData> e = DataFile::decode(bytes);
@@ -300,19 +315,7 @@ private slots:
 
         int calls = 0;
         const auto loadWhile = [&](const std::function<void(QFile&)>& writer) {
-            QDir(m_folder).removeRecursively();
-            QDir().mkpath(m_folder);
-            writeFile(m_file, bytes);
-            pastTimes(m_file); // a write now shows in the file's times
-            calls = 0;
-            DataFile::whenMapped([&] {
-                ++calls;
-                QFile f(m_file);
-                if (f.open(QIODevice::ReadWrite))
-                    writer(f);
-            });
-            const auto unhook = qScopeGuard([] { DataFile::whenMapped(nullptr); });
-            return Store::load(m_file, m_folder);
+            return loadWithWriter(bytes, writer, &calls);
         };
 
         // The same size, the last fee changed.
