@@ -1,8 +1,13 @@
 #include "ui/Theme.h"
 
+#include "ui/Icons.h"
+
 #include <QApplication>
 #include <QFontDatabase>
+#include <QIconEngine>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyleFactory>
 #include <algorithm>
 #include <cmath>
@@ -129,10 +134,55 @@ QFont font(int pixelSize, QFont::Weight weight, qreal letterSpacing)
     return f;
 }
 
+namespace {
+// One of our symbols, drawn only when a size is asked for.
+class SymbolIconEngine final : public QIconEngine
+{
+public:
+    explicit SymbolIconEngine(QString symbol) : m_symbol(std::move(symbol)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1);
+    }
+    // `size` is in device pixels, as QIcon asks.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        return Icons::pixmap(m_symbol, mode == QIcon::Disabled ? faint() : secondary(),
+                             qRound(std::min(size.width(), size.height()) / scale), scale, QFont::DemiBold);
+    }
+    QIconEngine* clone() const override { return new SymbolIconEngine(m_symbol); }
+    QString key() const override { return QStringLiteral("TallybrookSymbol"); }
+
+private:
+    QString m_symbol;
+};
+
+// Fusion, but the menu bar's overflow button takes our chevron: Fusion's own icon is a set of
+// image files whose reading loads every image-format plugin while the window is first built.
+class LookStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton)
+            return QIcon(new SymbolIconEngine(QStringLiteral("chevron.right")));
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+} // namespace
+
 void applyLightLook(QApplication& app)
 {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        app.setStyle(fusion);
+        app.setStyle(new LookStyle(fusion));
 
     QPalette p;
     const QColor white(Qt::white);

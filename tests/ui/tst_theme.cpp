@@ -7,8 +7,28 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMenuBar>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QStyle>
+#include <link.h>
+
+namespace {
+// The image-format plugins this process has loaded.
+QStringList loadedImagePlugins()
+{
+    QStringList found;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* out) {
+            const QString name = QString::fromLocal8Bit(info->dlpi_name);
+            if (name.contains(QLatin1String("/imageformats/")))
+                static_cast<QStringList*>(out)->append(name);
+            return 0;
+        },
+        &found);
+    return found;
+}
+} // namespace
 
 class TestTheme : public QObject
 {
@@ -92,8 +112,32 @@ void TestTheme::fonts()
 
 void TestTheme::lightLook()
 {
+    // Nothing before this test reads an image file through Qt's image plugins.
+    const QStringList pluginsBefore = loadedImagePlugins();
+    QVERIFY2(pluginsBefore.isEmpty(), qPrintable(pluginsBefore.join(u' ')));
     Theme::applyLightLook(*qApp);
-    QCOMPARE(qApp->style()->name().toLower(), QStringLiteral("fusion"));
+    const auto* look = qobject_cast<QProxyStyle*>(qApp->style());
+    QVERIFY(look);
+    QCOMPARE(look->baseStyle()->name().toLower(), QStringLiteral("fusion"));
+
+    // The menu bar's overflow button has an icon, drawn from our symbols only when shown: making
+    // the bar reads no image files (Fusion's own icon loaded every image plugin).
+    {
+        QMenuBar bar;
+        QCOMPARE(loadedImagePlugins(), QStringList());
+    }
+    const QIcon more = qApp->style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    for (qreal dpr : {1.0, 2.0}) {
+        const QImage drawn = more.pixmap(QSize(16, 16), dpr).toImage();
+        QCOMPARE(drawn.size(), QSize(16, 16) * dpr);
+        const QImage chevron =
+            Icons::pixmap(QStringLiteral("chevron.right"), Theme::secondary(), 16, dpr, QFont::DemiBold)
+                .toImage();
+        QVERIFY(!chevron.isNull());
+        QCOMPARE(drawn.convertToFormat(QImage::Format_ARGB32),
+                 chevron.convertToFormat(QImage::Format_ARGB32));
+    }
+    QCOMPARE(loadedImagePlugins(), QStringList());
     QCOMPARE(qApp->palette().color(QPalette::Window), Theme::cream());
     QCOMPARE(qApp->palette().color(QPalette::WindowText), Theme::ink());
     QCOMPARE(QApplication::font().family(), Theme::fontFamily());
