@@ -10,11 +10,11 @@
 #include <QSystemTrayIcon>
 
 namespace {
-// Trays come light and dark: a green disc with a cream note reads on both.
+// Trays come light and dark: a green disc with a cream note reads on both. Drawn when a tray
+// asks for it, so a desktop without one draws nothing.
 QIcon makeTrayIcon()
 {
-    QIcon icon;
-    for (int px : {16, 22, 24, 32, 48, 64}) {
+    const auto draw = [](int px, QIcon::Mode) {
         QPixmap pm(px, px);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
@@ -27,10 +27,12 @@ QIcon makeTrayIcon()
             Icons::pixmap(QStringLiteral("banknote"), Theme::cream(), glyph, 1, QFont::DemiBold);
         if (!note.isNull())
             p.drawPixmap(QPointF((px - note.width()) / 2.0, (px - note.height()) / 2.0), note);
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+        return pm;
+    };
+    QList<QSize> sizes;
+    for (int px : {16, 22, 24, 32, 48, 64})
+        sizes.append(QSize(px, px));
+    return Icons::onDemand(draw, sizes);
 }
 } // namespace
 

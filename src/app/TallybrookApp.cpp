@@ -13,6 +13,7 @@
 #include "model/Preferences.h"
 #include "model/QuitSignals.h"
 #include "model/Store.h"
+#include "ui/Icons.h"
 #include "ui/Theme.h"
 #include "ui/TrayHost.h"
 #include "window/MainWindow.h"
@@ -21,8 +22,11 @@
 #include <QEvent>
 #include <QFile>
 #include <QIcon>
+#include <QImage>
+#include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -68,8 +72,18 @@ TallybrookApp::~TallybrookApp()
 
 QIcon TallybrookApp::applicationIcon()
 {
-    // The scalable icon the desktop entry installs (AppLocationManager writes the same file).
-    static const QIcon icon(QStringLiteral(":/install/tallybrook.svg"));
+    // The scalable icon the desktop entry installs (AppLocationManager writes the same file), drawn
+    // at the sizes asked for: given the file, QIcon would load an icon plugin before the window.
+    static const QIcon icon = Icons::onDemand([](int side, QIcon::Mode) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QSvgRenderer svg(QStringLiteral(":/install/tallybrook.svg"));
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        svg.render(&p);
+        p.end();
+        return QPixmap::fromImage(image);
+    });
     return icon;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
@@ -151,6 +152,51 @@ QPixmap pixmap(const QString& symbol, const QColor& tint, int pixelSize, qreal d
     result.setDevicePixelRatio(dpr);
     QPixmapCache::insert(key, result);
     return result;
+}
+
+namespace {
+class OnDemandEngine final : public QIconEngine
+{
+public:
+    OnDemandEngine(Draw draw, QList<QSize> sizes) : m_draw(std::move(draw)), m_sizes(std::move(sizes)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1);
+    }
+    // `size` is in device pixels, as QIcon asks.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0)
+            return {};
+        const auto key = qMakePair(side, int(mode));
+        auto it = m_drawn.find(key);
+        if (it == m_drawn.end())
+            it = m_drawn.insert(key, m_draw(side, mode));
+        QPixmap pm = *it;
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
+    QIconEngine* clone() const override { return new OnDemandEngine(m_draw, m_sizes); }
+    QString key() const override { return QStringLiteral("TallybrookOnDemand"); }
+
+private:
+    Draw m_draw;
+    QList<QSize> m_sizes;
+    QHash<QPair<int, int>, QPixmap> m_drawn;
+};
+} // namespace
+
+QIcon onDemand(Draw draw, const QList<QSize>& sizes)
+{
+    return QIcon(new OnDemandEngine(std::move(draw), sizes));
 }
 
 QIcon icon(const QString& symbol, const QColor& tint, int pixelSize, QFont::Weight weight)

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QIconEngine>
-#include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -135,34 +133,6 @@ QFont font(int pixelSize, QFont::Weight weight, qreal letterSpacing)
 }
 
 namespace {
-// One of our symbols, drawn only when a size is asked for.
-class SymbolIconEngine final : public QIconEngine
-{
-public:
-    explicit SymbolIconEngine(QString symbol) : m_symbol(std::move(symbol)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1;
-        painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return scaledPixmap(size, mode, state, 1);
-    }
-    // `size` is in device pixels, as QIcon asks.
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
-    {
-        return Icons::pixmap(m_symbol, mode == QIcon::Disabled ? faint() : secondary(),
-                             qRound(std::min(size.width(), size.height()) / scale), scale, QFont::DemiBold);
-    }
-    QIconEngine* clone() const override { return new SymbolIconEngine(m_symbol); }
-    QString key() const override { return QStringLiteral("TallybrookSymbol"); }
-
-private:
-    QString m_symbol;
-};
-
 // Fusion, but the menu bar's overflow button takes our chevron: Fusion's own icon is a set of
 // image files whose reading loads every image-format plugin while the window is first built.
 class LookStyle final : public QProxyStyle
@@ -173,7 +143,11 @@ public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
     {
         if (icon == SP_ToolBarHorizontalExtensionButton)
-            return QIcon(new SymbolIconEngine(QStringLiteral("chevron.right")));
+            return Icons::onDemand([](int side, QIcon::Mode mode) {
+                return Icons::pixmap(QStringLiteral("chevron.right"),
+                                     mode == QIcon::Disabled ? faint() : secondary(), side, 1,
+                                     QFont::DemiBold);
+            });
         return QProxyStyle::standardIcon(icon, option, widget);
     }
 };

@@ -8,6 +8,7 @@
 #include "model/Preferences.h"
 #include "model/Store.h"
 #include "ui/Animations.h"
+#include "ui/Theme.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowSheet.h"
 
@@ -16,8 +17,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QSystemTrayIcon>
+#include <link.h>
 #include <memory>
 
 class TestPresence : public QObject
@@ -65,6 +70,53 @@ private slots:
     }
     void init() { MenuBarExtra::setTrayAvailableForTesting(true); }
     void cleanup() { m_app.reset(); }
+
+    // Starting reads no image through Qt's plugins: the icons of the window, the tray and the menu
+    // bar are our own, drawn when shown. Each plugin costs the start its loading.
+    void startLoadsNoImagePlugins()
+    {
+        const auto plugins = [] {
+            QStringList found;
+            dl_iterate_phdr(
+                [](dl_phdr_info* info, size_t, void* out) {
+                    const QString name = QString::fromLocal8Bit(info->dlpi_name);
+                    if (name.contains(QLatin1String("/imageformats/")) ||
+                        name.contains(QLatin1String("/iconengines/")))
+                        static_cast<QStringList*>(out)->append(name);
+                    return 0;
+                },
+                &found);
+            return found;
+        };
+        QCOMPARE(plugins(), QStringList());
+        // With the look the program applies, the rest of the suite's without.
+        const QString style = qApp->style()->name();
+        const QPalette palette = QApplication::palette();
+        const QFont font = QApplication::font();
+        const auto restore = qScopeGuard([&] {
+            m_app.reset();
+            QApplication::setStyle(QStyleFactory::create(style));
+            QApplication::setPalette(palette);
+            QApplication::setFont(font);
+        });
+        Preferences::setBoolean(Preferences::kShowInDock, true);
+        Preferences::setBoolean(Preferences::kShowInMenuBar, true);
+        m_app = std::make_unique<TallybrookApp>(QString(), nullptr, [] { Theme::applyLightLook(*qApp); });
+        m_app->start();
+        QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(plugins(), QStringList());
+
+        // The tray icon offers the sizes trays ask for, each a green disc.
+        const QIcon tray = m_app->menuBarExtra()->trayIcon()->icon();
+        QCOMPARE(tray.availableSizes().size(), 6);
+        for (int px : {16, 22, 64}) {
+            const QImage image = tray.pixmap(QSize(px, px)).toImage();
+            QCOMPARE(image.size(), QSize(px, px));
+            QCOMPARE(image.pixelColor(2, px / 2).rgb(), Theme::brand().rgb()); // left of the note
+            QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        }
+    }
 
     void storedValues()
     {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QStyle>
@@ -43,6 +44,7 @@ private slots:
     void iconTableCoversEverySymbol();
     void iconsAreTintedAndSized();
     void iconWeightThickensStrokes();
+    void iconsDrawnOnDemand();
     void springCurve();
 };
 
@@ -233,6 +235,46 @@ void TestTheme::iconWeightThickensStrokes()
     };
     QVERIFY(coverage(QFont::Bold) > coverage(QFont::Normal) * 1.2);
     QVERIFY(coverage(QFont::Normal) > coverage(QFont::Light));
+}
+
+void TestTheme::iconsDrawnOnDemand()
+{
+    QList<std::pair<int, QIcon::Mode>> drawn;
+    const QIcon icon = Icons::onDemand(
+        [&drawn](int side, QIcon::Mode mode) {
+            drawn.append({side, mode});
+            QPixmap pm(side, side);
+            pm.fill(mode == QIcon::Disabled ? Qt::gray : Qt::red);
+            return pm;
+        },
+        {QSize(16, 16), QSize(32, 32)});
+    QVERIFY(drawn.isEmpty());
+    QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(16, 16), QSize(32, 32)}));
+
+    QPixmap pm = icon.pixmap(QSize(16, 16));
+    QCOMPARE(pm.size(), QSize(16, 16));
+    QCOMPARE(pm.toImage().pixelColor(8, 8), QColor(Qt::red));
+    icon.pixmap(QSize(16, 16));
+    QCOMPARE(drawn.size(), 1); // kept, not drawn again
+
+    // A sharper screen asks for more device pixels, at the same size in points.
+    pm = icon.pixmap(QSize(16, 16), 2.0);
+    QCOMPARE(pm.size(), QSize(32, 32));
+    QCOMPARE(pm.devicePixelRatio(), 2.0);
+    QCOMPARE(drawn.last(), std::make_pair(32, QIcon::Normal));
+    QCOMPARE(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage().pixelColor(8, 8), QColor(Qt::gray));
+    QCOMPARE(drawn.size(), 3);
+
+    // Painted straight into a rectangle, at its size.
+    QImage canvas(40, 40, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::white);
+    {
+        QPainter p(&canvas);
+        icon.paint(&p, QRect(10, 10, 20, 20));
+    }
+    QCOMPARE(drawn.last().first, 20);
+    QCOMPARE(canvas.pixelColor(20, 20), QColor(Qt::red));
+    QCOMPARE(canvas.pixelColor(5, 5), QColor(Qt::white));
 }
 
 void TestTheme::springCurve()
