@@ -94,7 +94,15 @@ void MenuBarExtra::setPresent(bool present)
         }
         openPanel();
     });
-    m_icon->show();
+    if (!m_held)
+        m_icon->show();
+}
+
+void MenuBarExtra::setHeld(bool held)
+{
+    m_held = held;
+    if (!held && m_icon && !m_icon->isVisible())
+        m_icon->show();
 }
 
 MenuBarPanel* MenuBarExtra::openPanel()

@@ -22,6 +22,9 @@ public:
 
     void setPresent(bool present);
     bool isPresent() const { return m_icon != nullptr; }
+    // While held, a present icon waits to go into the tray: the start holds it until the window's
+    // first frame is painted, as docking an icon costs the start a few milliseconds on X11.
+    void setHeld(bool held);
     // Present and a tray exists to show it in.
     bool isShowing() const;
     static bool trayAvailable();
@@ -37,6 +40,7 @@ private:
     Store& m_store;
     std::function<void()> m_showMainWindow;
     QSystemTrayIcon* m_icon = nullptr;
+    bool m_held = false;
     QPointer<MenuBarPanel> m_panel;
     // When the last panel closed: a click on the icon closes an open panel before it arrives.
     QElapsedTimer m_sinceClose;

@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent,
                              const std::function<void()>& beforeWidgets)
@@ -93,8 +94,61 @@ void TallybrookApp::start()
     TrayHost::instance()->watch();
     if (!TrayHost::available())
         m_trayWait.start();
+    m_extra->setHeld(true);
     applyMenuBarPresence();
-    showMainWindow();
+    afterFirstFrame(showMainWindow(), [extra = QPointer<MenuBarExtra>(m_extra)] {
+        if (extra)
+            extra->setHeld(false);
+    });
+}
+
+namespace {
+// Calls `then` once a window's first frame is painted: two turns of the event loop after its first
+// paint event, so after what that frame queued (the start-up measurement's report among it). A
+// window that paints nothing within a second holds nothing up longer.
+class FirstFrameWatch final : public QObject
+{
+public:
+    FirstFrameWatch(QWidget* window, std::function<void()> then, QObject* parent)
+        : QObject(parent), m_window(window), m_then(std::move(then))
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(kLatestMs, this, &FirstFrameWatch::fire);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget->window() == m_window) {
+                m_seen = true;
+                qApp->removeEventFilter(this);
+                QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, &FirstFrameWatch::fire); });
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 1000;
+    void fire()
+    {
+        if (!m_then)
+            return;
+        qApp->removeEventFilter(this);
+        std::exchange(m_then, nullptr)();
+        deleteLater();
+    }
+    QPointer<QWidget> m_window;
+    std::function<void()> m_then;
+    bool m_seen = false;
+};
+} // namespace
+
+void TallybrookApp::afterFirstFrame(QWidget* window, std::function<void()> then)
+{
+    new FirstFrameWatch(window, std::move(then), this);
 }
 
 void TallybrookApp::endTrayWait()

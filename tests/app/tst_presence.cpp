@@ -142,6 +142,21 @@ private slots:
         QVERIFY(m_app->menuBarExtra()->isPresent());
     }
 
+    // The tray icon goes in once the window's first frame is painted, not before it; turned off
+    // and on later, it goes in at once.
+    void trayIconJoinsAfterTheFirstFrame()
+    {
+        start(true, true);
+        QSystemTrayIcon* icon = m_app->menuBarExtra()->trayIcon();
+        QVERIFY(icon);
+        QVERIFY(!icon->isVisible());
+        QVERIFY(m_app->menuBarExtra()->isPresent());
+        QTRY_VERIFY(icon->isVisible());
+        Preferences::setBoolean(Preferences::kShowInMenuBar, false);
+        Preferences::setBoolean(Preferences::kShowInMenuBar, true);
+        QVERIFY(m_app->menuBarExtra()->trayIcon()->isVisible());
+    }
+
     void neverNeither()
     {
         // Without a task-bar entry, taking the tray icon away brings the entry back.
