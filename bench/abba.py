@@ -9,11 +9,13 @@ both.
         Store::load of 100,000 projects against simdjson's parse of the same bytes, the ratio
         taken within each run (bench_store_bench).
     python3 bench/abba.py start ROUNDS NAME BUILD [NAME BUILD ...]
-        The program's start with 100,000 projects to its first painted frame (offscreen).
+        The program's start with 100,000 projects to its first painted frame.
     python3 bench/abba.py sample ROUNDS NAME BUILD [NAME BUILD ...]
         The same with the sample data, and the text-only reference program's start beside it.
 
 BUILD is a build folder configured with -DTALLYBROOK_BENCH=ON. Medians are printed per build.
+`--platform xcb` before the mode starts the programs on a real X server instead of offscreen
+(run the script inside tools/xsession.sh).
 """
 import os
 import statistics
@@ -44,10 +46,14 @@ def start_run(build, env, program=("src", "tallybrook")):
 
 
 def main():
-    if len(sys.argv) < 5 or sys.argv[1] not in ("load", "start", "sample") or len(sys.argv) % 2 == 0:
+    args = sys.argv[1:]
+    platform = "offscreen"
+    if args[:1] == ["--platform"] and len(args) > 1:
+        platform, args = args[1], args[2:]
+    if len(args) < 4 or args[0] not in ("load", "start", "sample") or len(args) % 2 == 1:
         sys.exit(__doc__)
-    mode, rounds = sys.argv[1], int(sys.argv[2])
-    builds = list(zip(sys.argv[3::2], sys.argv[4::2]))
+    mode, rounds = args[0], int(args[1])
+    builds = list(zip(args[2::2], args[3::2]))
     results = {name: [] for name, _ in builds}
     with tempfile.TemporaryDirectory() as root:
         env = None
@@ -55,10 +61,10 @@ def main():
             big = os.path.join(root, "big.json")
             subprocess.run([sys.executable, startup.__file__, "--write-big", big], check=True)
             env = startup.home(root, "big", big)
-            env["QT_QPA_PLATFORM"] = "offscreen"
+            env["QT_QPA_PLATFORM"] = platform
         elif mode == "sample":
             env = startup.home(root, "sample")
-            env["QT_QPA_PLATFORM"] = "offscreen"
+            env["QT_QPA_PLATFORM"] = platform
             start_run(builds[0][1], env)  # the first start writes the sample studio
         text = []
         for r in range(rounds):
