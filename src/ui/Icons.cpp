@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QHash>
 #include <QIconEngine>
+#include <QMap>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
+#include <tuple>
 
 #include "ui/Resources.h"
 
@@ -175,13 +177,15 @@ public:
         const int side = std::min(size.width(), size.height());
         if (side <= 0)
             return {};
-        const auto key = qMakePair(side, int(mode));
+        // Kept with its pixel ratio set, so that handing it out copies no pixels.
+        const Key key{side, int(mode), qRound(scale * 100)};
         auto it = m_drawn.find(key);
-        if (it == m_drawn.end())
-            it = m_drawn.insert(key, m_draw(side, mode));
-        QPixmap pm = *it;
-        pm.setDevicePixelRatio(scale);
-        return pm;
+        if (it == m_drawn.end()) {
+            QPixmap pm = m_draw(side, mode);
+            pm.setDevicePixelRatio(scale);
+            it = m_drawn.insert(key, pm);
+        }
+        return *it;
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
     QIconEngine* clone() const override { return new OnDemandEngine(m_draw, m_sizes); }
@@ -190,7 +194,8 @@ public:
 private:
     Draw m_draw;
     QList<QSize> m_sizes;
-    QHash<QPair<int, int>, QPixmap> m_drawn;
+    using Key = std::tuple<int, int, int>; // side, mode, pixel ratio in hundredths
+    QMap<Key, QPixmap> m_drawn;
 };
 } // namespace
 
