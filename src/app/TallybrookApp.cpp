@@ -88,32 +88,19 @@ QIcon TallybrookApp::applicationIcon()
     return icon;
 }
 
-void TallybrookApp::start()
-{
-    Presence::observeWindows();
-    TrayHost::instance()->watch();
-    if (!TrayHost::available())
-        m_trayWait.start();
-    m_extra->setHeld(true);
-    applyMenuBarPresence();
-    afterFirstFrame(showMainWindow(), [extra = QPointer<MenuBarExtra>(m_extra)] {
-        if (extra)
-            extra->setHeld(false);
-    });
-}
-
 namespace {
-// Calls `then` once a window's first frame is painted: two turns of the event loop after its first
-// paint event, so after what that frame queued (the start-up measurement's report among it). A
-// window that paints nothing within a second holds nothing up longer.
-class FirstFrameWatch final : public QObject
+// Calls `then` at the main window's first paint event (its first frame is being painted), or
+// `turns` turns of the event loop later, so after what that frame queued; at the latest after
+// `latestMs` when that is not negative, for a window that paints nothing.
+class FirstPaintWatch final : public QObject
 {
 public:
-    FirstFrameWatch(QWidget* window, std::function<void()> then, QObject* parent)
-        : QObject(parent), m_window(window), m_then(std::move(then))
+    FirstPaintWatch(QObject* parent, int turns, std::function<void()> then, int latestMs = -1)
+        : QObject(parent), m_turns(turns), m_then(std::move(then))
     {
         qApp->installEventFilter(this);
-        QTimer::singleShot(kLatestMs, this, &FirstFrameWatch::fire);
+        if (latestMs >= 0)
+            QTimer::singleShot(latestMs, this, &FirstPaintWatch::fire);
     }
 
 protected:
@@ -121,17 +108,23 @@ protected:
     {
         if (event->type() == QEvent::Paint && !m_seen) {
             const auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget && widget->window() == m_window) {
+            if (widget && qobject_cast<MainWindow*>(widget->window())) {
                 m_seen = true;
                 qApp->removeEventFilter(this);
-                QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, &FirstFrameWatch::fire); });
+                after(m_turns);
             }
         }
         return false;
     }
 
 private:
-    static constexpr int kLatestMs = 1000;
+    void after(int turns)
+    {
+        if (turns == 0)
+            fire();
+        else
+            QTimer::singleShot(0, this, [this, turns] { after(turns - 1); });
+    }
     void fire()
     {
         if (!m_then)
@@ -140,15 +133,31 @@ private:
         std::exchange(m_then, nullptr)();
         deleteLater();
     }
-    QPointer<QWidget> m_window;
+    int m_turns;
     std::function<void()> m_then;
     bool m_seen = false;
 };
 } // namespace
 
-void TallybrookApp::afterFirstFrame(QWidget* window, std::function<void()> then)
+void TallybrookApp::start()
 {
-    new FirstFrameWatch(window, std::move(then), this);
+    Presence::observeWindows();
+    TrayHost::instance()->watch();
+    if (!TrayHost::available())
+        m_trayWait.start();
+    m_extra->setHeld(true);
+    applyMenuBarPresence();
+    showMainWindow();
+    // Two turns after the first paint event: the frame is on screen, and what it queued (the
+    // start-up measurement's report among it) has run. A window that paints nothing within a
+    // second holds the icon back no longer.
+    new FirstPaintWatch(
+        this, 2,
+        [extra = QPointer<MenuBarExtra>(m_extra)] {
+            if (extra)
+                extra->setHeld(false);
+        },
+        1000);
 }
 
 void TallybrookApp::endTrayWait()
@@ -282,34 +291,6 @@ long statusKiB(const char* field)
     return -1;
 }
 
-// For start-up measurements: quit once the main window has painted its first frame, and with
-// TALLYBROOK_MEMORY_REPORT set, tell the resident memory after the load and the peak so far.
-class QuitAfterFirstPaint final : public QObject
-{
-public:
-    using QObject::QObject;
-    long afterLoadKiB = -1;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_done) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget && qobject_cast<MainWindow*>(widget->window())) {
-                m_done = true;
-                if (qEnvironmentVariableIsSet("TALLYBROOK_MEMORY_REPORT"))
-                    std::fprintf(stderr, "memory: after-load %ld KiB, peak %ld KiB\n", afterLoadKiB,
-                                 statusKiB("VmHWM"));
-                reportFirstPaintAndQuit();
-            }
-        }
-        return false;
-    }
-
-private:
-    bool m_done = false;
-};
-
 } // namespace
 
 int TallybrookApp::run(int& argc, char** argv, const std::function<void(TallybrookApp&)>& started)
@@ -327,11 +308,17 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     }
     AppAccessible::install();
     QApplication app(argc, argv);
-    QuitAfterFirstPaint* measuring = nullptr;
-    if (qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT")) {
-        measuring = new QuitAfterFirstPaint(&app);
-        app.installEventFilter(measuring);
-    }
+    // For start-up measurements: quit once the main window has painted its first frame, and with
+    // TALLYBROOK_MEMORY_REPORT set, tell the resident memory after the load and the peak so far.
+    const bool measuring = qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT");
+    long afterLoadKiB = -1;
+    if (measuring)
+        new FirstPaintWatch(&app, 0, [&afterLoadKiB] {
+            if (qEnvironmentVariableIsSet("TALLYBROOK_MEMORY_REPORT"))
+                std::fprintf(stderr, "memory: after-load %ld KiB, peak %ld KiB\n", afterLoadKiB,
+                             statusKiB("VmHWM"));
+            reportFirstPaintAndQuit();
+        });
     QApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
@@ -357,7 +344,7 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     // database) comes after the reading, whose peak memory it would otherwise add to.
     TallybrookApp tallybrook(dataFolder, nullptr, [&] {
         if (measuring)
-            measuring->afterLoadKiB = statusKiB("VmRSS");
+            afterLoadKiB = statusKiB("VmRSS");
         Theme::applyLightLook(app);
     });
     connect(&instance, &SingleInstance::reopenRequested, &tallybrook, &TallybrookApp::reopen);

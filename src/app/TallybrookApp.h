@@ -63,8 +63,6 @@ private:
     void keepOnePresence();
     void updateTaskbarEntry();
     void mainWindowGone();
-    // Runs `then` once `window` has painted its first frame.
-    void afterFirstFrame(QWidget* window, std::function<void()> then);
 
     // Made in the constructor, once the lock is held, as a child; the views get it by reference.
     Store* m_store;

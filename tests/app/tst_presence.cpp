@@ -1,3 +1,4 @@
+#include "LoadedLibraries.h"
 #include "TestMain.h"
 
 #include "app/AppCommands.h"
@@ -22,7 +23,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
-#include <link.h>
 #include <memory>
 
 class TestPresence : public QObject
@@ -75,19 +75,7 @@ private slots:
     // bar are our own, drawn when shown. Each plugin costs the start its loading.
     void startLoadsNoImagePlugins()
     {
-        const auto plugins = [] {
-            QStringList found;
-            dl_iterate_phdr(
-                [](dl_phdr_info* info, size_t, void* out) {
-                    const QString name = QString::fromLocal8Bit(info->dlpi_name);
-                    if (name.contains(QLatin1String("/imageformats/")) ||
-                        name.contains(QLatin1String("/iconengines/")))
-                        static_cast<QStringList*>(out)->append(name);
-                    return 0;
-                },
-                &found);
-            return found;
-        };
+        const auto plugins = [] { return loadedFrom({"imageformats", "iconengines"}); };
         QCOMPARE(plugins(), QStringList());
         // With the look the program applies, the rest of the suite's without.
         const QString style = qApp->style()->name();

@@ -1,3 +1,4 @@
+#include "LoadedLibraries.h"
 #include "TestMain.h"
 
 #include "ui/Animations.h"
@@ -12,22 +13,11 @@
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QStyle>
-#include <link.h>
 
 namespace {
-// The image-format plugins this process has loaded.
 QStringList loadedImagePlugins()
 {
-    QStringList found;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void* out) {
-            const QString name = QString::fromLocal8Bit(info->dlpi_name);
-            if (name.contains(QLatin1String("/imageformats/")))
-                static_cast<QStringList*>(out)->append(name);
-            return 0;
-        },
-        &found);
-    return found;
+    return loadedFrom({"imageformats"});
 }
 } // namespace
 
