@@ -41,7 +41,6 @@ TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent,
         beforeWidgets();
     // A sync engine may bring another computer's changes at any time.
     m_store->startWatching();
-    CurrencyRate::fetchLiveRate();
     m_quitSignals = new QuitSignals(this);
 #if QT_CONFIG(sessionmanager)
     // Logging out of an X11 session may end the process without aboutToQuit.
@@ -150,12 +149,13 @@ void TallybrookApp::start()
     showMainWindow();
     // Two turns after the first paint event: the frame is on screen, and what it queued (the
     // start-up measurement's report among it) has run. A window that paints nothing within a
-    // second holds the icon back no longer.
+    // second holds these back no longer. Over https the rate's request loads TLS first.
     new FirstPaintWatch(
         this, 2,
         [extra = QPointer<MenuBarExtra>(m_extra)] {
             if (extra)
                 extra->setHeld(false);
+            CurrencyRate::fetchLiveRate();
         },
         1000);
 }

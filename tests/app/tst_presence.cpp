@@ -18,12 +18,34 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QNetworkReply>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
+#include <QTcpServer>
 #include <memory>
+
+// Calls `seen` with every event the application delivers, while it lives.
+class EventWatch final : public QObject
+{
+public:
+    explicit EventWatch(std::function<void(QObject*, QEvent*)> seen) : m_seen(std::move(seen))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        m_seen(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> m_seen;
+};
 
 class TestPresence : public QObject
 {
@@ -143,6 +165,34 @@ private slots:
         Preferences::setBoolean(Preferences::kShowInMenuBar, false);
         Preferences::setBoolean(Preferences::kShowInMenuBar, true);
         QVERIFY(m_app->menuBarExtra()->trayIcon()->isVisible());
+    }
+
+    // The exchange rate is asked for once the first frame is on screen: over https the request
+    // loads TLS first, which the start would otherwise wait for.
+    void rateAskedAfterTheFirstFrame()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QByteArray url =
+            QStringLiteral("http://127.0.0.1:%1/v6/latest/USD").arg(server.serverPort()).toUtf8();
+        const QByteArray before = qgetenv("TALLYBROOK_RATE_URL");
+        qputenv("TALLYBROOK_RATE_URL", url);
+        const auto restore = qScopeGuard([&] { qputenv("TALLYBROOK_RATE_URL", before); });
+        bool painted = false;
+        bool askedBeforePaint = false;
+        EventWatch watch([&](QObject* watched, QEvent* event) {
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (event->type() != QEvent::Paint || painted || !widget ||
+                !qobject_cast<MainWindow*>(widget->window()))
+                return;
+            painted = true;
+            for (const QNetworkReply* reply : qApp->findChildren<QNetworkReply*>())
+                askedBeforePaint = askedBeforePaint || reply->url().toEncoded() == url;
+        });
+        start(true, true);
+        QTRY_VERIFY(painted);
+        QVERIFY(!askedBeforePaint);
+        QTRY_VERIFY(server.hasPendingConnections());
     }
 
     void neverNeither()
