@@ -7,7 +7,8 @@ its exit is shown beside it) with the sample data and with
 a 100,000-project file, against bench_startup_minimal, which shows one empty window. Reports
 medians, ratios and the peak resident memory of each, and for the large file the resident memory
 after the load against the peak (TALLYBROOK_MEMORY_REPORT). bench_startup_text, the minimal window
-drawing as much Inter text as Tallybrook's first frame, shows what the text alone costs.
+drawing the text runs of Tallybrook's first frame (written down by bench_first_frame_text before
+the runs), shows what the text alone costs.
 
 Usage: bench/startup.py BUILD_DIR [--runs 15] [--platform offscreen|xcb]
 (build with -DTALLYBROOK_BENCH=ON; for xcb run it inside tools/xsession.sh)
@@ -82,6 +83,13 @@ def home(root, name, document=None):
     return env
 
 
+def first_frame_text(build, env, path):
+    """Writes down the text of the program's first frame with `env` for bench_startup_text."""
+    subprocess.run([os.path.join(build, "bench", "bench_first_frame_text"), path], env=env,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return path
+
+
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--write-big":
         big_document(sys.argv[2])
@@ -99,13 +107,14 @@ def main():
     with tempfile.TemporaryDirectory() as root:
         sample_env = home(root, "sample")
         measure([app], sample_env)  # the first start writes the sample studio
+        text_list = first_frame_text(args.build, sample_env, os.path.join(root, "text.tsv"))
         big = os.path.join(root, "big.json")
         # Written by a child process: a large parent would inflate every child's peak memory.
         subprocess.run([sys.executable, __file__, "--write-big", big], check=True)
         big_env = home(root, "big", big)
         plain_env = dict(os.environ, TALLYBROOK_QUIT_AFTER_FIRST_PAINT="1")
         cases = {"minimal Qt window": ([minimal], plain_env),
-                 "minimal + first frame's text": ([text_floor], plain_env),
+                 "minimal + first frame's text": ([text_floor, text_list], plain_env),
                  "Tallybrook, sample": ([app], sample_env),
                  "Tallybrook, 100,000 projects": ([app], big_env)}
         results = {name: [] for name in cases}

@@ -1,51 +1,41 @@
 // A second reference for the start-up measurement (bench/startup.py): the minimal window of
-// bench_startup_minimal, which also draws as much Inter text as Tallybrook's first frame -
-// 104 runs of text in the 15 sizes and weights the board shows - and nothing else. Whatever
-// this costs over the minimal window is spent by any program that shows that text with Qt and
-// fontconfig, before a single widget, layout or shape of its own.
+// bench_startup_minimal, which also draws the text of Tallybrook's first frame - each run of it
+// in its font at its place, as bench_first_frame_text wrote them down - and nothing else.
+// Whatever this costs over the minimal window is spent by any program that shows that text with
+// Qt and fontconfig, before a single widget, layout or shape of its own.
+//
+// Usage: bench_startup_text TEXT_LIST
 #include "app/FirstPaintReport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPainter>
 #include <QWidget>
+#include <cstdio>
+#include <vector>
 
 namespace {
-struct Variant
+struct Run
 {
-    int pixelSize;
-    QFont::Weight weight;
+    QFont font;
+    QPointF at;
+    QString text;
 };
-
-// The board's sizes and weights: cards, column heads, summary, stream controls, header, menu bar.
-constexpr Variant kVariants[] = {
-    {14, QFont::Bold},      {12, QFont::ExtraBold}, {11, QFont::Medium},    {10, QFont::DemiBold},
-    {10, QFont::Bold},      {12, QFont::Bold},      {11, QFont::Bold},      {24, QFont::ExtraBold},
-    {12, QFont::Medium},    {12, QFont::DemiBold},  {13, QFont::Normal},    {11, QFont::DemiBold},
-    {10, QFont::ExtraBold}, {13, QFont::Bold},      {15, QFont::ExtraBold},
-};
-constexpr int kRuns = 104;
 
 class TextWindow final : public QWidget
 {
+public:
+    explicit TextWindow(std::vector<Run> runs) : m_runs(std::move(runs)) {}
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         p.fillRect(rect(), QColor(0xFA, 0xF8, 0xF5));
         p.setRenderHint(QPainter::TextAntialiasing);
-        const QString texts[] = {QStringLiteral("Brand identity for Northwind"),
-                                 QStringLiteral("$4,250"),
-                                 QStringLiteral("Acme Studio"),
-                                 QStringLiteral("Branding"),
-                                 QStringLiteral("PENDING"),
-                                 QStringLiteral("Net after tax")};
-        for (int i = 0; i < kRuns; ++i) {
-            const Variant& v = kVariants[i % std::size(kVariants)];
-            QFont font(QStringLiteral("Inter"));
-            font.setPixelSize(v.pixelSize);
-            font.setWeight(v.weight);
-            p.setFont(font);
-            p.drawText(QPointF(24 + (i % 4) * 320, 30 + (i / 4) * 30), texts[i % std::size(texts)]);
+        for (const Run& run : m_runs) {
+            p.setFont(run.font);
+            p.drawText(run.at, run.text);
         }
         if (!m_done) {
             m_done = true;
@@ -54,14 +44,40 @@ protected:
     }
 
 private:
+    std::vector<Run> m_runs;
     bool m_done = false;
 };
+
+// Lines of font (QFont::toString), x, y and text, tab-separated.
+bool readRuns(const QString& path, std::vector<Run>* runs)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() != 4)
+            continue;
+        Run run;
+        if (!run.font.fromString(QString::fromUtf8(fields[0])))
+            return false;
+        run.at = QPointF(fields[1].toDouble(), fields[2].toDouble());
+        run.text = QString::fromUtf8(fields[3]);
+        runs->push_back(std::move(run));
+    }
+    return !runs->empty();
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    TextWindow window;
+    std::vector<Run> runs;
+    if (argc != 2 || !readRuns(QString::fromLocal8Bit(argv[1]), &runs)) {
+        std::fprintf(stderr, "usage: %s TEXT_LIST (written by bench_first_frame_text)\n", argv[0]);
+        return 2;
+    }
+    TextWindow window(std::move(runs));
     window.resize(1320, 860);
     window.show();
     return app.exec();
