@@ -1,7 +1,8 @@
 // Writes down the text of the program's first frame, for the text reference of the start-up
 // measurement (bench_startup_text): the program starts as usual, and once its main window has
 // painted, the window is drawn again into a device that keeps only the text runs, each with its
-// font and place. One line per run: the font (QFont::toString), x, y, the text; tab-separated.
+// font and place. The first line gives the window's size ("size", width, height), then one line
+// per run: the font (QFont::toString), x, y, the text; tab-separated.
 //
 // Usage: bench_first_frame_text OUTPUT (with the environment of the measured start)
 #include "app/TallybrookApp.h"
@@ -121,7 +122,8 @@ int main(int argc, char** argv)
                 QCoreApplication::exit(1);
                 return;
             }
-            QTextStream(&file) << device.recorder.runs.join(QLatin1Char('\n')) << '\n';
+            QTextStream(&file) << "size\t" << window->width() << '\t' << window->height() << '\n'
+                               << device.recorder.runs.join(QLatin1Char('\n')) << '\n';
             file.close();
             QCoreApplication::quit();
         });

@@ -1,6 +1,7 @@
 // A second reference for the start-up measurement (bench/startup.py): the minimal window of
-// bench_startup_minimal, which also draws the text of Tallybrook's first frame - each run of it
-// in its font at its place, as bench_first_frame_text wrote them down - and nothing else.
+// bench_startup_minimal, at the size of Tallybrook's window, which also draws the text of its
+// first frame - each run in its font at its place, as bench_first_frame_text wrote them down -
+// and nothing else.
 // Whatever this costs over the minimal window is spent by any program that shows that text with
 // Qt and fontconfig, before a single widget, layout or shape of its own.
 //
@@ -48,14 +49,19 @@ private:
     bool m_done = false;
 };
 
-// Lines of font (QFont::toString), x, y and text, tab-separated.
-bool readRuns(const QString& path, std::vector<Run>* runs)
+// The window's size ("size", width, height), then lines of font (QFont::toString), x, y and
+// text, tab-separated.
+bool readRuns(const QString& path, QSize* size, std::vector<Run>* runs)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 3 && fields[0] == "size") {
+            *size = QSize(fields[1].toInt(), fields[2].toInt());
+            continue;
+        }
         if (fields.size() != 4)
             continue;
         Run run;
@@ -73,12 +79,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     std::vector<Run> runs;
-    if (argc != 2 || !readRuns(QString::fromLocal8Bit(argv[1]), &runs)) {
+    QSize size;
+    if (argc != 2 || !readRuns(QString::fromLocal8Bit(argv[1]), &size, &runs) || size.isEmpty()) {
         std::fprintf(stderr, "usage: %s TEXT_LIST (written by bench_first_frame_text)\n", argv[0]);
         return 2;
     }
     TextWindow window(std::move(runs));
-    window.resize(1320, 860);
+    window.resize(size);
     window.show();
     return app.exec();
 }
