@@ -15,7 +15,9 @@ both.
 
 BUILD is a build folder configured with -DTALLYBROOK_BENCH=ON. Medians are printed per build.
 `--platform xcb` before the mode starts the programs on a real X server instead of offscreen
-(run the script inside tools/xsession.sh).
+(run the script inside tools/xsession.sh). `--real-rate` before the mode leaves the exchange
+rate's own https address in place of the dead local one the measurements use otherwise (its
+request loads TLS; without a network it fails soon after).
 """
 import os
 import statistics
@@ -48,8 +50,14 @@ def start_run(build, env, program=("src", "tallybrook"), *args):
 def main():
     args = sys.argv[1:]
     platform = "offscreen"
-    if args[:1] == ["--platform"] and len(args) > 1:
-        platform, args = args[1], args[2:]
+    real_rate = False
+    while args[:1] in (["--platform"], ["--real-rate"]):
+        if args[0] == "--real-rate":
+            real_rate, args = True, args[1:]
+        elif len(args) > 1:
+            platform, args = args[1], args[2:]
+        else:
+            break
     if len(args) < 4 or args[0] not in ("load", "start", "sample") or len(args) % 2 == 1:
         sys.exit(__doc__)
     mode, rounds = args[0], int(args[1])
@@ -70,6 +78,8 @@ def main():
             text_build = next(b for _, b in builds
                               if os.path.exists(os.path.join(b, "bench", "bench_first_frame_text")))
             text_list = startup.first_frame_text(text_build, env, os.path.join(root, "text.tsv"))
+        if env is not None and real_rate:
+            del env["TALLYBROOK_RATE_URL"]
         text = []
         for r in range(rounds):
             for name, build in (builds if r % 2 == 0 else builds[::-1]):
