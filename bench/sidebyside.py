@@ -89,12 +89,18 @@ class Case:
         self.runs = []
 
 
+REAL_RATE = False  # --real-rate: Tallybrook asks the rate service's own https address
+
+
 def private_env(home):
     env = dict(os.environ)
     env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                XDG_DATA_HOME=os.path.join(home, ".local/share"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
                XDG_RUNTIME_DIR=os.path.join(home, "run"),
                TALLYBROOK_RATE_URL="http://127.0.0.1:9/v6/latest/USD")  # neither program goes online
+    if REAL_RATE:
+        # As a user's start: the request loads TLS (OpenSSL) into the process, online or not.
+        del env["TALLYBROOK_RATE_URL"]
     env.pop("TALLYBROOK_QUIT_AFTER_FIRST_PAINT", None)
     return env
 
@@ -222,7 +228,12 @@ def main():
                     "pictures each run's window showed, with their times (NAME.trace)")
     ap.add_argument("--no-deps", action="store_true", help="do not install missing packages")
     ap.add_argument("--check-probe", action="store_true", help="only check the window probe itself")
+    ap.add_argument("--real-rate", action="store_true",
+                    help="Tallybrook asks the exchange rate's own https address, as a user's start does, in "
+                         "place of a dead local one")
     args = ap.parse_args()
+    global REAL_RATE
+    REAL_RATE = args.real_rate
     if args.runs is not None and args.runs < 1:
         die("--runs wants at least 1")
     if args.settle <= 0:
