@@ -1,5 +1,6 @@
 #include "app/MoveOffer.h"
 
+#include "app/TallybrookApp.h"
 #include "model/Preferences.h"
 #include "model/Store.h"
 
@@ -53,8 +54,8 @@ void MoveOffer::showPrompt()
         QStringLiteral("Tallybrook works best when placed in your Applications folder."),
         QStringLiteral("Tallybrook'nın en sağlıklı ve düzenli çalışması için Uygulamalar klasörüne taşınması "
                        "önerilir.")));
-    if (!m_window->windowIcon().isNull())
-        box->setIconPixmap(m_window->windowIcon().pixmap(64, 64));
+    // The application's own, also before the windows have it (they get it after the first frame).
+    box->setIconPixmap(TallybrookApp::applicationIcon().pixmap(64, 64));
     QPushButton* move =
         box->addButton(store.tr(QStringLiteral("Move to Applications"), QStringLiteral("Uygulamalar'a Taşı")),
                        QMessageBox::AcceptRole);

@@ -57,7 +57,6 @@ TallybrookApp::TallybrookApp(const QString& dataFolder, QObject* parent,
     m_trayWait.setSingleShot(true);
     m_trayWait.setInterval(kTrayWaitMs);
     connect(&m_trayWait, &QTimer::timeout, this, &TallybrookApp::endTrayWait);
-    QApplication::setWindowIcon(applicationIcon());
     // Whether closing the window ends the program depends on the tray icon (mainWindowGone).
     QApplication::setQuitOnLastWindowClosed(false);
 }
@@ -149,12 +148,15 @@ void TallybrookApp::start()
     showMainWindow();
     // Two turns after the first paint event: the frame is on screen, and what it queued (the
     // start-up measurement's report among it) has run. A window that paints nothing within a
-    // second holds these back no longer. Over https the rate's request loads TLS first.
+    // second holds these back no longer. Over https the rate's request loads TLS first; the
+    // window icon, set before the window maps, is drawn at four sizes for X11 and read by the
+    // window manager and the panel while the first frame is being painted.
     new FirstPaintWatch(
         this, 2,
         [extra = QPointer<MenuBarExtra>(m_extra)] {
             if (extra)
                 extra->setHeld(false);
+            QApplication::setWindowIcon(applicationIcon());
             CurrencyRate::fetchLiveRate();
         },
         1000);

@@ -152,16 +152,20 @@ private slots:
         QVERIFY(m_app->menuBarExtra()->isPresent());
     }
 
-    // The tray icon goes in once the window's first frame is painted, not before it; turned off
-    // and on later, it goes in at once.
+    // The tray icon and the window icon go in once the window's first frame is painted, not
+    // before it; the tray icon turned off and on later goes in at once.
     void trayIconJoinsAfterTheFirstFrame()
     {
+        QApplication::setWindowIcon(QIcon()); // as at a start: an earlier test's app may have set it
         start(true, true);
         QSystemTrayIcon* icon = m_app->menuBarExtra()->trayIcon();
         QVERIFY(icon);
         QVERIFY(!icon->isVisible());
         QVERIFY(m_app->menuBarExtra()->isPresent());
+        QVERIFY(QApplication::windowIcon().isNull());
         QTRY_VERIFY(icon->isVisible());
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QCOMPARE(m_app->mainWindow()->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
         Preferences::setBoolean(Preferences::kShowInMenuBar, false);
         Preferences::setBoolean(Preferences::kShowInMenuBar, true);
         QVERIFY(m_app->menuBarExtra()->trayIcon()->isVisible());
@@ -352,6 +356,7 @@ private slots:
         QVERIFY(!expected.isNull());
         start(true, true);
         MainWindow* window = m_app->mainWindow();
+        QTRY_VERIFY(!QApplication::windowIcon().isNull()); // once the first frame is painted
         m_app->commands()->newProject()->trigger();
         QMessageBox box(window);
         box.show();
