@@ -51,13 +51,11 @@ def main():
     args = sys.argv[1:]
     platform = "offscreen"
     real_rate = False
-    while args[:1] in (["--platform"], ["--real-rate"]):
+    while args and args[0] in ("--platform", "--real-rate"):
         if args[0] == "--real-rate":
             real_rate, args = True, args[1:]
-        elif len(args) > 1:
-            platform, args = args[1], args[2:]
         else:
-            break
+            platform, args = (args[1:2] or [platform])[0], args[2:]
     if len(args) < 4 or args[0] not in ("load", "start", "sample") or len(args) % 2 == 1:
         sys.exit(__doc__)
     mode, rounds = args[0], int(args[1])
@@ -79,7 +77,7 @@ def main():
                               if os.path.exists(os.path.join(b, "bench", "bench_first_frame_text")))
             text_list = startup.first_frame_text(text_build, env, os.path.join(root, "text.tsv"))
         if env is not None and real_rate:
-            del env["TALLYBROOK_RATE_URL"]
+            startup.real_rate(env)
         text = []
         for r in range(rounds):
             for name, build in (builds if r % 2 == 0 else builds[::-1]):

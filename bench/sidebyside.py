@@ -29,6 +29,8 @@ import sys
 import tempfile
 from xml.sax.saxutils import quoteattr
 
+import startup  # bench/startup.py
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 BIG = 100_000
@@ -97,10 +99,9 @@ def private_env(home):
     env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                XDG_DATA_HOME=os.path.join(home, ".local/share"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
                XDG_RUNTIME_DIR=os.path.join(home, "run"),
-               TALLYBROOK_RATE_URL="http://127.0.0.1:9/v6/latest/USD")  # neither program goes online
+               TALLYBROOK_RATE_URL=startup.DEAD_RATE_URL)  # neither program goes online
     if REAL_RATE:
-        # As a user's start: the request loads TLS (OpenSSL) into the process, online or not.
-        del env["TALLYBROOK_RATE_URL"]
+        startup.real_rate(env)
     env.pop("TALLYBROOK_QUIT_AFTER_FIRST_PAINT", None)
     return env
 

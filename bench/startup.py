@@ -67,6 +67,17 @@ def big_document(path, projects=100_000, years=20):
         json.dump(doc, f, indent=4, sort_keys=True)
 
 
+# Where the measured starts ask for the exchange rate: nowhere, so that no run goes online.
+DEAD_RATE_URL = "http://127.0.0.1:9/v6/latest/USD"
+
+
+def real_rate(env):
+    """`env` with the rate's own https address, as a user's start has it: the request loads TLS
+    (OpenSSL) into the process, online or not."""
+    env.pop("TALLYBROOK_RATE_URL", None)
+    return env
+
+
 def home(root, name, document=None):
     base = os.path.join(root, name)
     for sub in ("data/Tallybrook", "config/Tallybrook", "run"):
@@ -79,7 +90,7 @@ def home(root, name, document=None):
     env = dict(os.environ)
     env.update(XDG_DATA_HOME=os.path.join(base, "data"), XDG_CONFIG_HOME=os.path.join(base, "config"),
                XDG_RUNTIME_DIR=os.path.join(base, "run"), TALLYBROOK_QUIT_AFTER_FIRST_PAINT="1",
-               TALLYBROOK_RATE_URL="http://127.0.0.1:9/v6/latest/USD")
+               TALLYBROOK_RATE_URL=DEAD_RATE_URL)
     return env
 
 

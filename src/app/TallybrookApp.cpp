@@ -22,11 +22,8 @@
 #include <QEvent>
 #include <QFile>
 #include <QIcon>
-#include <QImage>
-#include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -74,14 +71,7 @@ QIcon TallybrookApp::applicationIcon()
     // The scalable icon the desktop entry installs (AppLocationManager writes the same file), drawn
     // at the sizes asked for: given the file, QIcon would load an icon plugin before the window.
     static const QIcon icon = Icons::onDemand([](int side, QIcon::Mode) {
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QSvgRenderer svg(QStringLiteral(":/install/tallybrook.svg"));
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        svg.render(&p);
-        p.end();
-        return QPixmap::fromImage(image);
+        return Icons::drawing(QStringLiteral(":/install/tallybrook.svg"), side);
     });
     return icon;
 }

@@ -103,6 +103,17 @@ QByteArray svgSource(const QString& symbol)
     }
     return *it;
 }
+
+// The drawing filling a transparent square of `side` device pixels.
+QImage rendered(QSvgRenderer& renderer, int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p, QRectF(0, 0, side, side));
+    return image;
+}
 } // namespace
 
 bool has(const QString& symbol)
@@ -140,13 +151,10 @@ QPixmap pixmap(const QString& symbol, const QColor& tint, int pixelSize, qreal d
         return {};
 
     const int device = qMax(1, qRound(pixelSize * dpr));
-    QImage image(device, device, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = rendered(renderer, device);
     {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&p, QRectF(0, 0, device, device));
         // Keep the drawing's coverage, take the colour from the tint.
+        QPainter p(&image);
         p.setCompositionMode(QPainter::CompositionMode_SourceIn);
         p.fillRect(image.rect(), tint);
     }
@@ -198,6 +206,14 @@ private:
     QMap<Key, QPixmap> m_drawn;
 };
 } // namespace
+
+QPixmap drawing(const QString& svgFile, int side)
+{
+    QSvgRenderer renderer(svgFile);
+    if (!renderer.isValid() || side <= 0)
+        return {};
+    return QPixmap::fromImage(rendered(renderer, side));
+}
 
 QIcon onDemand(Draw draw, const QList<QSize>& sizes)
 {

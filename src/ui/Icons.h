@@ -15,6 +15,8 @@ QIcon icon(const QString& symbol, const QColor& tint, int pixelSize, QFont::Weig
 QPixmap pixmap(const QString& symbol, const QColor& tint, int pixelSize, qreal dpr = 1,
                QFont::Weight weight = QFont::Normal);
 bool has(const QString& symbol);
+// A full-colour SVG file drawn in its own colours on a transparent square of `side` pixels.
+QPixmap drawing(const QString& svgFile, int side);
 // An icon `draw` paints only when a size of it is asked for (`side` in device pixels, one entry
 // per side kept), so making one reads and renders nothing. `sizes` are the sizes it offers to
 // those that list them (trays, window managers); none means any.
