@@ -569,6 +569,40 @@ private slots:
         QCOMPARE(oddRead, d);
     }
 
+    // The index of a large document is faulted in ahead for about a token every 10 bytes, and what
+    // it did not use is given back: a document of long texts (a token every 30 bytes, with more
+    // than a huge page of index) and one of short numbers (one every 2) read as they were written.
+    void largeDocumentsOfOtherDensities()
+    {
+        for (const bool sparse : {true, false}) {
+            AppData d;
+            const int count = sparse ? 20000 : 200;
+            for (int i = 0; i < count; ++i) {
+                Project p;
+                p.id = QUuid::createUuid();
+                p.name = QStringLiteral("Project %1").arg(i);
+                p.fee = 100 + i;
+                p.date = QDateTime(QDate(2000 + i % 30, 1 + i % 12, 1 + i % 28), QTime(12, 0), Qt::LocalTime);
+                if (sparse) {
+                    p.extra.insert(QStringLiteral("notes"), QString(600, QChar(u'a' + i % 26)));
+                } else {
+                    QJsonArray digits;
+                    for (int k = 0; k < 20000; ++k)
+                        digits.append(k % 10);
+                    p.extra.insert(QStringLiteral("digits"), digits);
+                }
+                d.projects.append(p);
+            }
+            QByteArray bytes = *DataFile::encode(d);
+            if (!sparse) // one digit and a comma: a token every 2 bytes
+                bytes.replace(",\n", ",").replace("                ", "");
+            QVERIFY2(bytes.size() > (6 << 20), qPrintable(QString::number(bytes.size())));
+            const auto read = DataFile::decode(bytes);
+            QVERIFY(read);
+            QCOMPARE(*read, d);
+        }
+    }
+
     // The reading gives the document's pages back behind itself, in both halves it reads at once:
     // given-back pages read as zeros. A late second thread once cost either half its pages: the
     // second's look read pages the first had given back already, and later the first, waiting
