@@ -126,45 +126,49 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
     return lookup;
 }
 
-// A set of ids in one flat table: a document's ids are random, so their own bits spread them,
-// and a look-up costs a fraction of QSet<QUuid>'s.
+// The ids of projects in one flat table: a document's ids are random, so their own bits spread
+// them, and a look-up costs a fraction of QSet<QUuid>'s. A slot holds the project's place and a
+// tag of its id's hash (8 bytes, where a copy of the id took 17): a large list's table is fresh
+// memory, which costs more than the look-ups.
 class IdSet
 {
 public:
-    explicit IdSet(qsizetype count)
+    IdSet(const Project* projects, qsizetype count) : m_projects(projects)
     {
         size_t n = 16;
         while (n < size_t(count) * 2)
             n *= 2;
-        m_slots.resize(n);
-        m_used.resize(n);
+        m_slots.assign(n, 0); // 0: empty; otherwise the place + 1 below the tag
     }
-    // False when the id was in already.
-    bool insert(const QUuid& id)
+    // False when the id of the project at `index` was in already.
+    bool insert(qsizetype index)
     {
+        const QUuid& id = m_projects[index].id;
+        const quint64 h = hash(id);
+        const quint64 tag = h & ~quint64(UINT32_MAX);
         const size_t mask = m_slots.size() - 1;
-        for (size_t i = hash(id) & mask;; i = (i + 1) & mask) {
-            if (!m_used[i]) {
-                m_used[i] = true;
-                m_slots[i] = id;
+        for (size_t i = size_t(h) & mask;; i = (i + 1) & mask) {
+            const quint64 slot = m_slots[i];
+            if (slot == 0) {
+                m_slots[i] = tag | quint64(quint32(index + 1));
                 return true;
             }
-            if (m_slots[i] == id)
+            if ((slot & ~quint64(UINT32_MAX)) == tag && m_projects[quint32(slot) - 1].id == id)
                 return false;
         }
     }
 
 private:
-    std::vector<QUuid> m_slots;
-    std::vector<bool> m_used;
+    const Project* m_projects;
+    std::vector<quint64> m_slots;
 
-    static size_t hash(const QUuid& id)
+    static quint64 hash(const QUuid& id)
     {
         quint64 h = (quint64(id.data1) << 32 | quint64(id.data2) << 16 | id.data3) * 0x9E3779B97F4A7C15ull;
         quint64 tail;
         std::memcpy(&tail, id.data4, 8);
         h ^= tail * 0xC2B2AE3D27D4EB4Full;
-        return size_t(h ^ (h >> 31));
+        return h ^ (h >> 31);
     }
 };
 
@@ -513,13 +517,14 @@ namespace {
 // deletion: it gets an id of its own.
 void giveOwnIds(Project* projects, qsizetype count, bool& changed)
 {
-    IdSet ids(count);
+    // A place + 1 fills a slot's lower half: fewer than 2^32 projects, as any document holds.
+    Q_ASSERT(quint64(count) < UINT32_MAX);
+    IdSet ids(projects, count);
     for (qsizetype i = 0; i < count; ++i) {
-        Project& p = projects[i];
-        if (!ids.insert(p.id)) {
-            p.id = QUuid::createUuid();
+        if (!ids.insert(i)) {
+            projects[i].id = QUuid::createUuid();
             changed = true;
-            ids.insert(p.id);
+            ids.insert(i);
         }
     }
 }
