@@ -22,6 +22,7 @@
 // simdjson's refusal), those characters are rewritten as the \u00XX escape that reads the same,
 // and the first stage runs again.
 #include "model/DataFile.h"
+#include "model/Pages.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -1491,34 +1492,6 @@ std::unique_ptr<char[]> escapeForFirstStage(const char* data, size_t size, size_
     std::memset(o, 0, simdjson::SIMDJSON_PADDING);
     return out;
 }
-
-// Memory of its own pages, asked to be in huge pages: a large document's buffers then cost a few
-// hundred page faults rather than tens of thousands. Untouched pages take no memory.
-class Pages
-{
-public:
-    explicit Pages(size_t bytes) : m_size(bytes)
-    {
-        void* p = ::mmap(nullptr, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED)
-            return;
-        m_data = p;
-        if (m_size >= (size_t(4) << 20))
-            ::madvise(m_data, m_size, MADV_HUGEPAGE);
-    }
-    ~Pages()
-    {
-        if (m_data)
-            ::munmap(m_data, m_size);
-    }
-    Pages(const Pages&) = delete;
-    Pages& operator=(const Pages&) = delete;
-    void* data() const { return m_data; }
-
-private:
-    void* m_data = nullptr;
-    size_t m_size;
-};
 
 // simdjson's own index has room for a token per byte plus a few (its set_capacity).
 size_t indexBytes(size_t documentSize)

@@ -4,6 +4,7 @@
 #include "i18n/L10n.h"
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
+#include "model/Pages.h"
 #include "model/Preferences.h"
 #include "model/SaveQueue.h"
 #include "model/Text.h"
@@ -25,6 +26,7 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
@@ -129,16 +131,18 @@ QHash<QString, QString> dedupeDirectory(QStringList& list, bool clientRules, boo
 // The ids of projects in one flat table: a document's ids are random, so their own bits spread
 // them, and a look-up costs a fraction of QSet<QUuid>'s. A slot holds the project's place and a
 // tag of its id's hash (8 bytes, where a copy of the id took 17): a large list's table is fresh
-// memory, which costs more than the look-ups.
+// memory, which costs more than the look-ups. In pages of its own, it leaves nothing behind in
+// the heap after a load.
 class IdSet
 {
 public:
-    IdSet(const Project* projects, qsizetype count) : m_projects(projects)
+    IdSet(const Project* projects, qsizetype count)
+        : m_projects(projects), m_mask(tableSize(count) - 1), m_pages(tableSize(count) * sizeof(quint64))
     {
-        size_t n = 16;
-        while (n < size_t(count) * 2)
-            n *= 2;
-        m_slots.assign(n, 0); // 0: empty; otherwise the place + 1 below the tag
+        m_slots =
+            static_cast<quint64*>(m_pages.data()); // zeros: empty; otherwise the place + 1 below the tag
+        if (!m_slots)
+            throw std::bad_alloc();
     }
     // False when the id of the project at `index` was in already.
     bool insert(qsizetype index)
@@ -146,8 +150,7 @@ public:
         const QUuid& id = m_projects[index].id;
         const quint64 h = hash(id);
         const quint64 tag = h & ~quint64(UINT32_MAX);
-        const size_t mask = m_slots.size() - 1;
-        for (size_t i = size_t(h) & mask;; i = (i + 1) & mask) {
+        for (size_t i = size_t(h) & m_mask;; i = (i + 1) & m_mask) {
             const quint64 slot = m_slots[i];
             if (slot == 0) {
                 m_slots[i] = tag | quint64(quint32(index + 1));
@@ -160,7 +163,17 @@ public:
 
 private:
     const Project* m_projects;
-    std::vector<quint64> m_slots;
+    size_t m_mask;
+    Pages m_pages;
+    quint64* m_slots;
+
+    static size_t tableSize(qsizetype count)
+    {
+        size_t n = 16;
+        while (n < size_t(count) * 2)
+            n *= 2;
+        return n;
+    }
 
     static quint64 hash(const QUuid& id)
     {
