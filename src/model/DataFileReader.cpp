@@ -1500,9 +1500,9 @@ size_t indexBytes(size_t documentSize)
 }
 
 // While the first stage runs, another thread faults in the pages its index will fill, from the
-// far end back, so that the two meet: fresh pages cost more than the scan itself (on a virtual
-// machine whose host hands memory back out, several times more), and the scan would otherwise
-// take each fault in turn. Pages faulted in beyond what the index used are given back.
+// far end back, so that the two meet: fresh pages cost more than the scan itself (several times
+// more on a virtual machine whose host takes back what the guest frees), and the scan would
+// otherwise take each fault in turn. Pages faulted in beyond what the index used are given back.
 class FaultAhead
 {
 public:
