@@ -15,6 +15,10 @@
 // then runs `insideXServer` in it and drives the application with xdotool. The test's target
 // defines TB_APP_BINARY and TB_XSESSION_SCRIPT.
 namespace XSession {
+// How long the window manager and the panel may take to answer: on a loaded machine an unmap
+// once took just over 5 s. A check goes on as soon as the answer is there.
+constexpr int kAnswerMs = 20000;
+
 // Whether this run is the one inside the session.
 inline bool inside()
 {

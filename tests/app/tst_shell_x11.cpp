@@ -13,10 +13,6 @@
 // from the sheet, the application icon, a double click on the tray icon, the tray host going
 // away and starting late. Each outer slot starts a session and runs its inside slot in it.
 namespace {
-
-// How long the window manager and the panel may take to answer: on a loaded machine an unmap
-// once took just over 5 s. The checks go on as soon as the answer is there.
-constexpr int kAnswerMs = 20000;
 using XSession::isViewable;
 using XSession::panelShown;
 using XSession::run;
@@ -111,8 +107,9 @@ class TestShellX11 : public QObject
     static void startWithoutTaskbarEntry(QProcess& app, QString& window)
     {
         QVERIFY(XSession::startApp(app));
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), kAnswerMs);
-        QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbar(window), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(),
+                                 XSession::kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbar(window), XSession::kAnswerMs);
     }
 
 private slots:
@@ -130,40 +127,49 @@ private slots:
         startWithoutTaskbarEntry(app, window);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(hasIcon(window), "the main window carries the application icon");
+        // The icon is set once the first frame is on screen, so it may come a moment after the window.
+        QTRY_VERIFY2_WITH_TIMEOUT(hasIcon(window), "the main window carries the application icon",
+                                  XSession::kAnswerMs);
 
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+n")});
         QString sheet;
-        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(QStringLiteral("New Project"))).isEmpty(), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(QStringLiteral("New Project"))).isEmpty(),
+                                 XSession::kAnswerMs);
         QTRY_VERIFY2_WITH_TIMEOUT(skipsTaskbar(sheet), "the sheet has no task-bar entry of its own",
-                                  kAnswerMs);
-        QVERIFY2(hasIcon(sheet), "the sheet carries the application icon");
+                                  XSession::kAnswerMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(hasIcon(sheet), "the sheet carries the application icon",
+                                  XSession::kAnswerMs);
         QTest::qWait(300);
         screenshot(QStringLiteral("shell-sheet.png"));
 
         // The window manager's minimise hides the window, and the sheet with it.
         xdotool({QStringLiteral("windowminimize"), window});
-        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), kAnswerMs);
-        QTRY_VERIFY2_WITH_TIMEOUT(!isViewable(sheet), "the sheet left alone on the desktop", kAnswerMs);
+        // Polled with xwininfo at once, the window stayed on screen in about half the runs on a
+        // loaded machine, until the polling paused; left to settle first, it went every time.
+        QTest::qWait(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!isViewable(sheet), "the sheet left alone on the desktop",
+                                  XSession::kAnswerMs);
         QTest::qWait(200);
         QVERIFY(!isViewable(sheet));
         screenshot(QStringLiteral("shell-hidden.png"));
 
         // Brought back, the sheet is above its window and has the keyboard.
         QVERIFY(secondStart());
-        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), kAnswerMs);
-        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), XSession::kAnswerMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, XSession::kAnswerMs);
         QVERIFY(stacking().indexOf(sheet) > stacking().indexOf(window));
         QTest::qWait(300);
         screenshot(QStringLiteral("shell-back.png"));
 
         // Ctrl+M typed in the sheet reaches the Minimize command.
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+m")});
-        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window) && !isViewable(sheet), kAnswerMs);
+        QTest::qWait(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window) && !isViewable(sheet), XSession::kAnswerMs);
         QVERIFY(secondStart());
-        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), kAnswerMs);
-        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), XSession::kAnswerMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, XSession::kAnswerMs);
 
         // The Window menu of the window behind the sheet answers the pointer: Zoom.
         QVERIFY(width(window) < 1500);
@@ -174,10 +180,10 @@ private slots:
         // Zoom, the menu's second item, about four lines below the title.
         xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("225"),
                  QStringLiteral("59"), QStringLiteral("click"), QStringLiteral("1")});
-        QTRY_VERIFY_WITH_TIMEOUT(width(window) >= 1590, kAnswerMs); // the whole 1600-point screen
+        QTRY_VERIFY_WITH_TIMEOUT(width(window) >= 1590, XSession::kAnswerMs); // the whole 1600-point screen
         screenshot(QStringLiteral("shell-zoom.png"));
         QVERIFY(isViewable(sheet));
-        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, kAnswerMs);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), sheet, XSession::kAnswerMs);
 
         // Ctrl+Q typed in the sheet quits.
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+q")});
@@ -198,26 +204,26 @@ private slots:
 
         // A double click on the tray icon leaves the panel open.
         QPoint icon;
-        QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconCentre()).isNull(), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!(icon = trayIconCentre()).isNull(), XSession::kAnswerMs);
         xdotool({QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y())});
         xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
                  QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
-        QTRY_VERIFY_WITH_TIMEOUT(panelShown(), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(panelShown(), XSession::kAnswerMs);
         QTest::qWait(600);
         QVERIFY2(panelShown(), "the double click closed the panel again");
         screenshot(QStringLiteral("shell-panel.png"));
         xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-        QTRY_VERIFY_WITH_TIMEOUT(!panelShown(), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!panelShown(), XSession::kAnswerMs);
 
         // The tray host goes away (a panel crashing): the entry is back at once, the window
         // comes back from the tray, and the stored choice stays.
         xdotool({QStringLiteral("windowminimize"), window});
-        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         const qint64 tray = qEnvironmentVariable("TB_TRAY_PID").toLongLong();
         QVERIFY(tray > 0);
         QCOMPARE(::kill(pid_t(tray), SIGTERM), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), kAnswerMs);
-        QTRY_VERIFY2_WITH_TIMEOUT(!skipsTaskbar(window), "the task-bar entry came back", kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), XSession::kAnswerMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!skipsTaskbar(window), "the task-bar entry came back", XSession::kAnswerMs);
         QCOMPARE(storedDockChoice(), QStringLiteral("false"));
         QTest::qWait(300);
         screenshot(QStringLiteral("shell-no-tray.png"));
@@ -249,7 +255,8 @@ private slots:
         QProcess app;
         QVERIFY(XSession::startApp(app));
         QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(),
+                                 XSession::kAnswerMs);
         QTest::qWait(300);
         QCOMPARE(storedDockChoice(), QStringLiteral("false"));
 
@@ -258,8 +265,8 @@ private slots:
         tint2.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         tint2.start(QStringLiteral("tint2"), {});
         QVERIFY(tint2.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!trayIconCentre().isNull(), kAnswerMs);
-        QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbar(window), kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!trayIconCentre().isNull(), XSession::kAnswerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(skipsTaskbar(window), XSession::kAnswerMs);
         QCOMPARE(storedDockChoice(), QStringLiteral("false"));
         QTest::qWait(300);
         screenshot(QStringLiteral("shell-late-tray.png"));

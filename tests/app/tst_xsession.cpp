@@ -51,33 +51,34 @@ private slots:
         QProcess app;
         QVERIFY(XSession::startApp(app));
         QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = mainWindowId()).isEmpty(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = mainWindowId()).isEmpty(), XSession::kAnswerMs);
         QVERIFY(run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_NAME")})
                     .contains(QLatin1String("\"Tallybrook\"")));
         // No task-bar entry while "showInDock" is off.
         QTRY_VERIFY_WITH_TIMEOUT(
             run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_STATE")})
                 .contains(QLatin1String("_NET_WM_STATE_SKIP_TASKBAR")),
-            5000);
+            XSession::kAnswerMs);
 
         // The tray icon sits in tint2's tray; clicking it opens the panel.
         QVector<XWindow> icons;
-        QTRY_VERIFY_WITH_TIMEOUT(!(icons = programWindows(true)).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(icons = programWindows(true)).isEmpty(), XSession::kAnswerMs);
         QTest::qWait(300); // let the frame settle before the picture
         screenshot(QStringLiteral("xsession-main.png"));
         const QPoint centre = icons.first().frame.center();
         run(QStringLiteral("xdotool"),
             {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
              QStringLiteral("click"), QStringLiteral("1")});
-        QTRY_VERIFY_WITH_TIMEOUT(panelShown(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(panelShown(), XSession::kAnswerMs);
         QTest::qWait(300);
         screenshot(QStringLiteral("xsession-panel.png"));
         run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-        QTRY_VERIFY_WITH_TIMEOUT(!panelShown(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!panelShown(), XSession::kAnswerMs);
 
         // Minimising hides the window instead.
         run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
-        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), 10000); // the window manager may be slow under load
+        QTest::qWait(1000); // see tst_shell_x11: polled at once, the window could stay
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         QTest::qWait(200);
         QVERIFY(!isViewable(window));
 
@@ -86,11 +87,12 @@ private slots:
         second.start(QStringLiteral(TB_APP_BINARY), {});
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), XSession::kAnswerMs);
 
         // Twenty starts at once: all hand over, and the one window is shown, not a second.
         run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
-        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), 5000);
+        QTest::qWait(1000); // see tst_shell_x11: polled at once, the window could stay
+        QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         std::vector<std::unique_ptr<QProcess>> burst;
         for (int i = 0; i < 20; ++i) {
             burst.push_back(std::make_unique<QProcess>());
@@ -100,7 +102,7 @@ private slots:
             QVERIFY(p->waitForFinished(20000));
             QCOMPARE(p->exitCode(), 0);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(isViewable(window), XSession::kAnswerMs);
         QCOMPARE(mainWindowId(), window);
         QCOMPARE(app.state(), QProcess::Running);
 

@@ -188,7 +188,8 @@ private slots:
         xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
 
         // The move is written by the debounced save.
-        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending),
+                                  XSession::kAnswerMs);
         // Pending from today, due after the default 30 days' terms.
         const std::optional<Project> moved = projectIn(dataFile, card.id);
         QVERIFY(moved);
@@ -264,7 +265,7 @@ private slots:
             return int(std::count_if(d->projects.begin(), d->projects.end(),
                                      [](const Project& p) { return p.status == Status::pending; }));
         };
-        QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 12, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(pendingCount(), 12, XSession::kAnswerMs);
 
         XSession::quitApp(app);
     }
@@ -308,7 +309,8 @@ private slots:
 
         // Ctrl+Left carries it into Pending; the save writes it with its payment days.
         key(QStringLiteral("ctrl+Left"));
-        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending),
+                                  XSession::kAnswerMs);
         const std::optional<Project> moved = projectIn(dataFile, card.id);
         QVERIFY(moved);
         QCOMPARE(moved->pendingSince, QDate::currentDate());
@@ -326,19 +328,23 @@ private slots:
 
         // Delete deletes it; Ctrl+Z brings it back.
         key(QStringLiteral("Delete"));
-        QTRY_VERIFY_WITH_TIMEOUT(!projectIn(dataFile, card.id) && QFileInfo(dataFile).size() > 0, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!projectIn(dataFile, card.id) && QFileInfo(dataFile).size() > 0,
+                                 XSession::kAnswerMs);
         key(QStringLiteral("ctrl+z"));
-        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(statusIn(dataFile, card.id), std::optional<Status>(Status::pending),
+                                  XSession::kAnswerMs);
 
         // Ctrl+/ lists the keys in a window of its own; Escape closes it.
         key(QStringLiteral("ctrl+slash"));
         QString list;
-        QTRY_VERIFY_WITH_TIMEOUT(!(list = windowNamed(QStringLiteral("Keyboard Shortcuts"))).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(list = windowNamed(QStringLiteral("Keyboard Shortcuts"))).isEmpty(),
+                                 XSession::kAnswerMs);
         QTest::qWait(300);
         screenshot(QStringLiteral("xsession-shortcuts.png"));
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), list});
         key(QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("Keyboard Shortcuts")).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(QStringLiteral("Keyboard Shortcuts")).isEmpty(),
+                                 XSession::kAnswerMs);
 
         XSession::quitApp(app);
     }

@@ -54,17 +54,18 @@ private slots:
         QProcess app;
         QVERIFY(XSession::startApp(app));
         QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Tallybrook"))).isEmpty(),
+                                 XSession::kAnswerMs);
         // The first start writes the sample studio.
-        QTRY_VERIFY_WITH_TIMEOUT(!firstProjectName(dataFile).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!firstProjectName(dataFile).isEmpty(), XSession::kAnswerMs);
         QVERIFY(firstProjectName(dataFile) != QStringLiteral("Keyboard Poster"));
 
         xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+n")});
         QString sheet;
-        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(newProject)).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(sheet = windowNamed(newProject)).isEmpty(), XSession::kAnswerMs);
         QTRY_COMPARE_WITH_TIMEOUT(run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}),
-                                  QString::number(sheet.toULongLong()), 5000);
+                                  QString::number(sheet.toULongLong()), XSession::kAnswerMs);
 
         // Name, then past the client and category the directories filled in, to the fee.
         xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
@@ -76,8 +77,9 @@ private slots:
         screenshot(QStringLiteral("xsession-editor.png"));
         xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 
-        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(newProject).isEmpty(), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(firstProjectName(dataFile), QStringLiteral("Keyboard Poster"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamed(newProject).isEmpty(), XSession::kAnswerMs);
+        QTRY_COMPARE_WITH_TIMEOUT(firstProjectName(dataFile), QStringLiteral("Keyboard Poster"),
+                                  XSession::kAnswerMs);
         QFile f(dataFile);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const AppData doc = DataFile::decode(f.readAll()).value_or(AppData{});
