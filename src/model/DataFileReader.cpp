@@ -1508,9 +1508,8 @@ class FaultAhead
 public:
     FaultAhead(const Pages& index, size_t documentSize)
         : m_begin(static_cast<char*>(index.data())),
-          // The program's documents hold about a token every 10 bytes.
-          m_end(m_begin +
-                std::min(documentSize / 10 * sizeof(uint32_t) / kStep * kStep, indexBytes(documentSize)))
+          // The program's documents hold about a token every 10 bytes (the index has room for one a byte).
+          m_end(m_begin + documentSize / 10 * sizeof(uint32_t) / kStep * kStep)
     {
         // Below a huge page's worth (documents under 5 MB) the scan is quick enough alone.
         if (m_end == m_begin || std::thread::hardware_concurrency() < 2)

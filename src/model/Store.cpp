@@ -137,10 +137,10 @@ class IdSet
 {
 public:
     IdSet(const Project* projects, qsizetype count)
-        : m_projects(projects), m_mask(tableSize(count) - 1), m_pages(tableSize(count) * sizeof(quint64))
+        : m_projects(projects), m_mask(tableSize(count) - 1), m_pages((m_mask + 1) * sizeof(quint64))
     {
-        m_slots =
-            static_cast<quint64*>(m_pages.data()); // zeros: empty; otherwise the place + 1 below the tag
+        // Zeros: empty; otherwise the place + 1 below the tag.
+        m_slots = static_cast<quint64*>(m_pages.data());
         if (!m_slots)
             throw std::bad_alloc();
     }

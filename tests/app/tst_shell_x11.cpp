@@ -145,9 +145,7 @@ private slots:
 
         // The window manager's minimise hides the window, and the sheet with it.
         xdotool({QStringLiteral("windowminimize"), window});
-        // Polled with xwininfo at once, the window stayed on screen in about half the runs on a
-        // loaded machine, until the polling paused; left to settle first, it went every time.
-        QTest::qWait(1000);
+        XSession::afterMinimizing();
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         QTRY_VERIFY2_WITH_TIMEOUT(!isViewable(sheet), "the sheet left alone on the desktop",
                                   XSession::kAnswerMs);
@@ -165,7 +163,7 @@ private slots:
 
         // Ctrl+M typed in the sheet reaches the Minimize command.
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+m")});
-        QTest::qWait(1000);
+        XSession::afterMinimizing();
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window) && !isViewable(sheet), XSession::kAnswerMs);
         QVERIFY(secondStart());
         QTRY_VERIFY_WITH_TIMEOUT(isViewable(window) && isViewable(sheet), XSession::kAnswerMs);
@@ -218,6 +216,7 @@ private slots:
         // The tray host goes away (a panel crashing): the entry is back at once, the window
         // comes back from the tray, and the stored choice stays.
         xdotool({QStringLiteral("windowminimize"), window});
+        XSession::afterMinimizing();
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         const qint64 tray = qEnvironmentVariable("TB_TRAY_PID").toLongLong();
         QVERIFY(tray > 0);

@@ -77,7 +77,7 @@ private slots:
 
         // Minimising hides the window instead.
         run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
-        QTest::qWait(1000); // see tst_shell_x11: polled at once, the window could stay
+        XSession::afterMinimizing();
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         QTest::qWait(200);
         QVERIFY(!isViewable(window));
@@ -91,7 +91,7 @@ private slots:
 
         // Twenty starts at once: all hand over, and the one window is shown, not a second.
         run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), window});
-        QTest::qWait(1000); // see tst_shell_x11: polled at once, the window could stay
+        XSession::afterMinimizing();
         QTRY_VERIFY_WITH_TIMEOUT(!isViewable(window), XSession::kAnswerMs);
         std::vector<std::unique_ptr<QProcess>> burst;
         for (int i = 0; i < 20; ++i) {
