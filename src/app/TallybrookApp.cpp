@@ -23,17 +23,12 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
-#include <mutex>
-#include <pthread.h>
-#include <sched.h>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -280,32 +275,25 @@ bool displayAvailable(int argc, char** argv)
 
 // Qt's font database (fontconfig's configuration and caches, then the list of fonts) is read the
 // first time a font is asked for: several milliseconds of a start. On a thread, that runs beside
-// the rest of the set-up and the data's loading. fontconfig's part starts at once; Qt's waits for
-// the application. fontconfig is looked up, not linked: it is Qt's library, loaded with it.
+// the single-instance check and the data's loading. Not beside a large document's: its reading
+// keeps both processors busy, and the database's memory would add to the reading's peak.
+// fontconfig is looked up, not linked: it is Qt's library, loaded with it.
 class FontsAhead
 {
 public:
-    FontsAhead()
+    static constexpr qint64 kLargestDocument = qint64(1) << 20; // about 3,000 projects
+
+    explicit FontsAhead(qint64 documentSize)
     {
-        if (std::thread::hardware_concurrency() < 2)
+        if (documentSize > kLargestDocument || std::thread::hardware_concurrency() < 2)
             return;
         using Init = int (*)();
         const auto init = reinterpret_cast<Init>(::dlsym(RTLD_DEFAULT, "FcInit"));
         try {
-            m_thread = std::thread([this, init] {
-                // Only on a processor nothing else wants: a large file's reading keeps both busy.
-                sched_param idle{};
-                (void)::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &idle);
+            m_thread = std::thread([init] {
                 if (init)
                     init();
-                bool ready = false;
-                {
-                    std::unique_lock<std::mutex> lock(m_mutex);
-                    m_wake.wait(lock, [this] { return m_state != State::waiting; });
-                    ready = m_state == State::applicationReady;
-                }
-                if (ready)
-                    (void)QFontDatabase::families();
+                (void)QFontDatabase::families();
             });
         } catch (const std::system_error&) { // no thread: Qt reads it all when it needs it
         }
@@ -314,33 +302,15 @@ public:
     FontsAhead(const FontsAhead&) = delete;
     FontsAhead& operator=(const FontsAhead&) = delete;
 
-    // The application exists: Qt's part may begin. Call finish() before the application goes.
-    void applicationReady() { set(State::applicationReady); }
-    // Before the first font (Qt would otherwise read it all a second time beside the thread), and
-    // before the application goes.
+    // Before the first font: Qt would otherwise read it all a second time beside the thread.
     void finish()
     {
-        set(State::cancelled);
         if (m_thread.joinable())
             m_thread.join();
     }
 
 private:
-    enum class State { waiting, applicationReady, cancelled };
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    State m_state = State::waiting;
     std::thread m_thread;
-
-    void set(State state)
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_state == State::waiting)
-                m_state = state;
-        }
-        m_wake.notify_one();
-    }
 };
 
 // A line of /proc/self/status in KiB ("VmRSS", "VmHWM"), or -1.
@@ -372,11 +342,8 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
                      argc > 0 ? argv[0] : "tallybrook");
         return 1;
     }
-    FontsAhead fonts;
     AppAccessible::install();
     QApplication app(argc, argv);
-    fonts.applicationReady();
-    const auto fontsBeforeApplicationGoes = qScopeGuard([&fonts] { fonts.finish(); });
     // For start-up measurements: quit once the main window has painted its first frame, and with
     // TALLYBROOK_MEMORY_REPORT set, tell the resident memory after the load and the peak so far.
     const bool measuring = qEnvironmentVariableIsSet("TALLYBROOK_QUIT_AFTER_FIRST_PAINT");
@@ -392,6 +359,8 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     QApplication::setApplicationName(QStringLiteral("Tallybrook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
 
+    // Goes before the application does.
+    FontsAhead fonts(Store::dataFileSize(dataFolder.isEmpty() ? Store::preferredDataFolder() : dataFolder));
     SingleInstance instance;
     switch (instance.acquire()) {
     case SingleInstance::Role::primary:

@@ -183,6 +183,8 @@ public:
     // True when `folder` is a folder that takes a new file; `make` makes it first when missing.
     static bool folderUsable(const QString& folder, bool make, QString* error);
     static bool holdsDataFile(const QString& folder);
+    // The size of the document in `folder`; 0 when there is none.
+    static qint64 dataFileSize(const QString& folder);
     // Copies the document into `folder`, reads the copy back, and only when it reads as the
     // document switches saving (and backups) there and writes the preference. On failure
     // nothing switches and a toast says why.

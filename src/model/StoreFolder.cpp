@@ -65,6 +65,11 @@ bool Store::holdsDataFile(const QString& folder)
     return file.exists() || file.isSymLink();
 }
 
+qint64 Store::dataFileSize(const QString& folder)
+{
+    return QFileInfo(filePathIn(folder)).size();
+}
+
 QString Store::preferredDataFolder(QString* unusableReason)
 {
     const QString chosen = Preferences::text(Preferences::kDataFolder).value_or(QString()).trimmed();
