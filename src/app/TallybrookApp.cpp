@@ -28,7 +28,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -277,24 +276,15 @@ bool displayAvailable(int argc, char** argv)
 // first time a font is asked for: several milliseconds of a start. On a thread, that runs beside
 // the single-instance check and the data's loading. Not beside a large document's: its reading
 // keeps both processors busy, and the database's memory would add to the reading's peak.
-// fontconfig is looked up, not linked: it is Qt's library, loaded with it.
 class FontsAhead
 {
 public:
-    static constexpr qint64 kLargestDocument = qint64(1) << 20; // about 3,000 projects
-
     explicit FontsAhead(qint64 documentSize)
     {
         if (documentSize > kLargestDocument || std::thread::hardware_concurrency() < 2)
             return;
-        using Init = int (*)();
-        const auto init = reinterpret_cast<Init>(::dlsym(RTLD_DEFAULT, "FcInit"));
         try {
-            m_thread = std::thread([init] {
-                if (init)
-                    init();
-                (void)QFontDatabase::families();
-            });
+            m_thread = std::thread([] { (void)QFontDatabase::families(); });
         } catch (const std::system_error&) { // no thread: Qt reads it all when it needs it
         }
     }
@@ -310,6 +300,7 @@ public:
     }
 
 private:
+    static constexpr qint64 kLargestDocument = qint64(1) << 20; // about 3,000 projects
     std::thread m_thread;
 };
 
@@ -360,7 +351,7 @@ int TallybrookApp::run(int& argc, char** argv, const std::function<void(Tallybro
     QGuiApplication::setDesktopFileName(QStringLiteral("tallybrook"));
 
     // Goes before the application does.
-    FontsAhead fonts(Store::dataFileSize(dataFolder.isEmpty() ? Store::preferredDataFolder() : dataFolder));
+    FontsAhead fonts(Store::dataFileSize(dataFolder.isEmpty() ? Store::namedDataFolder() : dataFolder));
     SingleInstance instance;
     switch (instance.acquire()) {
     case SingleInstance::Role::primary:

@@ -180,6 +180,10 @@ public:
     // The folder this computer's "dataFolder" preference names (the default when there is
     // none). One that is missing or cannot take a file gives the default, with the reason.
     static QString preferredDataFolder(QString* unusableReason = nullptr);
+    // The folder the preference names when it is an absolute path, else the default: where a
+    // start most likely reads, found without trying the folder as the one above does (it writes
+    // a probe file there).
+    static QString namedDataFolder();
     // True when `folder` is a folder that takes a new file; `make` makes it first when missing.
     static bool folderUsable(const QString& folder, bool make, QString* error);
     static bool holdsDataFile(const QString& folder);

@@ -70,9 +70,22 @@ qint64 Store::dataFileSize(const QString& folder)
     return QFileInfo(filePathIn(folder)).size();
 }
 
+namespace {
+QString chosenDataFolder()
+{
+    return Preferences::text(Preferences::kDataFolder).value_or(QString()).trimmed();
+}
+} // namespace
+
+QString Store::namedDataFolder()
+{
+    const QString chosen = chosenDataFolder();
+    return QDir::isAbsolutePath(chosen) ? absoluteFolder(chosen) : defaultDataFolder();
+}
+
 QString Store::preferredDataFolder(QString* unusableReason)
 {
-    const QString chosen = Preferences::text(Preferences::kDataFolder).value_or(QString()).trimmed();
+    const QString chosen = chosenDataFolder();
     if (chosen.isEmpty())
         return defaultDataFolder();
     // A missing folder is not made: it is most likely a sync share or a drive not there yet, and
