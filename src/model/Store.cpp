@@ -4,6 +4,7 @@
 #include "i18n/L10n.h"
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
+#include "model/FolderNames.h"
 #include "model/Pages.h"
 #include "model/Preferences.h"
 #include "model/SaveQueue.h"
@@ -264,9 +265,8 @@ void removeStaleTemporaries(const QString& folder)
                                          QStringLiteral("[A-Za-z0-9]{6}$"));
     static const QRegularExpression old(QStringLiteral("^tallybrook\\.json\\.[A-Za-z0-9]{6}$"));
     // One look at the folder for both kinds.
-    const QStringList names =
-        QDir(folder).entryList({prefix + QLatin1Char('*'), QStringLiteral("tallybrook.json.*")},
-                               QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = FolderNames::startingWith(folder, {prefix, QStringLiteral("tallybrook.json.")},
+                                                        QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (ours.match(name).hasMatch()) {
             QFile::remove(folder + QLatin1Char('/') + name);
@@ -288,8 +288,8 @@ void removeStaleBackupTemporaries(const QString& folder)
 {
     static const QRegularExpression ours(
         QStringLiteral("^\\.tallybrook-\\d{8}-\\d{6}(-\\d+)?\\.json\\.saving-[A-Za-z0-9]{6}$"));
-    for (const QString& name : QDir(folder).entryList({QStringLiteral(".tallybrook-*")},
-                                                      QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : FolderNames::startingWith(folder, {QStringLiteral(".tallybrook-")},
+                                                         QDir::Files | QDir::Hidden | QDir::System)) {
         if (ours.match(name).hasMatch())
             QFile::remove(folder + QLatin1Char('/') + name);
     }

@@ -3,6 +3,7 @@
 #include "model/AtomicWrite.h"
 #include "model/DataFile.h"
 #include "model/DocumentMerge.h"
+#include "model/FolderNames.h"
 #include "model/Store.h"
 
 #include <QDir>
@@ -186,7 +187,12 @@ QStringList Store::conflictCopies() const
         QRegularExpression::CaseInsensitiveOption);
     QStringList out;
     const QDir folder(dataFolder());
-    for (const QString& name : folder.entryList({QStringLiteral("tallybrook*.json")}, QDir::Files)) {
+    for (const QString& name :
+         FolderNames::startingWith(folder.path(), {QStringLiteral("tallybrook")}, QDir::Files)) {
+        // The data file itself, always there, is no copy: the pattern is only compiled for others.
+        if (!name.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ||
+            name.compare(QLatin1String("tallybrook.json"), Qt::CaseInsensitive) == 0)
+            continue;
         if (pattern.match(name).hasMatch())
             out.append(folder.filePath(name));
     }

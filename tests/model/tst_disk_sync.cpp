@@ -271,6 +271,20 @@ private slots:
         QVERIFY(!store().ui().toast());
     }
 
+    // Sync engines and file systems differ in case; nothing else beside the file counts as a copy.
+    void conflictCopiesAreFoundWhateverTheCase()
+    {
+        const QString folder = store().dataFolder();
+        writeFile(folder + QStringLiteral("/TallyBrook.Sync-Conflict-20260105-101530-ABCDEFG.JSON"), "{}");
+        writeFile(folder + QStringLiteral("/tallybrook.sync-conflict-20260105-101530-ABCDEFG.json.part"),
+                  "{}");
+        writeFile(folder + QStringLiteral("/notes (conflicted copy).json"), "{}");
+        writeFile(folder + QStringLiteral("/TALLYBROOK.JSON"), "{}");
+        QCOMPARE(
+            store().conflictCopies(),
+            QStringList{folder + QStringLiteral("/TallyBrook.Sync-Conflict-20260105-101530-ABCDEFG.JSON")});
+    }
+
     // Two computers changed the same project at once and the sync engine kept one version, the
     // other as a conflict copy (of the older side, its modification time kept). Merged against
     // the version both started from, each side's edit of another field survives; merged, an
