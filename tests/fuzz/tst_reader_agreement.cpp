@@ -541,8 +541,9 @@ private slots:
         const auto read = DataFile::decode(bytes);
         QVERIFY(read);
         QCOMPARE(*read, d);
-        // A project near the middle or the end that cannot be read makes the whole document unreadable.
-        for (const qsizetype at : {bytes.size() / 2, bytes.size() - 300}) {
+        // A project near the middle, where the second part of the reading starts (past 7/12 of
+        // the tokens), or the end that cannot be read makes the whole document unreadable.
+        for (const qsizetype at : {bytes.size() / 2, bytes.size() / 12 * 7, bytes.size() - 300}) {
             QByteArray broken = bytes;
             const qsizetype fee = broken.indexOf("\"fee\": ", at);
             QVERIFY(fee > 0);
