@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 // One running Tallybrook per user. The first start holds a lock file in the runtime folder and
 // listens on a local socket beside it; a later start hands its request over and leaves.
@@ -52,9 +52,12 @@ private:
     void acceptConnection();
     bool lockIsLeftover() const;
 
+    void listen();
+
     QString m_folder;
     Role m_role = Role::failed;
     QString m_error;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier* m_incoming = nullptr;
 };

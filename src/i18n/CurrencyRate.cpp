@@ -1,16 +1,14 @@
 #include "i18n/CurrencyRate.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
-#include <QTimer>
 #include <QUrl>
 #include <cmath>
-#include <memory>
+#include <dlfcn.h>
 
 namespace CurrencyRate {
 
@@ -18,12 +16,32 @@ namespace {
 double g_usdToTry = kInitialUsdToTry;
 int g_timeoutMs = kDefaultTimeoutMs;
 
-QNetworkAccessManager* network()
+// The request's module (see RateRequest.cpp): beside the program in its build folder, in
+// lib/tallybrook of the prefix it is installed under, or where it was built (tests).
+using RequestFunction = QObject* (*)(const QUrl&, int, qint64, void (*)(const QByteArray&));
+
+RequestFunction requestFunction()
 {
-    static QPointer<QNetworkAccessManager> manager;
-    if (!manager)
-        manager = new QNetworkAccessManager(QCoreApplication::instance());
-    return manager;
+    static const RequestFunction found = []() -> RequestFunction {
+        const QString name = QStringLiteral("libtallybrook_rate.so");
+        const QString program =
+            QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+        QStringList places;
+        if (!program.isEmpty())
+            places << program << program + QStringLiteral("/../lib/tallybrook");
+        places << QStringLiteral(TALLYBROOK_MODULE_DIR);
+        for (const QString& place : places) {
+            const QString path = QDir(place).absoluteFilePath(name);
+            if (!QFileInfo::exists(path))
+                continue;
+            // Kept loaded for the rest of the process: its replies may outlive any caller.
+            if (void* module = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL))
+                if (void* entry = ::dlsym(module, "tallybrookRateRequest"))
+                    return reinterpret_cast<RequestFunction>(entry);
+        }
+        return nullptr;
+    }();
+    return found;
 }
 } // namespace
 
@@ -84,59 +102,20 @@ void fetchLiveRate()
     startRequest();
 }
 
-QNetworkReply* startRequest()
+QObject* startRequest()
 {
     if (!QCoreApplication::instance())
+        return nullptr;
+    const RequestFunction request = requestFunction();
+    if (!request)
         return nullptr;
     const QByteArray override = qgetenv("TALLYBROOK_RATE_URL");
     const QUrl url(override.isEmpty() ? QStringLiteral("https://open.er-api.com/v6/latest/USD")
                                       : QString::fromUtf8(override));
-    if (!url.isValid() || url.scheme().isEmpty())
-        return nullptr;
-    QNetworkRequest request(url);
-    request.setTransferTimeout(g_timeoutMs);
-    QNetworkReply* reply = network()->get(request);
-    // The transfer time-out restarts with every byte; a whole-request deadline stops a trickle.
-    auto* deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(g_timeoutMs);
-    // A body past the limit is no answer of this service: stop reading at once. An announced
-    // length tells early; a chunked or compressed answer is taken as it arrives and counted, so no
-    // more than the limit is ever held.
-    // The reply's own buffer is bounded too, so that the network stops reading ahead of us.
-    reply->setReadBufferSize(kMaxBodyBytes);
-    auto body = std::make_shared<QByteArray>();
-    auto tooLarge = std::make_shared<bool>(false);
-    const auto refuse = [reply, body, tooLarge] {
-        *tooLarge = true;
-        body->clear();
-        reply->abort();
-    };
-    const auto take = [reply, body, tooLarge, refuse] {
-        if (*tooLarge)
-            return;
-        *body += reply->read(kMaxBodyBytes + 1 - body->size());
-        if (body->size() > kMaxBodyBytes || reply->bytesAvailable() > 0)
-            refuse();
-    };
-    // What arrives is counted by take(); an announced length too large is refused before that.
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [tooLarge, refuse](qint64, qint64 total) {
-                         if (!*tooLarge && total > kMaxBodyBytes)
-                             refuse();
-                     });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, body, tooLarge, take] {
-        reply->deleteLater();
-        take();
-        if (*tooLarge)
-            return;
-        // The HTTP status is not looked at: any body that parses is used.
-        if (const auto rate = parseAnswer(*body))
+    return request(url, g_timeoutMs, kMaxBodyBytes, [](const QByteArray& body) {
+        if (const auto rate = parseAnswer(body))
             setUsdToTry(*rate);
     });
-    return reply;
 }
 
 } // namespace CurrencyRate

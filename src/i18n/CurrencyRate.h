@@ -4,8 +4,6 @@
 #include <QObject>
 #include <optional>
 
-class QNetworkReply;
-
 // Tells the views that amounts already on screen were converted at an older rate.
 class RateNotifier final : public QObject
 {
@@ -35,8 +33,9 @@ RateNotifier* notifier();
 
 // Starts the one live request and returns at once; failures are silent.
 void fetchLiveRate();
-// The same, handing back the request so a caller can wait for it; null when none started.
-QNetworkReply* startRequest();
+// The same, handing back the request (deleted when it is over) so a caller can wait for it; null
+// when none started.
+QObject* startRequest();
 // A server that trickles bytes must not hold the request forever.
 void setTimeoutMs(int ms);
 

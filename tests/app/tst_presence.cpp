@@ -172,7 +172,8 @@ private slots:
     }
 
     // The exchange rate is asked for once the first frame is on screen: over https the request
-    // loads TLS first, which the start would otherwise wait for.
+    // loads TLS first, which the start would otherwise wait for. Its module (with QtNetwork) is
+    // not loaded before either.
     void rateAskedAfterTheFirstFrame()
     {
         QTcpServer server;
@@ -184,19 +185,25 @@ private slots:
         const auto restore = qScopeGuard([&] { qputenv("TALLYBROOK_RATE_URL", before); });
         bool painted = false;
         bool askedBeforePaint = false;
+        // An earlier start in this process may have loaded it (the "alone" run starts afresh).
+        const bool moduleAtStart = loadedNamed("libtallybrook_rate");
+        bool moduleBeforePaint = false;
         EventWatch watch([&](QObject* watched, QEvent* event) {
             const auto* widget = qobject_cast<QWidget*>(watched);
             if (event->type() != QEvent::Paint || painted || !widget ||
                 !qobject_cast<MainWindow*>(widget->window()))
                 return;
             painted = true;
+            moduleBeforePaint = loadedNamed("libtallybrook_rate");
             for (const QNetworkReply* reply : qApp->findChildren<QNetworkReply*>())
                 askedBeforePaint = askedBeforePaint || reply->url().toEncoded() == url;
         });
         start(true, true);
         QTRY_VERIFY(painted);
         QVERIFY(!askedBeforePaint);
+        QVERIFY(moduleAtStart || !moduleBeforePaint);
         QTRY_VERIFY(server.hasPendingConnections());
+        QVERIFY(loadedNamed("libtallybrook_rate"));
     }
 
     void neverNeither()

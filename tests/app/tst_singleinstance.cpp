@@ -6,12 +6,19 @@
 #include "model/Store.h"
 #include "window/MainWindow.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <csignal>
+#include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 QString runtimeDir()
@@ -56,6 +63,42 @@ private slots:
         first.reset();
         SingleInstance third(dir.path());
         QCOMPARE(third.acquire(), SingleInstance::Role::primary);
+    }
+
+    // The socket is its owner's alone; a peer that sends nonsense is dropped unanswered, and
+    // the next start is still heard.
+    void nonsenseIsDroppedAndTheSocketIsTheOwners()
+    {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QCOMPARE(first.acquire(), SingleInstance::Role::primary);
+        QSignalSpy asked(&first, &SingleInstance::reopenRequested);
+        const QFile::Permissions others =
+            QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        QCOMPARE(QFileInfo(first.serverName()).permissions() & others, QFile::Permissions());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::System | QDir::Files | QDir::Hidden),
+                 (QStringList{"tallybrook.lock", "tallybrook.socket"}));
+
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(fd >= 0);
+        const auto closeAtEnd = qScopeGuard([fd] { ::close(fd); });
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(first.serverName());
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        const QByteArray nonsense(300, 'x');
+        QCOMPARE(::send(fd, nonsense.constData(), size_t(nonsense.size()), MSG_NOSIGNAL), ssize_t(300));
+        char reply[8];
+        QTRY_COMPARE(::recv(fd, reply, sizeof(reply), MSG_DONTWAIT), ssize_t(0)); // closed, no answer
+        QCOMPARE(asked.size(), 0);
+
+        SingleInstance second(dir.path());
+        bool answered = false;
+        std::thread other([&] { answered = second.askPrimaryToReopen(5000); });
+        QTRY_COMPARE(asked.size(), 1);
+        other.join();
+        QVERIFY(answered);
     }
 
     void nobodyAnswering()
