@@ -84,6 +84,22 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline)
     }
 }
 
+// `transfer` (a send or a receive on the non-blocking `fd`) tried until it moves bytes, waiting
+// for `events` while it would block: the bytes moved, or 0 when the peer is gone, the call failed
+// or the deadline passed.
+template <typename Transfer>
+ssize_t whenReady(int fd, short events, const QDeadlineTimer& deadline, Transfer transfer)
+{
+    for (;;) {
+        const ssize_t n = transfer();
+        if (n >= 0)
+            return n;
+        if (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) && waitFor(fd, events, deadline)))
+            continue;
+        return 0;
+    }
+}
+
 // One connection from a later start: reads its lines, answers "reopen", and closes itself.
 class Peer final : public QObject
 {
@@ -289,23 +305,21 @@ bool SingleInstance::askPrimaryToReopen(int timeoutMs) const
         }
         const auto closeAtEnd = qScopeGuard([fd] { ::close(fd); });
         for (qsizetype sent = 0; sent < kReopen.size();) {
-            const ssize_t n =
-                ::send(fd, kReopen.constData() + sent, size_t(kReopen.size() - sent), MSG_NOSIGNAL);
-            if (n > 0)
-                sent += n;
-            else if (!(n < 0 && (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) &&
-                                                    waitFor(fd, POLLOUT, deadline)))))
+            const ssize_t n = whenReady(fd, POLLOUT, deadline, [&] {
+                return ::send(fd, kReopen.constData() + sent, size_t(kReopen.size() - sent), MSG_NOSIGNAL);
+            });
+            if (n == 0)
                 return false;
+            sent += n;
         }
         QByteArray reply;
         while (!reply.endsWith('\n') && reply.size() <= kDone.size()) {
             char chunk[16];
-            const ssize_t n = ::recv(fd, chunk, sizeof(chunk), 0);
-            if (n > 0)
-                reply.append(chunk, qsizetype(n));
-            else if (!(n < 0 && (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) &&
-                                                    waitFor(fd, POLLIN, deadline)))))
+            const ssize_t n =
+                whenReady(fd, POLLIN, deadline, [&] { return ::recv(fd, chunk, sizeof(chunk), 0); });
+            if (n == 0)
                 break;
+            reply.append(chunk, qsizetype(n));
         }
         return reply == kDone;
     }

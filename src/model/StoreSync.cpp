@@ -187,11 +187,12 @@ QStringList Store::conflictCopies() const
         QRegularExpression::CaseInsensitiveOption);
     QStringList out;
     const QDir folder(dataFolder());
+    const QString dataFile = QFileInfo(m_fileURL).fileName();
     for (const QString& name :
          FolderNames::startingWith(folder.path(), {QStringLiteral("tallybrook")}, QDir::Files)) {
         // The data file itself, always there, is no copy: the pattern is only compiled for others.
         if (!name.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ||
-            name.compare(QLatin1String("tallybrook.json"), Qt::CaseInsensitive) == 0)
+            name.compare(dataFile, Qt::CaseInsensitive) == 0)
             continue;
         if (pattern.match(name).hasMatch())
             out.append(folder.filePath(name));
